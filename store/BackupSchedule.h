@@ -1,0 +1,35 @@
+#pragma once
+
+#include "BackupRotation.h"
+
+#include <QObject>
+#include <QTimer>
+
+// The one-minute backup timer of the main window: on every third tick a snapshot of "Newpath" + kelvadat.mdb
+// goes into the next backup slot. It runs only while "ErrorState" reads "False"; a failed copy stops it.
+class BackupSchedule : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int intervalMs = 60000;
+
+    explicit BackupSchedule(QObject* parent = nullptr);
+
+    // Starts the timer when "ErrorState" reads "False"; returns whether it started.
+    bool startIfAllowed();
+    void stop() { timer.stop(); }
+    bool isActive() const { return timer.isActive(); }
+
+    // One timer tick; public so that the program's error path and tests can drive it.
+    void tick();
+
+    const BackupRotation& rotation() const { return turns; }
+
+signals:
+    void backupTaken(const QString& path);
+    // A copy failed: the timer has stopped; the message is for the error report.
+    void failed(const QString& message);
+
+private:
+    QTimer timer;
+    BackupRotation turns;
+};

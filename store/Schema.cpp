@@ -1,0 +1,167 @@
+#include "Schema.h"
+
+#include <QHash>
+
+namespace Schema {
+
+QStringList Table::columnNames() const {
+    QStringList names;
+    for (const auto& c : columns)
+        names << c.name;
+    return names;
+}
+
+namespace {
+
+Column counter(const char* n) {
+    return {QString::fromLatin1(n), Kind::Counter};
+}
+Column lng(const char* n) {
+    return {QString::fromLatin1(n), Kind::Long};
+}
+Column whole(const char* n) {
+    return {QString::fromLatin1(n), Kind::Whole};
+}
+Column date(const char* n) {
+    return {QString::fromLatin1(n), Kind::Date};
+}
+Column text(const char* n, int size) {
+    return {QString::fromLatin1(n), Kind::Text, size};
+}
+Column yesNo(const char* n) {
+    return {QString::fromLatin1(n), Kind::YesNo};
+}
+Column money(const char* n) {
+    return {QString::fromLatin1(n), Kind::Money};
+}
+Column rate(const char* n) {
+    return {QString::fromLatin1(n), Kind::Rate};
+}
+Column dbl(const char* n) {
+    return {QString::fromLatin1(n), Kind::Double};
+}
+
+// Text columns whose size the forms never state hold short fixed words ("Payment", "Liability", "Other Charge").
+constexpr int eventSize = 50;
+
+std::vector<Table> build() {
+    return {
+        {QStringLiteral("Basic Taxpayer Data"),
+         {counter("Taxpayer Number"), text("Taxpayer Name", 150), date("Start Date"), date("End Date"),
+          date("Original Due Date Of Return"), date("Extended Due Date Of Return"), date("Date Return Filed"),
+          money("Initial Balance"), yesNo("Calculate Failure To File Penalty"),
+          yesNo("Calculate Failure To Pay Penalty"), date("Assessment Date For Failure To Pay Penalty"),
+          yesNo("Calculate Increased Failure To Pay Penalty"), date("Date To Begin Increased Failure To Pay Penalty"),
+          yesNo("Calculate Decreased Failure To Pay Penalty"), date("Date To Begin Decreased Failure To Pay Penalty"),
+          yesNo("Calculate Accuracy Related Penalty"), money("Accuracy Related Underpayment"),
+          yesNo("Payroll Tax Situation"), yesNo("Corporate Taxpayer")}},
+        {QStringLiteral("Payment Table"),
+         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
+          date("Date Of Payment"), money("Amount Of Payment"), yesNo("Use IRS Allocation"),
+          money("Payment Allocated To Tax"), money("Payment Allocated To Penalties"),
+          money("Payment Allocated To Interest"), money("Allocated To Liability"), date("Due Date Of Liability")}},
+        {QStringLiteral("Required Payroll Tax Deposits"),
+         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
+          date("Deposit Due Date"), date("Assessment Date"), money("Required Deposit"), yesNo("Sec 6656(b)(1)(B)")}},
+        {QStringLiteral("Additional Charges"),
+         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
+          text("Description", 150), date("Date Liability Incurred"), date("Date Interest Starts"),
+          money("Total Amount of Charge"), money("Charge Classified As Tax"), money("Charge Classified As Penalty"),
+          money("Charge Unclassified")}},
+        {QStringLiteral("Interest Table"), {date("Beginning Date"), date("Ending Date"), rate("Interest Rate")}},
+        {QStringLiteral("Overpayment Interest Table"),
+         {date("Beginning Date"), date("Ending Date"), rate("Interest Rate")}},
+        {QStringLiteral("Event Table"),
+         {date("Date"), date("Date2"), text("Event", 30), money("Unpaid Balance"), money("Accrued Interest"),
+          rate("Interest Rate"), whole("Days"), dbl("Interest Factor"), money("Interest"),
+          money("Failure To File Penalty"), money("Failure To Pay Penalty"), money("Tax"),
+          whole("Required Deposit Number"), money("Required Deposit"), money("Amount Of Payment"),
+          whole("Days Overdue"), rate("Penalty Percentage"), money("Penalty"), date("Due Date Of Liability")}},
+        {QStringLiteral("Summary Table"),
+         {money("TotalInterest"), money("FailureToPayPenalty"), money("FailureToFilePenalty"), money("TotalAccPenalty"),
+          money("UnpaidTax"), money("PmntsAppToInterest"), money("PmntsAppToPenalty"), money("OtherPenalties"),
+          money("TotalFDepositPenalty"), money("Total"), date("Beginning Date"), date("Ending Date")}},
+    };
+}
+
+QString bracket(const QString& name) {
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString columnDefinition(const Column& c) {
+    const QString n = bracket(c.name);
+    const QString orNull = n + QLatin1String(" IS NULL OR ");
+    switch (c.kind) {
+    case Kind::Counter:
+        return n + QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT");
+    case Kind::Long:
+        return n + QLatin1String(" INTEGER CHECK (") + orNull + QLatin1String("(typeof(") + n +
+               QLatin1String(") = 'integer' AND ") + n + QLatin1String(" BETWEEN -2147483648 AND 2147483647))");
+    case Kind::Whole:
+        return n + QLatin1String(" INTEGER CHECK (") + orNull + QLatin1String("typeof(") + n +
+               QLatin1String(") = 'integer')");
+    case Kind::Date:
+        // Only a real calendar day written as YYYY-MM-DD comes back unchanged through julianday() and date():
+        // date() alone lets 2005-02-30 pass.
+        return n + QLatin1String(" TEXT CHECK (") + orNull + QLatin1String("(typeof(") + n +
+               QLatin1String(") = 'text' AND date(julianday(") + n + QLatin1String(")) IS ") + n + QLatin1String("))");
+    case Kind::Text:
+        return n + QLatin1String(" TEXT CHECK (") + orNull + QLatin1String("(typeof(") + n +
+               QLatin1String(") = 'text' AND length(") + n + QLatin1String(") <= ") + QString::number(c.size) +
+               QLatin1String("))");
+    case Kind::YesNo:
+        return n + QLatin1String(" INTEGER DEFAULT 0 CHECK (") + orNull + n + QLatin1String(" IN (0, 1))");
+    case Kind::Money:
+    case Kind::Rate:
+    case Kind::Double:
+        return n + QLatin1String(" REAL CHECK (") + orNull + QLatin1String("typeof(") + n +
+               QLatin1String(") = 'real')");
+    }
+    return n;
+}
+
+} // namespace
+
+const std::vector<Table>& tables() {
+    static const std::vector<Table> all = build();
+    return all;
+}
+
+const Table* table(const QString& name) {
+    for (const auto& t : tables())
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+bool kindOf(const QString& columnName, Kind* kind) {
+    static const QHash<QString, Kind> kinds = [] {
+        QHash<QString, Kind> h;
+        for (const auto& t : tables())
+            for (const auto& c : t.columns)
+                if (!h.contains(c.name))
+                    h.insert(c.name, c.kind == Kind::Counter ? Kind::Long : c.kind);
+        return h;
+    }();
+    const auto it = kinds.constFind(columnName);
+    if (it == kinds.constEnd())
+        return false;
+    *kind = *it;
+    return true;
+}
+
+QStringList createStatements() {
+    QStringList statements;
+    for (const auto& t : tables()) {
+        QStringList defs;
+        for (const auto& c : t.columns)
+            defs << columnDefinition(c);
+        statements << QLatin1String("CREATE TABLE ") + bracket(t.name) + QLatin1String(" (\n    ") +
+                          defs.join(QLatin1String(",\n    ")) + QLatin1String("\n)");
+    }
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(version)
+               << QStringLiteral("PRAGMA application_id = %1").arg(applicationId);
+    return statements;
+}
+
+} // namespace Schema

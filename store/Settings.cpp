@@ -1,0 +1,72 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace {
+
+constexpr auto applicationKey = "Vorlent";
+constexpr auto section = "Install";
+
+QString boolText(bool on) {
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace
+
+QString Settings::read(const QString& key) {
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    return s.value(key).toString();
+}
+
+void Settings::write(const QString& key, const QString& value) {
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    s.setValue(key, value);
+    s.endGroup();
+    s.sync();
+}
+
+void Settings::writeFirstStartValues(const QString& programFolder) {
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    if (!s.contains(newpathKey)) {
+        QString folder = QDir::toNativeSeparators(programFolder);
+        if (!folder.endsWith(QDir::separator()))
+            folder += QDir::separator();
+        s.setValue(newpathKey, folder);
+    }
+    if (!s.contains(errorStateKey))
+        s.setValue(errorStateKey, boolText(false));
+    if (!s.contains(showSplashKey))
+        s.setValue(showSplashKey, boolText(true));
+    s.endGroup();
+    s.sync();
+}
+
+QString Settings::newpath() {
+    return read(newpathKey);
+}
+void Settings::setNewpath(const QString& value) {
+    write(newpathKey, value);
+}
+QString Settings::errorState() {
+    return read(errorStateKey);
+}
+void Settings::setErrorState(bool on) {
+    write(errorStateKey, boolText(on));
+}
+QString Settings::showSplash() {
+    return read(showSplashKey);
+}
+void Settings::setShowSplash(bool on) {
+    write(showSplashKey, boolText(on));
+}
+
+QString Settings::databasePath() {
+    return databasePath(newpath());
+}
+QString Settings::databasePath(const QString& newpath) {
+    return newpath + databaseFileName;
+}

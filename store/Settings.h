@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The program's three per-user settings, all strings, under application key "Vorlent", section "Install".
+// Every key and its first-start value is here and nowhere else.
+class Settings {
+public:
+    static inline const QString newpathKey = QStringLiteral("Newpath");
+    static inline const QString errorStateKey = QStringLiteral("ErrorState");
+    static inline const QString showSplashKey = QStringLiteral("ShowSplash");
+
+    // Writes the first-start values of the keys that are not stored yet: "Newpath" = `programFolder` with a
+    // trailing separator, "ErrorState" = "False", "ShowSplash" = "True".
+    static void writeFirstStartValues(const QString& programFolder);
+
+    static QString newpath();
+    static void setNewpath(const QString& value); // stored exactly as given
+    static QString errorState();
+    static void setErrorState(bool on); // "True" / "False"
+    static QString showSplash();
+    static void setShowSplash(bool on);
+
+    // "Newpath" followed directly by the database's file name.
+    static QString databasePath();
+    static QString databasePath(const QString& newpath);
+
+    static inline const QString databaseFileName = QStringLiteral("kelvadat.mdb");
+    static inline const QString templateFileName = QStringLiteral("kelvaSav.mdb");
+
+private:
+    static QString read(const QString& key);
+    static void write(const QString& key, const QString& value);
+};

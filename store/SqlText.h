@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+// Statements are written in the program's own dialect: numbers as plain digits, dates as #m/d/yyyy#, names in
+// square brackets, "DELETE * FROM", and "[Table] IN 'file' 'Access'" to name a table of another database file.
+// Everything below builds pieces of that dialect; translate() turns a whole statement into SQLite.
+namespace SqlText {
+
+// A value of a single-precision field: at most 7 significant digits, exponent form when very small or large.
+QString single(float value);
+// A value of a double-precision field: at most 15 significant digits.
+QString dbl(double value);
+// A whole number as plain digits.
+QString whole(qint64 value);
+// A fixed-point amount of ten-thousandths as plain decimal text without trailing zeros ("7762.34", "-0.5", "0").
+QString fixed4(qint64 tenThousandths);
+// "#4/15/2005#".
+QString date(const QDate& value);
+// Text between single quotes, every apostrophe doubled, so that any name is one literal and nothing more.
+QString quote(const QString& value);
+
+class TranslationError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Translated {
+    QString sql;
+    // Set when the statement names another database file; the executor attaches it under `alias`.
+    std::optional<QString> externalPath;
+};
+
+// The schema name under which a file named in an IN clause is attached.
+inline constexpr const char* externalAlias = "xfer";
+
+// Turns one statement of the program's dialect into SQLite. Throws TranslationError on a malformed date literal,
+// an unterminated quote or two different files named in one statement.
+Translated translate(const QString& statement);
+
+} // namespace SqlText

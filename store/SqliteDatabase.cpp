@@ -1,0 +1,233 @@
+#include "SqliteDatabase.h"
+
+#include "Schema.h"
+#include "SqlText.h"
+#include "StoreError.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QSqlDatabase connection(const QString& name) {
+    return QSqlDatabase::database(name, false);
+}
+
+QVariant decode(const QVariant& raw, const QString& column) {
+    if (raw.isNull())
+        return QVariant();
+    Schema::Kind kind;
+    if (!Schema::kindOf(column, &kind))
+        return raw;
+    switch (kind) {
+    case Schema::Kind::Date: {
+        const QDate d = QDate::fromString(raw.toString(), Qt::ISODate);
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    case Schema::Kind::Money:
+    case Schema::Kind::Rate:
+    case Schema::Kind::Double:
+        return raw.toDouble();
+    case Schema::Kind::Counter:
+    case Schema::Kind::Long:
+    case Schema::Kind::Whole:
+        return raw.toInt();
+    case Schema::Kind::YesNo:
+        return raw.toLongLong() != 0;
+    case Schema::Kind::Text:
+        return raw.toString();
+    }
+    return raw;
+}
+
+} // namespace
+
+QString sqliteFileUri(const QString& filePath, const char* mode) {
+    const QString absolute = QFileInfo(filePath).absoluteFilePath();
+    return QLatin1String("file:") + QString::fromLatin1(QUrl::toPercentEncoding(absolute, "/")) +
+           QLatin1String("?mode=") + QLatin1String(mode);
+}
+
+SqliteDatabase::SqliteDatabase(const QString& filePath, Mode mode)
+    : connectionName(QStringLiteral("talvoro-%1").arg(connectionCounter.fetchAndAddRelaxed(1))), path(filePath) {
+    const QFileInfo info(filePath);
+    if (mode != Mode::Create && !info.isFile())
+        throw StoreError(
+            QStringLiteral("The database file \"%1\" does not exist.").arg(QDir::toNativeSeparators(filePath)));
+    if (mode == Mode::Create && info.exists())
+        throw StoreError(QStringLiteral("The file \"%1\" already exists.").arg(QDir::toNativeSeparators(filePath)));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    const char* uriMode = mode == Mode::ReadOnly ? "ro" : mode == Mode::Create ? "rwc" : "rw";
+    db.setDatabaseName(sqliteFileUri(filePath, uriMode));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw StoreError(describe(QStringLiteral("open"), text));
+    }
+    if (mode != Mode::Create) {
+        try {
+            checkSchema();
+        } catch (...) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connectionName);
+            throw;
+        }
+    }
+}
+
+SqliteDatabase::~SqliteDatabase() {
+    {
+        QSqlDatabase db = connection(connectionName);
+        if (db.isOpen()) {
+            if (transactionOpen)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+QString SqliteDatabase::describe(const QString& what, const QString& driverText) const {
+    return QStringLiteral("Could not %1 the database \"%2\": %3")
+        .arg(what, QDir::toNativeSeparators(path), driverText.trimmed());
+}
+
+void SqliteDatabase::checkSchema() {
+    RecordSet found;
+    try {
+        found = queryNative(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    } catch (const StoreError& e) {
+        throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program (%2).")
+                             .arg(QDir::toNativeSeparators(path), e.message()));
+    }
+    for (const auto& table : Schema::tables()) {
+        const RecordSet columns =
+            queryNative(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlText::quote(table.name)));
+        QStringList names;
+        for (int i = 0; i < columns.size(); ++i)
+            names << columns.value(i, 0).toString();
+        if (names.isEmpty())
+            throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program: it has no table [%2].")
+                                 .arg(QDir::toNativeSeparators(path), table.name));
+        if (names != table.columnNames())
+            throw StoreError(
+                QStringLiteral("The file \"%1\" is not a database of this program: the table [%2] has other columns.")
+                    .arg(QDir::toNativeSeparators(path), table.name));
+    }
+}
+
+void SqliteDatabase::execNative(const QString& statement) {
+    QSqlQuery q(connection(connectionName));
+    if (!q.exec(statement))
+        throw StoreError(describe(QStringLiteral("write to"), q.lastError().text()) + QStringLiteral("\nStatement: ") +
+                         statement);
+}
+
+RecordSet SqliteDatabase::queryNative(const QString& statement) {
+    QSqlQuery q(connection(connectionName));
+    q.setForwardOnly(true);
+    if (!q.exec(statement))
+        throw StoreError(describe(QStringLiteral("read from"), q.lastError().text()) + QStringLiteral("\nStatement: ") +
+                         statement);
+    const QSqlRecord record = q.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    RecordSet rows(names);
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(names.size());
+        for (int i = 0; i < names.size(); ++i)
+            row << decode(q.value(i), names[i]);
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        throw StoreError(describe(QStringLiteral("read from"), q.lastError().text()));
+    return rows;
+}
+
+namespace {
+
+SqlText::Translated translated(const QString& statement) {
+    try {
+        return SqlText::translate(statement);
+    } catch (const std::exception& e) {
+        throw StoreError(QString::fromStdString(e.what()));
+    }
+}
+
+} // namespace
+
+void SqliteDatabase::exec(const QString& statement) {
+    const auto t = translated(statement);
+    if (t.externalPath)
+        attachExternal(*t.externalPath);
+    execNative(t.sql);
+}
+
+RecordSet SqliteDatabase::query(const QString& statement) {
+    const auto t = translated(statement);
+    if (t.externalPath)
+        attachExternal(*t.externalPath);
+    return queryNative(t.sql);
+}
+
+void SqliteDatabase::attachExternal(const QString& externalFile) {
+    if (attached && *attached == externalFile)
+        return;
+    if (transactionOpen)
+        throw StoreError(QStringLiteral("Another database file cannot be opened while a transaction is open."));
+    if (!QFileInfo(externalFile).isFile())
+        throw StoreError(
+            QStringLiteral("The database file \"%1\" does not exist.").arg(QDir::toNativeSeparators(externalFile)));
+    detachExternal();
+    execNative(QStringLiteral("ATTACH DATABASE %1 AS %2")
+                   .arg(SqlText::quote(sqliteFileUri(externalFile, "rw")), QLatin1String(SqlText::externalAlias)));
+    attached = externalFile;
+}
+
+void SqliteDatabase::detachExternal() {
+    if (!attached)
+        return;
+    execNative(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(SqlText::externalAlias)));
+    attached.reset();
+}
+
+void SqliteDatabase::begin() {
+    if (transactionOpen)
+        throw StoreError(QStringLiteral("A transaction is already open."));
+    QSqlDatabase db = connection(connectionName);
+    if (!db.transaction())
+        throw StoreError(describe(QStringLiteral("start a transaction on"), db.lastError().text()));
+    transactionOpen = true;
+}
+
+void SqliteDatabase::commit() {
+    QSqlDatabase db = connection(connectionName);
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        transactionOpen = false;
+        throw StoreError(describe(QStringLiteral("commit to"), text));
+    }
+    transactionOpen = false;
+}
+
+void SqliteDatabase::rollback() {
+    QSqlDatabase db = connection(connectionName);
+    transactionOpen = false;
+    if (!db.rollback())
+        throw StoreError(describe(QStringLiteral("roll back"), db.lastError().text()));
+}

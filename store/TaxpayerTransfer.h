@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Moves one taxpayer, with its payments, required deposits and additional charges, between the main database and
+// a transfer file of the same tables. Each direction is all or nothing. Failures are thrown as StoreError.
+namespace TaxpayerTransfer {
+
+// Writes a fresh copy of `templateFile` holding taxpayer `number` and its rows to `targetFile`, replacing any file
+// of that name only once the copy is complete.
+void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number);
+
+struct Held {
+    int number = 0;
+    QString name;
+};
+// The taxpayer a transfer file holds (its first row), for the retrieve dialog to show.
+Held peek(const QString& transferFile);
+
+enum class Outcome { Copied, NumberExists };
+// Copies every row of the transfer file's four tables into the main database, unless the main database already
+// has a taxpayer with the file's taxpayer number. Payments get new row numbers; deposits and charges keep theirs
+// unless another row of the main database has it, in which case they get new ones.
+Outcome retrieve(const QString& transferFile, const QString& mainFile);
+
+// The two lines the retrieve dialog shows when the number is taken.
+inline const QString cannotCopy = QStringLiteral("Cannot copy this company.");
+inline const QString numberExists = QStringLiteral("A company with this number already exists.");
+
+} // namespace TaxpayerTransfer

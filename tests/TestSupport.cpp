@@ -1,0 +1,41 @@
+#include "TestSupport.h"
+
+#include "SqliteDatabase.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+QString deliveredFile(const QString& name) {
+    return QStringLiteral(TALVORO_BIN_DIR "/") + name;
+}
+
+DataDir::DataDir() {
+    for (const auto& name : {QStringLiteral("kelvadat.mdb"), QStringLiteral("kelvaSav.mdb")}) {
+        if (!QFile::copy(deliveredFile(name), path(name)))
+            ADD_FAILURE() << "cannot copy " << name.toStdString();
+        QFile::setPermissions(path(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+QString dumpTable(const QString& file, const QString& table, const QString& orderBy) {
+    SqliteDatabase db(file, SqliteDatabase::Mode::ReadOnly);
+    const RecordSet rows =
+        db.queryNative(QStringLiteral("SELECT * FROM [%1]%2")
+                           .arg(table, orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy));
+    QString out;
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rows.fields().size(); ++c) {
+            const QVariant& v = rows.value(r, c);
+            cells << (v.isValid() ? v.toString() : QStringLiteral("NULL"));
+        }
+        out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString integrityCheck(const QString& file) {
+    SqliteDatabase db(file, SqliteDatabase::Mode::ReadOnly);
+    return db.queryNative(QStringLiteral("PRAGMA integrity_check")).value(0, 0).toString();
+}

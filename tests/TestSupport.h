@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <ostream>
+
+// Lets test failures print texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+// A temporary data directory holding fresh copies of the delivered kelvadat.mdb and kelvaSav.mdb.
+class DataDir {
+public:
+    DataDir();
+    // "Newpath": the folder with a trailing separator.
+    QString newpath() const { return dir.path() + QLatin1Char('/'); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString mainFile() const { return path(QStringLiteral("kelvadat.mdb")); }
+    QString templateFile() const { return path(QStringLiteral("kelvaSav.mdb")); }
+
+private:
+    QTemporaryDir dir;
+};
+
+QString deliveredFile(const QString& name);
+// The rows of a table as text, one line a row, every column, in stored order: a whole-table comparison that shows
+// the difference when it fails.
+QString dumpTable(const QString& file, const QString& table, const QString& orderBy = QString());
+// SQLite's own verdict on a file ("ok" when it is whole).
+QString integrityCheck(const QString& file);

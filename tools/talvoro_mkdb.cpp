@@ -1,0 +1,75 @@
+// Makes the databases the program is delivered with: every table of the schema, and, when a rates file is given,
+// the two rate tables filled from it. The program itself never creates a table; the build runs this.
+//
+//   talvoro-mkdb --out FILE [--rates CSV]
+
+#include "Database.h"
+#include "RatesFile.h"
+#include "Schema.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+#include "StoreError.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QString rateRow(const QString& table, const PublishedRate& r, double rate) {
+    return QLatin1String("INSERT INTO [") + table +
+           QLatin1String("]([Beginning Date],[Ending Date],[Interest Rate]) VALUES(") + SqlText::date(r.begin) +
+           QLatin1Char(',') + SqlText::date(r.end) + QLatin1Char(',') + SqlText::dbl(rate) + QLatin1Char(')');
+}
+
+int usage() {
+    std::fputs("usage: talvoro-mkdb --out FILE [--rates CSV]\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString out, rates;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--out") && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == QLatin1String("--rates") && i + 1 < args.size())
+            rates = args[++i];
+        else
+            return usage();
+    }
+    if (out.isEmpty())
+        return usage();
+
+    const QString partial = out + QStringLiteral(".part");
+    QFile::remove(partial);
+    try {
+        const std::vector<PublishedRate> published =
+            rates.isEmpty() ? std::vector<PublishedRate>{} : readPublishedRates(rates);
+        {
+            SqliteDatabase db(partial, SqliteDatabase::Mode::Create);
+            db.begin();
+            for (const QString& statement : Schema::createStatements())
+                db.execNative(statement);
+            for (const auto& r : published) {
+                db.exec(rateRow(QStringLiteral("Interest Table"), r, r.underpayment));
+                db.exec(rateRow(QStringLiteral("Overpayment Interest Table"), r, r.overpaymentNoncorporate));
+            }
+            db.commit();
+            db.checkSchema();
+        }
+        QFile::remove(out);
+        if (!QFile::rename(partial, out))
+            throw StoreError(QStringLiteral("cannot write %1").arg(out));
+    } catch (const StoreError& e) {
+        QFile::remove(partial);
+        QTextStream(stderr) << "talvoro-mkdb: " << e.message() << '\n';
+        return 1;
+    }
+    return 0;
+}
