@@ -76,4 +76,89 @@ QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile) {
            QLatin1String("] ORDER BY ") + taken + QLatin1String(", [Row]");
 }
 
+namespace {
+
+// A date inside VALUES(...): an empty date is stored empty.
+QString dateValue(const QDate& d) { return d.isValid() ? SqlText::date(d) : QStringLiteral("NULL"); }
+
+} // namespace
+
+QString selectTaxpayer(int number) {
+    return QLatin1String("select * from [Basic Taxpayer Data] where [Taxpayer Number] = ") + SqlText::whole(number);
+}
+
+QString selectPaymentsOf(int number) {
+    return QLatin1String("SELECT * FROM [Payment Table] WHERE [Taxpayer Number]=") + SqlText::whole(number) +
+           QLatin1String(" ORDER BY [Date Of Payment]");
+}
+
+QString selectDepositsOf(int number) {
+    return QLatin1String("SELECT * FROM [Required Payroll Tax Deposits] WHERE [Taxpayer Number]=") +
+           SqlText::whole(number) + QLatin1String(" ORDER BY [Deposit Due Date]");
+}
+
+QString selectPaymentsUpTo(const QDate& endate, int number) {
+    return QLatin1String("SELECT * FROM [Payment Table] WHERE [Date Of Payment]<=") + SqlText::date(endate) +
+           QLatin1String(" And [Taxpayer Number]=") + SqlText::whole(number) +
+           QLatin1String(" ORDER BY [Date Of Payment]");
+}
+
+QString selectChargesBetween(const QDate& startdate, const QDate& endate, int number) {
+    return QLatin1String("SELECT * FROM [Additional Charges] WHERE [Date Interest Starts]>=") +
+           SqlText::date(startdate) + QLatin1String(" AND [Date Interest Starts]<=") + SqlText::date(endate) +
+           QLatin1String(" AND [Taxpayer Number]=") + SqlText::whole(number);
+}
+
+QString selectUnderpaymentRates() { return QStringLiteral("select * FROM [Interest Table]"); }
+
+QString selectOverpaymentRates() { return QStringLiteral("select * FROM [Overpayment Interest Table]"); }
+
+QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
+                            float accruedInterest, double interestRate, float days, double interestFactor,
+                            float interest) {
+    return QLatin1String("INSERT INTO [Event Table]([Date],[Date2],[Event],[Unpaid Balance],[Accrued Interest],"
+                         "[Interest Rate],[Days],[Interest Factor],[Interest])VALUES(") +
+           dateValue(date) + QLatin1Char(',') + dateValue(date2) + QLatin1Char(',') + SqlText::quote(event) +
+           QLatin1Char(',') + SqlText::single(unpaidBalance) + QLatin1Char(',') + SqlText::single(accruedInterest) +
+           QLatin1Char(',') + SqlText::dbl(interestRate) + QLatin1Char(',') + SqlText::single(days) +
+           QLatin1Char(',') + SqlText::dbl(interestFactor) + QLatin1Char(',') + SqlText::single(interest) +
+           QLatin1Char(')');
+}
+
+QString insertPenaltyEvent(const QString& event, const QDate& date, float failureToFile, float failureToPay,
+                           float tax) {
+    return QLatin1String("INSERT INTO [Event Table]([Event],[Date],[Failure To File Penalty],[Failure To Pay Penalty],"
+                         "[Tax])VALUES(") +
+           SqlText::quote(event) + QLatin1Char(',') + dateValue(date) + QLatin1Char(',') +
+           SqlText::single(failureToFile) + QLatin1Char(',') + SqlText::single(failureToPay) + QLatin1Char(',') +
+           SqlText::single(tax) + QLatin1Char(')');
+}
+
+QString insertDepositEvent(qint16 depositNumber, const QDate& date, const QString& event, float requiredDeposit,
+                           float amountOfPayment, float unpaidBalance, float daysOverdue, float penaltyPercentage,
+                           float penalty) {
+    return QLatin1String("INSERT INTO [Event Table]([Required Deposit Number],[Date],[Event],[Required Deposit],"
+                         "[Amount Of Payment],[Unpaid Balance],[Days Overdue],[Penalty Percentage],[Penalty])"
+                         "VALUES(") +
+           SqlText::whole(depositNumber) + QLatin1Char(',') + dateValue(date) + QLatin1Char(',') +
+           SqlText::quote(event) + QLatin1Char(',') + SqlText::single(requiredDeposit) + QLatin1Char(',') +
+           SqlText::single(amountOfPayment) + QLatin1Char(',') + SqlText::single(unpaidBalance) + QLatin1Char(',') +
+           SqlText::single(daysOverdue) + QLatin1Char(',') + SqlText::single(penaltyPercentage) + QLatin1Char(',') +
+           SqlText::single(penalty) + QLatin1Char(')');
+}
+
+QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy,
+                      float unpaidTax, float paymentsToInterest, float paymentsToPenalty, float otherPenalties,
+                      float depositPenalty, qint64 total) {
+    const QStringList values = {SqlText::fixed4(totalInterest),    SqlText::fixed4(failureToPay),
+                                SqlText::fixed4(failureToFile),    SqlText::single(accuracy),
+                                SqlText::single(unpaidTax),        SqlText::single(paymentsToInterest),
+                                SqlText::single(paymentsToPenalty), SqlText::single(otherPenalties),
+                                SqlText::single(depositPenalty),   SqlText::fixed4(total)};
+    return QLatin1String("INSERT INTO [Summary Table]([TotalInterest],[FailureToPayPenalty],[FailureToFilePenalty],"
+                         "[TotalAccPenalty],[UnpaidTax],[PmntsAppToInterest],[PmntsAppToPenalty],[OtherPenalties],"
+                         "[TotalFDepositPenalty],[Total]) VALUES(") +
+           values.join(QLatin1String(", ")) + QLatin1Char(')');
+}
+
 } // namespace Sql

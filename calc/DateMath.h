@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+
+// Whole-day date arithmetic of the penalty and interest steps.
+namespace DateMath {
+
+// (year2 × 12 + month2) − (year1 × 12 + month1): days are ignored.
+int monthDiff(const QDate& from, const QDate& to);
+// to − from in days.
+qint64 dayDiff(const QDate& from, const QDate& to);
+// One month later, the day clamped to the month's end (1/31 → 2/28; the next addition starts from 2/28).
+QDate addMonth(const QDate& d);
+// year × 4 + quarter index (0..3).
+int quarterIndex(const QDate& d);
+// The last day of the calendar quarter before the one that holds `d`.
+QDate endOfPrecedingQuarter(const QDate& d);
+// 365 or 366.
+int daysInYear(int year);
+
+} // namespace DateMath

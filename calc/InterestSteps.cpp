@@ -1,0 +1,123 @@
+#include "InterestSteps.h"
+
+#include "DateMath.h"
+#include "Rounding.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+
+#include <cmath>
+
+namespace {
+// From this day a corporation's overpayment earns one percentage point less than the table rate.
+const QDate corporateOverpaymentRule(1999, 1, 1);
+constexpr double corporateReduction = 0.01;
+} // namespace
+
+InterestSteps::InterestSteps(EventLedger& l, RunReporter& r, const RateTable& underpayment,
+                             const RateTable& overpayment, const QDate& org, const QDate& end, bool corp)
+    : ledger(l), reporter(r), under(underpayment), over(overpayment), orgduedate(org), endate(end), corporate(corp) {}
+
+void InterestSteps::run() {
+    quarterEndRows();
+    ledger.sort(EventLedger::Order::DateAscEventAsc);
+    eventDateRows();
+    ledger.sort(EventLedger::Order::DateAscEventAsc);
+    unpaidBalances();
+    reporter.progress(60);
+    interestPass();
+    periodDates();
+}
+
+void InterestSteps::quarterEndRows() {
+    penmnths = float(DateMath::quarterIndex(endate) - DateMath::quarterIndex(orgduedate) + 1);
+    quarterEnds.clear();
+    for (int i = 1; i <= int(penmnths); ++i) {
+        const QDate quarterEnd = DateMath::endOfPrecedingQuarter(orgduedate.addMonths(3 * i));
+        quarterEnds.push_back(quarterEnd);
+        const QDate d = endate < quarterEnd ? endate : quarterEnd;
+        ledger.add(Events::interest, d, QDate());
+    }
+}
+
+void InterestSteps::eventDateRows() {
+    const std::set<QDate> quarterEndSet(quarterEnds.begin(), quarterEnds.end());
+    QDate prior = orgduedate;
+    const size_t existing = ledger.rows.size();
+    for (size_t i = 0; i < existing; ++i) {
+        const QDate d = ledger.rows[i].date;
+        if (ledger.rows[i].event == Events::interest || !d.isValid() || d <= orgduedate)
+            continue;
+        // Interest runs to the end date: a later event ends no period, and the period ending on the end date
+        // already has its row, so each day is counted once.
+        if (d >= endate)
+            continue;
+        if (d == prior || quarterEndSet.count(d))
+            continue;
+        prior = d;
+        ledger.add(Events::interest, d, QDate());
+    }
+}
+
+void InterestSteps::unpaidBalances() {
+    float running = 0;
+    for (auto& r : ledger.rows) {
+        put(r.unpaidBalance, double(running) + val(r.initialBalance) + val(r.requiredDeposit) -
+                                 val(r.paymentAllocatedToTax) - val(r.paymentAllocatedToPenalties) +
+                                 val(r.accuracyRelatedPenalty) + val(r.failureToDepositPenalty) +
+                                 val(r.failureToPayPenalty) + val(r.failureToFilePenalty) +
+                                 val(r.chargeClassifiedAsTax) + val(r.chargeClassifiedAsPenalty) +
+                                 val(r.chargeUnclassified));
+        running = *r.unpaidBalance;
+    }
+}
+
+void InterestSteps::interestPass() {
+    auto& rows = ledger.rows;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const LedgerRow& previous = rows[i - 1];
+        const QDate prior = previous.date;
+        put(rows[i].accruedInterest,
+            val(previous.accruedInterest) + val(previous.interest) - val(previous.paymentAllocatedToInterest));
+        if (rows[i].event != Events::interest)
+            continue;
+        computePeriod(rows[i], prior);
+    }
+}
+
+void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
+    const float base = Rounding::toSingle(val(row.unpaidBalance) + val(row.accruedInterest));
+    const RateTable::Period* period = (base >= 0 ? under : over).find(row.date);
+    if (!period || !period->rate)
+        throw RunStop(Messages::missingRate);
+    double ir = *period->rate;
+    if (corporate && base < 0 && row.date >= corporateOverpaymentRule)
+        ir = ir - corporateReduction;
+    row.interestRate = ir;
+
+    const float daysinyr = float(DateMath::daysInYear(row.date.year()));
+    const QDate start = (prior.isValid() && prior >= orgduedate) ? prior : orgduedate;
+    const float daystocmpd = float(start.daysTo(row.date));
+    row.days = daystocmpd;
+
+    const double intfac = std::pow(1.0 + ir / double(daysinyr), double(daystocmpd)) - 1.0;
+    if (!std::isfinite(intfac))
+        throw Rounding::ArithmeticFault("Overflow");
+    row.interestFactor = intfac;
+    const qint32 IntIntgr = Rounding::toInt32HalfEven(double(base) * intfac * 100.0);
+    put(row.interest, double(IntIntgr) / 100.0);
+}
+
+void InterestSteps::periodDates() {
+    for (auto& r : ledger.rows)
+        if (r.event == Events::interest)
+            r.date2 = r.date;
+    ledger.sort(EventLedger::Order::DeleteAscDateAscEventAsc);
+    auto& rows = ledger.rows;
+    for (size_t i = rows.size(); i-- > 0;) {
+        if (rows[i].event != Events::interest)
+            continue;
+        if (i == 0)
+            break;
+        rows[i].date = rows[i - 1].date2.addDays(1);
+    }
+}

@@ -1,0 +1,359 @@
+#include "PenaltySteps.h"
+
+#include "DateMath.h"
+#include "Rounding.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+
+using DateMath::monthDiff;
+
+namespace {
+
+const QString colPayroll = QStringLiteral("Payroll Tax Situation");
+const QString colEndDate = QStringLiteral("End Date");
+const QString colOrgDue = QStringLiteral("Original Due Date Of Return");
+const QString colExtDue = QStringLiteral("Extended Due Date Of Return");
+const QString colFiled = QStringLiteral("Date Return Filed");
+const QString colFtp = QStringLiteral("Calculate Failure To Pay Penalty");
+const QString colFtf = QStringLiteral("Calculate Failure To File Penalty");
+const QString colIncreased = QStringLiteral("Calculate Increased Failure To Pay Penalty");
+const QString colDecreased = QStringLiteral("Calculate Decreased Failure To Pay Penalty");
+const QString colIncrDate = QStringLiteral("Date To Begin Increased Failure To Pay Penalty");
+const QString colDcrsDate = QStringLiteral("Date To Begin Decreased Failure To Pay Penalty");
+const QString colAssDate = QStringLiteral("Assessment Date For Failure To Pay Penalty");
+const QString colAccuracy = QStringLiteral("Calculate Accuracy Related Penalty");
+const QString colUnderpayment = QStringLiteral("Accuracy Related Underpayment");
+
+constexpr double accuracyRate = 0.2;
+constexpr double normalRate = 0.005;
+constexpr double increasedRate = 0.01;
+constexpr double decreasedRate = 0.0025;
+constexpr double failureToFileRate = 0.05;
+constexpr int failureToFileMonths = 5;
+constexpr float penaltyPointLimit = 25;
+constexpr qint64 minimumDays = 60;
+constexpr double minimumPenalty = 100;
+
+// `admnth` counts when the day of `change` is at least (or, strictly, above) the day of `from`.
+float partial(float admnth, const QDate& change, const QDate& from, bool strictly) {
+    return (strictly ? change.day() > from.day() : change.day() >= from.day()) ? admnth : 0.f;
+}
+
+} // namespace
+
+PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r)
+    : tp(taxpayer), ledger(l), reporter(r) {}
+
+bool PenaltySteps::increased() const { return tp.flag(colIncreased); }
+bool PenaltySteps::decreased() const { return tp.flag(colDecreased); }
+
+void PenaltySteps::partialMonth() {
+    admnth = 0;
+    const QDate end = tp.date(colEndDate);
+    if (!tp.flag(colPayroll) && end.isValid() && end.day() >= 16)
+        admnth = 1;
+}
+
+void PenaltySteps::accuracyRelated() {
+    if (!tp.flag(colAccuracy))
+        return;
+    const auto underpayment = tp.amount(colUnderpayment);
+    if (!underpayment)
+        throw RunStop(Messages::missing(colUnderpayment));
+    const QDate ext = tp.requiredDate(colExtDue, colExtDue);
+    put(ledger.add(Events::accuracy, ext, ext).accuracyRelatedPenalty, *underpayment * accuracyRate);
+}
+
+void PenaltySteps::failureToPaySchedule() {
+    if (!tp.flag(colFtp))
+        return;
+    const QDate org = tp.date(colOrgDue);
+    const QDate end = tp.date(colEndDate);
+    const bool inc = increased();
+    const bool dec = decreased();
+    PenDate = org.addDays(1);
+
+    // Step C: the months before and after each change of rate.
+    if (inc && !dec) {
+        IncrFPPDate = tp.requiredDate(colIncrDate, colIncrDate);
+        TotPenMnthsPreIncrease = float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, false);
+        TotPenMnthsPostIncrease = float(monthDiff(IncrFPPDate, end));
+    } else if (dec && !inc) {
+        DcrsFPPDate = tp.requiredDate(colDcrsDate, colDcrsDate);
+        TotPenMnthsPreDecrease = float(monthDiff(PenDate, DcrsFPPDate)) + partial(admnth, DcrsFPPDate, PenDate, false);
+        TotPenMnthsPostDecrease = float(monthDiff(DcrsFPPDate, end));
+    } else if (inc && dec) {
+        IncrFPPDate = tp.requiredDate(colIncrDate, colIncrDate);
+        DcrsFPPDate = tp.requiredDate(colDcrsDate, colDcrsDate);
+        if (IncrFPPDate == DcrsFPPDate)
+            throw RunStop(Messages::sameChangeDates);
+        const float mend = float(monthDiff(PenDate, end));
+        if (decreaseFirst()) {
+            TotPenMnthsPreIncrease =
+                float(monthDiff(PenDate, DcrsFPPDate)) + partial(admnth, DcrsFPPDate, PenDate, false);
+            TotPenMnthsPostDecrease = float(monthDiff(PenDate, IncrFPPDate)) +
+                                      partial(admnth, IncrFPPDate, PenDate, false) - TotPenMnthsPreIncrease;
+            TotPenMnthsPostIncrease = mend - TotPenMnthsPostDecrease - TotPenMnthsPreIncrease;
+        } else {
+            TotPenMnthsPreIncrease = float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, true);
+            TotPenMnthsPostIncrease = float(monthDiff(PenDate, DcrsFPPDate)) +
+                                      partial(admnth, DcrsFPPDate, PenDate, true) - TotPenMnthsPreIncrease;
+            TotPenMnthsPostDecrease = mend - TotPenMnthsPostIncrease - TotPenMnthsPreIncrease;
+        }
+    }
+    LastPenaltyHalfPercent = false;
+    PenDate = org.addDays(1);
+    TotFPPenMnths = float(monthDiff(PenDate, end)) + admnth;
+
+    limitToTwentyFivePercent();
+
+    // Step E: one row a month, the amounts come later.
+    const qint16 months = Rounding::toInt16(std::max(0.f, TotFPPenMnths));
+    for (int line = 1; line <= months; ++line) {
+        ledger.add(Events::failureToPay, PenDate, PenDate);
+        PenDate = DateMath::addMonth(PenDate);
+    }
+}
+
+void PenaltySteps::limitToTwentyFivePercent() {
+    const bool inc = increased();
+    const bool dec = decreased();
+    for (;;) {
+        if (!inc && !dec)
+            TotalPenPoints = TotFPPenMnths * 0.5f;
+        else if (inc && !dec)
+            TotalPenPoints = TotPenMnthsPreIncrease * 0.5f + TotPenMnthsPostIncrease * 1.f;
+        else if (dec && !inc)
+            TotalPenPoints = TotPenMnthsPreDecrease * 0.5f + TotPenMnthsPostDecrease * 0.25f;
+        else
+            TotalPenPoints =
+                TotPenMnthsPreIncrease * 0.5f + TotPenMnthsPostDecrease * 0.25f + TotPenMnthsPostIncrease * 1.f;
+        if (!(TotalPenPoints > penaltyPointLimit))
+            break;
+        // One month off the latest phase.
+        if (!inc && !dec) {
+            TotFPPenMnths -= 1;
+        } else if (inc && !dec) {
+            (TotPenMnthsPostIncrease > 0 ? TotPenMnthsPostIncrease : TotPenMnthsPreIncrease) -= 1;
+        } else if (dec && !inc) {
+            (TotPenMnthsPostDecrease > 0 ? TotPenMnthsPostDecrease : TotPenMnthsPreDecrease) -= 1;
+        } else if (decreaseFirst()) {
+            if (TotPenMnthsPostIncrease > 0)
+                TotPenMnthsPostIncrease -= 1;
+            else if (TotPenMnthsPostDecrease > 0)
+                TotPenMnthsPostDecrease -= 1;
+            else
+                TotPenMnthsPreIncrease -= 1;
+        } else {
+            if (TotPenMnthsPostDecrease > 0)
+                TotPenMnthsPostDecrease -= 1;
+            else if (TotPenMnthsPostIncrease > 0)
+                TotPenMnthsPostIncrease -= 1;
+            else
+                TotPenMnthsPreIncrease -= 1;
+        }
+    }
+
+    if (!inc && !dec)
+        return;
+    const bool atLimit = TotalPenPoints == penaltyPointLimit;
+    if (inc && !dec) {
+        TotFPPenMnths = TotPenMnthsPreIncrease + TotPenMnthsPostIncrease + (atLimit ? 0.f : 1.f);
+        if (!atLimit)
+            LastPenaltyHalfPercent = true;
+    } else if (dec && !inc) {
+        TotFPPenMnths = TotPenMnthsPreDecrease + TotPenMnthsPostDecrease + (atLimit ? 0.f : 1.f);
+    } else {
+        TotFPPenMnths =
+            TotPenMnthsPreIncrease + TotPenMnthsPostIncrease + TotPenMnthsPostDecrease + (atLimit ? 0.f : 1.f);
+        if (!atLimit && TotalPenPoints >= 24.5f && decreaseFirst())
+            LastPenaltyHalfPercent = true;
+    }
+}
+
+void PenaltySteps::failureToFileRows() {
+    partialMonth();
+    if (!tp.flag(colFtf))
+        return;
+    const QDate end = tp.date(colEndDate);
+    const QDate filed = tp.date(colFiled);
+    const QDate ext = tp.date(colExtDue);
+    // The period ends when the return was filed, or at the end date when that comes first (or nothing was filed).
+    const bool filedBeforeEnd = filed.isValid() && end > filed;
+    const QDate periodEnd = filedBeforeEnd ? filed : end;
+    if (!ext.isValid())
+        throw RunStop(Messages::missing(colExtDue));
+
+    const int months = monthDiff(ext, periodEnd);
+    int count = (months == 0 && DateMath::dayDiff(ext, periodEnd) > 0) ? 1 : int(float(months) + admnth);
+    TotPenMnths = Rounding::toInt16(std::min(count, failureToFileMonths));
+    PenDate = ext.addDays(1);
+    for (int line = 1; line <= TotPenMnths; ++line) {
+        ledger.add(Events::failureToFile, PenDate, PenDate);
+        PenDate = DateMath::addMonth(PenDate);
+    }
+}
+
+void PenaltySteps::amounts() {
+    ledger.runningTaxBalance(); // G
+    failureToPayAmounts();      // H
+    failureToFileBase();        // I
+    const double sum = failureToFileAmounts(); // J
+    failureToFileMinimum(sum);  // K
+    ledger.runningTaxBalance(); // L
+}
+
+std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const {
+    const bool inc = increased();
+    const bool dec = decreased();
+    const float m = MnthsCalculated;
+    const float t = TotFPPenMnths;
+    const bool h = LastPenaltyHalfPercent;
+    if (!inc && !dec)
+        return normalRate;
+    if (inc && !dec) {
+        if (m <= TotPenMnthsPreIncrease)
+            return normalRate;
+        if (m <= t && !h)
+            return increasedRate;
+        if (m < t && h)
+            return increasedRate;
+        if (m == t && h)
+            return normalRate;
+        return std::nullopt;
+    }
+    if (dec && !inc) {
+        if (m <= TotPenMnthsPreDecrease)
+            return normalRate;
+        if (m <= t)
+            return decreasedRate;
+        return std::nullopt;
+    }
+    // Both changes: the dates are read from the row again.
+    const QDate incr = tp.date(colIncrDate);
+    const QDate dcrs = tp.date(colDcrsDate);
+    const QDate d = row.date;
+    const bool lastAtIncreased = m < t || (m == t && !h);
+    if (incr > dcrs) {
+        if (d < dcrs)
+            return normalRate;
+        if (dcrs <= d && d <= incr)
+            return decreasedRate;
+        if (d > incr && lastAtIncreased)
+            return increasedRate;
+        if (d > incr && m == t && h)
+            return normalRate;
+        return std::nullopt;
+    }
+    if (d < incr)
+        return normalRate;
+    if (incr <= d && d < dcrs && lastAtIncreased)
+        return increasedRate;
+    if (d >= incr && m == t && h)
+        return normalRate;
+    if (d >= dcrs && m <= t)
+        return decreasedRate;
+    return std::nullopt;
+}
+
+void PenaltySteps::failureToPayAmounts() {
+    ledger.sort(EventLedger::Order::DateAscEventDesc);
+    MnthsCalculated = 0;
+    const bool on = tp.flag(colFtp);
+    for (auto& row : ledger.rows) {
+        if (!on || !(val(row.tax) > 0))
+            continue;
+        if (row.event != Events::failureToPay)
+            continue;
+        MnthsCalculated += 1;
+        if (const auto rate = failureToPayRate(row))
+            put(row.failureToPayPenalty, val(row.tax) * *rate);
+    }
+}
+
+void PenaltySteps::failureToFileBase() {
+    ledger.sort(EventLedger::Order::DateAscEventAsc);
+    const bool payroll = tp.flag(colPayroll);
+    const QDate org = tp.date(colOrgDue);
+    float unpaid = 0;
+    for (auto& row : ledger.rows) {
+        if (payroll) {
+            if (row.date.isValid() && org.isValid() && row.date <= org)
+                put(row.tax, double(unpaid) + val(row.requiredDeposit) - val(row.paymentAllocatedToTax) +
+                                 val(row.chargeClassifiedAsTax));
+            else
+                put(row.tax, unpaid);
+        } else {
+            put(row.tax, double(unpaid) + val(row.initialBalance));
+        }
+        unpaid = *row.tax;
+    }
+}
+
+double PenaltySteps::failureToFileAmounts() {
+    ledger.sort(EventLedger::Order::DateAscEventDesc);
+    float latestFailureToPay = 0;
+    double sum = 0;
+    const bool on = tp.flag(colFtf);
+    for (auto& row : ledger.rows) {
+        if (val(row.failureToPayPenalty) > 0)
+            latestFailureToPay = *row.failureToPayPenalty;
+        if (on && row.event == Events::failureToFile) {
+            put(row.failureToFilePenalty, val(row.tax) * failureToFileRate - double(latestFailureToPay));
+            sum += val(row.failureToFilePenalty);
+        }
+    }
+    return sum;
+}
+
+void PenaltySteps::failureToFileMinimum(double sum) {
+    if (tp.flag(colPayroll) || !tp.flag(colFtf))
+        return;
+    const QDate filed = tp.requiredDate(colFiled, colFiled);
+    DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(tp.date(colExtDue), filed)));
+    if (!(DaysOverDue > minimumDays && sum > 0 && sum < minimumPenalty))
+        return;
+    auto& rows = ledger.rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!(val(rows[i].failureToFilePenalty) > 0))
+            continue;
+        put(rows[i].failureToFilePenalty, minimumPenalty);
+        for (size_t j = i + 1; j < rows.size(); ++j)
+            if (rows[j].event == Events::failureToFile)
+                rows[j].deleteFlag = true;
+        ledger.removeDeleted();
+        return;
+    }
+}
+
+void PenaltySteps::gatherFailureToPay() {
+    if (!tp.flag(colFtp))
+        return;
+    FPPAssDate = tp.requiredDate(colAssDate, colAssDate);
+    double total = 0;
+    for (auto& row : ledger.rows) {
+        if (row.event == Events::failureToPay && row.date.isValid() && row.date <= FPPAssDate) {
+            total += val(row.failureToPayPenalty);
+            row.deleteFlag = true;
+        }
+    }
+    reporter.progress(40);
+    ledger.removeDeleted();
+    if (FPPAssDate <= tp.date(colEndDate))
+        put(ledger.add(Events::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty, total);
+}
+
+void PenaltySteps::gatherFailureToFile() {
+    if (!tp.flag(colFtf))
+        return;
+    float sum = 0;
+    for (auto& row : ledger.rows) {
+        if (row.event == Events::failureToFile) {
+            sum = Rounding::toSingle(double(sum) + val(row.failureToFilePenalty));
+            row.deleteFlag = true;
+        }
+    }
+    ledger.removeDeleted();
+    const QDate ext = tp.date(colExtDue);
+    ledger.add(Events::failureToFile, ext, ext).failureToFilePenalty = sum;
+}

@@ -1,0 +1,54 @@
+#include "Rounding.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace Rounding {
+namespace {
+
+[[noreturn]] void overflow() { throw ArithmeticFault("Overflow"); }
+
+// std::nearbyint rounds exact halves to the even neighbour in the default rounding mode, which the program
+// never changes.
+double halfEven(double value) {
+    if (!std::isfinite(value))
+        overflow();
+    return std::nearbyint(value);
+}
+
+} // namespace
+
+float toSingle(double value) {
+    if (!std::isfinite(value))
+        overflow();
+    // Values up to half an ulp above FLT_MAX still round to FLT_MAX.
+    constexpr double limit = double(FLT_MAX) + 0x1p103;
+    if (std::fabs(value) >= limit)
+        overflow();
+    return static_cast<float>(value);
+}
+
+qint32 toInt32HalfEven(double value) {
+    const double r = halfEven(value);
+    if (r < double(std::numeric_limits<qint32>::min()) || r > double(std::numeric_limits<qint32>::max()))
+        overflow();
+    return static_cast<qint32>(r);
+}
+
+qint64 toTenThousandthsHalfEven(double value) {
+    const double r = halfEven(value * 10000.0);
+    // Fixed-point money holds about 922 trillion dollars.
+    if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
+        overflow();
+    return static_cast<qint64>(r);
+}
+
+qint16 toInt16(double value) {
+    const double r = halfEven(value);
+    if (r < double(std::numeric_limits<qint16>::min()) || r > double(std::numeric_limits<qint16>::max()))
+        overflow();
+    return static_cast<qint16>(r);
+}
+
+} // namespace Rounding

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <stdexcept>
+
+// The program's roundings, one function per rule; no other rounding is done anywhere in the calculations.
+namespace Rounding {
+
+// An arithmetic fault of a calculation (overflow, a result that is not a number). Ends the run through its
+// failure path with this description.
+class ArithmeticFault : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The nearest single-precision value: what an amount becomes when it is stored in a ledger field.
+// Throws ArithmeticFault for a value outside the single range or not a number.
+float toSingle(double value);
+
+// Half to even at whole numbers, as a 32-bit integer (the interest of a period in cents).
+qint32 toInt32HalfEven(double value);
+
+// Half to even at four decimals, as a count of ten-thousandths (fixed-point money).
+qint64 toTenThousandthsHalfEven(double value);
+
+// A whole count held in a 16-bit counter; beyond its range is an overflow, never a wrap.
+qint16 toInt16(double value);
+
+} // namespace Rounding

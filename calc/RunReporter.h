@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What a run shows the user, through the main window or, without a window, the command-line runner and tests.
+class RunReporter {
+public:
+    virtual ~RunReporter() = default;
+    // A message box with an OK button only.
+    virtual void message(const QString& text) = 0;
+    // The main window's notice label (Label4) with the timer that hides it again.
+    virtual void notice(const QString& text) = 0;
+    virtual void progress(int value) = 0;
+    virtual void progressVisible(bool visible) = 0;
+    // Arms the named report timer (for example "Timer7") to fire once after `intervalMs`.
+    virtual void armTimer(const QString& timer, int intervalMs) = 0;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// Ends a run. The text is what the user is shown, once: a missing value's message or a failure's description.
+class RunStop : public std::runtime_error {
+public:
+    explicit RunStop(const QString& text) : std::runtime_error(text.toStdString()), shown(text) {}
+    const QString& text() const { return shown; }
+
+private:
+    QString shown;
+};
+
+// Ends a run with the notice label instead of a message box (a payroll-tax case without deposits).
+class RunNotice : public RunStop {
+public:
+    using RunStop::RunStop;
+};
+
+namespace Messages {
+QString missing(const QString& label); // "The '" label "' is missing."
+inline const QString missingRate = QStringLiteral("There is a missing interest rate figure in the computation period.");
+inline const QString noDeposits =
+    QStringLiteral("You must enter at least one payroll tax deposit required by the IRS to print this report.");
+inline const QString sameChangeDates =
+    QStringLiteral("The Dates To Begin Increased Failure To Pay Penalty and To Begin Decreased Failure To Pay "
+                   "Penalty can't be the same.");
+} // namespace Messages

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Amount.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+// One row of the deposit ledger: a required deposit, a payment made against it, or what was still unpaid at the
+// end date.
+struct DepositRow {
+    QString event;
+    QDate date;
+    Amount requiredDeposit;
+    Amount amountOfPayment;
+    Amount unpaidBalance;
+    Amount daysOverdue;
+    Amount penaltyPercentage;
+    Amount penalty;
+    std::optional<qint16> requiredDepositNumber;
+    QDate dueDateOfLiability;
+    QDate assessmentDateOfLiability;
+    std::optional<bool> sec6656b1B;
+};
+
+namespace DepositEvents {
+inline const QString payment = QStringLiteral("Payment");
+inline const QString unpaidBalance = QStringLiteral("Unpaid Balance");
+} // namespace DepositEvents
+
+// The rows of one deposit penalty calculation, held in the order
+// "[Due Date Of Liability] ASC,[Event] ASC, [Date] ASC".
+class DepositLedger {
+public:
+    std::vector<DepositRow> rows;
+
+    // Stable, so rows equal in all three keys keep the order in which they were added.
+    void sort();
+};

@@ -1,0 +1,164 @@
+#include "DepositPenalty.h"
+
+#include "Database.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+#include "Statements.h"
+
+namespace {
+
+const QString colDueDate = QStringLiteral("Deposit Due Date");
+const QString colAssessment = QStringLiteral("Assessment Date");
+const QString colRequired = QStringLiteral("Required Deposit");
+const QString colSec = QStringLiteral("Sec 6656(b)(1)(B)");
+const QString colEvent = QStringLiteral("Event");
+const QString colPaid = QStringLiteral("Date Of Payment");
+const QString colToTax = QStringLiteral("Payment Allocated To Tax");
+const QString colLiability = QStringLiteral("Due Date Of Liability");
+
+Amount amountOf(const QVariant& v) {
+    return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
+}
+
+// Adds an amount that must be there to a single-precision total.
+void addTo(float& total, const QVariant& v, const QString& what, const QDate& date) {
+    if (!v.isValid())
+        throw RunStop(QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
+    total = Rounding::toSingle(double(total) + v.toDouble());
+}
+
+double tier(double days) {
+    if (days > 0 && days < 6)
+        return 0.02;
+    if (days > 5 && days < 16)
+        return 0.05;
+    return 0.10;
+}
+
+class NoProgress : public DepositProgress {};
+
+} // namespace
+
+DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate,
+                                      bool checkLiabilityDates, RunReporter& reporter, DepositProgress* progress) {
+    NoProgress none;
+    DepositProgress& steps = progress ? *progress : none;
+    const RecordSet deposits = db.query(Sql::selectDepositsOf(taxpayerNumber));
+    const RecordSet payments = db.query(Sql::selectPaymentsOf(taxpayerNumber));
+    DepositLedger ledger;
+    auto& rows = ledger.rows;
+
+    // Payments are matched to deposits by the deposit's due date alone.
+    steps.before(DepositProgress::Step::Build);
+    int lastNumbered = 0;
+    for (int d = 0; d < deposits.size(); ++d) {
+        const qint16 number = Rounding::toInt16(d + 1);
+        const QDate due = deposits.value(d, colDueDate).toDate();
+        for (int p = 0; p < payments.size(); ++p) {
+            const QDate liability = payments.value(p, colLiability).toDate();
+            if (!liability.isValid()) {
+                if (checkLiabilityDates)
+                    reporter.message(DepositMessages::noLiabilityDate);
+                continue;
+            }
+            if (!due.isValid() || liability != due)
+                continue;
+            if (number > lastNumbered) {
+                lastNumbered = number;
+                DepositRow r;
+                r.event = deposits.value(d, colEvent).toString();
+                r.date = due;
+                r.requiredDeposit = amountOf(deposits.value(d, colRequired));
+                r.requiredDepositNumber = number;
+                r.dueDateOfLiability = due;
+                r.assessmentDateOfLiability = deposits.value(d, colAssessment).toDate();
+                r.sec6656b1B = deposits.value(d, colSec).toBool();
+                rows.push_back(r);
+            }
+            DepositRow r;
+            r.event = payments.value(p, colEvent).toString();
+            r.date = payments.value(p, colPaid).toDate();
+            r.amountOfPayment = amountOf(payments.value(p, colToTax));
+            r.requiredDepositNumber = number;
+            r.dueDateOfLiability = liability;
+            r.assessmentDateOfLiability = deposits.value(d, colAssessment).toDate();
+            r.sec6656b1B = deposits.value(d, colSec).toBool();
+            rows.push_back(r);
+        }
+    }
+    ledger.sort();
+    steps.after(DepositProgress::Step::Build);
+
+    float paid = 0;
+    float required = 0;
+    for (int p = 0; p < payments.size(); ++p)
+        addTo(paid, payments.value(p, colToTax), QStringLiteral("payment"), payments.value(p, colPaid).toDate());
+    for (int d = 0; d < deposits.size(); ++d)
+        addTo(required, deposits.value(d, colRequired), QStringLiteral("required deposit"),
+              deposits.value(d, colDueDate).toDate());
+    if (required > paid)
+        reporter.message(DepositMessages::fewerPayments);
+    steps.after(DepositProgress::Step::Totals);
+
+    // The first payment of a deposit starts from the deposit; each later one from the payment before it.
+    steps.before(DepositProgress::Step::Balances);
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const DepositRow& before = rows[i - 1];
+        DepositRow& r = rows[i];
+        if (r.event != DepositEvents::payment)
+            continue;
+        if (val(before.requiredDeposit) > 0)
+            put(r.unpaidBalance, val(before.requiredDeposit) - val(r.amountOfPayment));
+        else
+            put(r.unpaidBalance, val(before.unpaidBalance) - val(r.amountOfPayment));
+    }
+    steps.after(DepositProgress::Step::Balances);
+
+    // What the last payment of a deposit left unpaid is owed from the due date to the end date.
+    steps.before(DepositProgress::Step::UnpaidRows);
+    std::vector<DepositRow> unpaid;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const DepositRow& r = rows[i];
+        const bool lastOfDeposit = i + 1 == rows.size() || rows[i + 1].dueDateOfLiability != r.dueDateOfLiability;
+        if (val(r.unpaidBalance) > 0 && val(r.amountOfPayment) > 0 && lastOfDeposit) {
+            DepositRow u;
+            u.event = DepositEvents::unpaidBalance;
+            u.date = endDate;
+            u.unpaidBalance = r.unpaidBalance;
+            u.requiredDepositNumber = r.requiredDepositNumber;
+            u.dueDateOfLiability = r.dueDateOfLiability;
+            u.assessmentDateOfLiability = r.assessmentDateOfLiability;
+            u.sec6656b1B = r.sec6656b1B;
+            unpaid.push_back(u);
+        }
+    }
+    rows.insert(rows.end(), unpaid.begin(), unpaid.end());
+    ledger.sort();
+    steps.after(DepositProgress::Step::UnpaidRows);
+
+    steps.before(DepositProgress::Step::DaysOverdue);
+    for (auto& r : rows)
+        if (r.date.isValid() && r.dueDateOfLiability.isValid() && r.date != r.dueDateOfLiability)
+            put(r.daysOverdue, double(r.dueDateOfLiability.daysTo(r.date)));
+    steps.after(DepositProgress::Step::DaysOverdue);
+
+    steps.before(DepositProgress::Step::Penalties);
+    for (auto& r : rows) {
+        const double days = val(r.daysOverdue);
+        if (!(days > 0))
+            continue;
+        put(r.penaltyPercentage, r.sec6656b1B.value_or(false) ? 0.15 : tier(days));
+        const double pct = val(r.penaltyPercentage);
+        const double amount = val(r.amountOfPayment);
+        const double balance = val(r.unpaidBalance);
+        if (amount > 0 && balance >= 0)
+            put(r.penalty, amount * pct);
+        else if (balance > 0)
+            put(r.penalty, balance * pct);
+        else if (balance < 0 && amount > 0)
+            // What was still owed just before this payment; a deposit already overpaid owes no penalty.
+            put(r.penalty, std::max(0.0, amount + balance) * pct);
+    }
+    steps.after(DepositProgress::Step::Penalties);
+    return ledger;
+}
