@@ -27,7 +27,9 @@ Amount amountOf(const RecordSet& rows, int i, const QString& column) {
     return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
 }
 
-int cappedDelay(qint64 ms) { return int(std::min<qint64>(ms, CalculationRun::maxTimerMs)); }
+int cappedDelay(qint64 ms) {
+    return int(std::min<qint64>(ms, CalculationRun::maxTimerMs));
+}
 
 } // namespace
 

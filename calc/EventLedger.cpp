@@ -22,7 +22,9 @@ int compareDates(const QDate& a, const QDate& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-int compareEvents(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive); }
+int compareEvents(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
 
 } // namespace
 
@@ -38,8 +40,7 @@ void EventLedger::sort(Order order) {
 }
 
 void EventLedger::removeDeleted() {
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const LedgerRow& r) { return r.isDeleted(); }),
-               rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const LedgerRow& r) { return r.isDeleted(); }), rows.end());
 }
 
 void EventLedger::runningTaxBalance(bool resort) {

@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-
 // One dated event of a calculation run. The fields and their types are those every step and the output rely on.
 struct LedgerRow {
     QString event;

@@ -61,12 +61,11 @@ void InterestSteps::eventDateRows() {
 void InterestSteps::unpaidBalances() {
     float running = 0;
     for (auto& r : ledger.rows) {
-        put(r.unpaidBalance, double(running) + val(r.initialBalance) + val(r.requiredDeposit) -
-                                 val(r.paymentAllocatedToTax) - val(r.paymentAllocatedToPenalties) +
-                                 val(r.accuracyRelatedPenalty) + val(r.failureToDepositPenalty) +
-                                 val(r.failureToPayPenalty) + val(r.failureToFilePenalty) +
-                                 val(r.chargeClassifiedAsTax) + val(r.chargeClassifiedAsPenalty) +
-                                 val(r.chargeUnclassified));
+        put(r.unpaidBalance,
+            double(running) + val(r.initialBalance) + val(r.requiredDeposit) - val(r.paymentAllocatedToTax) -
+                val(r.paymentAllocatedToPenalties) + val(r.accuracyRelatedPenalty) + val(r.failureToDepositPenalty) +
+                val(r.failureToPayPenalty) + val(r.failureToFilePenalty) + val(r.chargeClassifiedAsTax) +
+                val(r.chargeClassifiedAsPenalty) + val(r.chargeUnclassified));
         running = *r.unpaidBalance;
     }
 }

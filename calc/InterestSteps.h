@@ -30,10 +30,10 @@ private:
     QDate endate;
     bool corporate;
 
-    void quarterEndRows();    // steps 1 and 2
-    void eventDateRows();     // step 3
-    void unpaidBalances();    // step 4
-    void interestPass();      // step 5
-    void periodDates();       // steps 6 and 7
+    void quarterEndRows(); // steps 1 and 2
+    void eventDateRows();  // step 3
+    void unpaidBalances(); // step 4
+    void interestPass();   // step 5
+    void periodDates();    // steps 6 and 7
     void computePeriod(LedgerRow& row, const QDate& prior);
 };

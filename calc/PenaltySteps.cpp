@@ -44,8 +44,12 @@ float partial(float admnth, const QDate& change, const QDate& from, bool strictl
 PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r)
     : tp(taxpayer), ledger(l), reporter(r) {}
 
-bool PenaltySteps::increased() const { return tp.flag(colIncreased); }
-bool PenaltySteps::decreased() const { return tp.flag(colDecreased); }
+bool PenaltySteps::increased() const {
+    return tp.flag(colIncreased);
+}
+bool PenaltySteps::decreased() const {
+    return tp.flag(colDecreased);
+}
 
 void PenaltySteps::partialMonth() {
     admnth = 0;
@@ -95,7 +99,8 @@ void PenaltySteps::failureToPaySchedule() {
                                       partial(admnth, IncrFPPDate, PenDate, false) - TotPenMnthsPreIncrease;
             TotPenMnthsPostIncrease = mend - TotPenMnthsPostDecrease - TotPenMnthsPreIncrease;
         } else {
-            TotPenMnthsPreIncrease = float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, true);
+            TotPenMnthsPreIncrease =
+                float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, true);
             TotPenMnthsPostIncrease = float(monthDiff(PenDate, DcrsFPPDate)) +
                                       partial(admnth, DcrsFPPDate, PenDate, true) - TotPenMnthsPreIncrease;
             TotPenMnthsPostDecrease = mend - TotPenMnthsPostIncrease - TotPenMnthsPreIncrease;
@@ -195,12 +200,12 @@ void PenaltySteps::failureToFileRows() {
 }
 
 void PenaltySteps::amounts() {
-    ledger.runningTaxBalance(); // G
-    failureToPayAmounts();      // H
-    failureToFileBase();        // I
+    ledger.runningTaxBalance();                // G
+    failureToPayAmounts();                     // H
+    failureToFileBase();                       // I
     const double sum = failureToFileAmounts(); // J
-    failureToFileMinimum(sum);  // K
-    ledger.runningTaxBalance(); // L
+    failureToFileMinimum(sum);                 // K
+    ledger.runningTaxBalance();                // L
 }
 
 std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const {

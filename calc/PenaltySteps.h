@@ -45,10 +45,10 @@ private:
     bool increased() const;
     bool decreased() const;
     bool decreaseFirst() const { return IncrFPPDate > DcrsFPPDate; }
-    void limitToTwentyFivePercent(); // step D
-    void failureToPayAmounts();      // step H
-    void failureToFileBase();        // step I
-    double failureToFileAmounts();   // step J; returns the sum S
+    void limitToTwentyFivePercent();       // step D
+    void failureToPayAmounts();            // step H
+    void failureToFileBase();              // step I
+    double failureToFileAmounts();         // step J; returns the sum S
     void failureToFileMinimum(double sum); // step K
     std::optional<double> failureToPayRate(const LedgerRow& row) const;
 };

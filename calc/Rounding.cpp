@@ -7,7 +7,9 @@
 namespace Rounding {
 namespace {
 
-[[noreturn]] void overflow() { throw ArithmeticFault("Overflow"); }
+[[noreturn]] void overflow() {
+    throw ArithmeticFault("Overflow");
+}
 
 // std::nearbyint rounds exact halves to the even neighbour in the default rounding mode, which the program
 // never changes.

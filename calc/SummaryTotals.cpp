@@ -5,10 +5,14 @@
 namespace {
 
 // A single added to a single-precision total.
-void accumulate(float& total, const Amount& a) { total = Rounding::toSingle(double(total) + val(a)); }
+void accumulate(float& total, const Amount& a) {
+    total = Rounding::toSingle(double(total) + val(a));
+}
 
 // A whole number of cents as ten-thousandths.
-qint64 centsToFixed(qint32 cents) { return qint64(cents) * 100; }
+qint64 centsToFixed(qint32 cents) {
+    return qint64(cents) * 100;
+}
 
 } // namespace
 

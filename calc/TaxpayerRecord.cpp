@@ -2,13 +2,21 @@
 
 #include "RunStop.h"
 
-int TaxpayerRecord::number() const { return set.value(at, QStringLiteral("Taxpayer Number")).toInt(); }
+int TaxpayerRecord::number() const {
+    return set.value(at, QStringLiteral("Taxpayer Number")).toInt();
+}
 
-QString TaxpayerRecord::name() const { return set.value(at, QStringLiteral("Taxpayer Name")).toString(); }
+QString TaxpayerRecord::name() const {
+    return set.value(at, QStringLiteral("Taxpayer Name")).toString();
+}
 
-QDate TaxpayerRecord::date(const QString& column) const { return set.value(at, column).toDate(); }
+QDate TaxpayerRecord::date(const QString& column) const {
+    return set.value(at, column).toDate();
+}
 
-bool TaxpayerRecord::flag(const QString& column) const { return set.value(at, column).toBool(); }
+bool TaxpayerRecord::flag(const QString& column) const {
+    return set.value(at, column).toBool();
+}
 
 std::optional<double> TaxpayerRecord::amount(const QString& column) const {
     const QVariant& v = set.value(at, column);

@@ -14,8 +14,8 @@ public:
 
     int number() const;
     QString name() const;
-    QDate date(const QString& column) const;                  // invalid when empty
-    bool flag(const QString& column) const;                   // empty counts as false
+    QDate date(const QString& column) const;                   // invalid when empty
+    bool flag(const QString& column) const;                    // empty counts as false
     std::optional<double> amount(const QString& column) const; // empty when empty
 
     // The date, or a RunStop with "The '<label>' is missing." when it is empty.

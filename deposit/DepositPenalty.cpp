@@ -23,7 +23,8 @@ Amount amountOf(const QVariant& v) {
 // Adds an amount that must be there to a single-precision total.
 void addTo(float& total, const QVariant& v, const QString& what, const QDate& date) {
     if (!v.isValid())
-        throw RunStop(QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
+        throw RunStop(
+            QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
     total = Rounding::toSingle(double(total) + v.toDouble());
 }
 
@@ -39,8 +40,8 @@ class NoProgress : public DepositProgress {};
 
 } // namespace
 
-DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate,
-                                      bool checkLiabilityDates, RunReporter& reporter, DepositProgress* progress) {
+DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate, bool checkLiabilityDates,
+                                      RunReporter& reporter, DepositProgress* progress) {
     NoProgress none;
     DepositProgress& steps = progress ? *progress : none;
     const RecordSet deposits = db.query(Sql::selectDepositsOf(taxpayerNumber));

@@ -25,6 +25,5 @@ public:
 // The failure-to-deposit penalty of one taxpayer: payments matched to required deposits by due date, days late,
 // the 2/5/10 % tiers and the 15 % rule. Warnings go to `reporter`; a failure is thrown as RunStop or StoreError.
 // The taxpayer must have at least one required deposit: callers check that first.
-DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate,
-                                      bool checkLiabilityDates, RunReporter& reporter,
-                                      DepositProgress* progress = nullptr);
+DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate, bool checkLiabilityDates,
+                                      RunReporter& reporter, DepositProgress* progress = nullptr);

@@ -79,7 +79,9 @@ QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile) {
 namespace {
 
 // A date inside VALUES(...): an empty date is stored empty.
-QString dateValue(const QDate& d) { return d.isValid() ? SqlText::date(d) : QStringLiteral("NULL"); }
+QString dateValue(const QDate& d) {
+    return d.isValid() ? SqlText::date(d) : QStringLiteral("NULL");
+}
 
 } // namespace
 
@@ -109,9 +111,13 @@ QString selectChargesBetween(const QDate& startdate, const QDate& endate, int nu
            QLatin1String(" AND [Taxpayer Number]=") + SqlText::whole(number);
 }
 
-QString selectUnderpaymentRates() { return QStringLiteral("select * FROM [Interest Table]"); }
+QString selectUnderpaymentRates() {
+    return QStringLiteral("select * FROM [Interest Table]");
+}
 
-QString selectOverpaymentRates() { return QStringLiteral("select * FROM [Overpayment Interest Table]"); }
+QString selectOverpaymentRates() {
+    return QStringLiteral("select * FROM [Overpayment Interest Table]");
+}
 
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,
@@ -120,9 +126,8 @@ QString insertInterestEvent(const QDate& date, const QDate& date2, const QString
                          "[Interest Rate],[Days],[Interest Factor],[Interest])VALUES(") +
            dateValue(date) + QLatin1Char(',') + dateValue(date2) + QLatin1Char(',') + SqlText::quote(event) +
            QLatin1Char(',') + SqlText::single(unpaidBalance) + QLatin1Char(',') + SqlText::single(accruedInterest) +
-           QLatin1Char(',') + SqlText::dbl(interestRate) + QLatin1Char(',') + SqlText::single(days) +
-           QLatin1Char(',') + SqlText::dbl(interestFactor) + QLatin1Char(',') + SqlText::single(interest) +
-           QLatin1Char(')');
+           QLatin1Char(',') + SqlText::dbl(interestRate) + QLatin1Char(',') + SqlText::single(days) + QLatin1Char(',') +
+           SqlText::dbl(interestFactor) + QLatin1Char(',') + SqlText::single(interest) + QLatin1Char(')');
 }
 
 QString insertPenaltyEvent(const QString& event, const QDate& date, float failureToFile, float failureToPay,
@@ -147,14 +152,14 @@ QString insertDepositEvent(qint16 depositNumber, const QDate& date, const QStrin
            SqlText::single(penalty) + QLatin1Char(')');
 }
 
-QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy,
-                      float unpaidTax, float paymentsToInterest, float paymentsToPenalty, float otherPenalties,
-                      float depositPenalty, qint64 total) {
-    const QStringList values = {SqlText::fixed4(totalInterest),    SqlText::fixed4(failureToPay),
-                                SqlText::fixed4(failureToFile),    SqlText::single(accuracy),
-                                SqlText::single(unpaidTax),        SqlText::single(paymentsToInterest),
+QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy, float unpaidTax,
+                      float paymentsToInterest, float paymentsToPenalty, float otherPenalties, float depositPenalty,
+                      qint64 total) {
+    const QStringList values = {SqlText::fixed4(totalInterest),     SqlText::fixed4(failureToPay),
+                                SqlText::fixed4(failureToFile),     SqlText::single(accuracy),
+                                SqlText::single(unpaidTax),         SqlText::single(paymentsToInterest),
                                 SqlText::single(paymentsToPenalty), SqlText::single(otherPenalties),
-                                SqlText::single(depositPenalty),   SqlText::fixed4(total)};
+                                SqlText::single(depositPenalty),    SqlText::fixed4(total)};
     return QLatin1String("INSERT INTO [Summary Table]([TotalInterest],[FailureToPayPenalty],[FailureToFilePenalty],"
                          "[TotalAccPenalty],[UnpaidTax],[PmntsAppToInterest],[PmntsAppToPenalty],[OtherPenalties],"
                          "[TotalFDepositPenalty],[Total]) VALUES(") +

@@ -26,9 +26,9 @@ QString retrievePayments(const QString& mainFile); // every column but [Row]: th
 QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile);
 
 // The calculation runs.
-QString selectTaxpayer(int number); // "select * from [Basic Taxpayer Data] where [Taxpayer Number] = " n
-QString selectPaymentsOf(int number);  // "SELECT * FROM [Payment Table] WHERE [Taxpayer Number]=" n " ORDER BY ..."
-QString selectDepositsOf(int number);  // "SELECT * FROM [Required Payroll Tax Deposits] WHERE [Taxpayer Number]=" ...
+QString selectTaxpayer(int number);   // "select * from [Basic Taxpayer Data] where [Taxpayer Number] = " n
+QString selectPaymentsOf(int number); // "SELECT * FROM [Payment Table] WHERE [Taxpayer Number]=" n " ORDER BY ..."
+QString selectDepositsOf(int number); // "SELECT * FROM [Required Payroll Tax Deposits] WHERE [Taxpayer Number]=" ...
 QString selectPaymentsUpTo(const QDate& endate, int number);
 QString selectChargesBetween(const QDate& startdate, const QDate& endate, int number);
 QString selectUnderpaymentRates(); // "select * FROM [Interest Table]"
@@ -37,14 +37,13 @@ QString selectOverpaymentRates();  // "select * FROM [Overpayment Interest Table
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,
                             float interest);
-QString insertPenaltyEvent(const QString& event, const QDate& date, float failureToFile, float failureToPay,
-                           float tax);
+QString insertPenaltyEvent(const QString& event, const QDate& date, float failureToFile, float failureToPay, float tax);
 QString insertDepositEvent(qint16 depositNumber, const QDate& date, const QString& event, float requiredDeposit,
                            float amountOfPayment, float unpaidBalance, float daysOverdue, float penaltyPercentage,
                            float penalty);
 // The fixed-point totals are counts of ten-thousandths.
-QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy,
-                      float unpaidTax, float paymentsToInterest, float paymentsToPenalty, float otherPenalties,
-                      float depositPenalty, qint64 total);
+QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy, float unpaidTax,
+                      float paymentsToInterest, float paymentsToPenalty, float otherPenalties, float depositPenalty,
+                      qint64 total);
 
 } // namespace Sql

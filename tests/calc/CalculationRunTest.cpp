@@ -1,0 +1,168 @@
+#include "CalculationRun.h"
+#include "CalcSupport.h"
+#include "RunStop.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Store {
+    DataDir dir;
+    SqliteDatabase db{dir.mainFile()};
+    RecordingReporter reporter;
+
+    int addTaxpayer(const QString& columns, const QString& values) {
+        db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name]," + columns + ") VALUES('Case'," + values + ")");
+        return db.query("SELECT MAX([Taxpayer Number]) AS n FROM [Basic Taxpayer Data]").value(0, "n").toInt();
+    }
+    void addPayment(int n, const QDate& date, double toTax) {
+        db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Payment Allocated To Tax]) "
+                "VALUES(" +
+                SqlText::whole(n) + ",'Payment'," + SqlText::date(date) + "," + SqlText::dbl(toTax) + ")");
+    }
+    TaxpayerRecord taxpayer(int n) { return TaxpayerRecord(db.query(Sql::selectTaxpayer(n)), 0); }
+    int rows(const QString& table) { return db.query("select * from [" + table + "]").size(); }
+};
+
+} // namespace
+
+// A missing value is said once and ends the run; the previous result stays whole.
+TEST(CalculationRun, AMissingValueShowsOneMessageAndWritesNothing) {
+    Store s;
+    const int good =
+        s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance]", "#4/15/2005#,#12/31/2005#,1000");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(good), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    const QString before = dumpTable(s.dir.mainFile(), "Event Table");
+    ASSERT_FALSE(before.isEmpty());
+
+    const struct {
+        QString columns, values, message;
+    } cases[] = {
+        {"[End Date]", "#12/31/2005#", "The 'Original Due Date Of Return' is missing."},
+        {"[Original Due Date Of Return],[Initial Balance]", "#4/15/2005#,1", "The 'End Date' is missing."},
+        {"[Original Due Date Of Return],[End Date]", "#4/15/2005#,#12/31/2005#", "The 'Initial Balance' is missing."},
+        {"[Original Due Date Of Return],[End Date],[Payroll Tax Situation]", "#4/15/2005#,#12/31/2005#,1",
+         "The 'Quarter Start Date' is missing."},
+        {"[Original Due Date Of Return],[End Date],[Initial Balance],[Calculate Failure To Pay Penalty]",
+         "#4/15/2005#,#12/31/2005#,1,1", "The 'Assessment Date For Failure To Pay Penalty' is missing."},
+    };
+    for (const auto& c : cases) {
+        RecordingReporter reporter;
+        CalculationRun failing(s.db, reporter);
+        const int n = s.addTaxpayer(c.columns, c.values);
+        EXPECT_EQ(failing.interestReport(s.taxpayer(n), CalculationRun::interestCode),
+                  CalculationRun::Outcome::Stopped);
+        EXPECT_EQ(reporter.messages, QStringList{c.message});
+        EXPECT_TRUE(reporter.timers.isEmpty());
+        EXPECT_FALSE(reporter.visible);
+        EXPECT_EQ(reporter.progressValues.back(), 0);
+        EXPECT_EQ(dumpTable(s.dir.mainFile(), "Event Table"), before);
+    }
+
+    // The penalty report run asks for the filing date even with both penalties off.
+    RecordingReporter reporter;
+    CalculationRun penalty(s.db, reporter);
+    EXPECT_EQ(penalty.penaltyReport(s.taxpayer(good)), CalculationRun::Outcome::Stopped);
+    EXPECT_EQ(reporter.messages, QStringList{"The 'Date Return Filed' is missing."});
+}
+
+TEST(CalculationRun, PayrollCaseWithoutDepositsGetsTheNoticeOnly) {
+    Store s;
+    const int n = s.addTaxpayer("[Original Due Date Of Return],[Start Date],[End Date],[Payroll Tax Situation],"
+                                "[Date Return Filed]",
+                                "#4/30/2005#,#1/1/2005#,#12/31/2005#,1,#4/30/2005#");
+    for (int code : {CalculationRun::interestCode, CalculationRun::summaryCode}) {
+        RecordingReporter reporter;
+        CalculationRun run(s.db, reporter);
+        EXPECT_EQ(run.interestReport(s.taxpayer(n), code), CalculationRun::Outcome::Notice);
+        EXPECT_EQ(reporter.notices, QStringList{Messages::noDeposits});
+        EXPECT_TRUE(reporter.messages.isEmpty());
+        EXPECT_TRUE(reporter.timers.isEmpty());
+        EXPECT_FALSE(reporter.visible);
+    }
+    CalculationRun penalty(s.db, s.reporter);
+    EXPECT_EQ(penalty.penaltyReport(s.taxpayer(n)), CalculationRun::Outcome::Notice);
+}
+
+// The report timers: 5000 ms + 120 ms a row (40 rows: 9800), 4000 ms + 100 ms a row (25 rows: 6500), never above
+// 65535 ms.
+TEST(CalculationRun, ReportTimerIntervals) {
+    Store s;
+    const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Date Return Filed]",
+                                "#3/31/2005#,#6/30/2005#,10000,#3/31/2005#");
+    // Initial balance and two quarter rows, 18 payments each ending a period, one on the quarter end: 40 rows.
+    for (int day = 1; day <= 18; ++day)
+        s.addPayment(n, d(4, day, 2005), 10);
+    s.addPayment(n, d(6, 30, 2005), 10);
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    EXPECT_EQ(s.rows("Event Table"), 40);
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 9800"});
+    EXPECT_EQ(s.reporter.progressValues, std::vector<int>({40, 60, 80, 100}));
+    EXPECT_TRUE(s.reporter.visible);
+
+    // The penalty report: the initial balance and 19 payments, no interest rows.
+    s.reporter.timers.clear();
+    ASSERT_EQ(run.penaltyReport(s.taxpayer(n)), CalculationRun::Outcome::Written);
+    EXPECT_EQ(s.rows("Event Table"), 20);
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 6000"});
+    for (int day = 19; day <= 23; ++day)
+        s.addPayment(n, d(4, day, 2005), 10);
+    s.reporter.timers.clear();
+    run.penaltyReport(s.taxpayer(n));
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 6500"});
+
+    for (int day = 1; day <= 600; ++day)
+        s.addPayment(n, d(4, 1, 2005).addDays(day % 85), 1);
+    s.reporter.timers.clear();
+    run.interestReport(s.taxpayer(n), CalculationRun::interestCode);
+    EXPECT_GT(s.rows("Event Table"), 600);
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 65535"});
+
+    s.reporter.timers.clear();
+    run.interestReport(s.taxpayer(n), CalculationRun::summaryCode);
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer5 1000"});
+}
+
+// The interest run writes [Event Table] only, the summary run [Summary Table] only; a run that fails part-way
+// leaves the previous result of its table.
+TEST(CalculationRun, EachRunWritesItsOwnTableWhole) {
+    Store s;
+    const int n =
+        s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance]", "#4/15/2005#,#12/31/2005#,10000");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Written);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Written);
+    EXPECT_EQ(s.rows("Summary Table"), 1);
+    EXPECT_EQ(s.rows("Event Table"), 0);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    EXPECT_EQ(s.rows("Summary Table"), 1);
+    const QString events = dumpTable(s.dir.mainFile(), "Event Table");
+    const QString summary = dumpTable(s.dir.mainFile(), "Summary Table");
+
+    s.db.exec("DELETE * FROM [Interest Table] WHERE [Beginning Date]=#10/1/2005#");
+    RecordingReporter reporter;
+    CalculationRun failing(s.db, reporter);
+    EXPECT_EQ(failing.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Stopped);
+    EXPECT_EQ(failing.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
+    EXPECT_EQ(reporter.messages, QStringList({Messages::missingRate, Messages::missingRate}));
+    EXPECT_EQ(dumpTable(s.dir.mainFile(), "Event Table"), events);
+    EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
+}
+
+// A name with an apostrophe and an event text with one go through every statement.
+TEST(CalculationRun, ApostrophesInNamesAndEvents) {
+    Store s;
+    s.db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],"
+              "[Initial Balance]) VALUES('O''Brien',#4/15/2005#,#12/31/2005#,10000)");
+    s.db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],"
+              "[Payment Allocated To Tax]) VALUES(1,'O''Brien','Owner''s payment',#7/1/2005#,100)");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(1), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    EXPECT_TRUE(dumpTable(s.dir.mainFile(), "Event Table").contains("Owner's payment"));
+}

@@ -1,0 +1,196 @@
+#include "InterestSteps.h"
+#include "CalcSupport.h"
+#include "RunStop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// One rate for every quarter from 1990 to 2010, unless a test gives its own.
+RateTable flat(double rate) {
+    return RateTable({{d(1, 1, 1990), d(12, 31, 2010), rate}});
+}
+
+struct InterestCase {
+    EventLedger ledger;
+    RecordingReporter reporter;
+    RateTable under = flat(0.07);
+    RateTable over = flat(0.06);
+    bool corporate = false;
+
+    LedgerRow& initial(const QDate& due, float amount) {
+        LedgerRow& r = ledger.add("Initial Balance", due, due);
+        r.initialBalance = amount;
+        return r;
+    }
+    void run(const QDate& due, const QDate& end) {
+        InterestSteps(ledger, reporter, under, over, due, end, corporate).run();
+    }
+    std::vector<const LedgerRow*> interestRows() const {
+        std::vector<const LedgerRow*> out;
+        for (const auto& r : ledger.rows)
+            if (r.event == "Interest")
+                out.push_back(&r);
+        return out;
+    }
+};
+
+// Every day from the day after the due date to the end date lies in exactly one interest period.
+void expectExactCover(const InterestCase& r, const QDate& due, const QDate& end) {
+    QDate next = due.addDays(1);
+    double days = 0;
+    for (const auto* row : r.interestRows()) {
+        if (val(row->days) == 0)
+            continue;
+        EXPECT_EQ(row->date, next) << row->date2.toString().toStdString();
+        EXPECT_EQ(row->date.daysTo(row->date2) + 1, qint64(val(row->days)));
+        days += val(row->days);
+        next = row->date2.addDays(1);
+    }
+    EXPECT_EQ(next, end.addDays(1));
+    EXPECT_EQ(days, double(due.daysTo(end)));
+}
+
+} // namespace
+
+// Worked example: 0.07 over the 92 days of a 365-day year on 10,000.00 gives 177.99.
+TEST(Interest, SevenPercentOverNinetyTwoDays) {
+    InterestCase r;
+    r.initial(d(9, 30, 2005), 10000);
+    r.run(d(9, 30, 2005), d(12, 31, 2005));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 2u);
+    // A due date that is itself a quarter end: a first period of 0 days.
+    EXPECT_EQ(val(rows[0]->days), 0);
+    EXPECT_EQ(val(rows[0]->interestFactor), 0);
+    EXPECT_EQ(val(rows[0]->interest), 0);
+    EXPECT_EQ(val(rows[1]->days), 92);
+    EXPECT_NEAR(*rows[1]->interestFactor, 0.0177986858, 1e-10);
+    EXPECT_EQ(*rows[1]->interestFactor, std::pow(1 + 0.07 / 365.0, 92.0) - 1);
+    EXPECT_EQ(*rows[1]->interest, 177.99f);
+    EXPECT_EQ(rows[1]->date, d(10, 1, 2005));
+    EXPECT_EQ(rows[1]->date2, d(12, 31, 2005));
+}
+
+TEST(Interest, QuarterRowsAndEventRows) {
+    InterestCase r;
+    r.initial(d(4, 15, 2005), 10000);
+    // Two payments on one day end one period; a payment on a quarter end ends none beyond the quarter's.
+    for (int i = 0; i < 2; ++i)
+        r.ledger.add("Payment", d(8, 1, 2005), d(8, 1, 2005)).paymentAllocatedToTax = 100;
+    r.ledger.add("Payment", d(9, 30, 2005), d(9, 30, 2005)).paymentAllocatedToTax = 100;
+    r.run(d(4, 15, 2005), d(11, 15, 2005));
+    QList<QDate> ends;
+    for (const auto* row : r.interestRows())
+        ends << row->date2;
+    EXPECT_EQ(ends, QList<QDate>({d(6, 30, 2005), d(8, 1, 2005), d(9, 30, 2005), d(11, 15, 2005)}));
+    expectExactCover(r, d(4, 15, 2005), d(11, 15, 2005));
+    EXPECT_EQ(r.reporter.progressValues, std::vector<int>({60}));
+}
+
+// A payment on the end date, which is no quarter end: the last period ends on the end date once, and the
+// payment's amounts still lower the balances.
+TEST(Interest, EventOnTheEndDateCountsEachDayOnce) {
+    InterestCase r;
+    r.initial(d(4, 15, 2005), 10000);
+    LedgerRow& p = r.ledger.add("Payment", d(11, 15, 2005), d(11, 15, 2005));
+    p.paymentAllocatedToTax = 4000;
+    p.paymentAllocatedToInterest = 50;
+    // A monthly failure-to-pay row past the end date stays, without interest after the end date.
+    r.ledger.add("Penalty - Failure To Pay", d(11, 16, 2005), d(11, 16, 2005)).failureToPayPenalty = 20;
+    r.run(d(4, 15, 2005), d(11, 15, 2005));
+    expectExactCover(r, d(4, 15, 2005), d(11, 15, 2005));
+    ASSERT_EQ(r.interestRows().size(), 3u);
+    const LedgerRow& last = r.ledger.rows.back();
+    EXPECT_EQ(last.event, "Penalty - Failure To Pay");
+    EXPECT_EQ(val(last.unpaidBalance), 6020);
+    // The payment's part allocated to interest is taken off the interest carried past it.
+    double interest = 0;
+    for (const auto* row : r.interestRows())
+        interest += val(row->interest);
+    EXPECT_NEAR(val(last.accruedInterest), interest - 50, 0.005);
+}
+
+TEST(Interest, LeapYearsDivideByThreeHundredSixtySix) {
+    InterestCase r;
+    r.initial(d(3, 31, 2004), 10000);
+    r.run(d(3, 31, 2004), d(6, 30, 2004));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(val(rows[1]->days), 91);
+    EXPECT_EQ(*rows[1]->interestFactor, std::pow(1 + 0.07 / 366.0, 91.0) - 1);
+}
+
+TEST(Interest, OverpaymentsEarnNegativeInterestAndZeroEarnsNothing) {
+    InterestCase r;
+    r.initial(d(3, 31, 2005), 0);
+    r.ledger.add("Payment", d(5, 1, 2005), d(5, 1, 2005)).paymentAllocatedToTax = 1000;
+    r.run(d(3, 31, 2005), d(6, 30, 2005));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(*rows[1]->interestRate, 0.07); // base 0: the underpayment table
+    EXPECT_EQ(val(rows[1]->interest), 0);
+    EXPECT_EQ(*rows[2]->interestRate, 0.06); // base -1000: the overpayment table
+    const double expected = std::nearbyint(-1000.0 * (std::pow(1 + 0.06 / 365.0, 60.0) - 1) * 100) / 100;
+    EXPECT_EQ(*rows[2]->interest, float(expected));
+    EXPECT_LT(val(rows[2]->interest), 0);
+}
+
+TEST(Interest, CorporateOverpaymentRuleFromJanuary1999) {
+    for (const bool corporate : {false, true}) {
+        InterestCase r;
+        r.corporate = corporate;
+        r.initial(d(9, 30, 1998), -10000);
+        r.run(d(9, 30, 1998), d(3, 31, 1999));
+        const auto rows = r.interestRows();
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[1]->date2, d(12, 31, 1998));
+        EXPECT_EQ(*rows[1]->interestRate, 0.06);
+        EXPECT_EQ(*rows[2]->interestRate, corporate ? 0.06 - 0.01 : 0.06);
+    }
+    // Underpayments of a corporation are never reduced.
+    InterestCase u;
+    u.corporate = true;
+    u.initial(d(12, 31, 1998), 10000);
+    u.run(d(12, 31, 1998), d(3, 31, 1999));
+    EXPECT_EQ(*u.interestRows()[1]->interestRate, 0.07);
+}
+
+TEST(Interest, RateLookUpByThePeriodsLastDay) {
+    InterestCase r;
+    r.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06},
+                         {d(7, 1, 2005), d(9, 30, 2005), 0.06},
+                         {d(10, 1, 2005), d(12, 31, 2005), 0.07},
+                         {d(10, 1, 2005), d(12, 31, 2005), 0.09}}); // a later duplicate is never used
+    r.initial(d(4, 15, 2005), 10000);
+    r.run(d(4, 15, 2005), d(12, 31, 2005));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(*rows[1]->interestRate, 0.06);
+    EXPECT_EQ(*rows[2]->interestRate, 0.07);
+
+    InterestCase gap;
+    gap.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06}});
+    gap.initial(d(4, 15, 2005), 10000);
+    try {
+        gap.run(d(4, 15, 2005), d(12, 31, 2005));
+        FAIL();
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), "There is a missing interest rate figure in the computation period.");
+    }
+}
+
+// A payment before the due date lowers the balance but interest still starts at the due date.
+TEST(Interest, PaymentBeforeTheDueDate) {
+    InterestCase r;
+    r.initial(d(4, 15, 2005), 10000);
+    r.ledger.add("Payment", d(3, 1, 2005), d(3, 1, 2005)).paymentAllocatedToTax = 4000;
+    r.run(d(4, 15, 2005), d(6, 30, 2005));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(val(rows[0]->days), 76);
+    EXPECT_EQ(val(rows[0]->unpaidBalance), 6000);
+    EXPECT_EQ(rows[0]->date, d(4, 16, 2005));
+}

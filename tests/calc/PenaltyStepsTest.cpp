@@ -1,0 +1,250 @@
+#include "PenaltySteps.h"
+#include "CalcSupport.h"
+#include "RunStop.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+    QVariantMap row;
+    TaxpayerRecord tp;
+    EventLedger ledger;
+    RecordingReporter reporter;
+
+    explicit Case(QVariantMap r) : row(std::move(r)), tp(taxpayerRow(row)) {
+        const QDate org = row.value("Original Due Date Of Return").toDate();
+        ledger.add("Initial Balance", org, org).initialBalance = row.value("Initial Balance").toFloat();
+    }
+    // The penalty steps in the order of the full run.
+    PenaltySteps run(bool gather = true) {
+        PenaltySteps s(tp, ledger, reporter);
+        s.accuracyRelated();
+        s.partialMonth();
+        s.failureToPaySchedule();
+        s.failureToFileRows();
+        s.amounts();
+        if (gather) {
+            s.gatherFailureToPay();
+            s.gatherFailureToFile();
+        }
+        return s;
+    }
+    std::vector<const LedgerRow*> rowsOf(const QString& event) const {
+        std::vector<const LedgerRow*> out;
+        for (const auto& r : ledger.rows)
+            if (r.event == event)
+                out.push_back(&r);
+        return out;
+    }
+};
+
+QVariantMap base(const QDate& due, const QDate& end) {
+    return {{"Original Due Date Of Return", due},
+            {"Extended Due Date Of Return", due},
+            {"End Date", end},
+            {"Initial Balance", 10000.0}};
+}
+
+} // namespace
+
+// Worked example: normal rate, due 4/15/2005, end 12/31/2005: the partial month counts, nine months.
+TEST(FailureToPay, NineMonthlyRowsAtHalfAPercent) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2005));
+    row["Calculate Failure To Pay Penalty"] = true;
+    Case c(row);
+    const PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.admnth, 1);
+    EXPECT_EQ(s.TotFPPenMnths, 9);
+    const auto ftp = c.rowsOf("Penalty - Failure To Pay");
+    ASSERT_EQ(ftp.size(), 9u);
+    EXPECT_EQ(ftp.front()->date, d(4, 16, 2005));
+    EXPECT_EQ(ftp.back()->date, d(12, 16, 2005));
+    for (const auto* r : ftp)
+        EXPECT_EQ(val(r->failureToPayPenalty), 50.0);
+}
+
+TEST(FailureToPay, TwentyFivePercentLimit) {
+    // Sixty months at 0.5 % would be 30 points: the limit leaves fifty months, 25 points.
+    QVariantMap row = base(d(4, 15, 2005), d(4, 10, 2010));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Assessment Date For Failure To Pay Penalty"] = d(4, 10, 2010);
+    Case c(row);
+    PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.TotalPenPoints, 25);
+    EXPECT_EQ(s.TotFPPenMnths, 50);
+    double total = 0;
+    for (const auto* r : c.rowsOf("Penalty - Failure To Pay"))
+        total += val(r->failureToPayPenalty);
+    EXPECT_EQ(c.rowsOf("Penalty - Failure To Pay").size(), 50u);
+    EXPECT_EQ(total, 2500.0);
+
+    // Gathered into one row at the assessment date.
+    s.gatherFailureToPay();
+    ASSERT_EQ(c.rowsOf("Penalty - Failure To Pay").size(), 1u);
+    EXPECT_EQ(c.rowsOf("Penalty - Failure To Pay")[0]->date, d(4, 10, 2010));
+    EXPECT_EQ(val(c.rowsOf("Penalty - Failure To Pay")[0]->failureToPayPenalty), 2500.0);
+}
+
+// Worked example: increased rate with 9 months before the change and 30 after. The limit leaves 20 after it
+// (24.5 points), so there are 30 months and the 30th is charged at 0.5 %.
+TEST(FailureToPay, IncreasedRateLastMonthAtHalfAPercent) {
+    QVariantMap row = base(d(4, 15, 2005), d(7, 10, 2008));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Calculate Increased Failure To Pay Penalty"] = true;
+    row["Date To Begin Increased Failure To Pay Penalty"] = d(1, 10, 2006);
+    Case c(row);
+    const PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.TotPenMnthsPreIncrease, 9);
+    EXPECT_EQ(s.TotPenMnthsPostIncrease, 20);
+    EXPECT_EQ(s.TotalPenPoints, 24.5);
+    EXPECT_EQ(s.TotFPPenMnths, 30);
+    EXPECT_TRUE(s.LastPenaltyHalfPercent);
+    const auto ftp = c.rowsOf("Penalty - Failure To Pay");
+    ASSERT_EQ(ftp.size(), 30u);
+    for (size_t m = 0; m < ftp.size(); ++m) {
+        const double expected = (m < 9 || m == 29) ? 50.0 : 100.0;
+        EXPECT_EQ(val(ftp[m]->failureToPayPenalty), expected) << "month " << m + 1;
+    }
+}
+
+// A month with no unpaid tax gets no amount and does not count towards the months at a rate.
+TEST(FailureToPay, MonthsWithoutUnpaidTaxDoNotCount) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2005));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Calculate Increased Failure To Pay Penalty"] = true;
+    row["Date To Begin Increased Failure To Pay Penalty"] = d(7, 10, 2005);
+    Case c(row);
+    c.ledger.add("Payment", d(6, 1, 2005), d(6, 1, 2005)).paymentAllocatedToTax = 10000.f;
+    c.ledger.add("Other Charge", d(8, 1, 2005), d(8, 1, 2005)).chargeClassifiedAsTax = 10000.f;
+    const PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.TotPenMnthsPreIncrease, 3);
+    EXPECT_EQ(s.TotFPPenMnths, 9);
+    EXPECT_EQ(s.MnthsCalculated, 7);
+    const auto ftp = c.rowsOf("Penalty - Failure To Pay");
+    ASSERT_EQ(ftp.size(), 9u);
+    const std::vector<std::optional<float>> expected = {50, 50, std::nullopt, std::nullopt, 50, 100, 100, 100, 100};
+    for (size_t m = 0; m < ftp.size(); ++m)
+        EXPECT_EQ(ftp[m]->failureToPayPenalty, expected[m]) << "month " << m + 1;
+}
+
+TEST(FailureToPay, AssessmentAfterTheEndDateLeavesNoGatheredRow) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2005));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Assessment Date For Failure To Pay Penalty"] = d(2, 1, 2006);
+    Case c(row);
+    c.run();
+    EXPECT_TRUE(c.rowsOf("Penalty - Failure To Pay").empty());
+
+    // Not later than the end date, with no monthly row before it: a row with total 0.
+    row["Assessment Date For Failure To Pay Penalty"] = d(4, 15, 2005);
+    Case early(row);
+    early.run();
+    early.ledger.sort(EventLedger::Order::DateAscEventAsc);
+    const auto ftp = early.rowsOf("Penalty - Failure To Pay");
+    ASSERT_EQ(ftp.size(), 10u); // nine monthly rows after it stay
+    EXPECT_EQ(ftp[0]->date, d(4, 15, 2005));
+}
+
+TEST(FailureToPay, BothChangesOnOneDayAreRefused) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2005));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Calculate Increased Failure To Pay Penalty"] = true;
+    row["Calculate Decreased Failure To Pay Penalty"] = true;
+    row["Date To Begin Increased Failure To Pay Penalty"] = d(8, 1, 2005);
+    Case c(row);
+    try {
+        c.run();
+        FAIL();
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), "The 'Date To Begin Decreased Failure To Pay Penalty' is missing.");
+    }
+    row["Date To Begin Decreased Failure To Pay Penalty"] = d(8, 1, 2005);
+    Case same(row);
+    try {
+        same.run();
+        FAIL();
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), Messages::sameChangeDates);
+    }
+}
+
+// Filed 20 days after the extended due date, in the same month: one month at 5 % less that month's failure-to-pay.
+TEST(FailureToFile, OneMonthLessThatMonthsFailureToPay) {
+    QVariantMap row = base(d(4, 1, 2005), d(12, 31, 2005));
+    row["Calculate Failure To Pay Penalty"] = true;
+    row["Calculate Failure To File Penalty"] = true;
+    row["Date Return Filed"] = d(4, 21, 2005);
+    row["Assessment Date For Failure To Pay Penalty"] = d(12, 31, 2005);
+    Case c(row);
+    const PenaltySteps s = c.run();
+    EXPECT_EQ(s.TotPenMnths, 1);
+    const auto ftf = c.rowsOf("Penalty - Failure To File");
+    ASSERT_EQ(ftf.size(), 1u);
+    EXPECT_EQ(ftf[0]->date, d(4, 1, 2005)); // gathered at the extended due date
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 450.0);
+}
+
+TEST(FailureToFile, LimitedToFiveMonths) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2006));
+    row["Calculate Failure To File Penalty"] = true;
+    row["Date Return Filed"] = d(12, 20, 2005);
+    Case c(row);
+    const PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.TotPenMnths, 5);
+    EXPECT_EQ(c.rowsOf("Penalty - Failure To File").size(), 5u);
+    for (const auto* r : c.rowsOf("Penalty - Failure To File"))
+        EXPECT_EQ(val(r->failureToFilePenalty), 500.0); // 5 % of the tax due at the due date
+}
+
+// Filed 61 days late with a failure-to-file total of 80: 100 in the first positive month, no other month.
+TEST(FailureToFile, MinimumOfOneHundred) {
+    QVariantMap row = base(d(4, 15, 2005), d(7, 10, 2005));
+    row["Initial Balance"] = 800.0;
+    row["Calculate Failure To File Penalty"] = true;
+    row["Date Return Filed"] = d(6, 15, 2005);
+    Case c(row);
+    const PenaltySteps s = c.run(false);
+    EXPECT_EQ(s.DaysOverDue, 61);
+    auto ftf = c.rowsOf("Penalty - Failure To File");
+    ASSERT_EQ(ftf.size(), 1u);
+    EXPECT_EQ(ftf[0]->date, d(4, 16, 2005));
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 100.0);
+
+    // 60 days late: no minimum.
+    row["Date Return Filed"] = d(6, 14, 2005);
+    Case onTime(row);
+    onTime.run(false);
+    EXPECT_EQ(onTime.rowsOf("Penalty - Failure To File").size(), 2u);
+}
+
+TEST(FailureToFile, NoMonthStillLeavesAGatheredRowOfZero) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 10, 2005));
+    row["Calculate Failure To File Penalty"] = true;
+    row["Date Return Filed"] = d(4, 15, 2005);
+    Case c(row);
+    c.run();
+    const auto ftf = c.rowsOf("Penalty - Failure To File");
+    ASSERT_EQ(ftf.size(), 1u);
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 0.0);
+}
+
+TEST(AccuracyRelated, TwentyPercentAtTheExtendedDueDate) {
+    QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2005));
+    row["Calculate Accuracy Related Penalty"] = true;
+    row["Extended Due Date Of Return"] = d(10, 15, 2005);
+    Case missing(row);
+    try {
+        missing.run();
+        FAIL();
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), "The 'Accuracy Related Underpayment' is missing.");
+    }
+    row["Accuracy Related Underpayment"] = 1234.56;
+    Case c(row);
+    c.run();
+    const auto acc = c.rowsOf("Penalty - Accuracy");
+    ASSERT_EQ(acc.size(), 1u);
+    EXPECT_EQ(acc[0]->date, d(10, 15, 2005));
+    EXPECT_EQ(*acc[0]->accuracyRelatedPenalty, float(1234.56 * 0.2));
+}
