@@ -27,10 +27,6 @@ Amount amountOf(const RecordSet& rows, int i, const QString& column) {
     return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
 }
 
-int cappedDelay(qint64 ms) {
-    return int(std::min<qint64>(ms, CalculationRun::maxTimerMs));
-}
-
 } // namespace
 
 void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger) {
@@ -41,39 +37,6 @@ void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger) {
 }
 
 CalculationRun::CalculationRun(Database& database, RunReporter& r) : db(database), reporter(r) {}
-
-CalculationRun::Outcome CalculationRun::guarded(const std::function<void()>& body) {
-    QString failure;
-    bool notice = false;
-    try {
-        body();
-        return Outcome::Written;
-    } catch (const RunNotice& n) {
-        failure = n.text();
-        notice = true;
-    } catch (const RunStop& s) {
-        failure = s.text();
-    } catch (const StoreError& e) {
-        failure = e.message();
-    } catch (const std::exception& e) {
-        failure = QString::fromStdString(e.what());
-    }
-    if (db.inTransaction()) {
-        try {
-            db.rollback();
-        } catch (const StoreError&) {
-        }
-    }
-    if (notice) {
-        reporter.notice(failure);
-        reporter.progressVisible(false);
-        return Outcome::Notice;
-    }
-    reporter.message(failure);
-    reporter.progress(0);
-    reporter.progressVisible(false);
-    return Outcome::Stopped;
-}
 
 void CalculationRun::loadPayments(int number, const QDate& endate) {
     const RecordSet payments = db.query(Sql::selectPaymentsUpTo(endate, number));
@@ -118,7 +81,7 @@ void CalculationRun::loadInitialBalance(const TaxpayerRecord& taxpayer, const QD
 }
 
 CalculationRun::Outcome CalculationRun::interestReport(const TaxpayerRecord& tp, int Tmr) {
-    return guarded([&] {
+    return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
         const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
         const bool payroll = tp.flag(colPayroll);
@@ -179,7 +142,7 @@ void CalculationRun::writeInterestRows() {
                                          val(r.interestFactor), float(val(r.interest))));
     }
     t.commit();
-    reporter.armTimer(QStringLiteral("Timer7"), cappedDelay(delay));
+    reporter.armTimer(QStringLiteral("Timer7"), reportDelay(delay));
 }
 
 void CalculationRun::writeSummary() {
@@ -195,7 +158,7 @@ void CalculationRun::writeSummary() {
 }
 
 CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) {
-    return guarded([&] {
+    return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
         const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
         const bool payroll = tp.flag(colPayroll);
@@ -239,5 +202,5 @@ void CalculationRun::writePenaltyRows() {
                                         float(val(r.failureToPayPenalty)), float(val(r.tax))));
     }
     t.commit();
-    reporter.armTimer(QStringLiteral("Timer1"), cappedDelay(delay));
+    reporter.armTimer(QStringLiteral("Timer1"), reportDelay(delay));
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "EventLedger.h"
+#include "RunGuard.h"
 #include "TaxpayerRecord.h"
-
-#include <functional>
 
 class Database;
 class RunReporter;
@@ -14,15 +13,9 @@ class DepositLedger;
 // reads through `db`, tells the user through `reporter`, and writes its result rows in one transaction.
 class CalculationRun {
 public:
-    enum class Outcome {
-        Written, // the result is written and the report timer armed
-        Stopped, // ended after a message (a missing value or a failure)
-        Notice,  // a payroll-tax case without deposits: the notice label, no report
-    };
+    using Outcome = RunOutcome;
     static constexpr int interestCode = 7;
     static constexpr int summaryCode = 5;
-    // The largest interval a report timer takes.
-    static constexpr int maxTimerMs = 65535;
 
     CalculationRun(Database& db, RunReporter& reporter);
 
@@ -39,7 +32,6 @@ private:
     RunReporter& reporter;
     EventLedger events;
 
-    Outcome guarded(const std::function<void()>& body);
     void loadPayments(int number, const QDate& endate);
     void loadCharges(int number, const QDate& startdate, const QDate& endate);
     // Adds the deposits; false when the taxpayer has none.

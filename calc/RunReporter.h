@@ -15,3 +15,6 @@ public:
     // Arms the named report timer (for example "Timer7") to fire once after `intervalMs`.
     virtual void armTimer(const QString& timer, int intervalMs) = 0;
 };
+
+// A report timer's interval: the run's delay, capped at the largest interval the report timers take.
+inline int reportDelay(qint64 ms) { return ms > 65535 ? 65535 : int(ms); }

@@ -1,0 +1,39 @@
+#include "RunGuard.h"
+
+#include "Database.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+#include "StoreError.h"
+
+RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<void()>& body) {
+    QString failure;
+    bool notice = false;
+    try {
+        body();
+        return RunOutcome::Written;
+    } catch (const RunNotice& n) {
+        failure = n.text();
+        notice = true;
+    } catch (const RunStop& s) {
+        failure = s.text();
+    } catch (const StoreError& e) {
+        failure = e.message();
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+    }
+    if (db.inTransaction()) {
+        try {
+            db.rollback();
+        } catch (const StoreError&) {
+        }
+    }
+    if (notice) {
+        reporter.notice(failure);
+        reporter.progressVisible(false);
+        return RunOutcome::Notice;
+    }
+    reporter.message(failure);
+    reporter.progress(0);
+    reporter.progressVisible(false);
+    return RunOutcome::Stopped;
+}
