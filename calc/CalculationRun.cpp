@@ -80,54 +80,111 @@ void CalculationRun::loadInitialBalance(const TaxpayerRecord& taxpayer, const QD
     put(events.add(Events::initialBalance, orgduedate, orgduedate).initialBalance, *initial);
 }
 
+void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown, bool forBalance) {
+    const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
+    const bool payroll = tp.flag(colPayroll);
+    const QDate startdate = payroll ? tp.requiredDate(colStart, labelStart) : orgduedate;
+    const QDate endate = tp.requiredDate(colEnd, colEnd);
+    const int n = tp.number();
+
+    DepositLedger deposits;
+    if (payroll) {
+        if (db.query(Sql::selectDepositsOf(n)).isEmpty())
+            throw RunNotice(forBalance ? Messages::noRequiredDeposit : Messages::noDeposits);
+        // The balance calculation leaves out the check for payments without a liability due date.
+        deposits = CalculateDepositPenalty(db, n, endate, !forBalance, shown);
+        shown.progress(20);
+    }
+
+    events = EventLedger();
+    loadPayments(n, endate);
+    loadCharges(n, startdate, endate);
+    if (payroll) {
+        PostDepositPenalties(deposits, events);
+        if (!loadDeposits(n))
+            throw RunNotice(forBalance ? Messages::noRequiredDeposit : Messages::noDeposits);
+    } else {
+        loadInitialBalance(tp, orgduedate);
+    }
+
+    PenaltySteps::Options options;
+    options.accuracyChecks = !forBalance;
+    options.decreasedRate = !forBalance;
+    PenaltySteps penalties(tp, events, shown, options);
+    penalties.accuracyRelated();
+    shown.progress(40);
+    penalties.partialMonth();
+    penalties.failureToPaySchedule();
+    penalties.failureToFileRows();
+    penalties.amounts();
+    penalties.gatherFailureToPay();
+    penalties.gatherFailureToFile();
+
+    const RateTable under(db.query(Sql::selectUnderpaymentRates()));
+    const RateTable over(db.query(Sql::selectOverpaymentRates()));
+    InterestSteps(events, shown, under, over, orgduedate, endate, tp.flag(colCorporate)).run();
+    shown.progress(80);
+}
+
 CalculationRun::Outcome CalculationRun::interestReport(const TaxpayerRecord& tp, int Tmr) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
-        const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
-        const bool payroll = tp.flag(colPayroll);
-        const QDate startdate = payroll ? tp.requiredDate(colStart, labelStart) : orgduedate;
-        const QDate endate = tp.requiredDate(colEnd, colEnd);
-        const int n = tp.number();
-
-        DepositLedger deposits;
-        if (payroll) {
-            if (db.query(Sql::selectDepositsOf(n)).isEmpty())
-                throw RunNotice(Messages::noDeposits);
-            deposits = CalculateDepositPenalty(db, n, endate, true, reporter);
-            reporter.progress(20);
-        }
-
-        events = EventLedger();
-        loadPayments(n, endate);
-        loadCharges(n, startdate, endate);
-        if (payroll) {
-            PostDepositPenalties(deposits, events);
-            if (!loadDeposits(n))
-                throw RunNotice(Messages::noDeposits);
-        } else {
-            loadInitialBalance(tp, orgduedate);
-        }
-
-        PenaltySteps penalties(tp, events, reporter);
-        penalties.accuracyRelated();
-        reporter.progress(40);
-        penalties.partialMonth();
-        penalties.failureToPaySchedule();
-        penalties.failureToFileRows();
-        penalties.amounts();
-        penalties.gatherFailureToPay();
-        penalties.gatherFailureToFile();
-
-        const RateTable under(db.query(Sql::selectUnderpaymentRates()));
-        const RateTable over(db.query(Sql::selectOverpaymentRates()));
-        InterestSteps(events, reporter, under, over, orgduedate, endate, tp.flag(colCorporate)).run();
-        reporter.progress(80);
-
+        computeLedger(tp, reporter, false);
         if (Tmr == interestCode)
             writeInterestRows();
         else if (Tmr == summaryCode)
             writeSummary();
         reporter.progress(100);
+    });
+}
+
+namespace {
+
+// The balance calculation shows its messages but drives no progress bar.
+class MessagesOnly : public RunReporter {
+public:
+    explicit MessagesOnly(RunReporter& r) : to(r) {}
+    void message(const QString& text) override { to.message(text); }
+    void notice(const QString& text) override { to.notice(text); }
+    void progress(int) override {}
+    void progressVisible(bool) override {}
+    void armTimer(const QString&, int) override {}
+
+private:
+    RunReporter& to;
+};
+
+} // namespace
+
+CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, const QDate& paymentDate,
+                                                  Balances* result) {
+    MessagesOnly shown(reporter);
+    return guardedRun(db, shown, [&] {
+        if (db.query(Sql::selectPaymentList(tp.number())).isEmpty())
+            throw RunStop(Messages::noPayment);
+        computeLedger(tp, shown, true);
+
+        // The component walk: every row dated on or before the payment date, whatever its event.
+        float tax = 0, penalty = 0, interest = 0;
+        bool any = false;
+        for (auto& r : events.rows) {
+            if (r.date.isValid() && r.date > paymentDate)
+                break;
+            any = true;
+            put(r.tax, double(tax) + val(r.initialBalance) + val(r.requiredDeposit) - val(r.paymentAllocatedToTax) +
+                           val(r.chargeClassifiedAsTax));
+            tax = *r.tax;
+            penalty = Rounding::toSingle(double(penalty) + val(r.failureToPayPenalty) + val(r.failureToFilePenalty) +
+                                         val(r.accuracyRelatedPenalty) + val(r.chargeClassifiedAsPenalty) +
+                                         val(r.failureToDepositPenalty) - val(r.paymentAllocatedToPenalties));
+            put(r.accruedInterest, double(interest) + val(r.interest) - val(r.paymentAllocatedToInterest));
+            interest = *r.accruedInterest;
+        }
+        if (!any)
+            throw RunStop(QStringLiteral("There is no balance on %1: the calculation starts on %2.")
+                              .arg(paymentDate.toString(QStringLiteral("MM/dd/yyyy")),
+                                   events.rows.front().date.toString(QStringLiteral("MM/dd/yyyy"))));
+        *result = {tax, interest, penalty};
     });
 }
 

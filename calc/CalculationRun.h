@@ -24,6 +24,15 @@ public:
     // The penalty report run of `mnuPenaltyReport`.
     Outcome penaltyReport(const TaxpayerRecord& taxpayer);
 
+    // The balances on a payment date (`cmdCalcBal`): the full run in memory, then the tax, interest and penalty
+    // still owed after everything dated on or before `paymentDate`. Writes nothing.
+    struct Balances {
+        float tax = 0;
+        float interest = 0;
+        float penalties = 0;
+    };
+    Outcome balanceAt(const TaxpayerRecord& taxpayer, const QDate& paymentDate, Balances* result);
+
     // The ledger of the last run, as it was when the run wrote its result.
     const EventLedger& ledger() const { return events; }
 
@@ -32,6 +41,8 @@ private:
     RunReporter& reporter;
     EventLedger events;
 
+    // Steps of the full run up to the interest; `forBalance` makes the differences of the balance calculation.
+    void computeLedger(const TaxpayerRecord& taxpayer, RunReporter& shown, bool forBalance);
     void loadPayments(int number, const QDate& endate);
     void loadCharges(int number, const QDate& startdate, const QDate& endate);
     // Adds the deposits; false when the taxpayer has none.

@@ -42,13 +42,16 @@ float partial(float admnth, const QDate& change, const QDate& from, bool strictl
 } // namespace
 
 PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r)
-    : tp(taxpayer), ledger(l), reporter(r) {}
+    : PenaltySteps(taxpayer, l, r, Options()) {}
+
+PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r, Options o)
+    : tp(taxpayer), ledger(l), reporter(r), options(o) {}
 
 bool PenaltySteps::increased() const {
     return tp.flag(colIncreased);
 }
 bool PenaltySteps::decreased() const {
-    return tp.flag(colDecreased);
+    return options.decreasedRate && tp.flag(colDecreased);
 }
 
 void PenaltySteps::partialMonth() {
@@ -62,10 +65,12 @@ void PenaltySteps::accuracyRelated() {
     if (!tp.flag(colAccuracy))
         return;
     const auto underpayment = tp.amount(colUnderpayment);
-    if (!underpayment)
+    if (options.accuracyChecks && !underpayment)
         throw RunStop(Messages::missing(colUnderpayment));
-    const QDate ext = tp.requiredDate(colExtDue, colExtDue);
-    put(ledger.add(Events::accuracy, ext, ext).accuracyRelatedPenalty, *underpayment * accuracyRate);
+    const QDate ext = options.accuracyChecks ? tp.requiredDate(colExtDue, colExtDue) : tp.date(colExtDue);
+    LedgerRow& row = ledger.add(Events::accuracy, ext, ext);
+    if (underpayment)
+        put(row.accuracyRelatedPenalty, *underpayment * accuracyRate);
 }
 
 void PenaltySteps::failureToPaySchedule() {

@@ -10,7 +10,14 @@ class RunReporter;
 // rules are known by.
 class PenaltySteps {
 public:
+    // What the balance at a payment date leaves out of the full run.
+    struct Options {
+        bool accuracyChecks = true; // the missing-value checks of the accuracy-related penalty
+        bool decreasedRate = true;  // the decreased failure-to-pay rate and its date
+    };
+
     PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter);
+    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter, Options options);
 
     void accuracyRelated();      // step B
     void partialMonth();         // step A
@@ -41,6 +48,7 @@ private:
     const TaxpayerRecord& tp;
     EventLedger& ledger;
     RunReporter& reporter;
+    Options options;
 
     bool increased() const;
     bool decreased() const;

@@ -21,6 +21,9 @@ float toSingle(double value);
 // Half to even at whole numbers, as a 32-bit integer (the interest of a period in cents).
 qint32 toInt32HalfEven(double value);
 
+// Half to even at whole cents, as a count of cents (amounts shown with two decimals).
+qint64 toCentsHalfEven(double value);
+
 // Half to even at four decimals, as a count of ten-thousandths (fixed-point money).
 qint64 toTenThousandthsHalfEven(double value);
 

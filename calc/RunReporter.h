@@ -17,4 +17,6 @@ public:
 };
 
 // A report timer's interval: the run's delay, capped at the largest interval the report timers take.
-inline int reportDelay(qint64 ms) { return ms > 65535 ? 65535 : int(ms); }
+inline int reportDelay(qint64 ms) {
+    return ms > 65535 ? 65535 : int(ms);
+}

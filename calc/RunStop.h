@@ -25,6 +25,8 @@ QString missing(const QString& label); // "The '" label "' is missing."
 inline const QString missingRate = QStringLiteral("There is a missing interest rate figure in the computation period.");
 inline const QString noDeposits =
     QStringLiteral("You must enter at least one payroll tax deposit required by the IRS to print this report.");
+inline const QString noRequiredDeposit = QStringLiteral("You must enter at least one required payroll tax deposit.");
+inline const QString noPayment = QStringLiteral("There must be at least one payment to perform this calculation.");
 inline const QString sameChangeDates =
     QStringLiteral("The Dates To Begin Increased Failure To Pay Penalty and To Begin Decreased Failure To Pay "
                    "Penalty can't be the same.");

@@ -5,6 +5,8 @@
 #include "RunStop.h"
 #include "Statements.h"
 
+#include <map>
+
 namespace {
 
 const QString colDueDate = QStringLiteral("Deposit Due Date");
@@ -49,41 +51,48 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     DepositLedger ledger;
     auto& rows = ledger.rows;
 
-    // Payments are matched to deposits by the deposit's due date alone.
+    // Payments are matched to deposits by the deposit's due date alone. Payments are grouped by the due date they
+    // name once, so matching costs deposits + payments; the rows come out as a walk of every payment for every
+    // deposit would give them.
     steps.before(DepositProgress::Step::Build);
-    int lastNumbered = 0;
+    std::map<QDate, std::vector<int>> byLiability;
+    std::vector<int> withoutLiability;
+    for (int p = 0; p < payments.size(); ++p) {
+        const QDate liability = payments.value(p, colLiability).toDate();
+        if (liability.isValid())
+            byLiability[liability].push_back(p);
+        else
+            withoutLiability.push_back(p);
+    }
     for (int d = 0; d < deposits.size(); ++d) {
         const qint16 number = Rounding::toInt16(d + 1);
+        if (checkLiabilityDates)
+            for (size_t i = 0; i < withoutLiability.size(); ++i)
+                reporter.message(DepositMessages::noLiabilityDate);
         const QDate due = deposits.value(d, colDueDate).toDate();
-        for (int p = 0; p < payments.size(); ++p) {
-            const QDate liability = payments.value(p, colLiability).toDate();
-            if (!liability.isValid()) {
-                if (checkLiabilityDates)
-                    reporter.message(DepositMessages::noLiabilityDate);
-                continue;
-            }
-            if (!due.isValid() || liability != due)
-                continue;
-            if (number > lastNumbered) {
-                lastNumbered = number;
-                DepositRow r;
-                r.event = deposits.value(d, colEvent).toString();
-                r.date = due;
-                r.requiredDeposit = amountOf(deposits.value(d, colRequired));
-                r.requiredDepositNumber = number;
-                r.dueDateOfLiability = due;
-                r.assessmentDateOfLiability = deposits.value(d, colAssessment).toDate();
-                r.sec6656b1B = deposits.value(d, colSec).toBool();
-                rows.push_back(r);
-            }
+        const auto matched = due.isValid() ? byLiability.find(due) : byLiability.end();
+        if (matched == byLiability.end())
+            continue;
+        const QDate assessed = deposits.value(d, colAssessment).toDate();
+        const bool sec = deposits.value(d, colSec).toBool();
+        DepositRow deposit;
+        deposit.event = deposits.value(d, colEvent).toString();
+        deposit.date = due;
+        deposit.requiredDeposit = amountOf(deposits.value(d, colRequired));
+        deposit.requiredDepositNumber = number;
+        deposit.dueDateOfLiability = due;
+        deposit.assessmentDateOfLiability = assessed;
+        deposit.sec6656b1B = sec;
+        rows.push_back(deposit);
+        for (const int p : matched->second) {
             DepositRow r;
             r.event = payments.value(p, colEvent).toString();
             r.date = payments.value(p, colPaid).toDate();
             r.amountOfPayment = amountOf(payments.value(p, colToTax));
             r.requiredDepositNumber = number;
-            r.dueDateOfLiability = liability;
-            r.assessmentDateOfLiability = deposits.value(d, colAssessment).toDate();
-            r.sec6656b1B = deposits.value(d, colSec).toBool();
+            r.dueDateOfLiability = due;
+            r.assessmentDateOfLiability = assessed;
+            r.sec6656b1B = sec;
             rows.push_back(r);
         }
     }

@@ -111,6 +111,11 @@ QString selectChargesBetween(const QDate& startdate, const QDate& endate, int nu
            QLatin1String(" AND [Taxpayer Number]=") + SqlText::whole(number);
 }
 
+QString selectPaymentList(int number) {
+    return QLatin1String("select * from [Payment Table] where [Taxpayer Number] = ") + SqlText::whole(number) +
+           QLatin1String(" Order by [Date Of Payment]");
+}
+
 QString selectUnderpaymentRates() {
     return QStringLiteral("select * FROM [Interest Table]");
 }

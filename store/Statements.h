@@ -31,8 +31,10 @@ QString selectPaymentsOf(int number); // "SELECT * FROM [Payment Table] WHERE [T
 QString selectDepositsOf(int number); // "SELECT * FROM [Required Payroll Tax Deposits] WHERE [Taxpayer Number]=" ...
 QString selectPaymentsUpTo(const QDate& endate, int number);
 QString selectChargesBetween(const QDate& startdate, const QDate& endate, int number);
-QString selectUnderpaymentRates(); // "select * FROM [Interest Table]"
-QString selectOverpaymentRates();  // "select * FROM [Overpayment Interest Table]"
+// The payment form's list of one taxpayer's payments.
+QString selectPaymentList(int number); // "select * from [Payment Table] where [Taxpayer Number] = " n " Order by ..."
+QString selectUnderpaymentRates();     // "select * FROM [Interest Table]"
+QString selectOverpaymentRates();      // "select * FROM [Overpayment Interest Table]"
 
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,

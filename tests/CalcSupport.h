@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "RunReporter.h"
 #include "TaxpayerRecord.h"
 

@@ -3,12 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <ostream>
-
-// Lets test failures print texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
+#include "QtPrinters.h"
 
 // A temporary data directory holding fresh copies of the delivered kelvadat.mdb and kelvaSav.mdb.
 class DataDir {

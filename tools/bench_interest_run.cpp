@@ -44,13 +44,15 @@ void generate(SqliteDatabase& db, int payments, int charges) {
         const QDate paid = first.addDays(span * i / payments);
         db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],"
                 "[Payment Allocated To Tax],[Payment Allocated To Penalties],[Payment Allocated To Interest]) "
-                "VALUES(1,'Payment'," + SqlText::date(paid) + ",150,100,20,30)");
+                "VALUES(1,'Payment'," +
+                SqlText::date(paid) + ",150,100,20,30)");
     }
     for (int i = 0; i < charges; ++i) {
         const QDate starts = first.addDays(span * i / charges + 7);
         db.exec("INSERT INTO [Additional Charges]([Taxpayer Number],[Event],[Date Interest Starts],"
                 "[Charge Classified As Tax],[Charge Classified As Penalty],[Charge Unclassified]) "
-                "VALUES(1,'Other Charge'," + SqlText::date(starts) + ",40,5,1.5)");
+                "VALUES(1,'Other Charge'," +
+                SqlText::date(starts) + ",40,5,1.5)");
     }
     t.commit();
 }
@@ -112,8 +114,8 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     const Figures one = measure(folder, delivered, 2000, 200);
     const Figures ten = measure(folder, delivered, 20000, 2000);
-    for (const auto& [name, f] : {std::pair{"40 years, 2,000 payments, 200 charges", one},
-                                  std::pair{"the same with 10x the events", ten}})
+    for (const auto& [name, f] :
+         {std::pair{"40 years, 2,000 payments, 200 charges", one}, std::pair{"the same with 10x the events", ten}})
         out << name << ": " << f.rows << " ledger rows, run " << QString::number(f.runMs, 'f', 1) << " ms, floor "
             << QString::number(f.floorMs, 'f', 1) << " ms, run/floor " << QString::number(f.runMs / f.floorMs, 'f', 2)
             << '\n';

@@ -1,13 +1,18 @@
 // Runs the program's calculation runs without a window, for automation and tests:
 //
-//   talvoro-run --data-dir DIR --taxpayer N --report interest|summary|penalty
+//   talvoro-run --data-dir DIR --taxpayer N --report interest|summary|penalty|deposit
+//   talvoro-run --data-dir DIR --taxpayer N --balance-at MM/DD/YYYY
 //
+// --balance-at prints the balances on that payment date as the payment form shows them, one a line:
+// "Tax Due: ...", "Interest Due: ...", "Penalties Due: ...".
 // Every text the run would show in a message box or notice goes to standard error, one line each; a report timer
 // the run arms is printed on standard output as its name and interval ("Timer7 9800").
 // Exit status: 0 the run wrote its result, 1 it ended through a message or failure, 2 bad arguments or an unknown
 // taxpayer.
 
 #include "CalculationRun.h"
+#include "DepositReportRun.h"
+#include "MoneyText.h"
 #include "RunReporter.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -26,8 +31,8 @@ namespace {
 
 class ConsoleReporter : public RunReporter {
 public:
-    void message(const QString& text) override { err() << text << '\n'; }
-    void notice(const QString& text) override { err() << text << '\n'; }
+    void message(const QString& text) override { err() << text << Qt::endl; }
+    void notice(const QString& text) override { err() << text << Qt::endl; }
     void progress(int) override {}
     void progressVisible(bool) override {}
     void armTimer(const QString& timer, int intervalMs) override {
@@ -48,28 +53,31 @@ constexpr int exitUsage = 2;
 int usage(const QString& why) {
     QTextStream err(stderr);
     err << "talvoro-run: " << why << '\n'
-        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty\n";
+        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit\n"
+        << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n";
     return exitUsage;
 }
 
-int exitOf(CalculationRun::Outcome o) {
-    return o == CalculationRun::Outcome::Written ? exitWritten : exitStopped;
+int exitOf(RunOutcome o) {
+    return o == RunOutcome::Written ? exitWritten : exitStopped;
 }
 
-using Report = std::function<CalculationRun::Outcome(CalculationRun&, const TaxpayerRecord&)>;
+using Report = std::function<RunOutcome(Database&, RunReporter&, const TaxpayerRecord&)>;
 
 const std::map<QString, Report>& reports() {
     static const std::map<QString, Report> table = {
         {QStringLiteral("interest"),
-         [](CalculationRun& run, const TaxpayerRecord& tp) {
-             return run.interestReport(tp, CalculationRun::interestCode);
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
+             return CalculationRun(db, r).interestReport(tp, CalculationRun::interestCode);
          }},
         {QStringLiteral("summary"),
-         [](CalculationRun& run, const TaxpayerRecord& tp) {
-             return run.interestReport(tp, CalculationRun::summaryCode);
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
+             return CalculationRun(db, r).interestReport(tp, CalculationRun::summaryCode);
          }},
-        {QStringLiteral("penalty"),
-         [](CalculationRun& run, const TaxpayerRecord& tp) { return run.penaltyReport(tp); }},
+        {QStringLiteral("penalty"), [](Database& db, RunReporter& r,
+                                       const TaxpayerRecord& tp) { return CalculationRun(db, r).penaltyReport(tp); }},
+        {QStringLiteral("deposit"),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
     };
     return table;
 }
@@ -79,6 +87,7 @@ const std::map<QString, Report>& reports() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QString dataDir, report;
+    QDate balanceDate;
     std::optional<int> taxpayer;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -93,15 +102,24 @@ int main(int argc, char** argv) {
                 return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
         } else if (a == QLatin1String("--report") && hasValue) {
             report = args[++i];
+        } else if (a == QLatin1String("--balance-at") && hasValue) {
+            balanceDate = QDate::fromString(args[++i], QStringLiteral("MM/dd/yyyy"));
+            if (!balanceDate.isValid())
+                balanceDate = QDate::fromString(args[i], QStringLiteral("M/d/yyyy"));
+            if (!balanceDate.isValid())
+                return usage(QStringLiteral("the payment date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
         } else {
             return usage(QStringLiteral("unknown argument \"%1\"").arg(a));
         }
     }
     if (!taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
+    const bool balance = balanceDate.isValid();
     const auto chosen = reports().find(report);
-    if (chosen == reports().end())
-        return usage(report.isEmpty() ? QStringLiteral("--report is required")
+    if (balance && !report.isEmpty())
+        return usage(QStringLiteral("give either --report or --balance-at"));
+    if (!balance && chosen == reports().end())
+        return usage(report.isEmpty() ? QStringLiteral("--report or --balance-at is required")
                                       : QStringLiteral("unknown report \"%1\"").arg(report));
 
     const QString databaseFile =
@@ -114,8 +132,15 @@ int main(int argc, char** argv) {
                              .arg(*taxpayer)
                              .arg(QDir::toNativeSeparators(databaseFile)));
         ConsoleReporter reporter;
-        CalculationRun run(db, reporter);
-        return exitOf(chosen->second(run, TaxpayerRecord(rows, 0)));
+        const TaxpayerRecord tp(rows, 0);
+        if (!balance)
+            return exitOf(chosen->second(db, reporter, tp));
+        CalculationRun::Balances b;
+        const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, balanceDate, &b);
+        if (outcome == RunOutcome::Written)
+            QTextStream(stdout) << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
+                                << "\nPenalties Due: " << balanceText(b.penalties) << '\n';
+        return exitOf(outcome);
     } catch (const StoreError& e) {
         QTextStream(stderr) << e.message() << '\n';
         return exitStopped;

@@ -183,3 +183,77 @@ TEST(TalvoroRun, ExitStatusAndMessages) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("does not exist")) << r.err.toStdString();
 }
+
+// A payroll-tax quarter: three deposits, one paid on time, one 10 days late, one 16 days late; the late-deposit
+// penalties are assessed on 6/1/2005.
+TEST(TalvoroRun, PayrollQuarterEndToEnd) {
+    DataDir dir;
+    {
+        SqliteDatabase db(dir.mainFile());
+        db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Start Date],[Original Due Date Of Return],"
+                "[End Date],[Payroll Tax Situation]) VALUES('Payroll Co',#1/1/2005#,#4/30/2005#,#12/31/2005#,1)");
+        for (const char* deposit : {"#2/15/2005#,1000", "#3/15/2005#,2000", "#4/15/2005#,1500"})
+            db.exec(QStringLiteral("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],"
+                                   "[Deposit Due Date],[Required Deposit],[Assessment Date]) VALUES(1,'Liability',%1,"
+                                   "#6/1/2005#)")
+                        .arg(deposit));
+        for (const char* payment : {"#2/15/2005#,1000,0,#2/15/2005#", "#3/25/2005#,2000,0,#3/15/2005#",
+                                    "#5/1/2005#,1500,0,#4/15/2005#", "#8/15/2005#,0,50,#4/15/2005#"})
+            db.exec(QStringLiteral("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],"
+                                   "[Payment Allocated To Tax],[Payment Allocated To Penalties],"
+                                   "[Due Date Of Liability]) VALUES(1,'Payment',%1)")
+                        .arg(payment));
+    }
+    const QStringList base = {"--data-dir", dir.newpath(), "--taxpayer", "1"};
+    SqliteDatabase db(dir.mainFile(), SqliteDatabase::Mode::ReadOnly);
+
+    Result r = talvoroRun(base + QStringList{"--report", "deposit"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Timer6 5700\n");
+    RecordSet rows = db.queryNative("SELECT * FROM [Event Table] ORDER BY rowid");
+    QStringList got;
+    for (int i = 0; i < rows.size(); ++i)
+        got << QStringLiteral("#%1 %2 %3 days %4 pct %5 penalty %6")
+                   .arg(rows.value(i, "Required Deposit Number").toInt())
+                   .arg(rows.value(i, "Event").toString(), rows.value(i, "Date").toDate().toString(Qt::ISODate))
+                   .arg(rows.value(i, "Days Overdue").toInt())
+                   .arg(rows.value(i, "Penalty Percentage").toDouble())
+                   .arg(rows.value(i, "Penalty").toDouble());
+    EXPECT_EQ(
+        got,
+        QStringList(
+            {"#1 Liability 2005-02-15 days 0 pct 0 penalty 0", "#1 Payment 2005-02-15 days 0 pct 0 penalty 0",
+             "#2 Liability 2005-03-15 days 0 pct 0 penalty 0", "#2 Payment 2005-03-25 days 10 pct 0.05 penalty 100",
+             "#3 Liability 2005-04-15 days 0 pct 0 penalty 0", "#3 Payment 2005-05-01 days 16 pct 0.1 penalty 150",
+             "#3 Payment 2005-08-15 days 122 pct 0.1 penalty 0"}));
+
+    // The interest run: the two penalties are events at their assessment date and bear interest from there.
+    r = talvoroRun(base + QStringList{"--report", "interest"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    rows = db.queryNative("SELECT * FROM [Event Table] ORDER BY rowid");
+    QStringList late;
+    int after = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows.value(i, "Event").toString() == "Penalty - Late Deposit") {
+            late << rows.value(i, "Date").toDate().toString(Qt::ISODate);
+            after = i + 1;
+        }
+    }
+    EXPECT_EQ(late, QStringList({"2005-06-01", "2005-06-01"}));
+    ASSERT_GT(after, 0);
+    EXPECT_EQ(rows.value(after, "Event").toString(), "Interest");
+    EXPECT_EQ(rows.value(after, "Date").toDate(), QDate(2005, 6, 2));
+    EXPECT_EQ(rows.value(after, "Date2").toDate(), QDate(2005, 6, 30));
+    EXPECT_EQ(rows.value(after, "Unpaid Balance").toDouble(), 250);
+    EXPECT_GT(rows.value(after, "Interest").toDouble(), 0);
+
+    // The balances on the 8/15/2005 payment: no tax, the penalties less the 50 paid, the interest so far.
+    r = talvoroRun(base + QStringList{"--balance-at", "08/15/2005"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const double i1 = interest(1500, 0.06, 1);                // 4/30 to 5/1 on the last deposit
+    const double i2 = interest(0 + i1, 0.06, 31);             // 5/2 to 6/1: nothing but the interest itself
+    const double i3 = interest(250 + i1 + i2, 0.06, 29);      // 6/2 to 6/30 on the penalties
+    const double i4 = interest(250 + i1 + i2 + i3, 0.06, 46); // 7/1 to 8/15
+    EXPECT_EQ(r.out, QStringLiteral("Tax Due: .00\nInterest Due: %1\nPenalties Due: 200.00\n")
+                         .arg(QString::number(i1 + i2 + i3 + i4, 'f', 2)));
+}

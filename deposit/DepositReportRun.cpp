@@ -1,0 +1,64 @@
+#include "DepositReportRun.h"
+
+#include "Database.h"
+#include "DepositPenalty.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+#include "Statements.h"
+#include "TaxpayerRecord.h"
+
+namespace {
+
+// The progress bar follows the calculation's steps.
+class ReportProgress : public DepositProgress {
+public:
+    explicit ReportProgress(RunReporter& r) : reporter(r) {}
+    void before(Step s) override {
+        if (s == Step::Balances)
+            reporter.progress(40);
+        else if (s == Step::UnpaidRows)
+            reporter.progress(60);
+        else if (s == Step::DaysOverdue)
+            reporter.progress(80);
+    }
+    void after(Step s) override {
+        if (s == Step::Totals)
+            reporter.progress(20);
+        else if (s == Step::Penalties)
+            reporter.progress(100);
+    }
+
+private:
+    RunReporter& reporter;
+};
+
+} // namespace
+
+DepositReportRun::DepositReportRun(Database& database, RunReporter& r) : db(database), reporter(r) {}
+
+RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
+    return guardedRun(db, reporter, [&] {
+        reporter.progressVisible(true);
+        tp.requiredDate(QStringLiteral("Original Due Date Of Return"), QStringLiteral("Original Due Date Of Return"));
+        tp.requiredDate(QStringLiteral("Start Date"), QStringLiteral("Quarter Start Date"));
+        const QDate end = tp.requiredDate(QStringLiteral("End Date"), QStringLiteral("End Date"));
+        if (db.query(Sql::selectDepositsOf(tp.number())).isEmpty())
+            throw RunNotice(Messages::noDeposits);
+
+        ReportProgress progress(reporter);
+        deposits = CalculateDepositPenalty(db, tp.number(), end, true, reporter, &progress);
+
+        qint64 delay = 5000;
+        Transaction t(db);
+        db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
+        for (const auto& r : deposits.rows) {
+            delay += 100;
+            db.exec(Sql::insertDepositEvent(r.requiredDepositNumber.value_or(0), r.date, r.event,
+                                            float(val(r.requiredDeposit)), float(val(r.amountOfPayment)),
+                                            float(val(r.unpaidBalance)), float(val(r.daysOverdue)),
+                                            float(val(r.penaltyPercentage)), float(val(r.penalty))));
+        }
+        t.commit();
+        reporter.armTimer(QStringLiteral("Timer6"), reportDelay(delay));
+    });
+}
