@@ -1,0 +1,79 @@
+// Times the deposit penalty calculation of a payroll quarter with 500 deposits and 2,000 payments and of one with
+// ten times as many. Prints the figures; asserts nothing.
+//
+//   talvoro-bench-deposit
+
+#include "DepositPenalty.h"
+#include "RunReporter.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+class QuietReporter : public RunReporter {
+public:
+    int messages = 0;
+    void message(const QString&) override { ++messages; }
+    void notice(const QString&) override { ++messages; }
+    void progress(int) override {}
+    void progressVisible(bool) override {}
+    void armTimer(const QString&, int) override {}
+};
+
+struct Figures {
+    size_t rows = 0;
+    double ms = 0;
+};
+
+Figures measure(const QString& folder, const QString& delivered, int deposits, int payments) {
+    const QString file = QDir(folder).filePath(QStringLiteral("kelvadat.mdb"));
+    QFile::remove(file);
+    QFile::copy(delivered, file);
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    SqliteDatabase db(file);
+    const QDate first(2005, 1, 1);
+    {
+        Transaction t(db);
+        for (int i = 0; i < deposits; ++i)
+            db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],[Deposit Due Date],"
+                    "[Assessment Date],[Required Deposit]) VALUES(1,'Liability'," +
+                    SqlText::date(first.addDays(i)) + ",#6/1/2020#,1000)");
+        // Four payments a deposit, some late, the last one short of the deposit.
+        for (int i = 0; i < payments; ++i) {
+            const QDate due = first.addDays(i % deposits);
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],"
+                    "[Payment Allocated To Tax],[Due Date Of Liability]) VALUES(1,'Payment'," +
+                    SqlText::date(due.addDays(i / deposits * 4)) + ",240," + SqlText::date(due) + ")");
+        }
+        t.commit();
+    }
+    QuietReporter reporter;
+    QElapsedTimer clock;
+    clock.start();
+    const DepositLedger ledger = CalculateDepositPenalty(db, 1, QDate(2020, 12, 31), true, reporter);
+    return {ledger.rows.size(), double(clock.nsecsElapsed()) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir folder;
+    const QString delivered = QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb");
+    const Figures small = measure(folder.path(), delivered, 500, 2000);
+    const Figures large = measure(folder.path(), delivered, 5000, 20000);
+    QTextStream out(stdout);
+    out << "500 deposits, 2,000 payments: " << small.rows << " rows in " << QString::number(small.ms, 'f', 1)
+        << " ms\n"
+        << "5,000 deposits, 20,000 payments: " << large.rows << " rows in " << QString::number(large.ms, 'f', 1)
+        << " ms\n"
+        << "10x the data: time x" << QString::number(large.ms / small.ms, 'f', 2) << '\n';
+    return 0;
+}
