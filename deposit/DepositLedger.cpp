@@ -10,14 +10,22 @@ int compareDates(const QDate& a, const QDate& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+bool before(const DepositRow& a, const DepositRow& b) {
+    if (const int d = compareDates(a.dueDateOfLiability, b.dueDateOfLiability); d != 0)
+        return d < 0;
+    if (const int e = QString::compare(a.event, b.event, Qt::CaseInsensitive); e != 0)
+        return e < 0;
+    return compareDates(a.date, b.date) < 0;
+}
+
 } // namespace
 
 void DepositLedger::sort() {
-    std::stable_sort(rows.begin(), rows.end(), [](const DepositRow& a, const DepositRow& b) {
-        if (const int d = compareDates(a.dueDateOfLiability, b.dueDateOfLiability); d != 0)
-            return d < 0;
-        if (const int e = QString::compare(a.event, b.event, Qt::CaseInsensitive); e != 0)
-            return e < 0;
-        return compareDates(a.date, b.date) < 0;
-    });
+    if (!std::is_sorted(rows.begin(), rows.end(), before))
+        std::stable_sort(rows.begin(), rows.end(), before);
+}
+
+void DepositLedger::mergeIn(const std::vector<DepositRow>& ordered) {
+    const auto middle = rows.insert(rows.end(), ordered.begin(), ordered.end());
+    std::inplace_merge(rows.begin(), middle, rows.end(), before);
 }

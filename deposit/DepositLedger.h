@@ -35,6 +35,9 @@ class DepositLedger {
 public:
     std::vector<DepositRow> rows;
 
-    // Stable, so rows equal in all three keys keep the order in which they were added.
+    // Stable, so rows equal in all three keys keep the order in which they were added. Rows already in order
+    // (the usual case) cost one pass.
     void sort();
+    // Merges rows that are in order among themselves into the ordered ledger.
+    void mergeIn(const std::vector<DepositRow>& ordered);
 };

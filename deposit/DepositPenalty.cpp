@@ -5,7 +5,7 @@
 #include "RunStop.h"
 #include "Statements.h"
 
-#include <map>
+#include <QHash>
 
 namespace {
 
@@ -55,7 +55,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     // name once, so matching costs deposits + payments; the rows come out as a walk of every payment for every
     // deposit would give them.
     steps.before(DepositProgress::Step::Build);
-    std::map<QDate, std::vector<int>> byLiability;
+    QHash<QDate, std::vector<int>> byLiability;
     std::vector<int> withoutLiability;
     for (int p = 0; p < payments.size(); ++p) {
         const QDate liability = payments.value(p, colLiability).toDate();
@@ -70,8 +70,8 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
             for (size_t i = 0; i < withoutLiability.size(); ++i)
                 reporter.message(DepositMessages::noLiabilityDate);
         const QDate due = deposits.value(d, colDueDate).toDate();
-        const auto matched = due.isValid() ? byLiability.find(due) : byLiability.end();
-        if (matched == byLiability.end())
+        const auto matched = due.isValid() ? byLiability.constFind(due) : byLiability.constEnd();
+        if (matched == byLiability.constEnd())
             continue;
         const QDate assessed = deposits.value(d, colAssessment).toDate();
         const bool sec = deposits.value(d, colSec).toBool();
@@ -84,7 +84,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
         deposit.assessmentDateOfLiability = assessed;
         deposit.sec6656b1B = sec;
         rows.push_back(deposit);
-        for (const int p : matched->second) {
+        for (const int p : *matched) {
             DepositRow r;
             r.event = payments.value(p, colEvent).toString();
             r.date = payments.value(p, colPaid).toDate();
@@ -142,8 +142,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
             unpaid.push_back(u);
         }
     }
-    rows.insert(rows.end(), unpaid.begin(), unpaid.end());
-    ledger.sort();
+    ledger.mergeIn(unpaid);
     steps.after(DepositProgress::Step::UnpaidRows);
 
     steps.before(DepositProgress::Step::DaysOverdue);

@@ -54,11 +54,18 @@ Figures measure(const QString& folder, const QString& delivered, int deposits, i
         }
         t.commit();
     }
-    QuietReporter reporter;
-    QElapsedTimer clock;
-    clock.start();
-    const DepositLedger ledger = CalculateDepositPenalty(db, 1, QDate(2020, 12, 31), true, reporter);
-    return {ledger.rows.size(), double(clock.nsecsElapsed()) / 1e6};
+    // The best of five runs: the figure least disturbed by whatever else the machine is doing.
+    Figures best;
+    for (int run = 0; run < 5; ++run) {
+        QuietReporter reporter;
+        QElapsedTimer clock;
+        clock.start();
+        const DepositLedger ledger = CalculateDepositPenalty(db, 1, QDate(2020, 12, 31), true, reporter);
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (run == 0 || ms < best.ms)
+            best = {ledger.rows.size(), ms};
+    }
+    return best;
 }
 
 } // namespace
@@ -70,8 +77,7 @@ int main(int argc, char** argv) {
     const Figures small = measure(folder.path(), delivered, 500, 2000);
     const Figures large = measure(folder.path(), delivered, 5000, 20000);
     QTextStream out(stdout);
-    out << "500 deposits, 2,000 payments: " << small.rows << " rows in " << QString::number(small.ms, 'f', 1)
-        << " ms\n"
+    out << "500 deposits, 2,000 payments: " << small.rows << " rows in " << QString::number(small.ms, 'f', 1) << " ms\n"
         << "5,000 deposits, 20,000 payments: " << large.rows << " rows in " << QString::number(large.ms, 'f', 1)
         << " ms\n"
         << "10x the data: time x" << QString::number(large.ms / small.ms, 'f', 2) << '\n';
