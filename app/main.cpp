@@ -1,20 +1,32 @@
+#include "InfoWindows.h"
+#include "MainWindow.h"
 #include "Settings.h"
+#include "StartUp.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QScreen>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    Settings::writeFirstStartValues(QCoreApplication::applicationDirPath());
+    TalvoroApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Talvoro"));
+    SingleCopy copy;
+    if (!copy.acquire())
+        return 0;
+    StartUp::settingsAndDatabaseCheck(QCoreApplication::applicationDirPath());
 
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("frmMain"));
-    window.setWindowTitle(QStringLiteral("Norvane Talvoro"));
-    auto* label = new QLabel(QStringLiteral("Data directory: ") + Settings::newpath(), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(800, 600);
-    window.show();
+    MainWindow window;
+    auto showMain = [&window] {
+        window.show();
+        if (const QScreen* screen = window.screen())
+            window.move(screen->availableGeometry().center() - window.rect().center());
+        window.load();
+    };
+    if (Settings::showSplash() == QLatin1String("True")) {
+        auto* splash = new SplashWindow;
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(splash, &QDialog::finished, &window, showMain);
+        splash->show();
+    } else {
+        showMain();
+    }
     return app.exec();
 }

@@ -16,6 +16,8 @@ public:
 
     // Starts the timer when "ErrorState" reads "False"; returns whether it started.
     bool startIfAllowed();
+    // Starts the timer whatever "ErrorState" reads (the error state's reset).
+    void start() { timer.start(); }
     void stop() { timer.stop(); }
     bool isActive() const { return timer.isActive(); }
 

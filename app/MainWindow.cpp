@@ -1,0 +1,517 @@
+#include "MainWindow.h"
+
+#include "CalculationRun.h"
+#include "DepositReportRun.h"
+#include "Documents.h"
+#include "ErrorHandler.h"
+#include "ErrorReportText.h"
+#include "ErrorResetWindow.h"
+#include "InfoWindows.h"
+#include "MessageBoxes.h"
+#include "SectionTrail.h"
+#include "Settings.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "TaxpayerRecord.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString noPaymentsWarning = QStringLiteral("You must enter at least one payroll tax payment.");
+
+// The items a selected taxpayer enables, and a lost one disables again.
+const QStringList taxpayerItems = {"mnuTransactions",   "mnuReport",        "mnuEnterPayments", "mnuAdnlChrgs",
+                                   "mnuInterestReport", "mnuSummaryReport", "mnuPenaltyReport", "mnuPaymentReport"};
+const QStringList payrollItems = {"mnuPayrollTaxLiabilityData", "mnuPRTaxPenaltyRpt"};
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(programTitle);
+    buildMenus();
+    buildBody();
+    buildTimers();
+    resize(760, 480);
+    ErrorHandler::attach({[this] { backupSchedule.stop(); },
+                          [this] {
+                              action("mnuErrorState")->setVisible(true);
+                              action("mnuErrorState")->setEnabled(true);
+                          }});
+    connect(&backupSchedule, &BackupSchedule::failed, this, [](const QString& why) {
+        SectionTrail::enter(QStringLiteral("FrmMain.Timer9_Timer"));
+        ErrorHandler::report({why, failureStore});
+    });
+}
+
+MainWindow::~MainWindow() {
+    ErrorHandler::attach({});
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, const QString& caption, const QString& name, void (MainWindow::*slot)()) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    actions[name] = a;
+    if (slot)
+        connect(a, &QAction::triggered, this, [this, name, slot] {
+            ErrorHandler::guard(QStringLiteral("frmMain.") + name + QStringLiteral("_Click"),
+                                [this, slot] { (this->*slot)(); });
+        });
+    return a;
+}
+
+void MainWindow::buildMenus() {
+    auto menu = [this](const QString& caption, const QString& name) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        actions[name] = m->menuAction();
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    QMenu* select = menu(QStringLiteral("   &Select or Add Taxpayer  "), QStringLiteral("mnuSelect"));
+    addCommand(select, QStringLiteral("Select &Existing Taxpayer"), QStringLiteral("mnuExistingCo"),
+               &MainWindow::selectExistingTaxpayer);
+    addCommand(select, QStringLiteral("&Add, Update or Delete Taxpayer"), QStringLiteral("mnuNewTaxpayer"),
+               &MainWindow::notYetAvailable);
+    addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"),
+               &MainWindow::notYetAvailable);
+    addCommand(select, QStringLiteral("&Retrieve Taxpayer From Disk"), QStringLiteral("mnuRetrieve"),
+               &MainWindow::notYetAvailable);
+
+    QMenu* transactions = menu(QStringLiteral("  &Transactions   "), QStringLiteral("mnuTransactions"));
+    addCommand(transactions, QStringLiteral("&Payments && Deposits"), QStringLiteral("mnuEnterPayments"),
+               &MainWindow::notYetAvailable);
+    addCommand(transactions, QStringLiteral("Payroll &Tax Deposits Required By IRS"),
+               QStringLiteral("mnuPayrollTaxLiabilityData"), &MainWindow::notYetAvailable);
+    addCommand(transactions, QStringLiteral("&Additional Charges"), QStringLiteral("mnuAdnlChrgs"),
+               &MainWindow::notYetAvailable);
+
+    QMenu* rates = menu(QStringLiteral("  &Interest Rates   "), QStringLiteral("mnuInterestRatefrm"));
+    addCommand(rates, QStringLiteral("&Underpayment Rates"), QStringLiteral("mnuUnderpaymentrates"),
+               &MainWindow::notYetAvailable);
+    addCommand(rates, QStringLiteral("&Overpayment Rates"), QStringLiteral("mnuOverpaymentrates"),
+               &MainWindow::notYetAvailable);
+
+    QMenu* reports = menu(QStringLiteral("  &Reports   "), QStringLiteral("mnuReport"));
+    addCommand(reports, QStringLiteral("Penalty && &Interest Report"), QStringLiteral("mnuInterestReport"),
+               &MainWindow::mnuInterestReport_Click);
+    addCommand(reports, QStringLiteral("&Failure To Pay && File Penalty Calculation Report"),
+               QStringLiteral("mnuPenaltyReport"), &MainWindow::mnuPenaltyReport_Click);
+    addCommand(reports, QStringLiteral("&Summary Report"), QStringLiteral("mnuSummaryReport"),
+               &MainWindow::mnuSummaryReport_Click);
+    addCommand(reports, QStringLiteral("P&ayment Report"), QStringLiteral("mnuPaymentReport"),
+               &MainWindow::mnuPaymentReport_Click);
+    addCommand(reports, QStringLiteral("Payroll &Tax Deposit Penalty Report"), QStringLiteral("mnuPRTaxPenaltyRpt"),
+               &MainWindow::mnuPRTaxPenaltyRpt_Click);
+
+    QMenu* system = menu(QStringLiteral("  S&ystem   "), QStringLiteral("mnuSystem"));
+    addCommand(system, QStringLiteral("Set &Drive and Directory"), QStringLiteral("mnuSetDrive"),
+               &MainWindow::mnuSetDrive_Click);
+    addCommand(system, QStringLiteral("Turn &splash screen on or off"), QStringLiteral("mnusplashoff"),
+               &MainWindow::toggleSplash);
+    QAction* reset = addCommand(system, QStringLiteral("&Reset Error State"), QStringLiteral("mnuErrorState"), nullptr);
+    connect(reset, &QAction::triggered, this,
+            [this] { ErrorHandler::guard(QStringLiteral("mnuErrorState_Click"), [this] { showErrorResetWindow(); }); });
+    reset->setVisible(false);
+    reset->setEnabled(false);
+
+    QMenu* help = menu(QStringLiteral("  &Help "), QStringLiteral("mnuHelp"));
+    addCommand(help, QStringLiteral("Help &Contents"), QStringLiteral("mnuContents"), &MainWindow::mnuContents_Click);
+    QAction* announcement = addCommand(help, QStringLiteral("IRS Interest &Rate Announcement"),
+                                       QStringLiteral("mnuIRSInterestRateAnnouncement"), nullptr);
+    connect(announcement, &QAction::triggered, this, [this] {
+        ErrorHandler::guard(QStringLiteral("mnuIRSInterestRateAnnouncement_Click"),
+                            [this] { mnuIRSInterestRateAnnouncement_Click(); });
+    });
+    addCommand(help, QStringLiteral("&Manual With Examples"), QStringLiteral("mnuUserManual"),
+               &MainWindow::mnuUserManual_Click);
+    QMenu* pubs = help->addMenu(QStringLiteral("IRS &Penalty && Interest Rules"));
+    pubs->setObjectName(QStringLiteral("mnuIRSpubs"));
+    pubs->menuAction()->setObjectName(QStringLiteral("mnuIRSpubs"));
+    actions[QStringLiteral("mnuIRSpubs")] = pubs->menuAction();
+    addCommand(pubs, QStringLiteral("&Income Tax Penalty Rules"), QStringLiteral("mnuINCTAXPUBS"),
+               &MainWindow::mnuINCTAXPUBS_Click);
+    addCommand(pubs, QStringLiteral("&Payroll Tax Penalty Rules"), QStringLiteral("mnuPRTAXPEN"),
+               &MainWindow::mnuPRTAXPEN_Click);
+    addCommand(help, QStringLiteral("&About"), QStringLiteral("mnuAbout"), &MainWindow::mnuAbout_Click);
+
+    setTaxpayerCommands(false);
+    for (const auto& name : payrollItems)
+        action(name)->setEnabled(false);
+}
+
+void MainWindow::buildBody() {
+    auto* body = new QWidget(this);
+    setCentralWidget(body);
+
+    auto picture = [this, body](const QString& name, QStyle::StandardPixmap icon, const QString& hint,
+                                void (MainWindow::*slot)()) {
+        auto* b = new QToolButton(body);
+        b->setObjectName(name);
+        b->setIcon(style()->standardIcon(icon));
+        b->setIconSize(QSize(32, 32));
+        b->setToolTip(hint);
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, this, [this, name, slot] {
+            ErrorHandler::guard(QStringLiteral("frmMain.") + name + QStringLiteral("_Click"),
+                                [this, slot] { (this->*slot)(); });
+        });
+        return b;
+    };
+    auto* pictures = new QHBoxLayout;
+    pictures->addWidget(picture(QStringLiteral("Picture1"), QStyle::SP_DirOpenIcon,
+                                QStringLiteral("Open an existing taxpayer"), &MainWindow::selectExistingTaxpayer));
+    pictures->addWidget(picture(QStringLiteral("Picture2"), QStyle::SP_DialogSaveButton,
+                                QStringLiteral("Save taxpayer to disk"), &MainWindow::notYetAvailable));
+    pictures->addWidget(picture(QStringLiteral("Picture3"), QStyle::SP_FileDialogNewFolder,
+                                QStringLiteral("Setup a new taxpayer or modify existing taxpayer"),
+                                &MainWindow::notYetAvailable));
+    pictures->addStretch();
+
+    nameLabel = new QLabel(QStringLiteral("Taxpayer &Name:"), body);
+    nameLabel->setObjectName(QStringLiteral("lblTaxpayerName"));
+    Text1 = new QLineEdit(body);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    nameLabel->setBuddy(Text1);
+    nameLabel->hide();
+    Text1->hide();
+
+    selectLabel = new QLabel(QStringLiteral("Select taxpayer to open"), body);
+    selectLabel->setObjectName(QStringLiteral("lblSelect"));
+    selectLabel->hide();
+    DataList1 = new QListWidget(body);
+    DataList1->setObjectName(QStringLiteral("DataList1"));
+    DataList1->hide();
+    DataList1->setEnabled(false);
+    connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        SectionTrail::enter(QStringLiteral("frmMain.DataList1_Click"));
+        try {
+            chooseTaxpayer(item->data(Qt::UserRole).toInt());
+        } catch (const std::exception& e) {
+            // The list shows its own failures instead of the error report.
+            MessageBoxes::show(this, QString::fromStdString(e.what()));
+        }
+    });
+    connect(DataList1, &QListWidget::itemActivated, DataList1, &QListWidget::itemClicked);
+
+    savingLabel = new QLabel(QStringLiteral("Please Wait - Saving Data"), body);
+    savingLabel->setObjectName(QStringLiteral("lblSaving"));
+    savingLabel->hide();
+    Label4 = new QLabel(body);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold"));
+    Label4->setWordWrap(true);
+    Label4->hide();
+    paymentWarning = new QLabel(noPaymentsWarning, body);
+    paymentWarning->setObjectName(QStringLiteral("Label5"));
+    paymentWarning->setStyleSheet(Label4->styleSheet());
+    paymentWarning->hide();
+    statusLabel = new QLabel(body);
+    statusLabel->setObjectName(QStringLiteral("lblStatus"));
+    ProgressBar1 = new QProgressBar(body);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->hide();
+
+    auto* name = new QHBoxLayout;
+    name->addWidget(nameLabel);
+    name->addWidget(Text1, 1);
+    auto* layout = new QVBoxLayout(body);
+    layout->addLayout(pictures);
+    layout->addLayout(name);
+    layout->addWidget(selectLabel);
+    layout->addWidget(DataList1, 1);
+    layout->addStretch();
+    layout->addWidget(Label4);
+    layout->addWidget(paymentWarning);
+    layout->addWidget(savingLabel);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(statusLabel);
+}
+
+void MainWindow::buildTimers() {
+    const std::pair<const char*, int> all[] = {{"Timer1", 4000}, {"Timer2", 3000}, {"Timer3", 5000}, {"Timer4", 3000},
+                                               {"Timer5", 1000}, {"Timer6", 5000}, {"Timer7", 5000}, {"Timer8", 3000}};
+    for (const auto& [name, interval] : all) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QLatin1String(name));
+        t->setSingleShot(true);
+        t->setInterval(interval);
+        timers[QLatin1String(name)] = t;
+    }
+    reportTitles = {{"Timer1", "Failure To Pay & File Penalty Calculation Report"},
+                    {"Timer4", "Payment Report"},
+                    {"Timer5", "Summary Report"},
+                    {"Timer6", "Payroll Tax Deposit Penalty Report"},
+                    {"Timer7", "Penalty & Interest Report"}};
+    for (const auto& [name, title] : reportTitles) {
+        const QString timerName = name;
+        connect(timers[name], &QTimer::timeout, this, [this, timerName] {
+            ErrorHandler::guard(QStringLiteral("frmMain.") + timerName + QStringLiteral("_Timer"),
+                                [this, timerName] { showReport(timerName); });
+        });
+    }
+    connect(timers["Timer2"], &QTimer::timeout, this,
+            [this] { ErrorHandler::guard(QStringLiteral("frmMain.Timer2_Timer"), [this] { fullRefresh(); }); });
+    connect(timers["Timer8"], &QTimer::timeout, this,
+            [this] { ErrorHandler::guard(QStringLiteral("frmMain.Timer8_Timer"), [this] { shortHandBack(); }); });
+    connect(timers["Timer3"], &QTimer::timeout, this, [this] {
+        SectionTrail::enter(QStringLiteral("frmMain.Timer3_Timer"));
+        Label4->hide();
+        paymentWarning->hide();
+    });
+    timers["Timer9"] = nullptr; // the backup timer lives in the backup schedule
+}
+
+QAction* MainWindow::action(const QString& commandName) const {
+    const auto it = actions.find(commandName);
+    return it == actions.end() ? nullptr : it->second;
+}
+
+QTimer* MainWindow::timer(const QString& name) const {
+    const auto it = timers.find(name);
+    return it == timers.end() ? nullptr : it->second;
+}
+
+QString MainWindow::activeName() const {
+    return Text1->isHidden() ? QString() : Text1->text();
+}
+
+void MainWindow::load() {
+    ErrorHandler::guard(QStringLiteral("frmMain.Form_Load"), [this] {
+        statusLabel->clear();
+        const QString errorState = Settings::errorState();
+        if (errorState == QLatin1String("False"))
+            backupSchedule.startIfAllowed();
+        else if (errorState == QLatin1String("True")) {
+            action("mnuErrorState")->setVisible(true);
+            action("mnuErrorState")->setEnabled(true);
+        }
+        openMainConnection();
+    });
+}
+
+void MainWindow::openMainConnection() {
+    db.reset();
+    mainRows = RecordSet();
+    activeRow = -1;
+    db = std::make_unique<SqliteDatabase>(Settings::databasePath());
+    mainRows = db->query(Sql::selectAllTaxpayers());
+}
+
+void MainWindow::setTaxpayerCommands(bool enabled) {
+    for (const auto& name : taxpayerItems)
+        action(name)->setEnabled(enabled);
+}
+
+void MainWindow::selectExistingTaxpayer() {
+    if (!db)
+        openMainConnection();
+    const RecordSet list = db->query(Sql::selectTaxpayersByName());
+    DataList1->clear();
+    for (int i = 0; i < list.size(); ++i) {
+        auto* item = new QListWidgetItem(list.value(i, QStringLiteral("Taxpayer Name")).toString(), DataList1);
+        item->setData(Qt::UserRole, list.value(i, QStringLiteral("Taxpayer Number")).toInt());
+    }
+    DataList1->setEnabled(true);
+    DataList1->show();
+    selectLabel->show();
+    DataList1->setFocus();
+}
+
+void MainWindow::chooseTaxpayer(int number) {
+    mainRows = db->query(Sql::selectAllTaxpayers());
+    activeRow = -1;
+    for (int i = 0; i < mainRows.size(); ++i)
+        if (mainRows.value(i, QStringLiteral("Taxpayer Number")).toInt() == number)
+            activeRow = i;
+    if (activeRow < 0)
+        throw std::runtime_error("The taxpayer is no longer in the database.");
+    Taxpayer_Number = number;
+    Text1->setText(mainRows.value(activeRow, QStringLiteral("Taxpayer Name")).toString());
+    DataList1->setEnabled(false);
+    DataList1->hide();
+    selectLabel->hide();
+    nameLabel->show();
+    Text1->show();
+    setTaxpayerCommands(true);
+    const bool payroll = mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
+    for (const auto& name : payrollItems)
+        action(name)->setEnabled(payroll);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    SectionTrail::enter(QStringLiteral("frmMain.Form_Click"));
+    DataList1->hide();
+    DataList1->setEnabled(false);
+    selectLabel->hide();
+    QMainWindow::mousePressEvent(event);
+}
+
+void MainWindow::fullRefresh() {
+    timers["Timer2"]->stop();
+    setEnabled(true);
+    openMainConnection();
+    for (int i = 0; i < mainRows.size(); ++i)
+        if (mainRows.value(i, QStringLiteral("Taxpayer Number")).toInt() == Taxpayer_Number)
+            activeRow = i;
+    if (activeRow < 0) {
+        // The active taxpayer is gone: back to the state before any selection, the number kept.
+        setTaxpayerCommands(false);
+        for (const auto& name : payrollItems)
+            action(name)->setEnabled(false);
+        nameLabel->hide();
+        Text1->hide();
+    }
+    activateWindow();
+    savingLabel->hide();
+}
+
+void MainWindow::shortHandBack() {
+    timers["Timer8"]->stop();
+    setEnabled(true);
+    activateWindow();
+    savingLabel->hide();
+}
+
+void MainWindow::toggleSplash() {
+    const QString now = Settings::showSplash();
+    if (now == QLatin1String("True"))
+        Settings::setShowSplash(false);
+    else if (now == QLatin1String("False"))
+        Settings::setShowSplash(true);
+}
+
+void MainWindow::showErrorResetWindow() {
+    ErrorResetWindow window([this] { backupSchedule.start(); }, this);
+    setEnabled(false);
+    window.setEnabled(true);
+    window.exec();
+    setEnabled(true);
+}
+
+std::unique_ptr<TaxpayerRecord> MainWindow::activeTaxpayer() const {
+    if (activeRow < 0)
+        throw std::runtime_error("No taxpayer is selected.");
+    return std::make_unique<TaxpayerRecord>(mainRows, activeRow);
+}
+
+void MainWindow::runReport(const QString&, const std::function<void(const TaxpayerRecord&)>& run) {
+    if (!db)
+        openMainConnection();
+    const auto tp = activeTaxpayer();
+    run(*tp);
+}
+
+void MainWindow::mnuInterestReport_Click() {
+    runReport({}, [this](const TaxpayerRecord& tp) {
+        CalculationRun(*db, *this).interestReport(tp, CalculationRun::interestCode);
+    });
+}
+
+void MainWindow::mnuSummaryReport_Click() {
+    runReport({}, [this](const TaxpayerRecord& tp) {
+        CalculationRun(*db, *this).interestReport(tp, CalculationRun::summaryCode);
+    });
+}
+
+void MainWindow::mnuPenaltyReport_Click() {
+    runReport({}, [this](const TaxpayerRecord& tp) { CalculationRun(*db, *this).penaltyReport(tp); });
+}
+
+void MainWindow::mnuPRTaxPenaltyRpt_Click() {
+    runReport({}, [this](const TaxpayerRecord& tp) { DepositReportRun(*db, *this).run(tp); });
+}
+
+void MainWindow::mnuPaymentReport_Click() {
+    armTimer(QStringLiteral("Timer4"), 3000);
+}
+
+void MainWindow::showReport(const QString& timerName) {
+    timers[timerName]->stop();
+    // The report preview replaces this line when the reports are built.
+    statusLabel->setText(QStringLiteral("%1 for %2 is ready.").arg(reportTitles[timerName], Text1->text()));
+    if (timerName != QLatin1String("Timer4"))
+        ProgressBar1->hide();
+}
+
+void MainWindow::notYetAvailable() {
+    MessageBoxes::show(this, QStringLiteral("This command is not available in this version yet."));
+}
+
+void MainWindow::message(const QString& text) {
+    MessageBoxes::show(this, text);
+}
+
+void MainWindow::notice(const QString& text) {
+    Label4->setText(text);
+    Label4->show();
+    timers["Timer3"]->start();
+}
+
+void MainWindow::progress(int value) {
+    ProgressBar1->setValue(value);
+}
+
+void MainWindow::progressVisible(bool visible) {
+    ProgressBar1->setVisible(visible);
+}
+
+void MainWindow::armTimer(const QString& name, int intervalMs) {
+    if (QTimer* t = timer(name)) {
+        t->setInterval(intervalMs);
+        t->start();
+    }
+}
+
+void MainWindow::mnuSetDrive_Click() {
+    SetDriveDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::mnuContents_Click() {
+    HelpWindow* help = new HelpWindow(Settings::newpath() + QStringLiteral("Brenhal/index.html"), this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->show();
+}
+
+void MainWindow::mnuIRSInterestRateAnnouncement_Click() {
+    Documents::shellDocument(Documents::rateAnnouncement);
+    close();
+}
+
+void MainWindow::showDocument(const QString& fileName) {
+    StartDocumentPrompt prompt(this);
+    if (prompt.exec() != QDialog::Accepted)
+        return;
+    auto* browser = new InstructionsWindow(Settings::newpath() + fileName, this);
+    browser->setAttribute(Qt::WA_DeleteOnClose);
+    browser->show();
+}
+
+void MainWindow::mnuUserManual_Click() {
+    showDocument(QStringLiteral("ipmanual.pdf"));
+}
+void MainWindow::mnuINCTAXPUBS_Click() {
+    showDocument(QStringLiteral("p17pg18-19.pdf"));
+}
+void MainWindow::mnuPRTAXPEN_Click() {
+    showDocument(QStringLiteral("p15pg21-22.pdf"));
+}
+
+void MainWindow::mnuAbout_Click() {
+    AboutWindow about(this);
+    about.exec();
+}

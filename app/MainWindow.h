@@ -1,0 +1,102 @@
+#pragma once
+
+#include "BackupSchedule.h"
+#include "RecordSet.h"
+#include "RunReporter.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+class SqliteDatabase;
+class TaxpayerRecord;
+
+// frmMain, the program's home: the active taxpayer, the menus and commands, the progress bar and the timers.
+class MainWindow : public QMainWindow, public RunReporter {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The load step: settings, backups, the main connection and record set.
+    void load();
+
+    int Taxpayer_Number = 0;
+    QString activeName() const;
+    QAction* action(const QString& commandName) const;
+    QTimer* timer(const QString& name) const;
+    BackupSchedule& backups() { return backupSchedule; }
+    SqliteDatabase* connection() const { return db.get(); }
+
+    // Commands, callable from tests as the menu calls them.
+    void selectExistingTaxpayer();
+    void chooseTaxpayer(int number); // a click in the taxpayer list
+    void fullRefresh();              // Timer2
+    void shortHandBack();            // Timer8
+    void toggleSplash();
+    void showErrorResetWindow();
+
+    // RunReporter: what the runs show on this window.
+    void message(const QString& text) override;
+    void notice(const QString& text) override;
+    void progress(int value) override;
+    void progressVisible(bool visible) override;
+    void armTimer(const QString& timer, int intervalMs) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    std::unique_ptr<SqliteDatabase> db;
+    RecordSet mainRows;
+    int activeRow = -1;
+    BackupSchedule backupSchedule;
+    std::map<QString, QAction*> actions;
+    std::map<QString, QTimer*> timers;
+    std::map<QString, QString> reportTitles;
+
+    QLabel* nameLabel;
+    QLineEdit* Text1;
+    QLabel* selectLabel;
+    QListWidget* DataList1;
+    QLabel* savingLabel;
+    QLabel* Label4;
+    QLabel* paymentWarning;
+    QLabel* statusLabel;
+    QProgressBar* ProgressBar1;
+
+    void buildMenus();
+    void buildBody();
+    void buildTimers();
+    QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, void (MainWindow::*slot)());
+    void openMainConnection();
+    void setTaxpayerCommands(bool enabled);
+    std::unique_ptr<TaxpayerRecord> activeTaxpayer() const;
+    void runReport(const QString& section, const std::function<void(const TaxpayerRecord&)>& run);
+    void showReport(const QString& timerName);
+    void notYetAvailable();
+
+    void mnuInterestReport_Click();
+    void mnuSummaryReport_Click();
+    void mnuPenaltyReport_Click();
+    void mnuPaymentReport_Click();
+    void mnuPRTaxPenaltyRpt_Click();
+    void mnuSetDrive_Click();
+    void mnuContents_Click();
+    void mnuIRSInterestRateAnnouncement_Click();
+    void mnuUserManual_Click();
+    void mnuINCTAXPUBS_Click();
+    void mnuPRTAXPEN_Click();
+    void mnuAbout_Click();
+    void showDocument(const QString& fileName);
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QApplication>
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+// Exceptions that escape an event handler end in the global error handler; the program keeps running.
+class TalvoroApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// One running copy per user: a lock file in the user's runtime folder. A lock left by a copy that crashed is
+// taken over, since its process no longer runs.
+class SingleCopy {
+public:
+    SingleCopy();
+    bool acquire();
+    static QString lockPath();
+
+private:
+    std::unique_ptr<QLockFile> lock;
+};
+
+namespace StartUp {
+// The message shown when "Newpath" + kelvadat.mdb does not exist.
+QString missingDatabaseMessage(const QString& newpath);
+// First start: the settings' first values; later starts: the database check with its message.
+void settingsAndDatabaseCheck(const QString& programFolder);
+} // namespace StartUp

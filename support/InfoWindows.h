@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+class QPdfDocument;
+
+// "About": title, version, the maker's site and the system information button.
+class AboutWindow : public QDialog {
+    Q_OBJECT
+public:
+    static inline const QString noSystemInfo = QStringLiteral("System Information Is Unavailable At This Time");
+    explicit AboutWindow(QWidget* parent = nullptr);
+};
+
+// The splash window: product, version and platforms; closes after 7000 ms, on a key or a click.
+class SplashWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int showMs = 7000;
+    explicit SplashWindow(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QTimer closer;
+};
+
+// "Start Acrobat Reader And Load The Publication": asks before a document is shown.
+class StartDocumentPrompt : public QDialog {
+    Q_OBJECT
+public:
+    explicit StartDocumentPrompt(QWidget* parent = nullptr);
+};
+
+// "Instructions": a shipped PDF document shown inside the program, with "Print Form". A missing file leaves it empty.
+class InstructionsWindow : public QDialog {
+    Q_OBJECT
+public:
+    InstructionsWindow(const QString& file, QWidget* parent = nullptr);
+    int pageCount() const;
+
+private:
+    QPdfDocument* document;
+};
+
+// "Help Contents": the program's own help pages.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    HelpWindow(const QString& indexPage, QWidget* parent = nullptr);
+};
+
+// "Set Drive and Directory": the data directory, stored as "Newpath".
+class SetDriveDialog : public QDialog {
+    Q_OBJECT
+public:
+    static inline const QString noDatabaseWarning =
+        QStringLiteral("The directory %1 does not hold the main data file, kelvadat.mdb. The new location is saved "
+                       "and is used from the next start on.");
+    explicit SetDriveDialog(QWidget* parent = nullptr);
+    // Stores the typed directory with a trailing separator; returns the warning shown, if any.
+    QString saveChange(const QString& typed);
+};

@@ -1,0 +1,254 @@
+#include "MainWindow.h"
+#include "ErrorDialog.h"
+#include "ErrorHandler.h"
+#include "ErrorReportText.h"
+#include "ErrorResetWindow.h"
+#include "InfoWindows.h"
+#include "MessageBoxes.h"
+#include "SectionTrail.h"
+#include "Settings.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+#include "StartUp.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The main window on a fresh copy of the delivered database, with settings in a throw-away folder.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir dataDir;
+    QStringList messages;
+
+    QString newpath() const { return dataDir.path() + QLatin1Char('/'); }
+    QString mainFile() const { return dataDir.filePath("kelvadat.mdb"); }
+
+    int addTaxpayer(const QString& name, bool payroll) {
+        SqliteDatabase db(mainFile());
+        db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],"
+                "[Initial Balance],[Payroll Tax Situation]) VALUES(" +
+                SqlText::quote(name) + ",#4/15/2005#,#12/31/2005#,10000," + (payroll ? "1" : "0") + ")");
+        return db.query("SELECT MAX([Taxpayer Number]) AS n FROM [Basic Taxpayer Data]").value(0, "n").toInt();
+    }
+    static bool enabled(MainWindow& w, const char* name) { return w.action(name)->isEnabled(); }
+
+private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        MessageBoxes::setHook([this](const QString& text) { messages << text; });
+    }
+    void init() {
+        messages.clear();
+        SectionTrail::clear();
+        QFile::remove(mainFile());
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvadat.mdb", mainFile()));
+        QFile::setPermissions(mainFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        Settings::setNewpath(newpath());
+        Settings::setErrorState(false);
+        Settings::setShowSplash(false);
+    }
+
+    void startUpInErrorState() {
+        Settings::setErrorState(true);
+        MainWindow w;
+        w.load();
+        QVERIFY(w.action("mnuErrorState")->isVisible());
+        QVERIFY(enabled(w, "mnuErrorState"));
+        QVERIFY(!w.backups().isActive());
+        QVERIFY(!enabled(w, "mnuReport") && !enabled(w, "mnuTransactions"));
+
+        Settings::setErrorState(false);
+        MainWindow fine;
+        fine.load();
+        QVERIFY(!fine.action("mnuErrorState")->isVisible());
+        QVERIFY(fine.backups().isActive());
+    }
+
+    void payrollItemsFollowTheActiveTaxpayer() {
+        const int payroll = addTaxpayer("Payroll Co", true);
+        const int income = addTaxpayer("O'Brien", false);
+        MainWindow w;
+        w.load();
+        w.selectExistingTaxpayer();
+        auto* list = w.findChild<QListWidget*>("DataList1");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QString("O'Brien")); // ordered by name
+        w.chooseTaxpayer(payroll);
+        QCOMPARE(w.Taxpayer_Number, payroll);
+        QCOMPARE(w.activeName(), QString("Payroll Co"));
+        QVERIFY(enabled(w, "mnuPayrollTaxLiabilityData") && enabled(w, "mnuPRTaxPenaltyRpt"));
+        QVERIFY(enabled(w, "mnuReport") && enabled(w, "mnuInterestReport"));
+        QVERIFY(list->isHidden());
+        w.chooseTaxpayer(income);
+        QVERIFY(!enabled(w, "mnuPayrollTaxLiabilityData") && !enabled(w, "mnuPRTaxPenaltyRpt"));
+        QVERIFY(enabled(w, "mnuEnterPayments"));
+    }
+
+    void fullRefreshAfterTheActiveTaxpayerWasDeleted() {
+        const int kept = addTaxpayer("Kept", false);
+        const int gone = addTaxpayer("Gone", true);
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(kept);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("DELETE * FROM [Basic Taxpayer Data] WHERE [Taxpayer Number]=" + SqlText::whole(gone));
+        }
+        w.fullRefresh();
+        QCOMPARE(w.activeName(), QString("Kept"));
+        QVERIFY(enabled(w, "mnuReport"));
+
+        w.chooseTaxpayer(addTaxpayer("Also gone", true));
+        const int number = w.Taxpayer_Number;
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("DELETE * FROM [Basic Taxpayer Data] WHERE [Taxpayer Number]=" + SqlText::whole(number));
+        }
+        w.fullRefresh();
+        QVERIFY(!enabled(w, "mnuReport") && !enabled(w, "mnuTransactions"));
+        QVERIFY(!enabled(w, "mnuPayrollTaxLiabilityData"));
+        QVERIFY(w.findChild<QLineEdit*>("Text1")->isHidden());
+        QCOMPARE(w.Taxpayer_Number, number);
+    }
+
+    void errorReportText() {
+        QCOMPARE(ProgramVersion({3, 0, 5}).text(), QString("Version 3.05"));
+        const QString dashes(134, '-');
+        const QString alone =
+            ::errorReportText("Norvane Talvoro", {3, 0, 5}, "frmMain.Form_Load", "", "", {"Disk full", 61});
+        QCOMPARE(alone, "ERROR REPORT\r\n\r\nNorvane Talvoro  Version 3.05\r\n" + dashes +
+                            "\r\n\r\nAn error occured within:\r\nfrmMain.Form_Load\r\n\r\nDisk full (61)\r\n\r\n");
+        const QString trail = ::errorReportText("Norvane Talvoro", {3, 0, 5}, "frmMain.mnuAbout_Click",
+                                                "frmMain.Form_Load", "Module1.Main", {"Disk full", 61});
+        QVERIFY(trail.endsWith("Disk full (61)\r\n\r\nPrevious sections called:\r\nfrmMain.Form_Load\r\nModule1.Main"
+                               "\r\n\r\n" +
+                               dashes + "\r\n"));
+    }
+
+    // A failure escaping a handler: the backups stop, the error state is stored, the reset item shows, the
+    // report names the section; the window goes on working.
+    void aFailureReachesTheGlobalHandler() {
+        MainWindow w;
+        w.load();
+        QVERIFY(w.backups().isActive());
+        SectionTrail::enter("frmMain.Form_Load");
+        ErrorHandler::guard("frmMain.mnuInterestReport_Click", [] { throw std::runtime_error("Overflow"); });
+        QVERIFY(!w.backups().isActive());
+        QCOMPARE(Settings::errorState(), QString("True"));
+        QVERIFY(w.action("mnuErrorState")->isVisible());
+        ErrorDialog* report = ErrorHandler::lastDialog();
+        QVERIFY(report && report->isVisible());
+        QVERIFY(report->text().contains("An error occured within:\nfrmMain.mnuInterestReport_Click"));
+        QVERIFY(report->text().contains("Overflow (2)"));
+        QVERIFY(report->text().contains("Previous sections called:\nfrmMain.Form_Load"));
+        report->close();
+
+        // Reset: backups run again and the state is stored as "False".
+        ErrorResetWindow reset([&w] { w.backups().start(); });
+        Settings::setErrorState(true);
+        QTimer::singleShot(0, &reset, [&reset] { reset.findChild<QPushButton*>("cmdResetError")->click(); });
+        reset.exec();
+        QCOMPARE(Settings::errorState(), QString("False"));
+        QVERIFY(w.backups().isActive());
+    }
+
+    void aRunFromTheMenuArmsItsReportTimer() {
+        const int n = addTaxpayer("Runner", false);
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(n);
+        w.action("mnuInterestReport")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY(w.timer("Timer7")->isActive());
+        QCOMPARE(w.timer("Timer7")->interval(), 5000 + 120 * 4); // the initial balance and three quarters
+        SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
+        QCOMPARE(db.query("select * from [Event Table]").size(), 4);
+
+        // A taxpayer with a missing date: one message, no timer.
+        {
+            SqliteDatabase rw(mainFile());
+            rw.exec("UPDATE [Basic Taxpayer Data] SET [End Date]=NULL");
+        }
+        w.chooseTaxpayer(n);
+        w.timer("Timer7")->stop();
+        w.action("mnuSummaryReport")->trigger();
+        QCOMPARE(messages, QStringList{"The 'End Date' is missing."});
+        QVERIFY(!w.timer("Timer5")->isActive());
+    }
+
+    void splashSwitchTwice() {
+        MainWindow w;
+        Settings::setShowSplash(true);
+        w.toggleSplash();
+        QCOMPARE(Settings::showSplash(), QString("False"));
+        w.toggleSplash();
+        QCOMPARE(Settings::showSplash(), QString("True"));
+        QSettings raw(QSettings::UserScope, "Vorlent", "Vorlent");
+        raw.setValue("Install/ShowSplash", "Maybe");
+        raw.sync();
+        w.toggleSplash();
+        QCOMPARE(Settings::showSplash(), QString("Maybe"));
+    }
+
+    void setDriveAddsTheSeparatorAndWarns() {
+        SetDriveDialog dialog;
+        QCOMPARE(dialog.saveChange(dataDir.path()), QString());
+        QCOMPARE(Settings::newpath(), newpath());
+        const QString warning = dialog.saveChange(dataDir.path() + "/nothing here");
+        QVERIFY(warning.contains("does not hold the main data file"));
+        QCOMPARE(Settings::newpath(), dataDir.path() + "/nothing here/");
+        QCOMPARE(StartUp::missingDatabaseMessage("/x/").left(40), QString("The main data file, kelvadat.mdb, could "));
+    }
+
+    void aSecondCopyEndsAtOnce() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(settingsDir.path()));
+        SingleCopy first;
+        QVERIFY(first.acquire());
+        QProcess second;
+        QElapsedTimer clock;
+        clock.start();
+        second.start(TALVORO_BIN_DIR "/talvoro", {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(clock.elapsed() < 10000);
+    }
+
+    // Pictures of the windows as a user sees them, written when TALVORO_SCREENSHOTS names a folder.
+    void screenshots() {
+        const QString folder = qEnvironmentVariable("TALVORO_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("TALVORO_SCREENSHOTS is not set");
+        addTaxpayer("O'Brien & Sons", false);
+        const int payroll = addTaxpayer("Payroll Co, 1st quarter 2005", true);
+        MainWindow w;
+        w.load();
+        w.show();
+        w.chooseTaxpayer(payroll);
+        QVERIFY(w.grab().save(folder + "/main-window.png"));
+        w.selectExistingTaxpayer();
+        QVERIFY(w.grab().save(folder + "/taxpayer-list.png"));
+        SectionTrail::enter("frmMain.Form_Load");
+        ErrorHandler::guard("frmMain.mnuSummaryReport_Click", [] { throw std::runtime_error("Overflow"); });
+        QVERIFY(ErrorHandler::lastDialog()->grab().save(folder + "/error-report.png"));
+        AboutWindow about;
+        about.show();
+        QVERIFY(about.grab().save(folder + "/about.png"));
+        SplashWindow splash;
+        splash.show();
+        QVERIFY(splash.grab().save(folder + "/splash.png"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
