@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 // The main window on a fresh copy of the delivered database, with settings in a throw-away folder.
@@ -222,6 +223,16 @@ private slots:
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 0);
         QVERIFY(clock.elapsed() < 10000);
+    }
+
+    void documentsShowInsideTheProgram() {
+        InstructionsWindow manual(TALVORO_BIN_DIR "/ipmanual.pdf");
+        QVERIFY(manual.pageCount() > 5);
+        InstructionsWindow missing(dataDir.filePath("p15pg21-22.pdf"));
+        QCOMPARE(missing.pageCount(), 0);
+        HelpWindow help(TALVORO_BIN_DIR "/Brenhal/index.html");
+        auto* browser = help.findChild<QTextBrowser*>("HelpBrowser");
+        QVERIFY(browser->toPlainText().contains("Worked example: an income-tax return filed late"));
     }
 
     // Pictures of the windows as a user sees them, written when TALVORO_SCREENSHOTS names a folder.
