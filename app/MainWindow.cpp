@@ -461,6 +461,10 @@ void MainWindow::notice(const QString& text) {
     timers["Timer3"]->start();
 }
 
+void MainWindow::globalFailure(const QString& description) {
+    ErrorHandler::report({description, failureProgram});
+}
+
 void MainWindow::progress(int value) {
     ProgressBar1->setValue(value);
 }

@@ -52,6 +52,7 @@ public:
     void progress(int value) override;
     void progressVisible(bool visible) override;
     void armTimer(const QString& timer, int intervalMs) override;
+    void globalFailure(const QString& description) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

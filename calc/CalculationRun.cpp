@@ -204,13 +204,20 @@ void CalculationRun::writeInterestRows() {
 
 void CalculationRun::writeSummary() {
     events.runningTaxBalance(false);
-    const SummaryTotals s = SummaryTotals::of(events);
-    Transaction t(db);
-    db.exec(Sql::deleteAll(QStringLiteral("Summary Table")));
-    db.exec(Sql::insertSummary(s.TotalInterest, s.TotalFPPenalty, s.TotalFFPenalty, s.TotalAccPenalty, s.unpaidTax,
-                               s.TotalPmntAllctdInt, s.TotalPmntAllctdPen, s.otherPenalties, s.TotalFDepositPenalty,
-                               s.TotalBalance));
-    t.commit();
+    // A failure of the totals goes to the global error handler, not to a message box.
+    try {
+        const SummaryTotals s = SummaryTotals::of(events);
+        Transaction t(db);
+        db.exec(Sql::deleteAll(QStringLiteral("Summary Table")));
+        db.exec(Sql::insertSummary(s.TotalInterest, s.TotalFPPenalty, s.TotalFFPenalty, s.TotalAccPenalty, s.unpaidTax,
+                                   s.TotalPmntAllctdInt, s.TotalPmntAllctdPen, s.otherPenalties, s.TotalFDepositPenalty,
+                                   s.TotalBalance));
+        t.commit();
+    } catch (const StoreError& e) {
+        throw RunGlobalFailure(e.message());
+    } catch (const std::exception& e) {
+        throw RunGlobalFailure(QString::fromStdString(e.what()));
+    }
     reporter.armTimer(QStringLiteral("Timer5"), 1000);
 }
 

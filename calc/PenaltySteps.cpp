@@ -288,7 +288,8 @@ void PenaltySteps::failureToFileBase() {
     float unpaid = 0;
     for (auto& row : ledger.rows) {
         if (payroll) {
-            if (row.date.isValid() && org.isValid() && row.date <= org)
+            // An empty date counts as the earliest of dates: such a deposit is due by the due date.
+            if (!row.date.isValid() || row.date <= org)
                 put(row.tax, double(unpaid) + val(row.requiredDeposit) - val(row.paymentAllocatedToTax) +
                                  val(row.chargeClassifiedAsTax));
             else

@@ -8,12 +8,16 @@
 RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<void()>& body) {
     QString failure;
     bool notice = false;
+    bool global = false;
     try {
         body();
         return RunOutcome::Written;
     } catch (const RunNotice& n) {
         failure = n.text();
         notice = true;
+    } catch (const RunGlobalFailure& g) {
+        failure = g.text();
+        global = true;
     } catch (const RunStop& s) {
         failure = s.text();
     } catch (const StoreError& e) {
@@ -32,7 +36,10 @@ RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<v
         reporter.progressVisible(false);
         return RunOutcome::Notice;
     }
-    reporter.message(failure);
+    if (global)
+        reporter.globalFailure(failure);
+    else
+        reporter.message(failure);
     reporter.progress(0);
     reporter.progressVisible(false);
     return RunOutcome::Stopped;

@@ -14,6 +14,8 @@ public:
     virtual void progressVisible(bool visible) = 0;
     // Arms the named report timer (for example "Timer7") to fire once after `intervalMs`.
     virtual void armTimer(const QString& timer, int intervalMs) = 0;
+    // A failure for the global error handler; without a window it is shown as a message.
+    virtual void globalFailure(const QString& description) { message(description); }
 };
 
 // A report timer's interval: the run's delay, capped at the largest interval the report timers take.

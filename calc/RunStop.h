@@ -20,6 +20,13 @@ public:
     using RunStop::RunStop;
 };
 
+// Ends a run through the program's global error handler (the error report and the error state) instead of a
+// message box: a failure of the summary totals.
+class RunGlobalFailure : public RunStop {
+public:
+    using RunStop::RunStop;
+};
+
 namespace Messages {
 QString missing(const QString& label); // "The '" label "' is missing."
 inline const QString missingRate = QStringLiteral("There is a missing interest rate figure in the computation period.");

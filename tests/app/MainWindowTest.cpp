@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -247,6 +248,12 @@ private slots:
         w.show();
         w.chooseTaxpayer(payroll);
         QVERIFY(w.grab().save(folder + "/main-window.png"));
+        for (const char* menu : {"mnuReport", "mnuSelect", "mnuHelp"}) {
+            auto* m = w.findChild<QMenu*>(menu);
+            m->popup(w.mapToGlobal(QPoint(0, 0)));
+            QVERIFY(m->grab().save(folder + "/menu-" + menu + ".png"));
+            m->hide();
+        }
         w.selectExistingTaxpayer();
         QVERIFY(w.grab().save(folder + "/taxpayer-list.png"));
         SectionTrail::enter("frmMain.Form_Load");

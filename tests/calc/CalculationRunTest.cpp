@@ -166,3 +166,25 @@ TEST(CalculationRun, ApostrophesInNamesAndEvents) {
     ASSERT_EQ(run.interestReport(s.taxpayer(1), CalculationRun::interestCode), CalculationRun::Outcome::Written);
     EXPECT_TRUE(dumpTable(s.dir.mainFile(), "Event Table").contains("Owner's payment"));
 }
+
+// A summary whose totals overflow goes to the global error handler, writes no row and arms no timer.
+TEST(CalculationRun, SummaryFailureReachesTheGlobalHandler) {
+    Store s;
+    const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],"
+                                "[Calculate Failure To Pay Penalty],[Assessment Date For Failure To Pay Penalty]",
+                                "#4/15/2005#,#12/31/2005#,1000,1,#12/31/2005#");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Written);
+    const QString summary = dumpTable(s.dir.mainFile(), "Summary Table");
+
+    // Nine months of 0.5 % on a billion: 45,000,000.00 of penalty, beyond 32 bits in cents. No interest (rate 0).
+    s.db.exec("UPDATE [Basic Taxpayer Data] SET [Initial Balance]=1000000000");
+    s.db.exec("UPDATE [Interest Table] SET [Interest Rate]=0");
+    RecordingReporter reporter;
+    CalculationRun overflow(s.db, reporter);
+    EXPECT_EQ(overflow.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
+    EXPECT_EQ(reporter.globalFailures, QStringList{"Overflow"});
+    EXPECT_TRUE(reporter.messages.isEmpty());
+    EXPECT_TRUE(reporter.timers.isEmpty());
+    EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
+}

@@ -248,3 +248,23 @@ TEST(AccuracyRelated, TwentyPercentAtTheExtendedDueDate) {
     EXPECT_EQ(acc[0]->date, d(10, 15, 2005));
     EXPECT_EQ(*acc[0]->accuracyRelatedPenalty, float(1234.56 * 0.2));
 }
+
+// Payroll: the failure-to-file base is the tax due by the due date; a deposit without a due date counts in it.
+TEST(FailureToFile, PayrollBaseCountsUndatedDeposits) {
+    QVariantMap row = base(d(4, 30, 2005), d(12, 31, 2005));
+    row["Payroll Tax Situation"] = true;
+    row["Initial Balance"] = 0.0;
+    row["Calculate Failure To File Penalty"] = true;
+    row["Extended Due Date Of Return"] = d(4, 30, 2005);
+    row["Date Return Filed"] = d(6, 10, 2005);
+    Case c(row);
+    c.ledger.rows.clear();
+    c.ledger.add("Liability", d(4, 30, 2005), d(4, 30, 2005)).requiredDeposit = 1000;
+    c.ledger.add("Liability", QDate(), QDate()).requiredDeposit = 500;
+    c.ledger.add("Liability", d(5, 15, 2005), d(5, 15, 2005)).requiredDeposit = 300; // due after: not in the base
+    c.run(false);
+    const auto ftf = c.rowsOf("Penalty - Failure To File");
+    ASSERT_EQ(ftf.size(), 2u);
+    for (const auto* r : ftf)
+        EXPECT_EQ(val(r->failureToFilePenalty), 75.0);
+}
