@@ -171,4 +171,40 @@ QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureT
            values.join(QLatin1String(", ")) + QLatin1Char(')');
 }
 
+QString reportPenaltyQuery() {
+    return QStringLiteral(
+        "SELECT `Date`, Event, `Failure To File Penalty`, `Failure To Pay Penalty`, Tax FROM `Event Table`");
+}
+
+QString reportSummaryQuery() {
+    return QStringLiteral(
+        "SELECT TotalInterest, FailureToPayPenalty, FailureToFilePenalty, TotalAccPenalty, UnpaidTax, "
+        "OtherPenalties, Total, PmntsAppToInterest, PmntsAppToPenalty, `Beginning Date`, "
+        "`Ending Date`, TotalFDepositPenalty FROM `Summary Table`");
+}
+
+QString reportPaymentQuery() {
+    return QStringLiteral("SELECT `Taxpayer Name`, `Date Of Payment`, `Amount Of Payment`, `Payment Allocated To Tax`, "
+                          "`Payment Allocated To Penalties`, `Payment Allocated To Interest`, `Taxpayer Number` FROM "
+                          "`Payment Table` WHERE (`Taxpayer Number` = ?)");
+}
+
+QString reportDepositQuery() {
+    return QStringLiteral(
+        "SELECT `Amount Of Payment`, `Date`, `Days Overdue`, `Due Date Of Liability`, Event, Penalty, "
+        "`Penalty Percentage`, `Required Deposit`, `Required Deposit Number`, `Unpaid Balance` FROM "
+        "`Event Table`");
+}
+
+QString reportInterestQuery() {
+    return QStringLiteral("SELECT `Accrued Interest`, `Amount Of Payment`, `Date`, Days, `Days Overdue`, "
+                          "`Due Date Of Liability`, Event, `Interest Factor`, Interest, `Interest Rate`, Penalty, "
+                          "`Penalty Percentage`, `Required Deposit`, `Unpaid Balance`, Date2 FROM `Event Table`");
+}
+
+QString withParameter(const QString& query, int number) {
+    QString q = query;
+    return q.replace(QLatin1Char('?'), SqlText::whole(number));
+}
+
 } // namespace Sql

@@ -48,4 +48,13 @@ QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureT
                       float paymentsToInterest, float paymentsToPenalty, float otherPenalties, float depositPenalty,
                       qint64 total);
 
+// The reports' queries, as the report data sources issue them. The grouped ones are their inner SELECT: the
+// report groups the rows itself. The payment report's "?" is the active taxpayer's number.
+QString reportPenaltyQuery();  // DataReport1
+QString reportSummaryQuery();  // DataReport4
+QString reportPaymentQuery();  // DataReport3
+QString reportDepositQuery();  // DataReport5
+QString reportInterestQuery(); // DataReport6
+QString withParameter(const QString& query, int number);
+
 } // namespace Sql

@@ -1,7 +1,10 @@
 // Runs the program's calculation runs without a window, for automation and tests:
 //
-//   talvoro-run --data-dir DIR --taxpayer N --report interest|summary|penalty|deposit
+//   talvoro-run --data-dir DIR --taxpayer N --report interest|summary|penalty|deposit|payment
+//               [--pdf FILE] [--csv FILE]
 //   talvoro-run --data-dir DIR --taxpayer N --balance-at MM/DD/YYYY
+//
+// --pdf and --csv export the report after the run (the payment report has no run: it is only exported).
 //
 // --balance-at prints the balances on that payment date as the payment form shows them, one a line:
 // "Tax Due: ...", "Interest Due: ...", "Penalties Due: ...".
@@ -13,6 +16,8 @@
 #include "CalculationRun.h"
 #include "DepositReportRun.h"
 #include "MoneyText.h"
+#include "ReportPainter.h"
+#include "ReportSource.h"
 #include "RunReporter.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -20,8 +25,8 @@
 #include "StoreError.h"
 #include "TaxpayerRecord.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <functional>
@@ -53,7 +58,8 @@ constexpr int exitUsage = 2;
 int usage(const QString& why) {
     QTextStream err(stderr);
     err << "talvoro-run: " << why << '\n'
-        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit\n"
+        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment\n"
+        << "                   [--pdf FILE] [--csv FILE]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n";
     return exitUsage;
 }
@@ -78,6 +84,7 @@ const std::map<QString, Report>& reports() {
                                        const TaxpayerRecord& tp) { return CalculationRun(db, r).penaltyReport(tp); }},
         {QStringLiteral("deposit"),
          [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
+        {QStringLiteral("payment"), [](Database&, RunReporter&, const TaxpayerRecord&) { return RunOutcome::Written; }},
     };
     return table;
 }
@@ -85,8 +92,16 @@ const std::map<QString, Report>& reports() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QString dataDir, report;
+    // Exporting a PDF draws text, which needs a platform; without a display the offscreen one serves.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the run's messages only, not Qt's notes about the desktop it runs in.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            QTextStream(stderr) << text << Qt::endl;
+    });
+    QGuiApplication app(argc, argv);
+    QString dataDir, report, pdfFile, csvFile;
     QDate balanceDate;
     std::optional<int> taxpayer;
     const QStringList args = app.arguments();
@@ -102,6 +117,10 @@ int main(int argc, char** argv) {
                 return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
         } else if (a == QLatin1String("--report") && hasValue) {
             report = args[++i];
+        } else if (a == QLatin1String("--pdf") && hasValue) {
+            pdfFile = args[++i];
+        } else if (a == QLatin1String("--csv") && hasValue) {
+            csvFile = args[++i];
         } else if (a == QLatin1String("--balance-at") && hasValue) {
             balanceDate = QDate::fromString(args[++i], QStringLiteral("MM/dd/yyyy"));
             if (!balanceDate.isValid())
@@ -118,6 +137,8 @@ int main(int argc, char** argv) {
     const auto chosen = reports().find(report);
     if (balance && !report.isEmpty())
         return usage(QStringLiteral("give either --report or --balance-at"));
+    if (balance && (!pdfFile.isEmpty() || !csvFile.isEmpty()))
+        return usage(QStringLiteral("--pdf and --csv go with --report"));
     if (!balance && chosen == reports().end())
         return usage(report.isEmpty() ? QStringLiteral("--report or --balance-at is required")
                                       : QStringLiteral("unknown report \"%1\"").arg(report));
@@ -133,8 +154,22 @@ int main(int argc, char** argv) {
                              .arg(QDir::toNativeSeparators(databaseFile)));
         ConsoleReporter reporter;
         const TaxpayerRecord tp(rows, 0);
-        if (!balance)
-            return exitOf(chosen->second(db, reporter, tp));
+        if (!balance) {
+            const RunOutcome outcome = chosen->second(db, reporter, tp);
+            if (outcome != RunOutcome::Written || (pdfFile.isEmpty() && csvFile.isEmpty()))
+                return exitOf(outcome);
+            const ReportContent content = loadReport(db, *ReportDefinition::byKey(report), tp, QDate::currentDate());
+            try {
+                if (!pdfFile.isEmpty())
+                    writeReportPdf(content, pdfFile);
+                if (!csvFile.isEmpty())
+                    writeReportCsv(content, csvFile);
+            } catch (const std::exception& e) {
+                QTextStream(stderr) << e.what() << '\n';
+                return exitStopped;
+            }
+            return exitWritten;
+        }
         CalculationRun::Balances b;
         const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, balanceDate, &b);
         if (outcome == RunOutcome::Written)

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ReportFormat.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// One of the five reports: where its rows come from and how they are laid out.
+struct ReportDefinition {
+    struct Column {
+        QStringList caption; // one or two lines
+        QString field;
+        ReportFormat format;
+        double width;       // relative width
+        bool total = false; // summed in the report footer
+    };
+
+    QString name;          // DataReport6 ...
+    QString timer;         // Timer7 ...
+    QString windowCaption; // the preview's caption
+    QString titleText;     // the middle line of the title, as stored
+    QString query;         // the rows, in the program's SQL dialect
+    std::optional<QString> groupField;
+    QString groupCaption;
+    std::vector<Column> columns;
+    bool landscape = false;
+    bool captionedBlock = false; // the summary: one block of captioned values instead of a table
+
+    static const ReportDefinition& penaltyAndInterest();  // DataReport6
+    static const ReportDefinition& failureToPayAndFile(); // DataReport1
+    static const ReportDefinition& summary();             // DataReport4
+    static const ReportDefinition& payments();            // DataReport3
+    static const ReportDefinition& depositPenalty();      // DataReport5
+    static const std::vector<const ReportDefinition*>& all();
+    static const ReportDefinition* byTimer(const QString& timer);
+    static const ReportDefinition* byKey(const QString& key); // "interest", "penalty", "summary", "payment", "deposit"
+};

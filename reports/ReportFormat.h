@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// How a report shows a value.
+enum class ReportFormat {
+    Money,   // "#,##0.00"
+    Count,   // "#,##0"
+    Percent, // "0.00%"
+    Factor,  // "#,##0.00000000"
+    Date,    // MM/dd/yyyy
+    Text,
+};
+
+// The value as printed; an empty value prints empty. Decimals are rounded half to even.
+QString formatReportValue(ReportFormat format, const QVariant& value);
+// A number with `decimals` decimals from its count of units of the last decimal ("1,234.50" from 123450, 2).
+QString groupedDecimal(qint64 units, int decimals);
