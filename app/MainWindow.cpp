@@ -8,6 +8,8 @@
 #include "ErrorResetWindow.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
+#include "ReportPreview.h"
+#include "ReportSource.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -251,14 +253,9 @@ void MainWindow::buildTimers() {
         t->setInterval(interval);
         timers[QLatin1String(name)] = t;
     }
-    reportTitles = {{"Timer1", "Failure To Pay & File Penalty Calculation Report"},
-                    {"Timer4", "Payment Report"},
-                    {"Timer5", "Summary Report"},
-                    {"Timer6", "Payroll Tax Deposit Penalty Report"},
-                    {"Timer7", "Penalty & Interest Report"}};
-    for (const auto& [name, title] : reportTitles) {
-        const QString timerName = name;
-        connect(timers[name], &QTimer::timeout, this, [this, timerName] {
+    for (const ReportDefinition* report : ReportDefinition::all()) {
+        const QString timerName = report->timer;
+        connect(timers[timerName], &QTimer::timeout, this, [this, timerName] {
             ErrorHandler::guard(QStringLiteral("frmMain.") + timerName + QStringLiteral("_Timer"),
                                 [this, timerName] { showReport(timerName); });
         });
@@ -441,8 +438,13 @@ void MainWindow::mnuPaymentReport_Click() {
 
 void MainWindow::showReport(const QString& timerName) {
     timers[timerName]->stop();
-    // The report preview replaces this line when the reports are built.
-    statusLabel->setText(QStringLiteral("%1 for %2 is ready.").arg(reportTitles[timerName], Text1->text()));
+    const ReportDefinition* definition = ReportDefinition::byTimer(timerName);
+    if (!db)
+        openMainConnection();
+    const auto tp = activeTaxpayer();
+    auto* preview = new ReportPreview(loadReport(*db, *definition, *tp, QDate::currentDate()), this);
+    preview->show();
+    lastPreview = preview;
     if (timerName != QLatin1String("Timer4"))
         ProgressBar1->hide();
 }

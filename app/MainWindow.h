@@ -2,9 +2,11 @@
 
 #include "BackupSchedule.h"
 #include "RecordSet.h"
+#include "ReportPreview.h"
 #include "RunReporter.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
@@ -37,6 +39,7 @@ public:
     QTimer* timer(const QString& name) const;
     BackupSchedule& backups() { return backupSchedule; }
     SqliteDatabase* connection() const { return db.get(); }
+    ReportPreview* shownReport() const { return lastPreview; }
 
     // Commands, callable from tests as the menu calls them.
     void selectExistingTaxpayer();
@@ -64,7 +67,7 @@ private:
     BackupSchedule backupSchedule;
     std::map<QString, QAction*> actions;
     std::map<QString, QTimer*> timers;
-    std::map<QString, QString> reportTitles;
+    QPointer<ReportPreview> lastPreview;
 
     QLabel* nameLabel;
     QLineEdit* Text1;

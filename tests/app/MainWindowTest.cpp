@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -177,6 +178,27 @@ private slots:
         SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
         QCOMPARE(db.query("select * from [Event Table]").size(), 4);
 
+        // The timer shows the report: its rows read afresh, titled for the taxpayer, the progress bar hidden.
+        w.timer("Timer7")->start(0);
+        QTRY_VERIFY(w.shownReport());
+        QVERIFY(!w.timer("Timer7")->isActive());
+        ReportPreview* preview = w.shownReport();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->windowTitle(), QString("Penalty & Interest Report"));
+        QCOMPARE(preview->content().detailCount(), 4);
+        QVERIFY(preview->content().title.startsWith("Runner\nPenalty & Interest Report Report for the return "
+                                                    "originally due 04/15/2005\nReport calculated to 12/31/2005"));
+        QVERIFY(w.findChild<QProgressBar*>("ProgressBar1")->isHidden());
+        QCOMPARE(preview->pos(), QPoint(0, 0));
+        preview->close();
+
+        // The payment report: no run, its timer after 3000 ms.
+        w.action("mnuPaymentReport")->trigger();
+        QCOMPARE(w.timer("Timer4")->interval(), 3000);
+        w.timer("Timer4")->start(0);
+        QTRY_VERIFY(w.shownReport() && w.shownReport()->windowTitle() == "Payment Report");
+        w.shownReport()->close();
+
         // A taxpayer with a missing date: one message, no timer.
         {
             SqliteDatabase rw(mainFile());
@@ -259,6 +281,20 @@ private slots:
         SectionTrail::enter("frmMain.Form_Load");
         ErrorHandler::guard("frmMain.mnuSummaryReport_Click", [] { throw std::runtime_error("Overflow"); });
         QVERIFY(ErrorHandler::lastDialog()->grab().save(folder + "/error-report.png"));
+        w.action("mnuPenaltyReport")->setEnabled(true);
+        {
+            SqliteDatabase rw(mainFile());
+            rw.exec(
+                "UPDATE [Basic Taxpayer Data] SET [Date Return Filed]=#6/20/2005#,[Calculate Failure To Pay Penalty]=1,"
+                "[Calculate Failure To File Penalty]=1,[Extended Due Date Of Return]=#4/15/2005#");
+        }
+        w.chooseTaxpayer(payroll - 1);
+        w.action("mnuPenaltyReport")->trigger();
+        w.timer("Timer1")->start(0);
+        QTRY_VERIFY(w.shownReport());
+        QTest::qWait(200);
+        QVERIFY(w.shownReport()->grab().save(folder + "/report-preview.png"));
+        w.shownReport()->close();
         AboutWindow about;
         about.show();
         QVERIFY(about.grab().save(folder + "/about.png"));

@@ -95,6 +95,19 @@ TEST(CalculationRun, ReportTimerIntervals) {
     Store s;
     const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Date Return Filed]",
                                 "#3/31/2005#,#6/30/2005#,10000,#3/31/2005#");
+    // Ten rows: 6200 ms. The initial balance and two quarter rows, three payments each ending a period, one on the
+    // quarter end.
+    for (int day = 1; day <= 3; ++day)
+        s.addPayment(n, d(4, day, 2005), 10);
+    s.addPayment(n, d(6, 30, 2005), 10);
+    {
+        CalculationRun ten(s.db, s.reporter);
+        ASSERT_EQ(ten.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+        EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 6200"});
+        s.reporter.timers.clear();
+        s.reporter.progressValues.clear();
+        s.db.exec("DELETE * FROM [Payment Table]");
+    }
     // Initial balance and two quarter rows, 18 payments each ending a period, one on the quarter end: 40 rows.
     for (int day = 1; day <= 18; ++day)
         s.addPayment(n, d(4, day, 2005), 10);

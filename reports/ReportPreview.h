@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ReportContent.h"
+#include "ReportPainter.h"
+
+#include <QPrintPreviewDialog>
+
+#include <memory>
+
+class QPrinter;
+
+// The preview window of a report: print, zoom, page navigation, and export to PDF or CSV. Opens at the top-left of
+// the screen and does not block the main window.
+class ReportPreview : public QPrintPreviewDialog {
+    Q_OBJECT
+public:
+    explicit ReportPreview(ReportContent content, QWidget* parent = nullptr);
+    ~ReportPreview() override;
+
+    const ReportContent& content() const { return shown; }
+    // Export without asking where: what the export buttons do once a file is chosen.
+    void exportPdf(const QString& file);
+    void exportCsv(const QString& file);
+
+private:
+    ReportContent shown;
+    std::unique_ptr<QPrinter> paper;
+    std::unique_ptr<ReportPainter> drawing;
+    void askAndExport(bool pdf);
+};

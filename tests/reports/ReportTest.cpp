@@ -1,0 +1,168 @@
+#include "QtPrinters.h"
+#include "ReportContent.h"
+#include "ReportPainter.h"
+#include "Schema.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Rows as the report's query would return them.
+RecordSet rows(const QStringList& fields, const std::vector<QVariantList>& values) {
+    RecordSet r(fields);
+    for (const auto& v : values)
+        r.append(v);
+    return r;
+}
+
+const QDate printed(2026, 12, 8);
+
+} // namespace
+
+TEST(ReportFormat, AsTheReportsPrint) {
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, 1234567.875), "1,234,567.88");
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, 0.125), "0.12"); // an exact half cent goes to even
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, -1234.5), "-1,234.50");
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, 0.0), "0.00");
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, QVariant()), "");
+    EXPECT_EQ(formatReportValue(ReportFormat::Count, 1234.0), "1,234");
+    EXPECT_EQ(formatReportValue(ReportFormat::Percent, 0.07), "7.00%");
+    EXPECT_EQ(formatReportValue(ReportFormat::Percent, 0.0025), "0.25%");
+    EXPECT_EQ(formatReportValue(ReportFormat::Factor, 0.0177986858027097), "0.01779869");
+    EXPECT_EQ(formatReportValue(ReportFormat::Factor, 2.73972602740091E-05), "0.00002740");
+    EXPECT_EQ(formatReportValue(ReportFormat::Date, QDate(2005, 4, 15)), "04/15/2005");
+}
+
+// Totals are the sums of the printed values, so a column adds up on paper.
+TEST(ReportContent, TotalsAddUpThePrintedValues) {
+    const auto& d = ReportDefinition::payments();
+    const RecordSet r = rows({"Taxpayer Name", "Date Of Payment", "Amount Of Payment", "Payment Allocated To Tax",
+                              "Payment Allocated To Penalties", "Payment Allocated To Interest", "Taxpayer Number"},
+                             {{"Smith", QDate(2005, 5, 1), 0.125, 0.125, QVariant(), 1000.0, 1},
+                              {"Smith", QDate(2005, 6, 1), 0.125, 0.375, 2.0, 1234.565, 1}});
+    const ReportContent c = ReportContent::build(d, r, "title", printed);
+    ASSERT_EQ(c.detailCount(), 2);
+    EXPECT_EQ(c.lines[1].cells[1], "0.12");
+    EXPECT_EQ(c.totals, QStringList({"", "0.24", "0.50", "2.00", "2,234.56"}));
+}
+
+TEST(ReportContent, OneGroupHeaderPerDistinctKey) {
+    const auto& d = ReportDefinition::depositPenalty();
+    const QStringList fields = {"Amount Of Payment",
+                                "Date",
+                                "Days Overdue",
+                                "Due Date Of Liability",
+                                "Event",
+                                "Penalty",
+                                "Penalty Percentage",
+                                "Required Deposit",
+                                "Required Deposit Number",
+                                "Unpaid Balance"};
+    auto row = [](int number, const char* event, double penalty) {
+        return QVariantList{0.0, QDate(2005, 2, 15), 0, QVariant(), event, penalty, 0.0, 0.0, number, 0.0};
+    };
+    const ReportContent c = ReportContent::build(
+        d,
+        rows(fields, {row(1, "Liability", 0), row(1, "Payment", 30), row(2, "Liability", 0), row(2, "Payment", 12.5)}),
+        "t", printed);
+    QStringList shape;
+    for (const auto& l : c.lines)
+        shape << (l.groupHeader ? l.header : l.cells[1]);
+    EXPECT_EQ(shape,
+              QStringList({"Deposit Number: 1", "Liability", "Payment", "Deposit Number: 2", "Liability", "Payment"}));
+    EXPECT_EQ(c.totals.last(), "42.50");
+}
+
+TEST(ReportContent, TitlesHaveThreeLines) {
+    EXPECT_EQ(reportTitle(ReportDefinition::penaltyAndInterest(), "O'Brien", QDate(2005, 4, 15), QDate(2005, 12, 31)),
+              "O'Brien\nPenalty & Interest Report Report for the return originally due 04/15/2005\n"
+              "Report calculated to 12/31/2005");
+    EXPECT_EQ(reportTitle(ReportDefinition::depositPenalty(), "Co", QDate(2005, 4, 30), QDate(2005, 12, 31))
+                  .section('\n', 1, 1),
+              "Payroll Tax Depost Penalty Report Report for the return originally due 04/30/2005");
+}
+
+TEST(ReportContent, EmptyTablesShowHeadersAndZeroTotals) {
+    for (const auto* d : ReportDefinition::all()) {
+        const ReportContent c = ReportContent::build(*d, RecordSet(), "t", printed);
+        EXPECT_TRUE(c.lines.empty());
+        for (int i = 0; i < int(d->columns.size()) && !d->captionedBlock; ++i) {
+            EXPECT_EQ(c.totals[i], d->columns[size_t(i)].total ? "0.00" : "") << d->name.toStdString();
+        }
+        ReportLayout layout(c, d->landscape);
+        ASSERT_EQ(layout.pages().size(), 1u);
+        EXPECT_TRUE(layout.pages()[0].reportHeader && layout.pages()[0].reportFooter);
+    }
+}
+
+TEST(ReportLayout, LongReportsBreakIntoPagesAndEndWithTheTotals) {
+    const auto& d = ReportDefinition::failureToPayAndFile();
+    std::vector<QVariantList> values;
+    for (int i = 0; i < 200; ++i)
+        values.push_back({QDate(2005, 1, 1).addDays(i), "Penalty - Failure To Pay", 0.0, 50.0, 10000.0});
+    const ReportContent c = ReportContent::build(
+        d, rows({"Date", "Event", "Failure To File Penalty", "Failure To Pay Penalty", "Tax"}, values), "a\nb\nc",
+        printed);
+    const ReportLayout layout(c, false);
+    ASSERT_GT(layout.pages().size(), 3u);
+    int covered = 0;
+    for (size_t p = 0; p < layout.pages().size(); ++p) {
+        const auto& page = layout.pages()[p];
+        EXPECT_EQ(page.firstLine, covered) << "page " << p;
+        covered = page.endLine;
+        EXPECT_EQ(page.reportHeader, p == 0);
+        EXPECT_EQ(page.reportFooter, p + 1 == layout.pages().size());
+    }
+    EXPECT_EQ(covered, 200);
+    EXPECT_EQ(c.totals[4], "10,000.00");
+}
+
+// Drawn to PDF: the captions stand on every page, the totals once, the page numbers count the pages.
+TEST(ReportPainter, PdfRepeatsTheCaptionsOnEveryPage) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    const auto& d = ReportDefinition::penaltyAndInterest();
+    const QStringList fields = {"Date",          "Date2", "Event",           "Unpaid Balance", "Accrued Interest",
+                                "Interest Rate", "Days",  "Interest Factor", "Interest"};
+    std::vector<QVariantList> values;
+    for (int i = 0; i < 120; ++i)
+        values.push_back({QDate(2005, 1, 1).addDays(i), QDate(2005, 1, 1).addDays(i), "Interest", 10000.0, 0.0, 0.07, 1,
+                          0.000191791, 1.92});
+    const ReportContent c = ReportContent::build(d, rows(fields, values), "O'Brien\nline two\nline three", printed);
+    const int pages = int(ReportLayout(c, true).pages().size());
+    ASSERT_GT(pages, 2);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    writeReportPdf(c, pdf);
+    QProcess p;
+    p.start(pdftotext, {"-layout", pdf, "-"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(text.count("Tax & Penalty"), pages);
+    EXPECT_EQ(text.count("Report print date 12/08/2026"), 1);
+    EXPECT_EQ(text.count("230.40"), 1); // 120 x 1.92, in the footer only
+    EXPECT_TRUE(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
+}
+
+TEST(ReportExport, CsvHasTheCaptionsAndTheRowsAsPrinted) {
+    const auto& d = ReportDefinition::summary();
+    QStringList fields;
+    QVariantList values;
+    for (const auto& c : d.columns) {
+        fields << c.field;
+        values << 12345.678;
+    }
+    const ReportContent c = ReportContent::build(d, rows(fields, {values}), "t", printed);
+    const QString csv = reportCsv(c);
+    EXPECT_TRUE(csv.startsWith("Interest,Failure To Pay Penalty,Failure To File Penalty,Accuracy Penalty,"));
+    EXPECT_TRUE(csv.contains("Tax (net of payments),"));
+    EXPECT_TRUE(csv.endsWith("\"12,345.68\"\n"));
+    EXPECT_EQ(csv.count('\n'), 2);
+}
