@@ -2,6 +2,8 @@
 
 #include "CalculationRun.h"
 #include "DepositReportRun.h"
+#include "Editors.h"
+#include "TransferDialogs.h"
 #include "Documents.h"
 #include "ErrorHandler.h"
 #include "ErrorReportText.h"
@@ -24,6 +26,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -85,25 +88,25 @@ void MainWindow::buildMenus() {
     addCommand(select, QStringLiteral("Select &Existing Taxpayer"), QStringLiteral("mnuExistingCo"),
                &MainWindow::selectExistingTaxpayer);
     addCommand(select, QStringLiteral("&Add, Update or Delete Taxpayer"), QStringLiteral("mnuNewTaxpayer"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuNewTaxpayer_Click);
     addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuSave_Click);
     addCommand(select, QStringLiteral("&Retrieve Taxpayer From Disk"), QStringLiteral("mnuRetrieve"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuRetrieve_Click);
 
     QMenu* transactions = menu(QStringLiteral("  &Transactions   "), QStringLiteral("mnuTransactions"));
     addCommand(transactions, QStringLiteral("&Payments && Deposits"), QStringLiteral("mnuEnterPayments"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuEnterPayments_Click);
     addCommand(transactions, QStringLiteral("Payroll &Tax Deposits Required By IRS"),
-               QStringLiteral("mnuPayrollTaxLiabilityData"), &MainWindow::notYetAvailable);
+               QStringLiteral("mnuPayrollTaxLiabilityData"), &MainWindow::mnuPayrollTaxLiabilityData_Click);
     addCommand(transactions, QStringLiteral("&Additional Charges"), QStringLiteral("mnuAdnlChrgs"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuAdnlChrgs_Click);
 
     QMenu* rates = menu(QStringLiteral("  &Interest Rates   "), QStringLiteral("mnuInterestRatefrm"));
     addCommand(rates, QStringLiteral("&Underpayment Rates"), QStringLiteral("mnuUnderpaymentrates"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuUnderpaymentrates_Click);
     addCommand(rates, QStringLiteral("&Overpayment Rates"), QStringLiteral("mnuOverpaymentrates"),
-               &MainWindow::notYetAvailable);
+               &MainWindow::mnuOverpaymentrates_Click);
 
     QMenu* reports = menu(QStringLiteral("  &Reports   "), QStringLiteral("mnuReport"));
     addCommand(reports, QStringLiteral("Penalty && &Interest Report"), QStringLiteral("mnuInterestReport"),
@@ -175,10 +178,10 @@ void MainWindow::buildBody() {
     pictures->addWidget(picture(QStringLiteral("Picture1"), QStyle::SP_DirOpenIcon,
                                 QStringLiteral("Open an existing taxpayer"), &MainWindow::selectExistingTaxpayer));
     pictures->addWidget(picture(QStringLiteral("Picture2"), QStyle::SP_DialogSaveButton,
-                                QStringLiteral("Save taxpayer to disk"), &MainWindow::notYetAvailable));
+                                QStringLiteral("Save taxpayer to disk"), &MainWindow::mnuSave_Click));
     pictures->addWidget(picture(QStringLiteral("Picture3"), QStyle::SP_FileDialogNewFolder,
                                 QStringLiteral("Setup a new taxpayer or modify existing taxpayer"),
-                                &MainWindow::notYetAvailable));
+                                &MainWindow::mnuNewTaxpayer_Click));
     pictures->addStretch();
 
     nameLabel = new QLabel(QStringLiteral("Taxpayer &Name:"), body);
@@ -451,6 +454,86 @@ void MainWindow::showReport(const QString& timerName) {
 
 void MainWindow::notYetAvailable() {
     MessageBoxes::show(this, QStringLiteral("This command is not available in this version yet."));
+}
+
+EditorContext MainWindow::editorContext() const {
+    EditorContext c;
+    c.newpath = Settings::newpath();
+    c.taxpayerNumber = Taxpayer_Number;
+    c.taxpayerName = activeName();
+    c.payroll = activeRow >= 0 && mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
+    return c;
+}
+
+void MainWindow::openEditor(RecordEditor* editor, bool refresh) {
+    lastEditor = editor;
+    setEnabled(false);
+    connect(editor, &RecordEditor::closedEditor, this, [this, editor, refresh] {
+        SectionTrail::enter(editor->objectName() + QStringLiteral(".Form_Unload"));
+        if (auto* taxpayers = qobject_cast<TaxpayerEditor*>(editor)) {
+            // The payroll items follow the taxpayer the editor showed last.
+            for (const auto& name : payrollItems)
+                action(name)->setEnabled(taxpayers->shownPayroll());
+        }
+        savingLabel->show();
+        timers[refresh ? QStringLiteral("Timer2") : QStringLiteral("Timer8")]->start();
+    });
+    editor->show();
+    if (const QScreen* screen = editor->screen())
+        editor->move(screen->availableGeometry().center() - editor->rect().center());
+}
+
+void MainWindow::mnuNewTaxpayer_Click() {
+    db.reset();
+    mainRows = RecordSet();
+    activeRow = -1;
+    openEditor(new TaxpayerEditor(editorContext(), this), true);
+}
+
+void MainWindow::mnuEnterPayments_Click() {
+    try {
+        openEditor(new PaymentEditor(editorContext(), this), false);
+    } catch (const std::exception& e) {
+        setEnabled(true);
+        MessageBoxes::show(this, QString::fromStdString(e.what()));
+    }
+}
+
+void MainWindow::mnuPayrollTaxLiabilityData_Click() { openEditor(new DepositsEditor(editorContext(), this), false); }
+void MainWindow::mnuAdnlChrgs_Click() { openEditor(new ChargesEditor(editorContext(), this), false); }
+void MainWindow::mnuUnderpaymentrates_Click() {
+    openEditor(new RateEditor(RateEditor::Table::Underpayment, editorContext(), this), true);
+}
+void MainWindow::mnuOverpaymentrates_Click() {
+    openEditor(new RateEditor(RateEditor::Table::Overpayment, editorContext(), this), true);
+}
+
+void MainWindow::mnuSave_Click() {
+    try {
+        auto* dialog = new SaveTaxpayerDialog(Settings::newpath(), this);
+        setEnabled(false);
+        connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
+        dialog->show();
+    } catch (const std::exception&) {
+        setEnabled(true);
+        MessageBoxes::show(this, QStringLiteral("The disk my not be inserted."));
+    }
+}
+
+void MainWindow::mnuRetrieve_Click() {
+    try {
+        auto* dialog = new RetrieveTaxpayerDialog(Settings::newpath(), this);
+        if (!dialog->hasFile()) {
+            delete dialog;
+            return;
+        }
+        setEnabled(false);
+        connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
+        dialog->show();
+    } catch (const std::exception& e) {
+        setEnabled(true);
+        MessageBoxes::show(this, QString::fromStdString(e.what()));
+    }
 }
 
 void MainWindow::message(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "BackupSchedule.h"
 #include "RecordSet.h"
+#include "RecordEditor.h"
 #include "ReportPreview.h"
 #include "RunReporter.h"
 
@@ -40,6 +41,7 @@ public:
     BackupSchedule& backups() { return backupSchedule; }
     SqliteDatabase* connection() const { return db.get(); }
     ReportPreview* shownReport() const { return lastPreview; }
+    RecordEditor* openEditorWindow() const { return lastEditor; }
 
     // Commands, callable from tests as the menu calls them.
     void selectExistingTaxpayer();
@@ -68,6 +70,7 @@ private:
     std::map<QString, QAction*> actions;
     std::map<QString, QTimer*> timers;
     QPointer<ReportPreview> lastPreview;
+    QPointer<RecordEditor> lastEditor;
 
     QLabel* nameLabel;
     QLineEdit* Text1;
@@ -89,6 +92,16 @@ private:
     void runReport(const QString& section, const std::function<void(const TaxpayerRecord&)>& run);
     void showReport(const QString& timerName);
     void notYetAvailable();
+    void openEditor(RecordEditor* editor, bool fullRefresh);
+    EditorContext editorContext() const;
+    void mnuNewTaxpayer_Click();
+    void mnuEnterPayments_Click();
+    void mnuPayrollTaxLiabilityData_Click();
+    void mnuAdnlChrgs_Click();
+    void mnuUnderpaymentrates_Click();
+    void mnuOverpaymentrates_Click();
+    void mnuSave_Click();
+    void mnuRetrieve_Click();
 
     void mnuInterestReport_Click();
     void mnuSummaryReport_Click();

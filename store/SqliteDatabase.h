@@ -22,6 +22,8 @@ public:
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
     const QString& filePath() const { return path; }
+    // The Qt connection's name, for Qt's SQL models over the same connection (the record editors).
+    const QString& qtConnectionName() const { return connectionName; }
 
     void exec(const QString& statement) override;
     RecordSet query(const QString& statement) override;

@@ -23,6 +23,10 @@ QString deleteAll(const QString& table) {
     return QLatin1String("DELETE * FROM [") + table + QLatin1Char(']');
 }
 
+QString deleteTaxpayerRows(const QString& table, int number) {
+    return deleteAll(table) + QLatin1String(" WHERE [Taxpayer Number]=") + SqlText::whole(number);
+}
+
 QString selectAllTaxpayers() {
     return QStringLiteral("select * from [Basic Taxpayer Data]");
 }

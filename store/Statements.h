@@ -25,6 +25,9 @@ QString retrievePayments(const QString& mainFile); // every column but [Row]: th
 // rows that keep theirs, so that a new number never collides with a kept one.
 QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile);
 
+// One taxpayer's rows of `table`, deleted with the taxpayer.
+QString deleteTaxpayerRows(const QString& table, int number);
+
 // The calculation runs.
 QString selectTaxpayer(int number);   // "select * from [Basic Taxpayer Data] where [Taxpayer Number] = " n
 QString selectPaymentsOf(int number); // "SELECT * FROM [Payment Table] WHERE [Taxpayer Number]=" n " ORDER BY ..."

@@ -1,0 +1,414 @@
+#include "Editors.h"
+
+#include "CalculationRun.h"
+#include "MessageBoxes.h"
+#include "MoneyText.h"
+#include "Rounding.h"
+#include "RunReporter.h"
+#include "RunStop.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "TaxpayerRecord.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using F = RecordEditor::Field;
+using K = FieldKind;
+
+namespace {
+
+QString ownedBy(int number) { return QStringLiteral("[Taxpayer Number] = ") + SqlText::whole(number); }
+
+// A field's text as the form holds it, read as a single (thousands separators allowed).
+float singleOf(const QLineEdit* field) {
+    QVariant v;
+    if (!FieldText::parse(FieldKind::Money, field->text(), 0, &v))
+        throw std::runtime_error(QStringLiteral("\"%1\" is not a number.").arg(field->text()).toStdString());
+    return Rounding::toSingle(v.toDouble());
+}
+
+RecordEditor::Spec taxpayerSpec() {
+    RecordEditor::Spec s;
+    s.objectName = QStringLiteral("frmBasicTaxpayerData");
+    s.caption = QStringLiteral("Basic Taxpayer Data & Situation Profile");
+    s.noun = QStringLiteral("Taxpayer");
+    s.table = QStringLiteral("Basic Taxpayer Data");
+    s.key = QStringLiteral("Taxpayer Number");
+    s.status = RecordEditor::Status::None;
+    s.headings = {QStringLiteral("Basic Taxpayer Data Relevant To All Types Of Taxes")};
+    s.fields = {
+        F{0, "Taxpayer Name", "Taxpayer Name:", K::Text, "",
+          "Required entry. Enter a unique name or description. Do not chage this entry after entering payments, "
+          "deposits and charges.",
+          150},
+        F{3, "Original Due Date Of Return", "Original Due Date Of Return:", K::Date, "",
+          "Enter due date, not including extensions. \"4-15-yyyy\" for most 1040s. Last day of month following "
+          "quarter for 941s."},
+        F{95, "Extended Due Date Of Return", "Extended Due Date Of Return:", K::Date, "",
+          "Enter latest extended due date. If return is not extend, enter original due date."},
+        F{9, "Date Return Filed", "Date Return Filed:", K::Date, "",
+          "This date is the last possible date for failure to file penalty computation."},
+        F{92, "End Date", "End Date:", K::Date, "",
+          "Enter the date calculation should stop. This must be after the original due date."},
+        F{4, "Initial Balance", "Initial Balance:", K::Money, "Num",
+          "For income tax cases, enter the net unpaid tax as of the original due date. Payroll tax cases enter zero."},
+        F{1, "Start Date", "Quarter Start Date:", K::Date, "", ""},
+        F{6, "Assessment Date For Failure To Pay Penalty", "Assessment Date For Failure To Pay Penalty:", K::Date, "",
+          "Date interest starts on penalty. Use date on IRS notice saying penalty is being assessed."},
+        F{7, "Accuracy Related Underpayment", "Accuracy Related Underpayment:", K::Money, "Num",
+          "Enter the amount of tax that the IRS has determined to be subject to the penalty."},
+        F{18, "Date To Begin Increased Failure To Pay Penalty", "Date To Begin Increased Failure To Pay Penalty:",
+          K::Date, "", "In this field, enter the date to increase the failure to pay penalty to 1% per month."},
+        F{19, "Date To Begin Decreased Failure To Pay Penalty", "Date To Begin Decreased Failure To Pay Penalty:",
+          K::Date, "",
+          "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "
+          "month. This is the date that the IRS posts the existance of an installemt agreement for a timely filed "
+          "return, Code Section 6651(h)."},
+    };
+    s.checks = {
+        {13, "Payroll Tax Situation", "Calculate Failure To Deposit Penalty", ""},
+        {10, "Calculate Failure To File Penalty", "Calculate Failure To File Penalty:",
+         "This penalty is 5% of unpaid tax per month starting on the date the last extension expires (Code Sec. "
+         "6651(a)(1))."},
+        {11, "Calculate Failure To Pay Penalty", "Calculate Failure To Pay Penalty:",
+         "This penalty is usually 1/2% of the unpaid tax per month until paid (Code Sec. 6651(a)(2) & (3))."},
+        {17, "Calculate Increased Failure To Pay Penalty", "Calculate Increased Failure To Pay Penalty",
+         "IRS may calculate the penalty at an increased rate of 1% per month (Code Section 6651(d)(1))."},
+        {18, "Calculate Decreased Failure To Pay Penalty", "Calculate Decreased Failure To Pay Penalty",
+         "Under Code Section 6651(h), for months beginning after Dec. 31, 1999, for individuals the Failure To File "
+         "Penalty will be reduced to 1/4% for any month in which an installment payment agreement is in effect, "
+         "provided the individual timely filed (taking extensions into account)."},
+        {12, "Calculate Accuracy Related Penalty", "Calculate Accuracy Related Penalty:",
+         "This penalty is a flat 20% of the tax subject to the penalty (Code Sec. 6662)."},
+        {15, "Corporate Taxpayer", "Corporate Taxpayer",
+         "Causes overpayment interest rate to be 1% less than the underpayment rate for periods starting on or after "
+         "01/01/1999."},
+    };
+    return s;
+}
+
+} // namespace
+
+TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent) : RecordEditor(taxpayerSpec(), std::move(c), parent) {
+    endDateWarning = new QLabel(QStringLiteral("The End Date must be a date after the Extended Due Date."), this);
+    endDateWarning->setObjectName(QStringLiteral("lblEndDateWarning"));
+    endDateWarning->setStyleSheet(QStringLiteral("color: #a00000"));
+    endDateWarning->hide();
+    grid->addWidget(endDateWarning, grid->rowCount(), 1, 1, 2);
+    connect(check(11), &QCheckBox::clicked, this, [this](bool on) {
+        if (!on)
+            check(17)->setChecked(false);
+    });
+    // Start on the active taxpayer.
+    if (!context.taxpayerName.isEmpty()) {
+        for (int r = 0; r < rowCount(); ++r)
+            if (model->data(model->index(r, model->fieldIndex(QStringLiteral("Taxpayer Number")))).toInt() ==
+                context.taxpayerNumber) {
+                showRow(r);
+                break;
+            }
+    }
+}
+
+bool TaxpayerEditor::shownPayroll() const { return check(13)->isChecked(); }
+bool TaxpayerEditor::endDateWarningShown() const { return !endDateWarning->isHidden(); }
+
+void TaxpayerEditor::afterMove() {
+    const QVariant n = value(QStringLiteral("Taxpayer Number"));
+    lblStatus->setText(QStringLiteral("Taxpayer Number: ") + (n.isValid() && !n.isNull() ? n.toString() : QString()));
+}
+
+void TaxpayerEditor::fieldLeft(int index) {
+    if (index != 92)
+        return;
+    QVariant end, ext;
+    if (!FieldText::parse(K::Date, field(92)->text(), 0, &end) || !FieldText::parse(K::Date, field(95)->text(), 0, &ext) ||
+        !end.isValid() || !ext.isValid())
+        return;
+    if (end.toString() < ext.toString()) {
+        QApplication::beep();
+        endDateWarning->show();
+    } else {
+        endDateWarning->hide();
+    }
+}
+
+bool TaxpayerEditor::beforeRemove() {
+    if (value(QStringLiteral("Taxpayer Number")).toInt() == context.taxpayerNumber) {
+        message(activeRefusal);
+        return false;
+    }
+    return true;
+}
+
+bool TaxpayerEditor::removeRow(int row) {
+    // The taxpayer goes with all its rows, in one transaction: a failure leaves every row in place.
+    const int number = model->data(model->index(row, model->fieldIndex(QStringLiteral("Taxpayer Number")))).toInt();
+    {
+        Transaction t(*db);
+        for (const char* table : {"Additional Charges", "Payment Table", "Required Payroll Tax Deposits",
+                                  "Basic Taxpayer Data"})
+            db->exec(Sql::deleteTaxpayerRows(QLatin1String(table), number));
+        t.commit();
+    }
+    reselect();
+    return true;
+}
+
+namespace {
+
+RecordEditor::Spec paymentSpec(const EditorContext& c) {
+    RecordEditor::Spec s;
+    s.objectName = QStringLiteral("frmPayment");
+    s.caption = QStringLiteral("Payments & Deposits");
+    s.noun = QStringLiteral("Payment");
+    s.addHint = QStringLiteral("Click on this to add a new payment or deposit.");
+    s.table = QStringLiteral("Payment Table");
+    s.filter = ownedBy(c.taxpayerNumber);
+    s.sortColumn = QStringLiteral("Date Of Payment");
+    s.key = QStringLiteral("Row");
+    s.fields = {
+        F{0, "Taxpayer Name", "", K::Text, "", "", 150, true},
+        F{1, "Date Of Payment", "Date Of Payment:", K::Date},
+        F{2, "Amount Of Payment", "Amount Of Payment:", K::Money, "Num"},
+        F{3, "Payment Allocated To Tax", "Allocation To Tax:", K::Money, "Num"},
+        F{4, "Payment Allocated To Penalties", "Allocation To Penalties:", K::Money, "Num"},
+        F{5, "Payment Allocated To Interest", "Allocation To Interest:", K::Money, "Num"},
+        F{7, "Due Date Of Liability", "Payment Applied To Payroll Tax Liability With Original Due Date Of:", K::Date,
+          "", "", 0, !c.payroll, true},
+    };
+    return s;
+}
+
+} // namespace
+
+PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(paymentSpec(c), c, parent) {
+    auto* name = new QLineEdit(context.taxpayerName, this);
+    name->setObjectName(QStringLiteral("Text1"));
+    name->setReadOnly(true);
+    grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
+    grid->addWidget(name, grid->rowCount() - 1, 1);
+    if (context.payroll) {
+        DataList1 = new QListWidget(this);
+        DataList1->setObjectName(QStringLiteral("DataList1"));
+        DataList1->setMaximumHeight(90);
+        const RecordSet deposits = db->query(Sql::selectDepositsOf(context.taxpayerNumber));
+        for (int i = 0; i < deposits.size(); ++i) {
+            const QDate due = deposits.value(i, QStringLiteral("Deposit Due Date")).toDate();
+            auto* item = new QListWidgetItem(due.toString(QStringLiteral("M/d/yyyy")), DataList1);
+            item->setData(Qt::UserRole, due);
+        }
+        connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+            field(7)->setText(item->data(Qt::UserRole).toDate().toString(QStringLiteral("MM/dd/yyyy")));
+        });
+        grid->addWidget(new QLabel(QStringLiteral("Payroll Tax Liability Due Dates "), this), grid->rowCount(), 0,
+                        Qt::AlignRight | Qt::AlignTop);
+        grid->addWidget(DataList1, grid->rowCount() - 1, 1);
+    }
+    auto* calc = new QPushButton(QStringLiteral("Calculate Balances To Payment Date"), this);
+    calc->setObjectName(QStringLiteral("cmdCalcBal"));
+    connect(calc, &QPushButton::clicked, this, [this] { calculateBalances(); });
+    grid->addWidget(calc, grid->rowCount(), 1);
+
+    balances = new QWidget(this);
+    auto* b = new QGridLayout(balances);
+    const std::pair<int, const char*> rows[] = {{2, "Tax Due:"}, {3, "Interest Due:"}, {4, "Penalties Due:"}};
+    int r = 0;
+    for (const auto& [index, caption] : rows) {
+        auto* amount = new QLabel(balances);
+        amount->setObjectName(QStringLiteral("Label%1").arg(index));
+        amount->setAlignment(Qt::AlignRight);
+        b->addWidget(new QLabel(QLatin1String(caption), balances), r, 0);
+        b->addWidget(amount, r++, 1);
+        balanceLabels[index] = amount;
+    }
+    balances->hide();
+    grid->addWidget(balances, grid->rowCount(), 1);
+}
+
+bool PaymentEditor::balancesShown() const { return !balances->isHidden(); }
+QString PaymentEditor::balance(int label) const { return balanceLabels.at(label)->text(); }
+
+void PaymentEditor::afterAdd() {
+    setFieldText(0, context.taxpayerName);
+    for (int i : {2, 3, 4, 5})
+        setFieldText(i, QStringLiteral("0"));
+    setValue(QStringLiteral("Event"), QStringLiteral("Payment"));
+    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+    balances->hide();
+}
+
+void PaymentEditor::afterSave() {
+    const float allocated =
+        Rounding::toSingle(double(singleOf(field(3))) + double(singleOf(field(4))) + double(singleOf(field(5))));
+    if (allocated != singleOf(field(2))) {
+        QApplication::beep();
+        message(allocationWarning);
+    }
+}
+
+void PaymentEditor::afterMove() {
+    if (balances)
+        balances->hide();
+}
+
+void PaymentEditor::calculateBalances() {
+    if (rowCount() == 0) {
+        message(Messages::noPayment);
+        return;
+    }
+    QVariant date;
+    if (!FieldText::parse(K::Date, field(1)->text(), 0, &date) || !date.isValid()) {
+        message(QStringLiteral("The Date Of Payment \"%1\" is not a date (mm/dd/yyyy).").arg(field(1)->text()));
+        return;
+    }
+    class FormReporter : public RunReporter {
+    public:
+        explicit FormReporter(PaymentEditor* e) : editor(e) {}
+        void message(const QString& text) override { MessageBoxes::show(editor, text); }
+        void notice(const QString& text) override { MessageBoxes::show(editor, text); }
+        void progress(int) override {}
+        void progressVisible(bool) override {}
+        void armTimer(const QString&, int) override {}
+
+    private:
+        PaymentEditor* editor;
+    } reporter(this);
+    const RecordSet row = db->query(Sql::selectTaxpayer(context.taxpayerNumber));
+    if (row.isEmpty())
+        return;
+    CalculationRun::Balances b;
+    if (CalculationRun(*db, reporter).balanceAt(TaxpayerRecord(row, 0), QDate::fromString(date.toString(), Qt::ISODate),
+                                                &b) != RunOutcome::Written)
+        return;
+    balanceLabels[2]->setText(balanceText(b.tax));
+    balanceLabels[3]->setText(balanceText(b.interest));
+    balanceLabels[4]->setText(balanceText(b.penalties));
+    balances->show();
+}
+
+namespace {
+
+RecordEditor::Spec chargesSpec(const EditorContext& c) {
+    RecordEditor::Spec s;
+    s.objectName = QStringLiteral("frmAdnlChrgs");
+    s.caption = QStringLiteral("Additional Charges");
+    s.noun = QStringLiteral("Charge");
+    s.table = QStringLiteral("Additional Charges");
+    s.filter = ownedBy(c.taxpayerNumber);
+    s.sortColumn = QStringLiteral("Date Liability Incurred");
+    s.key = QStringLiteral("Row");
+    s.fields = {
+        F{7, "Taxpayer Name", "Taxpayer Name:", K::Text, "", "", 150},
+        F{0, "Description", "Description:", K::Text, "", "", 150},
+        F{1, "Date Liability Incurred", "Date Liability Incurred:", K::Date},
+        F{2, "Date Interest Starts", "Date Interest Starts:", K::Date},
+        F{3, "Total Amount of Charge", "Total Amount of Charge:", K::Money, "Num"},
+        F{4, "Charge Classified As Tax", "Amount Classified As Tax:", K::Money, "Num"},
+        F{5, "Charge Classified As Penalty", "Amount Classified As Penalty:", K::Money, "Num"},
+        F{6, "Charge Unclassified", "Amount Unclassified:", K::Money, "Num"},
+        F{8, "Event", "", K::Text, "", "", 50, true},
+    };
+    return s;
+}
+
+} // namespace
+
+ChargesEditor::ChargesEditor(EditorContext c, QWidget* parent) : RecordEditor(chargesSpec(c), c, parent) {
+    emptyNotice = new QLabel(QStringLiteral("There are currently no records in this file. Click on the add button to "
+                                            "add the first record."),
+                             this);
+    emptyNotice->setObjectName(QStringLiteral("lblEmpty"));
+    emptyNotice->setWordWrap(true);
+    emptyNotice->setVisible(rowCount() == 0);
+    grid->addWidget(emptyNotice, grid->rowCount(), 0, 1, 3);
+}
+
+void ChargesEditor::afterAdd() {
+    emptyNotice->hide();
+    setFieldText(7, context.taxpayerName);
+    setFieldText(8, QStringLiteral("Other Charge"));
+    for (int i : {3, 4, 5, 6})
+        setFieldText(i, QStringLiteral("0"));
+    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+}
+
+bool ChargesEditor::beforeSave() {
+    const float components =
+        Rounding::toSingle(double(singleOf(field(4))) + double(singleOf(field(5))) + double(singleOf(field(6))));
+    if (singleOf(field(3)) < components) {
+        QApplication::beep();
+        message(componentsWarning);
+    }
+    return true;
+}
+
+namespace {
+
+RecordEditor::Spec depositsSpec(const EditorContext& c) {
+    RecordEditor::Spec s;
+    s.objectName = QStringLiteral("frmRequireDeposits");
+    s.caption = QStringLiteral("Payroll Tax Deposits Required By IRS");
+    s.noun = QStringLiteral("Deposit");
+    s.table = QStringLiteral("Required Payroll Tax Deposits");
+    s.filter = ownedBy(c.taxpayerNumber);
+    s.sortColumn = QStringLiteral("Deposit Due Date");
+    s.key = QStringLiteral("Row");
+    s.status = RecordEditor::Status::DepositRecord;
+    s.fields = {
+        F{3, "Taxpayer Name", "Taxpayer Name:", K::Text, "", "", 150},
+        F{0, "Deposit Due Date", "Deposit Due Date:", K::Date},
+        F{1, "Assessment Date", "Assessment Date:", K::Date},
+        F{2, "Required Deposit", "Required Deposit:", K::Money, "Num"},
+    };
+    s.checks = {{14, "Sec 6656(b)(1)(B)", "Apply Sec. 6656(b)(1)(B) 15% penalty rule", ""}};
+    return s;
+}
+
+} // namespace
+
+DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsSpec(c), c, parent) {}
+
+void DepositsEditor::afterAdd() {
+    setFieldText(3, context.taxpayerName);
+    setFieldText(2, QStringLiteral("0"));
+    setValue(QStringLiteral("Event"), QStringLiteral("Liability"));
+    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+    check(14)->setChecked(false);
+}
+
+namespace {
+
+RecordEditor::Spec rateSpec(RateEditor::Table table) {
+    const bool under = table == RateEditor::Table::Underpayment;
+    RecordEditor::Spec s;
+    s.objectName = under ? QStringLiteral("frmUnderpaymentIntRates") : QStringLiteral("frmOverpaymentIntRates");
+    s.caption = under ? QStringLiteral("Underpayment Quarterly Interest Table")
+                      : QStringLiteral("Overpayment Quarterly Interest Table");
+    s.noun = QStringLiteral("Rate");
+    s.table = under ? QStringLiteral("Interest Table") : QStringLiteral("Overpayment Interest Table");
+    s.sortColumn = QStringLiteral("Beginning Date");
+    s.descending = true;
+    s.status = RecordEditor::Status::RecordOfCount;
+    s.fields = {
+        F{0, "Beginning Date", "Quarter Beginning Date:", K::Date},
+        F{1, "Ending Date", "Quarter Ending Date:", K::Date},
+        F{2, "Interest Rate", "Interest Rate:", K::Rate, "Num"},
+    };
+    return s;
+}
+
+} // namespace
+
+RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEditor(rateSpec(table), c, parent) {
+    auto* hint = new QLabel(QStringLiteral("Enter percentage in decimal form, e.g. 5% = 0.05  "), this);
+    grid->addWidget(hint, 2, 2);
+}

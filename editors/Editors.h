@@ -1,0 +1,83 @@
+#pragma once
+
+#include "RecordEditor.h"
+
+class QListWidget;
+
+// frmBasicTaxpayerData: every taxpayer case, starting on the active one.
+class TaxpayerEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    static inline const QString activeRefusal = QStringLiteral(
+        "This taxpayer is active. To delete this taxpayer, activate another taxpayer or close the program, then "
+        "return and complete the deletion.");
+    TaxpayerEditor(EditorContext context, QWidget* parent = nullptr);
+    // The payroll switch of the row shown: the main window sets its payroll items from it on closing.
+    bool shownPayroll() const;
+    bool endDateWarningShown() const;
+
+protected:
+    void afterMove() override;
+    void fieldLeft(int index) override;
+    bool beforeRemove() override;
+    bool removeRow(int row) override;
+
+private:
+    QLabel* endDateWarning;
+};
+
+// frmPayment: the active taxpayer's payments, the deposit each pays, and the balances on a payment's date.
+class PaymentEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    static inline const QString allocationWarning = QStringLiteral("The separate allocations do not equal the payment.");
+    PaymentEditor(EditorContext context, QWidget* parent = nullptr);
+    void calculateBalances(); // cmdCalcBal
+    bool balancesShown() const;
+    QString balance(int label) const; // Label2 tax, Label3 interest, Label4 penalties
+
+protected:
+    void afterAdd() override;
+    void afterSave() override;
+    void afterMove() override;
+
+private:
+    QListWidget* DataList1 = nullptr;
+    QWidget* balances;
+    std::map<int, QLabel*> balanceLabels;
+};
+
+// frmAdnlChrgs: charges assessed later, split into tax, penalty and an unclassified rest.
+class ChargesEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    static inline const QString componentsWarning = QStringLiteral(
+        "The components of the charge exceed the total charge. You should decrease the components or increase the "
+        "total.");
+    ChargesEditor(EditorContext context, QWidget* parent = nullptr);
+
+protected:
+    void afterAdd() override;
+    bool beforeSave() override;
+
+private:
+    QLabel* emptyNotice;
+};
+
+// frmRequireDeposits: the payroll-tax deposits the IRS required.
+class DepositsEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    DepositsEditor(EditorContext context, QWidget* parent = nullptr);
+
+protected:
+    void afterAdd() override;
+};
+
+// frmUnderpaymentIntRates and frmOverpaymentIntRates: one rate per period, newest first.
+class RateEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    enum class Table { Underpayment, Overpayment };
+    RateEditor(Table table, EditorContext context, QWidget* parent = nullptr);
+};

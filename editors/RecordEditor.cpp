@@ -1,0 +1,494 @@
+#include "RecordEditor.h"
+
+#include "DataEntryValidation.h"
+#include "ErrorHandler.h"
+#include "MessageBoxes.h"
+#include "SectionTrail.h"
+#include "Settings.h"
+#include "SqliteDatabase.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString notice = QStringLiteral("Before making changes to existing data, be sure to click on Edit; otherwise the "
+                                      "changes will appear to save, but will not carry to other forms.");
+const QString emptyCaption = QStringLiteral("Click Add To Create First Record");
+
+QString kindName(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Date:
+        return QStringLiteral("a date (mm/dd/yyyy)");
+    case FieldKind::Money:
+    case FieldKind::Rate:
+        return QStringLiteral("a number");
+    case FieldKind::Text:
+        return QStringLiteral("a text that fits the field");
+    }
+    return QString();
+}
+
+} // namespace
+
+RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
+    : QDialog(parent), spec(std::move(s)), context(std::move(c)) {
+    setObjectName(spec.objectName);
+    setWindowTitle(spec.caption);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    db = std::make_unique<SqliteDatabase>(Settings::databasePath(context.newpath));
+    loadModel();
+
+    grid = new QGridLayout;
+    int row = 0;
+    for (const auto& f : spec.fields) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("txtFields%1").arg(f.index));
+        edit->setToolTip(f.hint);
+        edit->setProperty("tag", f.tag);
+        if (f.maxLength > 0)
+            edit->setMaxLength(f.maxLength);
+        edit->installEventFilter(this);
+        fields[f.index] = edit;
+        if (f.hidden) {
+            edit->hide();
+            continue;
+        }
+        auto* label = new QLabel(f.label, this);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        grid->addWidget(edit, row, 1);
+        if (f.kind == FieldKind::Date)
+            grid->addWidget(new QLabel(QStringLiteral("mm/dd/yyyy"), this), row, 2);
+        ++row;
+    }
+    for (const auto& ch : spec.checks) {
+        auto* box = new QCheckBox(ch.label, this);
+        box->setObjectName(QStringLiteral("chkFields%1").arg(ch.index));
+        box->setToolTip(ch.hint);
+        box->installEventFilter(this);
+        checks[ch.index] = box;
+        grid->addWidget(box, row++, 1, 1, 2);
+    }
+    grid->setColumnStretch(1, 1);
+
+    auto* noticeLabel = new QLabel(notice, this);
+    noticeLabel->setObjectName(QStringLiteral("lblNotice"));
+    noticeLabel->setWordWrap(true);
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setFrameShape(QFrame::Panel);
+    lblStatus->setFrameShadow(QFrame::Sunken);
+
+    auto button = [this](const QString& name, const QString& caption, const QString& hint,
+                         const std::function<void()>& action) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setToolTip(hint);
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        buttons[name] = b;
+        connect(b, &QPushButton::clicked, this, [this, name, action] {
+            // The buttons show their own failures; the editor stays as it was.
+            SectionTrail::enter(objectName() + QLatin1Char('.') + name + QStringLiteral("_Click"));
+            try {
+                action();
+            } catch (const std::exception& e) {
+                message(QString::fromStdString(e.what()));
+            }
+        });
+        return b;
+    };
+    const QString& n = spec.noun;
+    const QString lower = n.toLower();
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(button("cmdAdd", "&Add " + n,
+                               spec.addHint.isEmpty() ? "Click on this to add a new " + lower + "." : spec.addHint,
+                               [this] { add(); }));
+    commands->addWidget(button("cmdEdit", "&Edit " + n,
+                               "If you are not adding a " + lower +
+                                   ", but simply want to change the data of the current " + lower +
+                                   ", click on this command \"before\" editing.",
+                               [this] { edit(); }));
+    commands->addWidget(button("cmdUpdate", "&Save " + n,
+                               "This is basically the save button. Click on it when you are finished adding or editing "
+                               "the " + lower + ".",
+                               [this] { save(); }));
+    commands->addWidget(button("cmdCancel", "&Cancel", QString(), [this] { cancel(); }));
+    commands->addWidget(button("cmdDelete", "&Delete " + n, QString(), [this] { remove(); }));
+    commands->addWidget(button("cmdClose", "&Close", QString(), [this] { close(); }));
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(button("cmdFirst", "|<", "First", [this] { first(); }));
+    navigation->addWidget(button("cmdPrevious", "<", "Previous", [this] { previous(); }));
+    navigation->addWidget(lblStatus, 1);
+    navigation->addWidget(button("cmdNext", ">", "Next", [this] { next(); }));
+    navigation->addWidget(button("cmdLast", ">|", "Last", [this] { last(); }));
+
+    auto* layout = new QVBoxLayout(this);
+    for (const auto& heading : spec.headings) {
+        auto* h = new QLabel(QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped()), this);
+        layout->addWidget(h);
+    }
+    layout->addLayout(grid);
+    layout->addWidget(noticeLabel);
+    layout->addLayout(commands);
+    layout->addLayout(navigation);
+    setMinimumWidth(560);
+
+    SetButtons(true);
+    if (rowCount() > 0)
+        showRow(0);
+    else
+        showRow(-1);
+}
+
+RecordEditor::~RecordEditor() {
+    model.reset();
+}
+
+void RecordEditor::loadModel() {
+    model = std::make_unique<QSqlTableModel>(nullptr, QSqlDatabase::database(db->qtConnectionName()));
+    model->setTable(spec.table);
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    if (!spec.filter.isEmpty())
+        model->setFilter(spec.filter);
+    if (!spec.sortColumn.isEmpty())
+        model->setSort(model->fieldIndex(spec.sortColumn), spec.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    if (!model->select())
+        throw std::runtime_error(model->lastError().text().toStdString());
+}
+
+void RecordEditor::fetchAll() {
+    while (model->canFetchMore())
+        model->fetchMore();
+}
+
+int RecordEditor::rowCount() {
+    fetchAll();
+    return model->rowCount();
+}
+
+int RecordEditor::columnOf(const QString& column) const { return model->fieldIndex(column); }
+
+const RecordEditor::Field* RecordEditor::fieldSpec(int index) const {
+    for (const auto& f : spec.fields)
+        if (f.index == index)
+            return &f;
+    return nullptr;
+}
+
+QLineEdit* RecordEditor::field(int index) const {
+    const auto it = fields.find(index);
+    return it == fields.end() ? nullptr : it->second;
+}
+
+QCheckBox* RecordEditor::check(int index) const {
+    const auto it = checks.find(index);
+    return it == checks.end() ? nullptr : it->second;
+}
+
+QString RecordEditor::statusText() const { return lblStatus->text(); }
+
+QVariant RecordEditor::value(const QString& column) const {
+    if (current < 0)
+        return QVariant();
+    return model->data(model->index(current, model->fieldIndex(column)));
+}
+
+void RecordEditor::setValue(const QString& column, const QVariant& v) {
+    if (current >= 0)
+        model->setData(model->index(current, columnOf(column)), v);
+}
+
+void RecordEditor::setFieldText(int index, const QString& text) {
+    if (QLineEdit* e = field(index))
+        e->setText(text);
+}
+
+void RecordEditor::showRow(int row) {
+    current = row;
+    for (const auto& f : spec.fields) {
+        const QVariant v = row >= 0 ? model->data(model->index(row, columnOf(f.column))) : QVariant();
+        fields[f.index]->setText(FieldText::shown(f.kind, v));
+    }
+    for (const auto& ch : spec.checks)
+        checks[ch.index]->setChecked(row >= 0 && model->data(model->index(row, columnOf(ch.column))).toBool());
+    refreshStatus();
+    afterMove();
+}
+
+void RecordEditor::refreshStatus() {
+    if (addFlag) {
+        if (spec.status != Status::None)
+            lblStatus->setText(QStringLiteral("Add record"));
+        return;
+    }
+    if (editFlag) {
+        if (spec.status != Status::None)
+            lblStatus->setText(QStringLiteral("Edit record"));
+        return;
+    }
+    if (spec.status == Status::None)
+        return;
+    if (current < 0) {
+        lblStatus->setText(emptyCaption);
+        return;
+    }
+    const QString position = QString::number(current + 1);
+    switch (spec.status) {
+    case Status::Record:
+        lblStatus->setText(QStringLiteral("Record: ") + position);
+        break;
+    case Status::DepositRecord:
+        lblStatus->setText(QStringLiteral("Deposit record: ") + position);
+        break;
+    case Status::RecordOfCount:
+        lblStatus->setText(QStringLiteral("Record: ") + position + QStringLiteral(" of ") +
+                           QString::number(rowCount()));
+        break;
+    case Status::None:
+        break;
+    }
+}
+
+void RecordEditor::message(const QString& text) { MessageBoxes::show(this, text); }
+
+void RecordEditor::SetButtons(bool browse) {
+    for (const char* name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"})
+        buttons[name]->setVisible(browse);
+    for (const char* name : {"cmdUpdate", "cmdCancel"})
+        buttons[name]->setVisible(!browse);
+    for (const char* name : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast"})
+        buttons[name]->setEnabled(browse);
+}
+
+void RecordEditor::moveTo(int row) {
+    const int count = rowCount();
+    showRow(count == 0 ? -1 : std::clamp(row, 0, count - 1));
+}
+
+void RecordEditor::add() {
+    SectionTrail::enter(objectName() + QStringLiteral(".cmdAdd_Click"));
+    savedPosition = rowCount() > 0 ? current : -1;
+    const int row = rowCount();
+    model->insertRow(row);
+    addFlag = true;
+    showRow(row);
+    SetButtons(false);
+    afterAdd();
+}
+
+void RecordEditor::edit() {
+    SectionTrail::enter(objectName() + QStringLiteral(".cmdEdit_Click"));
+    if (current < 0)
+        return;
+    editFlag = true;
+    refreshStatus();
+    SetButtons(false);
+}
+
+bool RecordEditor::save() {
+    SectionTrail::enter(objectName() + QStringLiteral(".cmdUpdate_Click"));
+    if (current < 0)
+        return false;
+    // Every field must hold a value of its kind; otherwise nothing of the row is written.
+    std::vector<std::pair<const Field*, QVariant>> values;
+    for (const auto& f : spec.fields) {
+        QVariant v;
+        const QString text = fields[f.index]->text();
+        if (!FieldText::parse(f.kind, text, f.maxLength, &v)) {
+            message(QStringLiteral("The %1 \"%2\" is not %3. Correct it, or cancel.")
+                        .arg(f.label.isEmpty() ? f.column : QString(f.label).remove(QLatin1Char(':')), text,
+                             kindName(f.kind)));
+            return false;
+        }
+        values.push_back({&f, v});
+    }
+    if (!beforeSave())
+        return false;
+    const QVariant key = spec.key.isEmpty() || addFlag ? QVariant() : value(spec.key);
+    for (const auto& [f, v] : values)
+        if (v.isValid() || !f->keepWhenEmpty)
+            setValue(f->column, v);
+    for (const auto& ch : spec.checks)
+        setValue(ch.column, checks[ch.index]->isChecked() ? 1 : 0);
+    if (!model->submitAll()) {
+        const QString why = model->lastError().text();
+        message(why.isEmpty() ? QStringLiteral("To make changes to a new record, first close the input screen and then "
+                                               "reopen it.")
+                              : why);
+        return false;
+    }
+    int found = 0;
+    QVariant wanted = key;
+    if (addFlag && !spec.key.isEmpty()) {
+        // The new row is the last one of the table's rows for this editor, in the store's order.
+        QSqlQuery q(QSqlDatabase::database(db->qtConnectionName()));
+        q.exec(QStringLiteral("SELECT [%1] FROM [%2]%3").arg(spec.key, spec.table,
+                                                            spec.filter.isEmpty() ? QString()
+                                                                                  : QStringLiteral(" WHERE ") + spec.filter));
+        while (q.next())
+            wanted = q.value(0);
+    }
+    if (wanted.isValid()) {
+        const int column = columnOf(spec.key);
+        for (int r = 0; r < rowCount(); ++r)
+            if (model->data(model->index(r, column)) == wanted)
+                found = r;
+    }
+    addFlag = editFlag = false;
+    savedPosition = -1;
+    SetButtons(true);
+    moveTo(found);
+    afterSave();
+    return true;
+}
+
+void RecordEditor::cancel() {
+    SectionTrail::enter(objectName() + QStringLiteral(".cmdCancel_Click"));
+    SetButtons(true);
+    addFlag = editFlag = false;
+    model->revertAll();
+    moveTo(savedPosition >= 0 ? savedPosition : 0);
+    savedPosition = -1;
+}
+
+void RecordEditor::remove() {
+    SectionTrail::enter(objectName() + QStringLiteral(".cmdDelete_Click"));
+    if (current < 0) {
+        message(QStringLiteral("All the records have been deleted."));
+        return;
+    }
+    if (!beforeRemove())
+        return;
+    const int at = current;
+    if (removeRow(at))
+        moveTo(at);
+}
+
+bool RecordEditor::removeRow(int row) {
+    model->removeRow(row);
+    if (!model->submitAll()) {
+        message(model->lastError().text());
+        model->revertAll();
+        return false;
+    }
+    return true;
+}
+
+void RecordEditor::reselect() {
+    if (!model->select())
+        throw std::runtime_error(model->lastError().text().toStdString());
+}
+
+void RecordEditor::first() { moveTo(0); }
+void RecordEditor::last() { moveTo(rowCount() - 1); }
+
+void RecordEditor::next() {
+    const int count = rowCount();
+    if (count == 0)
+        return;
+    if (current + 1 >= count) {
+        QApplication::beep();
+        moveTo(count - 1);
+        return;
+    }
+    moveTo(current + 1);
+}
+
+void RecordEditor::previous() {
+    if (rowCount() == 0)
+        return;
+    if (current <= 0) {
+        QApplication::beep();
+        moveTo(0);
+        return;
+    }
+    moveTo(current - 1);
+}
+
+bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The window sees keys before its controls: navigation while browsing.
+        if (!addFlag && !editFlag) {
+            const bool ctrlOnly = key->modifiers() == Qt::ControlModifier;
+            switch (key->key()) {
+            case Qt::Key_Escape:
+                close();
+                return true;
+            case Qt::Key_End:
+                last();
+                return true;
+            case Qt::Key_Home:
+                first();
+                return true;
+            case Qt::Key_Up:
+            case Qt::Key_PageUp:
+                ctrlOnly ? first() : previous();
+                return true;
+            case Qt::Key_Down:
+            case Qt::Key_PageDown:
+                ctrlOnly ? last() : next();
+                return true;
+            default:
+                break;
+            }
+        } else if (key->key() == Qt::Key_Escape) {
+            return true; // no closing while a row is being changed
+        }
+        if (edit && !key->text().isEmpty() && key->text().at(0).isPrint()) {
+            const int typed = key->text().at(0).unicode();
+            const int result = DataEntryValidation(typed, edit->property("tag").toString());
+            if (result == 0)
+                return true;
+            if (result != typed) {
+                edit->insert(QString(QChar(result)));
+                return true;
+            }
+        }
+    } else if (edit && event->type() == QEvent::FocusIn) {
+        for (const auto& f : spec.fields)
+            if (fields[f.index] == edit && (f.kind == FieldKind::Rate || f.kind == FieldKind::Money)) {
+                QVariant v;
+                if (FieldText::parse(f.kind, edit->text(), f.maxLength, &v))
+                    edit->setText(FieldText::editing(f.kind, v));
+            }
+    } else if (edit && event->type() == QEvent::FocusOut) {
+        for (const auto& f : spec.fields) {
+            if (fields[f.index] != edit)
+                continue;
+            if (edit->text().isEmpty() && f.tag == QLatin1String("Num"))
+                edit->setText(QStringLiteral("0.00"));
+            QVariant v;
+            if (f.kind != FieldKind::Text && FieldText::parse(f.kind, edit->text(), f.maxLength, &v) && v.isValid())
+                edit->setText(FieldText::shown(f.kind, v));
+            fieldLeft(f.index);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void RecordEditor::closeEvent(QCloseEvent* event) {
+    if (addFlag || editFlag) {
+        event->ignore();
+        return;
+    }
+    emit closedEditor();
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "FieldText.h"
+
+#include <QDialog>
+#include <QSqlTableModel>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class SqliteDatabase;
+
+// What an editor needs of the main window.
+struct EditorContext {
+    QString newpath;          // the data directory
+    int taxpayerNumber = 0;   // the active taxpayer
+    QString taxpayerName;     // as the main window shows it
+    bool payroll = false;     // the active taxpayer's payroll-tax switch
+};
+
+// The record editor every table editor shares: its own connection and Qt SQL model over one table, bound fields and
+// check boxes, Add/Edit/Save/Cancel/Delete/Close, first/previous/next/last, the status caption, the keystroke filter,
+// and the refusal of a value that is not of its field's kind.
+class RecordEditor : public QDialog {
+    Q_OBJECT
+public:
+    struct Field {
+        int index;
+        QString column;
+        QString label;
+        FieldKind kind = FieldKind::Text;
+        QString tag = {}; // "Num" or empty
+        QString hint = {};
+        int maxLength = 0;
+        bool hidden = false;
+        bool keepWhenEmpty = false; // an empty field leaves the stored value as it was
+    };
+    struct Check {
+        int index;
+        QString column;
+        QString label;
+        QString hint = {};
+    };
+    enum class Status { None, Record, DepositRecord, RecordOfCount };
+
+    struct Spec {
+        QString objectName, caption, noun, addHint;
+        QString table;
+        QString filter;         // WHERE text, may be empty
+        QString sortColumn;     // the ordering column
+        bool descending = false;
+        QString key;            // "Row", "Taxpayer Number", or empty (the rate tables)
+        Status status = Status::Record;
+        std::vector<Field> fields;
+        std::vector<Check> checks;
+        QStringList headings;   // group titles shown above the fields, where the editor has them
+    };
+
+    RecordEditor(Spec spec, EditorContext context, QWidget* parent = nullptr);
+    ~RecordEditor() override;
+
+    // Commands, as the buttons run them.
+    void add();
+    void edit();
+    bool save();
+    void cancel();
+    void remove();
+    void first();
+    void previous();
+    void next();
+    void last();
+
+    int position() const { return current; } // 0-based; -1 when there is no current row
+    int rowCount();
+    bool adding() const { return addFlag; }
+    bool editing() const { return editFlag; }
+    QLineEdit* field(int index) const;
+    QCheckBox* check(int index) const;
+    QString statusText() const;
+    QVariant value(const QString& column) const; // the current row's stored value
+
+signals:
+    void closedEditor();
+
+protected:
+    Spec spec;
+    EditorContext context;
+    std::unique_ptr<SqliteDatabase> db;
+    std::unique_ptr<QSqlTableModel> model;
+    QLabel* lblStatus;
+    QGridLayout* grid;
+
+    // The particulars of each editor.
+    virtual void afterAdd() {}
+    virtual bool beforeSave() { return true; }
+    virtual void afterSave() {}
+    virtual bool beforeRemove() { return true; }
+    // Deletes the current row; false when it could not.
+    virtual bool removeRow(int row);
+    void reselect();
+    virtual void afterMove() {}
+    virtual void fieldLeft(int) {}
+
+    void setValue(const QString& column, const QVariant& v); // into the current (pending) row
+    void setFieldText(int index, const QString& text);
+    void showRow(int row);
+    void message(const QString& text);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void refreshStatus();
+
+private:
+    int current = -1;
+    int savedPosition = -1;
+    bool addFlag = false;
+    bool editFlag = false;
+    std::map<int, QLineEdit*> fields;
+    std::map<int, QCheckBox*> checks;
+    std::map<QString, QPushButton*> buttons;
+
+    void SetButtons(bool browse);
+    void loadModel();
+    void fetchAll();
+    int columnOf(const QString& column) const;
+    const Field* fieldSpec(int index) const;
+    void moveTo(int row);
+};
