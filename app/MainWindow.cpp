@@ -2,9 +2,8 @@
 
 #include "CalculationRun.h"
 #include "DepositReportRun.h"
-#include "Editors.h"
-#include "TransferDialogs.h"
 #include "Documents.h"
+#include "Editors.h"
 #include "ErrorHandler.h"
 #include "ErrorReportText.h"
 #include "ErrorResetWindow.h"
@@ -17,6 +16,7 @@
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "TaxpayerRecord.h"
+#include "TransferDialogs.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -89,8 +89,7 @@ void MainWindow::buildMenus() {
                &MainWindow::selectExistingTaxpayer);
     addCommand(select, QStringLiteral("&Add, Update or Delete Taxpayer"), QStringLiteral("mnuNewTaxpayer"),
                &MainWindow::mnuNewTaxpayer_Click);
-    addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"),
-               &MainWindow::mnuSave_Click);
+    addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"), &MainWindow::mnuSave_Click);
     addCommand(select, QStringLiteral("&Retrieve Taxpayer From Disk"), QStringLiteral("mnuRetrieve"),
                &MainWindow::mnuRetrieve_Click);
 
@@ -467,7 +466,9 @@ EditorContext MainWindow::editorContext() const {
 
 void MainWindow::openEditor(RecordEditor* editor, bool refresh) {
     lastEditor = editor;
+    // The main window waits while the editor is open; the editor, a window of its own, stays enabled.
     setEnabled(false);
+    editor->setEnabled(true);
     connect(editor, &RecordEditor::closedEditor, this, [this, editor, refresh] {
         SectionTrail::enter(editor->objectName() + QStringLiteral(".Form_Unload"));
         if (auto* taxpayers = qobject_cast<TaxpayerEditor*>(editor)) {
@@ -499,8 +500,12 @@ void MainWindow::mnuEnterPayments_Click() {
     }
 }
 
-void MainWindow::mnuPayrollTaxLiabilityData_Click() { openEditor(new DepositsEditor(editorContext(), this), false); }
-void MainWindow::mnuAdnlChrgs_Click() { openEditor(new ChargesEditor(editorContext(), this), false); }
+void MainWindow::mnuPayrollTaxLiabilityData_Click() {
+    openEditor(new DepositsEditor(editorContext(), this), false);
+}
+void MainWindow::mnuAdnlChrgs_Click() {
+    openEditor(new ChargesEditor(editorContext(), this), false);
+}
 void MainWindow::mnuUnderpaymentrates_Click() {
     openEditor(new RateEditor(RateEditor::Table::Underpayment, editorContext(), this), true);
 }
@@ -512,6 +517,7 @@ void MainWindow::mnuSave_Click() {
     try {
         auto* dialog = new SaveTaxpayerDialog(Settings::newpath(), this);
         setEnabled(false);
+        dialog->setEnabled(true);
         connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
         dialog->show();
     } catch (const std::exception&) {
@@ -528,6 +534,7 @@ void MainWindow::mnuRetrieve_Click() {
             return;
         }
         setEnabled(false);
+        dialog->setEnabled(true);
         connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
         dialog->show();
     } catch (const std::exception& e) {

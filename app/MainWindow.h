@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BackupSchedule.h"
-#include "RecordSet.h"
 #include "RecordEditor.h"
+#include "RecordSet.h"
 #include "ReportPreview.h"
 #include "RunReporter.h"
 

@@ -25,7 +25,9 @@ using K = FieldKind;
 
 namespace {
 
-QString ownedBy(int number) { return QStringLiteral("[Taxpayer Number] = ") + SqlText::whole(number); }
+QString ownedBy(int number) {
+    return QStringLiteral("[Taxpayer Number] = ") + SqlText::whole(number);
+}
 
 // A field's text as the form holds it, read as a single (thousands separators allowed).
 float singleOf(const QLineEdit* field) {
@@ -67,8 +69,8 @@ RecordEditor::Spec taxpayerSpec() {
           "Enter the amount of tax that the IRS has determined to be subject to the penalty."},
         F{18, "Date To Begin Increased Failure To Pay Penalty", "Date To Begin Increased Failure To Pay Penalty:",
           K::Date, "", "In this field, enter the date to increase the failure to pay penalty to 1% per month."},
-        F{19, "Date To Begin Decreased Failure To Pay Penalty", "Date To Begin Decreased Failure To Pay Penalty:",
-          K::Date, "",
+        F{19, "Date To Begin Decreased Failure To Pay Penalty",
+          "Date To Begin Decreased Failure To Pay Penalty:", K::Date, "",
           "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "
           "month. This is the date that the IRS posts the existance of an installemt agreement for a timely filed "
           "return, Code Section 6651(h)."},
@@ -118,8 +120,12 @@ TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent) : RecordEditor(
     }
 }
 
-bool TaxpayerEditor::shownPayroll() const { return check(13)->isChecked(); }
-bool TaxpayerEditor::endDateWarningShown() const { return !endDateWarning->isHidden(); }
+bool TaxpayerEditor::shownPayroll() const {
+    return check(13)->isChecked();
+}
+bool TaxpayerEditor::endDateWarningShown() const {
+    return !endDateWarning->isHidden();
+}
 
 void TaxpayerEditor::afterMove() {
     const QVariant n = value(QStringLiteral("Taxpayer Number"));
@@ -130,8 +136,8 @@ void TaxpayerEditor::fieldLeft(int index) {
     if (index != 92)
         return;
     QVariant end, ext;
-    if (!FieldText::parse(K::Date, field(92)->text(), 0, &end) || !FieldText::parse(K::Date, field(95)->text(), 0, &ext) ||
-        !end.isValid() || !ext.isValid())
+    if (!FieldText::parse(K::Date, field(92)->text(), 0, &end) ||
+        !FieldText::parse(K::Date, field(95)->text(), 0, &ext) || !end.isValid() || !ext.isValid())
         return;
     if (end.toString() < ext.toString()) {
         QApplication::beep();
@@ -154,8 +160,8 @@ bool TaxpayerEditor::removeRow(int row) {
     const int number = model->data(model->index(row, model->fieldIndex(QStringLiteral("Taxpayer Number")))).toInt();
     {
         Transaction t(*db);
-        for (const char* table : {"Additional Charges", "Payment Table", "Required Payroll Tax Deposits",
-                                  "Basic Taxpayer Data"})
+        for (const char* table :
+             {"Additional Charges", "Payment Table", "Required Payroll Tax Deposits", "Basic Taxpayer Data"})
             db->exec(Sql::deleteTaxpayerRows(QLatin1String(table), number));
         t.commit();
     }
@@ -234,8 +240,12 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
     grid->addWidget(balances, grid->rowCount(), 1);
 }
 
-bool PaymentEditor::balancesShown() const { return !balances->isHidden(); }
-QString PaymentEditor::balance(int label) const { return balanceLabels.at(label)->text(); }
+bool PaymentEditor::balancesShown() const {
+    return !balances->isHidden();
+}
+QString PaymentEditor::balance(int label) const {
+    return balanceLabels.at(label)->text();
+}
 
 void PaymentEditor::afterAdd() {
     setFieldText(0, context.taxpayerName);
@@ -286,8 +296,9 @@ void PaymentEditor::calculateBalances() {
     if (row.isEmpty())
         return;
     CalculationRun::Balances b;
-    if (CalculationRun(*db, reporter).balanceAt(TaxpayerRecord(row, 0), QDate::fromString(date.toString(), Qt::ISODate),
-                                                &b) != RunOutcome::Written)
+    if (CalculationRun(*db, reporter)
+            .balanceAt(TaxpayerRecord(row, 0), QDate::fromString(date.toString(), Qt::ISODate), &b) !=
+        RunOutcome::Written)
         return;
     balanceLabels[2]->setText(balanceText(b.tax));
     balanceLabels[3]->setText(balanceText(b.interest));

@@ -30,7 +30,8 @@ private:
 class PaymentEditor : public RecordEditor {
     Q_OBJECT
 public:
-    static inline const QString allocationWarning = QStringLiteral("The separate allocations do not equal the payment.");
+    static inline const QString allocationWarning =
+        QStringLiteral("The separate allocations do not equal the payment.");
     PaymentEditor(EditorContext context, QWidget* parent = nullptr);
     void calculateBalances(); // cmdCalcBal
     bool balancesShown() const;

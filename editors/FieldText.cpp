@@ -14,8 +14,9 @@ QString shown(FieldKind kind, const QVariant& stored) {
         return QString();
     switch (kind) {
     case FieldKind::Date:
-        return formatReportValue(ReportFormat::Date, stored.toDate().isValid() ? QVariant(stored.toDate())
-                                                                               : QVariant(QDate::fromString(stored.toString(), Qt::ISODate)));
+        return formatReportValue(ReportFormat::Date, stored.toDate().isValid()
+                                                         ? QVariant(stored.toDate())
+                                                         : QVariant(QDate::fromString(stored.toString(), Qt::ISODate)));
     case FieldKind::Money:
         return formatReportValue(ReportFormat::Money, stored.toDouble());
     case FieldKind::Rate:
@@ -48,8 +49,8 @@ bool parse(FieldKind kind, const QString& raw, int maxLength, QVariant* stored) 
     case FieldKind::Date: {
         static const QRegularExpression form(QStringLiteral("^(\\d{1,2})[/-](\\d{1,2})[/-](\\d{4})$"));
         const auto m = form.match(text);
-        const QDate d = m.hasMatch() ? QDate(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt())
-                                     : QDate();
+        const QDate d =
+            m.hasMatch() ? QDate(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt()) : QDate();
         if (!d.isValid())
             return false;
         *stored = d.toString(Qt::ISODate);

@@ -125,7 +125,8 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
                                [this] { edit(); }));
     commands->addWidget(button("cmdUpdate", "&Save " + n,
                                "This is basically the save button. Click on it when you are finished adding or editing "
-                               "the " + lower + ".",
+                               "the " +
+                                   lower + ".",
                                [this] { save(); }));
     commands->addWidget(button("cmdCancel", "&Cancel", QString(), [this] { cancel(); }));
     commands->addWidget(button("cmdDelete", "&Delete " + n, QString(), [this] { remove(); }));
@@ -182,7 +183,9 @@ int RecordEditor::rowCount() {
     return model->rowCount();
 }
 
-int RecordEditor::columnOf(const QString& column) const { return model->fieldIndex(column); }
+int RecordEditor::columnOf(const QString& column) const {
+    return model->fieldIndex(column);
+}
 
 const RecordEditor::Field* RecordEditor::fieldSpec(int index) const {
     for (const auto& f : spec.fields)
@@ -201,7 +204,9 @@ QCheckBox* RecordEditor::check(int index) const {
     return it == checks.end() ? nullptr : it->second;
 }
 
-QString RecordEditor::statusText() const { return lblStatus->text(); }
+QString RecordEditor::statusText() const {
+    return lblStatus->text();
+}
 
 QVariant RecordEditor::value(const QString& column) const {
     if (current < 0)
@@ -265,7 +270,9 @@ void RecordEditor::refreshStatus() {
     }
 }
 
-void RecordEditor::message(const QString& text) { MessageBoxes::show(this, text); }
+void RecordEditor::message(const QString& text) {
+    MessageBoxes::show(this, text);
+}
 
 void RecordEditor::SetButtons(bool browse) {
     for (const char* name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"})
@@ -336,12 +343,12 @@ bool RecordEditor::save() {
     int found = 0;
     QVariant wanted = key;
     if (addFlag && !spec.key.isEmpty()) {
-        // The new row is the last one of the table's rows for this editor, in the store's order.
+        // The new row has the highest key: the store assigns keys in increasing order and never reuses one.
         QSqlQuery q(QSqlDatabase::database(db->qtConnectionName()));
-        q.exec(QStringLiteral("SELECT [%1] FROM [%2]%3").arg(spec.key, spec.table,
-                                                            spec.filter.isEmpty() ? QString()
-                                                                                  : QStringLiteral(" WHERE ") + spec.filter));
-        while (q.next())
+        q.exec(QStringLiteral("SELECT MAX([%1]) FROM [%2]%3")
+                   .arg(spec.key, spec.table,
+                        spec.filter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + spec.filter));
+        if (q.next())
             wanted = q.value(0);
     }
     if (wanted.isValid()) {
@@ -395,8 +402,12 @@ void RecordEditor::reselect() {
         throw std::runtime_error(model->lastError().text().toStdString());
 }
 
-void RecordEditor::first() { moveTo(0); }
-void RecordEditor::last() { moveTo(rowCount() - 1); }
+void RecordEditor::first() {
+    moveTo(0);
+}
+void RecordEditor::last() {
+    moveTo(rowCount() - 1);
+}
 
 void RecordEditor::next() {
     const int count = rowCount();

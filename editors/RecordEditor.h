@@ -18,10 +18,10 @@ class SqliteDatabase;
 
 // What an editor needs of the main window.
 struct EditorContext {
-    QString newpath;          // the data directory
-    int taxpayerNumber = 0;   // the active taxpayer
-    QString taxpayerName;     // as the main window shows it
-    bool payroll = false;     // the active taxpayer's payroll-tax switch
+    QString newpath;        // the data directory
+    int taxpayerNumber = 0; // the active taxpayer
+    QString taxpayerName;   // as the main window shows it
+    bool payroll = false;   // the active taxpayer's payroll-tax switch
 };
 
 // The record editor every table editor shares: its own connection and Qt SQL model over one table, bound fields and
@@ -52,14 +52,14 @@ public:
     struct Spec {
         QString objectName, caption, noun, addHint;
         QString table;
-        QString filter;         // WHERE text, may be empty
-        QString sortColumn;     // the ordering column
+        QString filter;     // WHERE text, may be empty
+        QString sortColumn; // the ordering column
         bool descending = false;
-        QString key;            // "Row", "Taxpayer Number", or empty (the rate tables)
+        QString key; // "Row", "Taxpayer Number", or empty (the rate tables)
         Status status = Status::Record;
         std::vector<Field> fields;
         std::vector<Check> checks;
-        QStringList headings;   // group titles shown above the fields, where the editor has them
+        QStringList headings; // group titles shown above the fields, where the editor has them
     };
 
     RecordEditor(Spec spec, EditorContext context, QWidget* parent = nullptr);

@@ -58,8 +58,8 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
     SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
     DataList1->setEnabled(false);
     done->hide();
-    const QString target = FileDialogs::saveFileName(
-        this, windowTitle(), newpath + Settings::templateFileName, dialogFilter);
+    const QString target =
+        FileDialogs::saveFileName(this, windowTitle(), newpath + Settings::templateFileName, dialogFilter);
     if (target.isEmpty()) {
         Timer1.start();
         return;

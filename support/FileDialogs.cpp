@@ -23,4 +23,6 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-void FileDialogs::setNextAnswer(std::function<QString()> answer) { next() = std::move(answer); }
+void FileDialogs::setNextAnswer(std::function<QString()> answer) {
+    next() = std::move(answer);
+}

@@ -1,0 +1,347 @@
+#include "CalculationRun.h"
+#include "DataEntryValidation.h"
+#include "Editors.h"
+#include "FileDialogs.h"
+#include "MainWindow.h"
+#include "MessageBoxes.h"
+#include "RunReporter.h"
+#include "Settings.h"
+#include "SqlText.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "TaxpayerRecord.h"
+#include "TransferDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The editors driven with keys and clicks on a fresh copy of the delivered database.
+class EditorTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir;
+    QTemporaryDir dataDir;
+    QStringList messages;
+
+    QString newpath() const { return dataDir.path() + QLatin1Char('/'); }
+    QString mainFile() const { return dataDir.filePath("kelvadat.mdb"); }
+
+    int addTaxpayer(const QString& name, bool payroll = false) {
+        SqliteDatabase db(mainFile());
+        db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],"
+                "[Initial Balance],[Payroll Tax Situation]) VALUES(" +
+                SqlText::quote(name) + ",#4/15/2005#,#12/31/2005#,10000," + (payroll ? "1" : "0") + ")");
+        return db.query("SELECT MAX([Taxpayer Number]) AS n FROM [Basic Taxpayer Data]").value(0, "n").toInt();
+    }
+    EditorContext context(int number, const QString& name, bool payroll = false) {
+        return {newpath(), number, name, payroll};
+    }
+    int count(const QString& sql) {
+        SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
+        return db.queryNative(sql).value(0, 0).toInt();
+    }
+    static void activate(QWidget* w) {
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    static void type(QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    static void click(QWidget* w, const char* button) {
+        QTest::mouseClick(w->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        MessageBoxes::setHook([this](const QString& text) { messages << text; });
+    }
+    void init() {
+        messages.clear();
+        QFile::remove(mainFile());
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvadat.mdb", mainFile()));
+        QFile::remove(dataDir.filePath("kelvaSav.mdb"));
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvaSav.mdb", dataDir.filePath("kelvaSav.mdb")));
+        for (const char* f : {"kelvadat.mdb", "kelvaSav.mdb"})
+            QFile::setPermissions(dataDir.filePath(f), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        Settings::setNewpath(newpath());
+    }
+
+    void keystrokeFilter() {
+        QCOMPARE(DataEntryValidation('7', "Num"), int('7'));
+        QCOMPARE(DataEntryValidation('-', "Num"), int('-'));
+        QCOMPARE(DataEntryValidation('a', "Num"), 0);
+        QCOMPARE(DataEntryValidation(8, "Num"), 8);
+        QCOMPARE(DataEntryValidation('-', "Amt"), 0);
+        QCOMPARE(DataEntryValidation('q', "Chr"), int('Q'));
+        QCOMPARE(DataEntryValidation('1', "Chr"), 0);
+        QCOMPARE(DataEntryValidation('z', "XBox"), int('X'));
+        QCOMPARE(DataEntryValidation('z', "Cbo"), 0);
+        QCOMPARE(DataEntryValidation('z', ""), int('z'));
+    }
+
+    // A deposit saved between two others is shown at its due-date position; navigation keys move as specified.
+    void addSaveRefindAndNavigation() {
+        const int n = addTaxpayer("Payroll Co", true);
+        DepositsEditor e(context(n, "Payroll Co", true));
+        activate(&e);
+        QCOMPARE(e.statusText(), QString("Click Add To Create First Record"));
+        for (const char* due : {"02/15/2005", "04/15/2005", "03/15/2005"}) {
+            click(&e, "cmdAdd");
+            QVERIFY(e.adding());
+            QCOMPARE(e.statusText(), QString("Add record"));
+            QCOMPARE(e.field(2)->text(), QString("0"));
+            QCOMPARE(e.field(3)->text(), QString("Payroll Co"));
+            QTest::keyClick(e.field(0), Qt::Key_Escape); // ignored while adding
+            QVERIFY(e.isVisible());
+            type(e.field(0), due);
+            type(e.field(2), "1,000");
+            click(&e, "cmdUpdate");
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        }
+        QCOMPARE(e.rowCount(), 3);
+        QCOMPARE(e.field(0)->text(), QString("03/15/2005"));
+        QCOMPARE(e.position(), 1);
+        QCOMPARE(e.statusText(), QString("Deposit record: 2"));
+        QCOMPARE(e.field(0)->text(), QString("03/15/2005"));
+        QCOMPARE(e.value("Event").toString(), QString("Liability"));
+        QCOMPARE(e.value("Taxpayer Number").toInt(), n);
+
+        QTest::keyClick(e.field(0), Qt::Key_End);
+        QCOMPARE(e.position(), 2);
+        click(&e, "cmdNext"); // on the last row: stays
+        QCOMPARE(e.position(), 2);
+        QTest::keyClick(e.field(0), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier); // not exactly Ctrl
+        QCOMPARE(e.position(), 1);
+        QTest::keyClick(e.field(0), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(e.position(), 0);
+        QTest::keyClick(e.field(0), Qt::Key_PageDown);
+        QCOMPARE(e.position(), 1);
+    }
+
+    void cancelAfterAddOnAnEmptyTable() {
+        const int n = addTaxpayer("Empty");
+        ChargesEditor e(context(n, "Empty"));
+        click(&e, "cmdAdd");
+        QCOMPARE(e.field(8)->text(), QString("Other Charge"));
+        click(&e, "cmdCancel");
+        QVERIFY(!e.adding());
+        QCOMPARE(e.position(), -1);
+        QCOMPARE(e.rowCount(), 0);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Additional Charges]"), 0);
+    }
+
+    void numFieldsFilterKeysAndFillZero() {
+        const int n = addTaxpayer("Keys");
+        PaymentEditor e(context(n, "Keys"));
+        activate(&e);
+        click(&e, "cmdAdd");
+        QLineEdit* amount = e.field(2);
+        type(amount, "1a2-.5x");
+        QCOMPARE(amount->text(), QString("12-.5"));
+        amount->clear();
+        e.field(3)->setFocus(); // leaving an empty "Num" field
+        QCOMPARE(amount->text(), QString("0.00"));
+        click(&e, "cmdCancel");
+    }
+
+    void allocationCheckAfterSaving() {
+        const int n = addTaxpayer("Split");
+        PaymentEditor e(context(n, "Split"));
+        activate(&e);
+        auto payment = [&](const char* amount, const char* tax, const char* pen, const char* interest) {
+            click(&e, "cmdAdd");
+            type(e.field(1), "07/01/2005");
+            type(e.field(2), amount);
+            type(e.field(3), tax);
+            type(e.field(4), pen);
+            type(e.field(5), interest);
+            click(&e, "cmdUpdate");
+        };
+        payment("300", "100", "100", "100");
+        QVERIFY(messages.isEmpty());
+        payment("300", "100", "100", "50");
+        QCOMPARE(messages, QStringList{PaymentEditor::allocationWarning});
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2); // saved all the same
+
+        // A new payment left at its zeros raises no message.
+        messages.clear();
+        click(&e, "cmdAdd");
+        type(e.field(1), "08/01/2005");
+        click(&e, "cmdUpdate");
+        QVERIFY(messages.isEmpty());
+    }
+
+    void chargeComponentsCheck() {
+        const int n = addTaxpayer("Charged");
+        ChargesEditor e(context(n, "Charged"));
+        activate(&e);
+        auto charge = [&](const char* c) {
+            click(&e, "cmdAdd");
+            type(e.field(2), "09/01/2005");
+            type(e.field(3), "1000");
+            type(e.field(4), "600");
+            type(e.field(5), "300");
+            type(e.field(6), c);
+            click(&e, "cmdUpdate");
+        };
+        charge("100");
+        QVERIFY(messages.isEmpty());
+        charge("200");
+        QCOMPARE(messages, QStringList{ChargesEditor::componentsWarning});
+        QCOMPARE(count("SELECT COUNT(*) FROM [Additional Charges]"), 2);
+    }
+
+    void aBadValueIsRefusedAndNothingWritten() {
+        const int n = addTaxpayer("Bad");
+        PaymentEditor e(context(n, "Bad"));
+        activate(&e);
+        click(&e, "cmdAdd");
+        type(e.field(1), "02/30/2005");
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains("\"02/30/2005\" is not a date"));
+        QVERIFY(e.adding()); // the user can correct it or cancel
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
+        type(e.field(1), "02/28/2005");
+        click(&e, "cmdUpdate");
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 1);
+    }
+
+    void taxpayerEditorParticulars() {
+        const int active = addTaxpayer("Active");
+        const int other = addTaxpayer("O'Other");
+        {
+            SqliteDatabase db(mainFile());
+            for (int who : {active, other}) {
+                const QString w = SqlText::whole(who);
+                db.exec("INSERT INTO [Payment Table]([Taxpayer Number]) VALUES(" + w + ")");
+                db.exec("INSERT INTO [Additional Charges]([Taxpayer Number]) VALUES(" + w + ")");
+                db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number]) VALUES(" + w + ")");
+            }
+        }
+        TaxpayerEditor e(context(active, "Active"));
+        activate(&e);
+        QCOMPARE(e.field(0)->text(), QString("Active")); // starts on the active taxpayer
+
+        // End date one day before the extended due date warns; equal does not.
+        click(&e, "cmdEdit");
+        type(e.field(95), "10/15/2005");
+        type(e.field(92), "10/14/2005");
+        e.field(0)->setFocus();
+        QVERIFY(e.endDateWarningShown());
+        type(e.field(92), "10/15/2005");
+        e.field(0)->setFocus();
+        QVERIFY(!e.endDateWarningShown());
+
+        // Unchecking failure to pay unchecks the increased rate; checking it again does not.
+        e.check(11)->setChecked(true);
+        e.check(17)->setChecked(true);
+        QTest::mouseClick(e.check(11), Qt::LeftButton);
+        QVERIFY(!e.check(17)->isChecked());
+        QTest::mouseClick(e.check(11), Qt::LeftButton);
+        QVERIFY(!e.check(17)->isChecked());
+        click(&e, "cmdCancel");
+
+        // The active taxpayer cannot be deleted; another goes with exactly its rows.
+        click(&e, "cmdDelete");
+        QCOMPARE(messages, QStringList{TaxpayerEditor::activeRefusal});
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 2);
+        click(&e, "cmdNext");
+        QCOMPARE(e.field(0)->text(), QString("O'Other"));
+        click(&e, "cmdDelete");
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
+        for (const char* table : {"Payment Table", "Additional Charges", "Required Payroll Tax Deposits"}) {
+            QCOMPARE(count(QString("SELECT COUNT(*) FROM [%1] WHERE [Taxpayer Number]=%2").arg(table).arg(other)), 0);
+            QCOMPARE(count(QString("SELECT COUNT(*) FROM [%1] WHERE [Taxpayer Number]=%2").arg(table).arg(active)), 1);
+        }
+    }
+
+    // A name with an apostrophe: added in the editor, selected in the main window, calculated.
+    void apostropheNameEndToEnd() {
+        MainWindow w;
+        w.load();
+        w.action("mnuNewTaxpayer")->trigger();
+        auto* e = qobject_cast<TaxpayerEditor*>(w.openEditorWindow());
+        QVERIFY(e);
+        activate(e);
+        click(e, "cmdAdd");
+        type(e->field(0), "O'Brien & Sons");
+        type(e->field(3), "04/15/2005");
+        type(e->field(95), "04/15/2005");
+        type(e->field(92), "12/31/2005");
+        type(e->field(4), "10000");
+        click(e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY2(e->statusText().startsWith("Taxpayer Number: "), qPrintable(e->statusText()));
+        e->close();
+        QTRY_VERIFY(w.isEnabled());
+        w.selectExistingTaxpayer();
+        auto* list = w.findChild<QListWidget*>("DataList1");
+        QCOMPARE(list->count(), 1);
+        w.chooseTaxpayer(list->item(0)->data(Qt::UserRole).toInt());
+        QCOMPARE(w.activeName(), QString("O'Brien & Sons"));
+        w.action("mnuInterestReport")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Event Table]"), 4);
+    }
+
+    void rateEditorShowsPercentsAndStoresFractions() {
+        RateEditor e(RateEditor::Table::Underpayment, context(0, ""));
+        activate(&e);
+        QVERIFY(e.statusText().startsWith("Record: 1 of "));
+        QCOMPARE(e.field(0)->text(), QString("01/01/2026")); // newest first
+        QCOMPARE(e.field(2)->text(), QString("7.00%"));
+        click(&e, "cmdAdd");
+        type(e.field(0), "04/01/2026");
+        type(e.field(1), "06/30/2026");
+        type(e.field(2), "");
+        e.field(0)->setFocus(); // leaving the empty rate box puts "0.00" in it
+        QCOMPARE(e.field(2)->text(), QString("0.00%"));
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(e.position(), 0);
+        QCOMPARE(e.field(0)->text(), QString("04/01/2026"));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Interest Table] WHERE [Beginning Date]='2026-04-01' AND "
+                       "[Interest Rate]=0"),
+                 1);
+        e.field(2)->setFocus();
+        QCOMPARE(e.field(2)->text(), QString("0.00"));
+    }
+
+    void saveAndRetrieveDialogs() {
+        const int n = addTaxpayer("Moving");
+        const QString target = dataDir.filePath("moving.mdb");
+        FileDialogs::setNextAnswer([target] { return target; });
+        auto* save = new SaveTaxpayerDialog(newpath());
+        save->saveTaxpayer(n);
+        QVERIFY(QFile::exists(target));
+        QTRY_VERIFY(!save->isVisible());
+        // The same number back into the same database: refused, nothing copied.
+        auto* retrieve = new RetrieveTaxpayerDialog(newpath());
+        QVERIFY(retrieve->hasFile());
+        QCOMPARE(retrieve->findChild<QLineEdit*>("txtFields0")->text(), QString("Moving"));
+        retrieve->copyTaxpayer();
+        QCOMPARE(retrieve->findChild<QLabel*>("lblRefusal")->text(),
+                 QString("Cannot copy this company.\nA company with this number already exists."));
+        QVERIFY(!retrieve->findChild<QPushButton*>("Command1")->isEnabled());
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
+        retrieve->close();
+        FileDialogs::setNextAnswer({});
+    }
+};
+
+QTEST_MAIN(EditorTest)
+#include "EditorTest.moc"
