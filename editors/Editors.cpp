@@ -45,7 +45,27 @@ RecordEditor::Spec taxpayerSpec() {
     s.table = QStringLiteral("Basic Taxpayer Data");
     s.key = QStringLiteral("Taxpayer Number");
     s.status = RecordEditor::Status::None;
-    s.headings = {QStringLiteral("Basic Taxpayer Data Relevant To All Types Of Taxes")};
+    s.layout = {"Basic Taxpayer Data Relevant To All Types Of Taxes",
+                "f0",
+                "f3",
+                "f95",
+                "f9",
+                "f92",
+                "f4",
+                "c15",
+                "Payroll Tax Deposit Penalty",
+                "c13",
+                "f1",
+                "Penalties That Apply To Both Income & Payroll Tax",
+                "c10",
+                "c11",
+                "f6",
+                "c17",
+                "f18",
+                "c18",
+                "f19",
+                "c12",
+                "f7"};
     s.fields = {
         F{0, "Taxpayer Name", "Taxpayer Name:", K::Text, "",
           "Required entry. Enter a unique name or description. Do not chage this entry after entering payments, "
@@ -421,5 +441,5 @@ RecordEditor::Spec rateSpec(RateEditor::Table table) {
 
 RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEditor(rateSpec(table), c, parent) {
     auto* hint = new QLabel(QStringLiteral("Enter percentage in decimal form, e.g. 5% = 0.05  "), this);
-    grid->addWidget(hint, 2, 2);
+    grid->addWidget(hint, grid->rowCount(), 1, 1, 2);
 }

@@ -53,7 +53,6 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
     loadModel();
 
     grid = new QGridLayout;
-    int row = 0;
     for (const auto& f : spec.fields) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("txtFields%1").arg(f.index));
@@ -63,17 +62,8 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
             edit->setMaxLength(f.maxLength);
         edit->installEventFilter(this);
         fields[f.index] = edit;
-        if (f.hidden) {
+        if (f.hidden)
             edit->hide();
-            continue;
-        }
-        auto* label = new QLabel(f.label, this);
-        label->setBuddy(edit);
-        grid->addWidget(label, row, 0, Qt::AlignRight);
-        grid->addWidget(edit, row, 1);
-        if (f.kind == FieldKind::Date)
-            grid->addWidget(new QLabel(QStringLiteral("mm/dd/yyyy"), this), row, 2);
-        ++row;
     }
     for (const auto& ch : spec.checks) {
         auto* box = new QCheckBox(ch.label, this);
@@ -81,7 +71,44 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
         box->setToolTip(ch.hint);
         box->installEventFilter(this);
         checks[ch.index] = box;
-        grid->addWidget(box, row++, 1, 1, 2);
+    }
+    QStringList order = spec.layout;
+    if (order.isEmpty()) {
+        for (const auto& f : spec.fields)
+            order << QStringLiteral("f%1").arg(f.index);
+        for (const auto& ch : spec.checks)
+            order << QStringLiteral("c%1").arg(ch.index);
+    }
+    int row = 0;
+    for (const QString& item : order) {
+        bool isNumber = false;
+        const int index = item.mid(1).toInt(&isNumber);
+        if (item.startsWith(QLatin1Char('f')) && isNumber) {
+            const Field* f = fieldSpec(index);
+            if (f->hidden)
+                continue;
+            auto* label = new QLabel(f->label, this);
+            label->setBuddy(fields[index]);
+            // A long label wraps onto a second line rather than being cut on a narrow screen.
+            if (f->label.size() > 32) {
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                label->setMinimumWidth(label->fontMetrics().horizontalAdvance(f->label) / 2 + 20);
+                label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 4);
+            }
+            grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+            grid->addWidget(fields[index], row, 1);
+            if (f->kind == FieldKind::Date)
+                grid->addWidget(new QLabel(QStringLiteral("mm/dd/yyyy"), this), row, 2);
+        } else if (item.startsWith(QLatin1Char('c')) && isNumber) {
+            grid->addWidget(checks[index], row, 1, 1, 2);
+        } else {
+            auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(item.toHtmlEscaped()), this);
+            grid->addWidget(heading, row, 0, 1, 3);
+            if (row > 0)
+                grid->setRowMinimumHeight(row, 28);
+        }
+        ++row;
     }
     grid->setColumnStretch(1, 1);
 
@@ -140,10 +167,6 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
     navigation->addWidget(button("cmdLast", ">|", "Last", [this] { last(); }));
 
     auto* layout = new QVBoxLayout(this);
-    for (const auto& heading : spec.headings) {
-        auto* h = new QLabel(QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped()), this);
-        layout->addWidget(h);
-    }
     layout->addLayout(grid);
     layout->addWidget(noticeLabel);
     layout->addLayout(commands);
@@ -151,6 +174,7 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
     setMinimumWidth(560);
 
     SetButtons(true);
+    adjustSize();
     if (rowCount() > 0)
         showRow(0);
     else

@@ -59,7 +59,9 @@ public:
         Status status = Status::Record;
         std::vector<Field> fields;
         std::vector<Check> checks;
-        QStringList headings; // group titles shown above the fields, where the editor has them
+        // The order of the form: "f3" a field, "c11" a check box, anything else a heading. Empty: the fields, then
+        // the check boxes.
+        QStringList layout;
     };
 
     RecordEditor(Spec spec, EditorContext context, QWidget* parent = nullptr);

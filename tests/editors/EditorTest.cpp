@@ -321,6 +321,64 @@ private slots:
         QCOMPARE(e.field(2)->text(), QString("0.00"));
     }
 
+    // Pictures of every editor and both dialogs, written when TALVORO_SCREENSHOTS names a folder.
+    void screenshots() {
+        const QString folder = qEnvironmentVariable("TALVORO_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("TALVORO_SCREENSHOTS is not set");
+        const int n = addTaxpayer("Payroll Co, 1st quarter 2005", true);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec(
+                "UPDATE [Basic Taxpayer Data] SET [Start Date]=#1/1/2005#,[Extended Due Date Of Return]=#4/30/2005#,"
+                "[Calculate Failure To Pay Penalty]=1,[Assessment Date For Failure To Pay Penalty]=#6/1/2005#");
+            db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Taxpayer Name],[Event],"
+                    "[Deposit Due Date],[Assessment Date],[Required Deposit]) VALUES(" +
+                    SqlText::whole(n) + ",'Payroll Co, 1st quarter 2005','Liability',#2/15/2005#,#6/1/2005#,1000)");
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],"
+                    "[Amount Of Payment],[Payment Allocated To Tax],[Payment Allocated To Penalties],"
+                    "[Payment Allocated To Interest],[Due Date Of Liability]) VALUES(" +
+                    SqlText::whole(n) +
+                    ",'Payroll Co, 1st quarter 2005','Payment',#2/25/2005#,1000,1000,0,0,#2/15/2005#)");
+            db.exec(
+                "INSERT INTO [Additional Charges]([Taxpayer Number],[Taxpayer Name],[Event],[Description],"
+                "[Date Liability Incurred],[Date Interest Starts],[Total Amount of Charge],[Charge Classified As Tax],"
+                "[Charge Classified As Penalty],[Charge Unclassified]) VALUES(" +
+                SqlText::whole(n) +
+                ",'Payroll Co, 1st quarter 2005','Other Charge','Notice CP 161',#8/1/2005#,#8/1/2005#,575,500,50,25)");
+        }
+        const auto c = context(n, "Payroll Co, 1st quarter 2005", true);
+        auto shoot = [&](QWidget* w, const QString& name) {
+            w->show();
+            QTest::qWait(50);
+            QVERIFY(w->grab().save(folder + "/" + name + ".png"));
+        };
+        TaxpayerEditor t(c);
+        shoot(&t, "editor-taxpayer");
+        PaymentEditor p(c);
+        p.calculateBalances();
+        shoot(&p, "editor-payment");
+        ChargesEditor ch(c);
+        shoot(&ch, "editor-charges");
+        DepositsEditor d(c);
+        shoot(&d, "editor-deposits");
+        RateEditor u(RateEditor::Table::Underpayment, c);
+        shoot(&u, "editor-underpayment");
+        RateEditor o(RateEditor::Table::Overpayment, c);
+        shoot(&o, "editor-overpayment");
+        auto* save = new SaveTaxpayerDialog(newpath());
+        shoot(save, "dialog-save");
+        save->close();
+        const QString target = dataDir.filePath("shot.mdb");
+        FileDialogs::setNextAnswer([target] { return target; });
+        auto* s2 = new SaveTaxpayerDialog(newpath());
+        s2->saveTaxpayer(n);
+        auto* retrieve = new RetrieveTaxpayerDialog(newpath());
+        shoot(retrieve, "dialog-retrieve");
+        retrieve->close();
+        FileDialogs::setNextAnswer({});
+    }
+
     void saveAndRetrieveDialogs() {
         const int n = addTaxpayer("Moving");
         const QString target = dataDir.filePath("moving.mdb");
