@@ -80,6 +80,12 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
             order << QStringLiteral("c%1").arg(ch.index);
     }
     int row = 0;
+    QWidget* previousInTab = nullptr;
+    auto tabAfter = [&previousInTab](QWidget* w) {
+        if (previousInTab)
+            QWidget::setTabOrder(previousInTab, w);
+        previousInTab = w;
+    };
     for (const QString& item : order) {
         bool isNumber = false;
         const int index = item.mid(1).toInt(&isNumber);
@@ -98,10 +104,12 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
             }
             grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(fields[index], row, 1);
+            tabAfter(fields[index]);
             if (f->kind == FieldKind::Date)
                 grid->addWidget(new QLabel(QStringLiteral("mm/dd/yyyy"), this), row, 2);
         } else if (item.startsWith(QLatin1Char('c')) && isNumber) {
             grid->addWidget(checks[index], row, 1, 1, 2);
+            tabAfter(checks[index]);
         } else {
             auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(item.toHtmlEscaped()), this);
             grid->addWidget(heading, row, 0, 1, 3);

@@ -236,6 +236,10 @@ private slots:
         activate(&e);
         QCOMPARE(e.field(0)->text(), QString("Active")); // starts on the active taxpayer
 
+        // Tab follows the form from top to bottom.
+        QCOMPARE(e.field(4)->nextInFocusChain(), static_cast<QWidget*>(e.check(15)));
+        QCOMPARE(e.check(13)->nextInFocusChain(), static_cast<QWidget*>(e.field(1)));
+
         // End date one day before the extended due date warns; equal does not.
         click(&e, "cmdEdit");
         type(e.field(95), "10/15/2005");
