@@ -71,7 +71,8 @@ bool parse(FieldKind kind, const QString& raw, int maxLength, QVariant* stored) 
         return true;
     }
     case FieldKind::Text:
-        if (maxLength > 0 && text.size() > maxLength)
+        // What is stored is what was typed, blanks included: that is what must fit.
+        if (maxLength > 0 && raw.size() > maxLength)
             return false;
         *stored = raw;
         return true;

@@ -32,9 +32,9 @@ qint64 scaledHalfEven(double value, int decimals) {
 
 } // namespace
 
-QString formatReportValue(ReportFormat format, const QVariant& value) {
-    if (!value.isValid() || value.isNull())
-        return QString();
+namespace {
+
+QString formatted(ReportFormat format, const QVariant& value) {
     switch (format) {
     case ReportFormat::Money:
         return groupedDecimal(Rounding::toCentsHalfEven(value.toDouble()), 2);
@@ -51,4 +51,17 @@ QString formatReportValue(ReportFormat format, const QVariant& value) {
         return value.toString();
     }
     return value.toString();
+}
+
+} // namespace
+
+QString formatReportValue(ReportFormat format, const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return QString();
+    try {
+        return formatted(format, value);
+    } catch (const Rounding::ArithmeticFault&) {
+        // Too large for its format: shown as a plain number rather than not at all.
+        return QString::number(value.toDouble(), 'g', 15);
+    }
 }

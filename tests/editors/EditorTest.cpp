@@ -1,6 +1,7 @@
 #include "CalculationRun.h"
 #include "DataEntryValidation.h"
 #include "Editors.h"
+#include "FieldText.h"
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -90,6 +91,23 @@ private slots:
         QCOMPARE(DataEntryValidation('z', "XBox"), int('X'));
         QCOMPARE(DataEntryValidation('z', "Cbo"), 0);
         QCOMPARE(DataEntryValidation('z', ""), int('z'));
+    }
+
+    void fieldTexts() {
+        QVariant v;
+        QVERIFY(FieldText::parse(FieldKind::Date, "4/15/2005", 0, &v));
+        QCOMPARE(v.toString(), QString("2005-04-15"));
+        QVERIFY(!FieldText::parse(FieldKind::Date, "02/29/2005", 0, &v));
+        QVERIFY(FieldText::parse(FieldKind::Money, "1,234,567.89", 0, &v));
+        QCOMPARE(v.toDouble(), 1234567.89);
+        QVERIFY(FieldText::parse(FieldKind::Rate, "7.25%", 0, &v));
+        QCOMPARE(v.toDouble(), 0.0725);
+        QCOMPARE(FieldText::editing(FieldKind::Rate, 0.0725), QString("0.0725")); // no digits lost on focus
+        QCOMPARE(FieldText::editing(FieldKind::Rate, 0.07), QString("0.07"));
+        QVERIFY(!FieldText::parse(FieldKind::Money, "12a", 0, &v));
+        // Found by fuzzing: blanks count in a name's length, since they are stored.
+        QVERIFY(!FieldText::parse(FieldKind::Text, QString(150, 'x') + "   ", 150, &v));
+        QVERIFY(FieldText::parse(FieldKind::Text, QString(150, 'x'), 150, &v));
     }
 
     // A deposit saved between two others is shown at its due-date position; navigation keys move as specified.

@@ -37,6 +37,9 @@ TEST(ReportFormat, AsTheReportsPrint) {
     EXPECT_EQ(formatReportValue(ReportFormat::Factor, 0.0177986858027097), "0.01779869");
     EXPECT_EQ(formatReportValue(ReportFormat::Factor, 2.73972602740091E-05), "0.00002740");
     EXPECT_EQ(formatReportValue(ReportFormat::Date, QDate(2005, 4, 15)), "04/15/2005");
+    // Found by fuzzing: a rate typed as 70000000000000000 could not be shown and ended in the error report.
+    EXPECT_EQ(formatReportValue(ReportFormat::Percent, 7e16), "7e+16");
+    EXPECT_EQ(formatReportValue(ReportFormat::Money, -1e300), "-1e+300");
 }
 
 // Totals are the sums of the printed values, so a column adds up on paper.

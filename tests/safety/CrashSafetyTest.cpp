@@ -85,8 +85,7 @@ TEST(CrashSafety, KilledRunsLeaveThePreviousResultOrTheNew) {
         state = now;
     }
     EXPECT_EQ(mixtures, 0);
-    std::cout << "100 kills: " << newResults << " left the new result, " << 100 - newResults
-              << " the previous one\n";
+    std::cout << "100 kills: " << newResults << " left the new result, " << 100 - newResults << " the previous one\n";
 }
 
 // A backup killed part-way: every backup file present is a whole database.
