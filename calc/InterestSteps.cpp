@@ -100,7 +100,7 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
 
     const double intfac = std::pow(1.0 + ir / double(daysinyr), double(daystocmpd)) - 1.0;
     if (!std::isfinite(intfac))
-        throw Rounding::ArithmeticFault("Overflow");
+        throw Rounding::ArithmeticFault(Rounding::overflowText);
     row.interestFactor = intfac;
     const qint32 IntIntgr = Rounding::toInt32HalfEven(double(base) * intfac * 100.0);
     put(row.interest, double(IntIntgr) / 100.0);

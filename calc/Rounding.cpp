@@ -8,7 +8,7 @@ namespace Rounding {
 namespace {
 
 [[noreturn]] void overflow() {
-    throw ArithmeticFault("Overflow");
+    throw ArithmeticFault(overflowText);
 }
 
 // std::nearbyint rounds exact halves to the even neighbour in the default rounding mode, which the program

@@ -14,6 +14,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The description of an overflow, as the user reads it.
+inline constexpr const char* overflowText =
+    "Overflow: an amount in the calculation is too large. Check the amounts and dates of this taxpayer.";
+
 // The nearest single-precision value: what an amount becomes when it is stored in a ledger field.
 // Throws ArithmeticFault for a value outside the single range or not a number.
 float toSingle(double value);

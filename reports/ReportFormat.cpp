@@ -26,7 +26,7 @@ namespace {
 qint64 scaledHalfEven(double value, int decimals) {
     const double scaled = std::nearbyint(value * std::pow(10.0, decimals));
     if (!std::isfinite(scaled) || std::fabs(scaled) > 9.2e18)
-        throw Rounding::ArithmeticFault("Overflow");
+        throw Rounding::ArithmeticFault(Rounding::overflowText);
     return qint64(scaled);
 }
 

@@ -1,5 +1,6 @@
 #include "CalculationRun.h"
 #include "CalcSupport.h"
+#include "Rounding.h"
 #include "RunStop.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
@@ -196,7 +197,7 @@ TEST(CalculationRun, SummaryFailureReachesTheGlobalHandler) {
     RecordingReporter reporter;
     CalculationRun overflow(s.db, reporter);
     EXPECT_EQ(overflow.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
-    EXPECT_EQ(reporter.globalFailures, QStringList{"Overflow"});
+    EXPECT_EQ(reporter.globalFailures, QStringList{Rounding::overflowText});
     EXPECT_TRUE(reporter.messages.isEmpty());
     EXPECT_TRUE(reporter.timers.isEmpty());
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
