@@ -18,8 +18,10 @@ DataDir::DataDir() {
     }
 }
 
+// Opened for writing, as the program opens its database: a journal left by a killed writer is rolled back first,
+// which a read-only connection cannot do.
 QString dumpTable(const QString& file, const QString& table, const QString& orderBy) {
-    SqliteDatabase db(file, SqliteDatabase::Mode::ReadOnly);
+    SqliteDatabase db(file);
     const RecordSet rows =
         db.queryNative(QStringLiteral("SELECT * FROM [%1]%2")
                            .arg(table, orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy));
@@ -36,6 +38,6 @@ QString dumpTable(const QString& file, const QString& table, const QString& orde
 }
 
 QString integrityCheck(const QString& file) {
-    SqliteDatabase db(file, SqliteDatabase::Mode::ReadOnly);
+    SqliteDatabase db(file);
     return db.queryNative(QStringLiteral("PRAGMA integrity_check")).value(0, 0).toString();
 }
