@@ -50,13 +50,48 @@ QString StartUp::missingDatabaseMessage(const QString& newpath) {
                           "registry.");
 }
 
+namespace {
+
+void copyTree(const QString& from, const QString& to) {
+    const QFileInfo source(from);
+    if (source.isDir()) {
+        QDir().mkpath(to);
+        for (const QString& name : QDir(from).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+            copyTree(QDir(from).filePath(name), QDir(to).filePath(name));
+    } else if (source.isFile() && !QFileInfo::exists(to)) {
+        QFile::copy(from, to);
+        QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                      QFileDevice::ReadOther);
+    }
+}
+
+} // namespace
+
+QString StartUp::firstDataFolder(const QString& programFolder) {
+    return firstDataFolder(programFolder, QFileInfo(programFolder).isWritable());
+}
+
+QString StartUp::firstDataFolder(const QString& programFolder, bool programFolderWritable) {
+    if (programFolderWritable)
+        return programFolder;
+    // Installed for every user: each user's data starts as a copy of the delivered files in a folder of their own.
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(own);
+    for (const char* item : {"kelvadat.mdb", "kelvaSav.mdb", "ipmanual.pdf", "p17pg18-19.pdf", "p15pg21-22.pdf",
+                             "Brenhal", "samples"})
+        copyTree(QDir(programFolder).filePath(QLatin1String(item)), QDir(own).filePath(QLatin1String(item)));
+    return own;
+}
+
 void StartUp::settingsAndDatabaseCheck(const QString& programFolder) {
     SectionTrail::enter(QStringLiteral("Module1.Main"));
     if (Settings::newpath().isEmpty() && Settings::errorState().isEmpty() && Settings::showSplash().isEmpty()) {
-        Settings::writeFirstStartValues(programFolder);
+        Settings::writeFirstStartValues(firstDataFolder(programFolder));
         return;
     }
-    Settings::writeFirstStartValues(programFolder); // any key still missing gets its first value
+    if (Settings::newpath().isEmpty())
+        Settings::writeFirstStartValues(firstDataFolder(programFolder));
+    Settings::writeFirstStartValues(programFolder); // any other key still missing gets its first value
     const QString newpath = Settings::newpath();
     if (!QFileInfo(Settings::databasePath(newpath)).isFile())
         MessageBoxes::show(nullptr, missingDatabaseMessage(newpath));

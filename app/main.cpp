@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
     TalvoroApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talvoro"));
+    QApplication::setOrganizationName(QStringLiteral("Norvane"));
     SingleCopy copy;
     if (!copy.acquire())
         return 0;

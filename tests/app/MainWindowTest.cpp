@@ -12,6 +12,7 @@
 #include "StartUp.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,6 +234,20 @@ private slots:
         QVERIFY(warning.contains("does not hold the main data file"));
         QCOMPARE(Settings::newpath(), dataDir.path() + "/nothing here/");
         QCOMPARE(StartUp::missingDatabaseMessage("/x/").left(40), QString("The main data file, kelvadat.mdb, could "));
+    }
+
+    // Installed where the user cannot write: the first start gives the user a data folder of their own.
+    void firstStartOfAnInstalledProgram() {
+        QCOMPARE(StartUp::firstDataFolder(dataDir.path()), dataDir.path());
+        QTemporaryDir installed;
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvadat.mdb", installed.filePath("kelvadat.mdb")));
+        QDir().mkpath(installed.filePath("samples"));
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/samples/payroll-sample.mdb", installed.filePath("samples/payroll-sample.mdb")));
+        QStandardPaths::setTestModeEnabled(true);
+        const QString own = StartUp::firstDataFolder(installed.path(), false);
+        QVERIFY(own != installed.path());
+        QVERIFY(QFileInfo(own + "/kelvadat.mdb").isWritable());
+        QVERIFY(QFile::exists(own + "/samples/payroll-sample.mdb"));
     }
 
     void aSecondCopyEndsAtOnce() {
