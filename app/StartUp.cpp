@@ -77,8 +77,8 @@ QString StartUp::firstDataFolder(const QString& programFolder, bool programFolde
     // Installed for every user: each user's data starts as a copy of the delivered files in a folder of their own.
     const QString own = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(own);
-    for (const char* item : {"kelvadat.mdb", "kelvaSav.mdb", "ipmanual.pdf", "p17pg18-19.pdf", "p15pg21-22.pdf",
-                             "Brenhal", "samples"})
+    for (const char* item :
+         {"kelvadat.mdb", "kelvaSav.mdb", "ipmanual.pdf", "p17pg18-19.pdf", "p15pg21-22.pdf", "Brenhal", "samples"})
         copyTree(QDir(programFolder).filePath(QLatin1String(item)), QDir(own).filePath(QLatin1String(item)));
     return own;
 }

@@ -31,9 +31,14 @@ ReportLayout::ReportLayout(const ReportContent& c, bool wide) : content(c), land
         page.endLine = ++i;
     }
     if (!block && y + m.footerLine > usable && page.endLine > page.firstLine) {
+        // The totals never stand alone on a page: the last rows go with them.
+        const int keep = std::min(3, page.endLine - page.firstLine - 1);
+        page.endLine -= keep;
         laidOut.push_back(page);
+        const int moved = page.endLine;
         page = Page();
-        page.firstLine = page.endLine = count;
+        page.firstLine = moved;
+        page.endLine = count;
     }
     page.reportFooter = true;
     laidOut.push_back(page);

@@ -242,7 +242,8 @@ private slots:
         QTemporaryDir installed;
         QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvadat.mdb", installed.filePath("kelvadat.mdb")));
         QDir().mkpath(installed.filePath("samples"));
-        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/samples/payroll-sample.mdb", installed.filePath("samples/payroll-sample.mdb")));
+        QVERIFY(QFile::copy(TALVORO_BIN_DIR "/samples/payroll-sample.mdb",
+                            installed.filePath("samples/payroll-sample.mdb")));
         QStandardPaths::setTestModeEnabled(true);
         const QString own = StartUp::firstDataFolder(installed.path(), false);
         QVERIFY(own != installed.path());

@@ -124,6 +124,16 @@ TEST(ReportLayout, LongReportsBreakIntoPagesAndEndWithTheTotals) {
     }
     EXPECT_EQ(covered, 200);
     EXPECT_EQ(c.totals[4], "10,000.00");
+
+    // However many rows, the totals' page carries rows too.
+    for (int rows = 1; rows < 130; ++rows) {
+        std::vector<QVariantList> some(values.begin(), values.begin() + rows);
+        const ReportContent part = ReportContent::build(
+            d, ::rows({"Date", "Event", "Failure To File Penalty", "Failure To Pay Penalty", "Tax"}, some), "a\nb\nc",
+            printed);
+        const auto& last = ReportLayout(part, false).pages().back();
+        EXPECT_GT(last.endLine, last.firstLine) << rows << " rows";
+    }
 }
 
 // Drawn to PDF: the captions stand on every page, the totals once, the page numbers count the pages.

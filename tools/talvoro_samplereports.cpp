@@ -1,0 +1,97 @@
+// Exports the reports of the two sample cases as PDF files, for the manual: the samples are retrieved into a scratch
+// copy of the delivered database and calculated exactly as the report commands do.
+//
+//   talvoro-samplereports --main kelvadat.mdb --samples FOLDER --out FOLDER
+
+#include "CalculationRun.h"
+#include "DepositReportRun.h"
+#include "ReportPainter.h"
+#include "ReportSource.h"
+#include "RunReporter.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "StoreError.h"
+#include "TaxpayerRecord.h"
+#include "TaxpayerTransfer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+class Quiet : public RunReporter {
+public:
+    void message(const QString&) override {}
+    void notice(const QString&) override {}
+    void progress(int) override {}
+    void progressVisible(bool) override {}
+    void armTimer(const QString&, int) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            QTextStream(stderr) << text << Qt::endl;
+    });
+    QGuiApplication app(argc, argv);
+    QString mainFile, samples, out;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--main"))
+            mainFile = args[i + 1];
+        else if (args[i] == QLatin1String("--samples"))
+            samples = args[i + 1];
+        else if (args[i] == QLatin1String("--out"))
+            out = args[i + 1];
+    }
+    if (mainFile.isEmpty() || samples.isEmpty() || out.isEmpty())
+        return 2;
+    QTemporaryDir work;
+    const QString scratch = work.filePath(QStringLiteral("kelvadat.mdb"));
+    QDir().mkpath(out);
+    try {
+        QFile::copy(mainFile, scratch);
+        QFile::setPermissions(scratch, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        for (const char* sample : {"income-tax-sample.mdb", "payroll-sample.mdb"})
+            TaxpayerTransfer::retrieve(QDir(samples).filePath(QLatin1String(sample)), scratch);
+        SqliteDatabase db(scratch);
+        Quiet quiet;
+        // The printing date of the samples' reports is fixed, so the manual does not change from build to build.
+        const QDate printed(2026, 1, 15);
+        const struct {
+            int taxpayer;
+            const char* report;
+            const char* file;
+        } reports[] = {{9001, "interest", "sample-income-interest.pdf"},
+                       {9001, "penalty", "sample-income-penalty.pdf"},
+                       {9001, "summary", "sample-income-summary.pdf"},
+                       {9001, "payment", "sample-income-payment.pdf"},
+                       {9002, "deposit", "sample-payroll-deposit.pdf"}};
+        for (const auto& r : reports) {
+            const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(r.taxpayer)), 0);
+            const QString key = QLatin1String(r.report);
+            CalculationRun run(db, quiet);
+            if (key == QLatin1String("interest"))
+                run.interestReport(tp, CalculationRun::interestCode);
+            else if (key == QLatin1String("penalty"))
+                run.penaltyReport(tp);
+            else if (key == QLatin1String("summary"))
+                run.interestReport(tp, CalculationRun::summaryCode);
+            else if (key == QLatin1String("deposit"))
+                DepositReportRun(db, quiet).run(tp);
+            writeReportPdf(loadReport(db, *ReportDefinition::byKey(key), tp, printed),
+                           QDir(out).filePath(QLatin1String(r.file)));
+        }
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "talvoro-samplereports: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
