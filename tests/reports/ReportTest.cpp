@@ -131,7 +131,8 @@ TEST(ReportLayout, LongReportsBreakIntoPagesAndEndWithTheTotals) {
         const ReportContent part = ReportContent::build(
             d, ::rows({"Date", "Event", "Failure To File Penalty", "Failure To Pay Penalty", "Tax"}, some), "a\nb\nc",
             printed);
-        const auto& last = ReportLayout(part, false).pages().back();
+        const ReportLayout layout(part, false);
+        const auto& last = layout.pages().back();
         EXPECT_GT(last.endLine, last.firstLine) << rows << " rows";
     }
 }
