@@ -37,8 +37,8 @@ float singleOf(const QLineEdit* field) {
     return Rounding::toSingle(v.toDouble());
 }
 
-RecordEditor::Spec taxpayerSpec() {
-    RecordEditor::Spec s;
+RecordEditor::Design taxpayerDesign() {
+    RecordEditor::Design s;
     s.objectName = QStringLiteral("frmBasicTaxpayerData");
     s.caption = QStringLiteral("Basic Taxpayer Data & Situation Profile");
     s.noun = QStringLiteral("Taxpayer");
@@ -119,7 +119,8 @@ RecordEditor::Spec taxpayerSpec() {
 
 } // namespace
 
-TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent) : RecordEditor(taxpayerSpec(), std::move(c), parent) {
+TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent)
+    : RecordEditor(taxpayerDesign(), std::move(c), parent) {
     endDateWarning = new QLabel(QStringLiteral("The End Date must be a date after the Extended Due Date."), this);
     endDateWarning->setObjectName(QStringLiteral("lblEndDateWarning"));
     endDateWarning->setStyleSheet(QStringLiteral("color: #a00000"));
@@ -191,8 +192,8 @@ bool TaxpayerEditor::removeRow(int row) {
 
 namespace {
 
-RecordEditor::Spec paymentSpec(const EditorContext& c) {
-    RecordEditor::Spec s;
+RecordEditor::Design paymentDesign(const EditorContext& c) {
+    RecordEditor::Design s;
     s.objectName = QStringLiteral("frmPayment");
     s.caption = QStringLiteral("Payments & Deposits");
     s.noun = QStringLiteral("Payment");
@@ -216,7 +217,7 @@ RecordEditor::Spec paymentSpec(const EditorContext& c) {
 
 } // namespace
 
-PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(paymentSpec(c), c, parent) {
+PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(paymentDesign(c), c, parent) {
     auto* name = new QLineEdit(context.taxpayerName, this);
     name->setObjectName(QStringLiteral("Text1"));
     name->setReadOnly(true);
@@ -328,8 +329,8 @@ void PaymentEditor::calculateBalances() {
 
 namespace {
 
-RecordEditor::Spec chargesSpec(const EditorContext& c) {
-    RecordEditor::Spec s;
+RecordEditor::Design chargesDesign(const EditorContext& c) {
+    RecordEditor::Design s;
     s.objectName = QStringLiteral("frmAdnlChrgs");
     s.caption = QStringLiteral("Additional Charges");
     s.noun = QStringLiteral("Charge");
@@ -353,7 +354,7 @@ RecordEditor::Spec chargesSpec(const EditorContext& c) {
 
 } // namespace
 
-ChargesEditor::ChargesEditor(EditorContext c, QWidget* parent) : RecordEditor(chargesSpec(c), c, parent) {
+ChargesEditor::ChargesEditor(EditorContext c, QWidget* parent) : RecordEditor(chargesDesign(c), c, parent) {
     emptyNotice = new QLabel(QStringLiteral("There are currently no records in this file. Click on the add button to "
                                             "add the first record."),
                              this);
@@ -384,8 +385,8 @@ bool ChargesEditor::beforeSave() {
 
 namespace {
 
-RecordEditor::Spec depositsSpec(const EditorContext& c) {
-    RecordEditor::Spec s;
+RecordEditor::Design depositsDesign(const EditorContext& c) {
+    RecordEditor::Design s;
     s.objectName = QStringLiteral("frmRequireDeposits");
     s.caption = QStringLiteral("Payroll Tax Deposits Required By IRS");
     s.noun = QStringLiteral("Deposit");
@@ -406,7 +407,7 @@ RecordEditor::Spec depositsSpec(const EditorContext& c) {
 
 } // namespace
 
-DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsSpec(c), c, parent) {}
+DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsDesign(c), c, parent) {}
 
 void DepositsEditor::afterAdd() {
     setFieldText(3, context.taxpayerName);
@@ -418,9 +419,9 @@ void DepositsEditor::afterAdd() {
 
 namespace {
 
-RecordEditor::Spec rateSpec(RateEditor::Table table) {
+RecordEditor::Design rateDesign(RateEditor::Table table) {
     const bool under = table == RateEditor::Table::Underpayment;
-    RecordEditor::Spec s;
+    RecordEditor::Design s;
     s.objectName = under ? QStringLiteral("frmUnderpaymentIntRates") : QStringLiteral("frmOverpaymentIntRates");
     s.caption = under ? QStringLiteral("Underpayment Quarterly Interest Table")
                       : QStringLiteral("Overpayment Quarterly Interest Table");
@@ -439,7 +440,7 @@ RecordEditor::Spec rateSpec(RateEditor::Table table) {
 
 } // namespace
 
-RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEditor(rateSpec(table), c, parent) {
+RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEditor(rateDesign(table), c, parent) {
     auto* hint = new QLabel(QStringLiteral("Enter percentage in decimal form, e.g. 5% = 0.05  "), this);
     grid->addWidget(hint, grid->rowCount(), 1, 1, 2);
 }

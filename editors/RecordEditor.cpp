@@ -43,17 +43,17 @@ QString kindName(FieldKind kind) {
 
 } // namespace
 
-RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
-    : QDialog(parent), spec(std::move(s)), context(std::move(c)) {
-    setObjectName(spec.objectName);
-    setWindowTitle(spec.caption);
+RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
+    : QDialog(parent), design(std::move(s)), context(std::move(c)) {
+    setObjectName(design.objectName);
+    setWindowTitle(design.caption);
     setAttribute(Qt::WA_DeleteOnClose);
 
     db = std::make_unique<SqliteDatabase>(Settings::databasePath(context.newpath));
     loadModel();
 
     grid = new QGridLayout;
-    for (const auto& f : spec.fields) {
+    for (const auto& f : design.fields) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("txtFields%1").arg(f.index));
         edit->setToolTip(f.hint);
@@ -65,18 +65,18 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
         if (f.hidden)
             edit->hide();
     }
-    for (const auto& ch : spec.checks) {
+    for (const auto& ch : design.checks) {
         auto* box = new QCheckBox(ch.label, this);
         box->setObjectName(QStringLiteral("chkFields%1").arg(ch.index));
         box->setToolTip(ch.hint);
         box->installEventFilter(this);
         checks[ch.index] = box;
     }
-    QStringList order = spec.layout;
+    QStringList order = design.layout;
     if (order.isEmpty()) {
-        for (const auto& f : spec.fields)
+        for (const auto& f : design.fields)
             order << QStringLiteral("f%1").arg(f.index);
-        for (const auto& ch : spec.checks)
+        for (const auto& ch : design.checks)
             order << QStringLiteral("c%1").arg(ch.index);
     }
     int row = 0;
@@ -90,7 +90,7 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
         bool isNumber = false;
         const int index = item.mid(1).toInt(&isNumber);
         if (item.startsWith(QLatin1Char('f')) && isNumber) {
-            const Field* f = fieldSpec(index);
+            const Field* f = fieldDesign(index);
             if (f->hidden)
                 continue;
             auto* label = new QLabel(f->label, this);
@@ -147,11 +147,11 @@ RecordEditor::RecordEditor(Spec s, EditorContext c, QWidget* parent)
         });
         return b;
     };
-    const QString& n = spec.noun;
+    const QString& n = design.noun;
     const QString lower = n.toLower();
     auto* commands = new QHBoxLayout;
     commands->addWidget(button("cmdAdd", "&Add " + n,
-                               spec.addHint.isEmpty() ? "Click on this to add a new " + lower + "." : spec.addHint,
+                               design.addHint.isEmpty() ? "Click on this to add a new " + lower + "." : design.addHint,
                                [this] { add(); }));
     commands->addWidget(button("cmdEdit", "&Edit " + n,
                                "If you are not adding a " + lower +
@@ -195,12 +195,13 @@ RecordEditor::~RecordEditor() {
 
 void RecordEditor::loadModel() {
     model = std::make_unique<QSqlTableModel>(nullptr, QSqlDatabase::database(db->qtConnectionName()));
-    model->setTable(spec.table);
+    model->setTable(design.table);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    if (!spec.filter.isEmpty())
-        model->setFilter(spec.filter);
-    if (!spec.sortColumn.isEmpty())
-        model->setSort(model->fieldIndex(spec.sortColumn), spec.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    if (!design.filter.isEmpty())
+        model->setFilter(design.filter);
+    if (!design.sortColumn.isEmpty())
+        model->setSort(model->fieldIndex(design.sortColumn),
+                       design.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     if (!model->select())
         throw std::runtime_error(model->lastError().text().toStdString());
 }
@@ -219,8 +220,8 @@ int RecordEditor::columnOf(const QString& column) const {
     return model->fieldIndex(column);
 }
 
-const RecordEditor::Field* RecordEditor::fieldSpec(int index) const {
-    for (const auto& f : spec.fields)
+const RecordEditor::Field* RecordEditor::fieldDesign(int index) const {
+    for (const auto& f : design.fields)
         if (f.index == index)
             return &f;
     return nullptr;
@@ -258,11 +259,11 @@ void RecordEditor::setFieldText(int index, const QString& text) {
 
 void RecordEditor::showRow(int row) {
     current = row;
-    for (const auto& f : spec.fields) {
+    for (const auto& f : design.fields) {
         const QVariant v = row >= 0 ? model->data(model->index(row, columnOf(f.column))) : QVariant();
         fields[f.index]->setText(FieldText::shown(f.kind, v));
     }
-    for (const auto& ch : spec.checks)
+    for (const auto& ch : design.checks)
         checks[ch.index]->setChecked(row >= 0 && model->data(model->index(row, columnOf(ch.column))).toBool());
     refreshStatus();
     afterMove();
@@ -270,23 +271,23 @@ void RecordEditor::showRow(int row) {
 
 void RecordEditor::refreshStatus() {
     if (addFlag) {
-        if (spec.status != Status::None)
+        if (design.status != Status::None)
             lblStatus->setText(QStringLiteral("Add record"));
         return;
     }
     if (editFlag) {
-        if (spec.status != Status::None)
+        if (design.status != Status::None)
             lblStatus->setText(QStringLiteral("Edit record"));
         return;
     }
-    if (spec.status == Status::None)
+    if (design.status == Status::None)
         return;
     if (current < 0) {
         lblStatus->setText(emptyCaption);
         return;
     }
     const QString position = QString::number(current + 1);
-    switch (spec.status) {
+    switch (design.status) {
     case Status::Record:
         lblStatus->setText(QStringLiteral("Record: ") + position);
         break;
@@ -346,7 +347,7 @@ bool RecordEditor::save() {
         return false;
     // Every field must hold a value of its kind; otherwise nothing of the row is written.
     std::vector<std::pair<const Field*, QVariant>> values;
-    for (const auto& f : spec.fields) {
+    for (const auto& f : design.fields) {
         QVariant v;
         const QString text = fields[f.index]->text();
         if (!FieldText::parse(f.kind, text, f.maxLength, &v)) {
@@ -359,11 +360,11 @@ bool RecordEditor::save() {
     }
     if (!beforeSave())
         return false;
-    const QVariant key = spec.key.isEmpty() || addFlag ? QVariant() : value(spec.key);
+    const QVariant key = design.key.isEmpty() || addFlag ? QVariant() : value(design.key);
     for (const auto& [f, v] : values)
         if (v.isValid() || !f->keepWhenEmpty)
             setValue(f->column, v);
-    for (const auto& ch : spec.checks)
+    for (const auto& ch : design.checks)
         setValue(ch.column, checks[ch.index]->isChecked() ? 1 : 0);
     if (!model->submitAll()) {
         const QString why = model->lastError().text();
@@ -374,17 +375,17 @@ bool RecordEditor::save() {
     }
     int found = 0;
     QVariant wanted = key;
-    if (addFlag && !spec.key.isEmpty()) {
+    if (addFlag && !design.key.isEmpty()) {
         // The new row has the highest key: the store assigns keys in increasing order and never reuses one.
         QSqlQuery q(QSqlDatabase::database(db->qtConnectionName()));
         q.exec(QStringLiteral("SELECT MAX([%1]) FROM [%2]%3")
-                   .arg(spec.key, spec.table,
-                        spec.filter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + spec.filter));
+                   .arg(design.key, design.table,
+                        design.filter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + design.filter));
         if (q.next())
             wanted = q.value(0);
     }
     if (wanted.isValid()) {
-        const int column = columnOf(spec.key);
+        const int column = columnOf(design.key);
         for (int r = 0; r < rowCount(); ++r)
             if (model->data(model->index(r, column)) == wanted)
                 found = r;
@@ -506,14 +507,14 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     } else if (edit && event->type() == QEvent::FocusIn) {
-        for (const auto& f : spec.fields)
+        for (const auto& f : design.fields)
             if (fields[f.index] == edit && (f.kind == FieldKind::Rate || f.kind == FieldKind::Money)) {
                 QVariant v;
                 if (FieldText::parse(f.kind, edit->text(), f.maxLength, &v))
                     edit->setText(FieldText::editing(f.kind, v));
             }
     } else if (edit && event->type() == QEvent::FocusOut) {
-        for (const auto& f : spec.fields) {
+        for (const auto& f : design.fields) {
             if (fields[f.index] != edit)
                 continue;
             if (edit->text().isEmpty() && f.tag == QLatin1String("Num"))

@@ -49,7 +49,7 @@ public:
     };
     enum class Status { None, Record, DepositRecord, RecordOfCount };
 
-    struct Spec {
+    struct Design {
         QString objectName, caption, noun, addHint;
         QString table;
         QString filter;     // WHERE text, may be empty
@@ -64,7 +64,7 @@ public:
         QStringList layout;
     };
 
-    RecordEditor(Spec spec, EditorContext context, QWidget* parent = nullptr);
+    RecordEditor(Design design, EditorContext context, QWidget* parent = nullptr);
     ~RecordEditor() override;
 
     // Commands, as the buttons run them.
@@ -91,7 +91,7 @@ signals:
     void closedEditor();
 
 protected:
-    Spec spec;
+    Design design;
     EditorContext context;
     std::unique_ptr<SqliteDatabase> db;
     std::unique_ptr<QSqlTableModel> model;
@@ -130,6 +130,6 @@ private:
     void loadModel();
     void fetchAll();
     int columnOf(const QString& column) const;
-    const Field* fieldSpec(int index) const;
+    const Field* fieldDesign(int index) const;
     void moveTo(int row);
 };

@@ -7,6 +7,7 @@
 #include "RunReporter.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
+#include "ToolSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,16 +17,6 @@
 #include <QTextStream>
 
 namespace {
-
-class QuietReporter : public RunReporter {
-public:
-    int messages = 0;
-    void message(const QString&) override { ++messages; }
-    void notice(const QString&) override { ++messages; }
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
-};
 
 struct Figures {
     size_t rows = 0;
@@ -57,7 +48,7 @@ Figures measure(const QString& folder, const QString& delivered, int deposits, i
     // The best of five runs: the figure least disturbed by whatever else the machine is doing.
     Figures best;
     for (int run = 0; run < 5; ++run) {
-        QuietReporter reporter;
+        ToolSupport::QuietReporter reporter;
         QElapsedTimer clock;
         clock.start();
         const DepositLedger ledger = CalculateDepositPenalty(db, 1, QDate(2020, 12, 31), true, reporter);

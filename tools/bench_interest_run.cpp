@@ -9,6 +9,7 @@
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "TaxpayerRecord.h"
+#include "ToolSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,16 +19,6 @@
 #include <QTextStream>
 
 namespace {
-
-class QuietReporter : public RunReporter {
-public:
-    QStringList messages;
-    void message(const QString& text) override { messages << text; }
-    void notice(const QString& text) override { messages << text; }
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
-};
 
 // A taxpayer whose return was due 4/15/1985 and is computed to 4/15/2025: forty years, with `payments` payments
 // and `charges` charges spread over them.
@@ -71,7 +62,7 @@ Figures measure(const QString& folder, const QString& delivered, int payments, i
     SqliteDatabase db(file);
     generate(db, payments, charges);
 
-    QuietReporter reporter;
+    ToolSupport::QuietReporter reporter;
     CalculationRun run(db, reporter);
     QElapsedTimer clock;
     clock.start();
@@ -80,7 +71,8 @@ Figures measure(const QString& folder, const QString& delivered, int payments, i
     Figures f;
     f.runMs = double(clock.nsecsElapsed()) / 1e6;
     if (outcome != CalculationRun::Outcome::Written) {
-        QTextStream(stderr) << "the run did not write its rows: " << reporter.messages.join("; ") << '\n';
+        QTextStream(stderr) << "the run did not write its rows: " << reporter.messages.join(QStringLiteral("; "))
+                            << '\n';
         return f;
     }
     f.rows = run.ledger().size();

@@ -24,6 +24,7 @@
 #include "Statements.h"
 #include "StoreError.h"
 #include "TaxpayerRecord.h"
+#include "ToolSupport.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -95,11 +96,7 @@ int main(int argc, char** argv) {
     // Exporting a PDF draws text, which needs a platform; without a display the offscreen one serves.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Standard error carries the run's messages only, not Qt's notes about the desktop it runs in.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            QTextStream(stderr) << text << Qt::endl;
-    });
+    ToolSupport::quietQt();
     QGuiApplication app(argc, argv);
     QString dataDir, report, pdfFile, csvFile;
     QDate balanceDate;

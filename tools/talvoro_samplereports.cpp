@@ -13,6 +13,7 @@
 #include "StoreError.h"
 #include "TaxpayerRecord.h"
 #include "TaxpayerTransfer.h"
+#include "ToolSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,26 +21,12 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-namespace {
-
-class Quiet : public RunReporter {
-public:
-    void message(const QString&) override {}
-    void notice(const QString&) override {}
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
-};
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            QTextStream(stderr) << text << Qt::endl;
-    });
+    ToolSupport::quietQt();
     QGuiApplication app(argc, argv);
     QString mainFile, samples, out;
     const QStringList args = app.arguments();
@@ -62,7 +49,7 @@ int main(int argc, char** argv) {
         for (const char* sample : {"income-tax-sample.mdb", "payroll-sample.mdb"})
             TaxpayerTransfer::retrieve(QDir(samples).filePath(QLatin1String(sample)), scratch);
         SqliteDatabase db(scratch);
-        Quiet quiet;
+        ToolSupport::QuietReporter quiet;
         // The printing date of the samples' reports is fixed, so the manual does not change from build to build.
         const QDate printed(2026, 1, 15);
         const struct {
