@@ -306,8 +306,20 @@ void MainWindow::openMainConnection() {
     db.reset();
     mainRows = RecordSet();
     activeRow = -1;
-    db = std::make_unique<SqliteDatabase>(Settings::databasePath());
+    // The database of the load step: a new data directory applies from the next start.
+    if (databaseFile.isEmpty())
+        databaseFile = Settings::databasePath();
+    db = std::make_unique<SqliteDatabase>(databaseFile);
     mainRows = db->query(Sql::selectAllTaxpayers());
+}
+
+void MainWindow::waitFor(QWidget* window) {
+    setEnabled(false);
+    // Only the main window waits: the window it waits for, and reports or documents already open, stay usable.
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isWindow())
+            child->setEnabled(true);
+    window->setEnabled(true);
 }
 
 void MainWindow::setTaxpayerCommands(bool enabled) {
@@ -395,8 +407,7 @@ void MainWindow::toggleSplash() {
 
 void MainWindow::showErrorResetWindow() {
     ErrorResetWindow window([this] { backupSchedule.start(); }, this);
-    setEnabled(false);
-    window.setEnabled(true);
+    waitFor(&window);
     window.exec();
     setEnabled(true);
 }
@@ -466,9 +477,7 @@ EditorContext MainWindow::editorContext() const {
 
 void MainWindow::openEditor(RecordEditor* editor, bool refresh) {
     lastEditor = editor;
-    // The main window waits while the editor is open; the editor, a window of its own, stays enabled.
-    setEnabled(false);
-    editor->setEnabled(true);
+    waitFor(editor);
     connect(editor, &RecordEditor::closedEditor, this, [this, editor, refresh] {
         SectionTrail::enter(editor->objectName() + QStringLiteral(".Form_Unload"));
         if (auto* taxpayers = qobject_cast<TaxpayerEditor*>(editor)) {
@@ -516,8 +525,7 @@ void MainWindow::mnuOverpaymentrates_Click() {
 void MainWindow::mnuSave_Click() {
     try {
         auto* dialog = new SaveTaxpayerDialog(Settings::newpath(), this);
-        setEnabled(false);
-        dialog->setEnabled(true);
+        waitFor(dialog);
         connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
         dialog->show();
     } catch (const std::exception&) {
@@ -533,8 +541,7 @@ void MainWindow::mnuRetrieve_Click() {
             delete dialog;
             return;
         }
-        setEnabled(false);
-        dialog->setEnabled(true);
+        waitFor(dialog);
         connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
         dialog->show();
     } catch (const std::exception& e) {

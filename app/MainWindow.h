@@ -64,6 +64,7 @@ protected:
 
 private:
     std::unique_ptr<SqliteDatabase> db;
+    QString databaseFile;
     RecordSet mainRows;
     int activeRow = -1;
     BackupSchedule backupSchedule;
@@ -87,6 +88,7 @@ private:
     void buildTimers();
     QAction* addCommand(QMenu* menu, const QString& caption, const QString& name, void (MainWindow::*slot)());
     void openMainConnection();
+    void waitFor(QWidget* window); // disables the main window while `window` is open
     void setTaxpayerCommands(bool enabled);
     std::unique_ptr<TaxpayerRecord> activeTaxpayer() const;
     void runReport(const QString& section, const std::function<void(const TaxpayerRecord&)>& run);

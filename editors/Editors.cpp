@@ -242,7 +242,15 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
     }
     auto* calc = new QPushButton(QStringLiteral("Calculate Balances To Payment Date"), this);
     calc->setObjectName(QStringLiteral("cmdCalcBal"));
-    connect(calc, &QPushButton::clicked, this, [this] { calculateBalances(); });
+    calc->setAutoDefault(false);
+    connect(calc, &QPushButton::clicked, this, [this] {
+        // The calculation's failures are shown here, like the other buttons'.
+        try {
+            calculateBalances();
+        } catch (const std::exception& e) {
+            message(QString::fromStdString(e.what()));
+        }
+    });
     grid->addWidget(calc, grid->rowCount(), 1);
 
     balances = new QWidget(this);
@@ -407,7 +415,15 @@ RecordEditor::Design depositsDesign(const EditorContext& c) {
 
 } // namespace
 
-DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsDesign(c), c, parent) {}
+DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsDesign(c), c, parent) {
+    // The active taxpayer as the main window shows it.
+    auto* name = new QLineEdit(context.taxpayerName, this);
+    name->setObjectName(QStringLiteral("Text1"));
+    name->setReadOnly(true);
+    name->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(new QLabel(QStringLiteral("Active taxpayer:"), this), grid->rowCount(), 0, Qt::AlignRight);
+    grid->addWidget(name, grid->rowCount() - 1, 1);
+}
 
 void DepositsEditor::afterAdd() {
     setFieldText(3, context.taxpayerName);

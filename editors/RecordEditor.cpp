@@ -361,6 +361,8 @@ bool RecordEditor::save() {
     if (!beforeSave())
         return false;
     const QVariant key = design.key.isEmpty() || addFlag ? QVariant() : value(design.key);
+    const int editedAt = current;
+    const bool edited = editFlag;
     for (const auto& [f, v] : values)
         if (v.isValid() || !f->keepWhenEmpty)
             setValue(f->column, v);
@@ -390,6 +392,17 @@ bool RecordEditor::save() {
             if (model->data(model->index(r, column)) == wanted)
                 found = r;
     }
+    if (edited && design.key.isEmpty()) {
+        // Without a key the edited row is found by its values; failing that, it stays where it was.
+        found = std::min(editedAt, rowCount() - 1);
+        for (int r = 0; r < rowCount(); ++r) {
+            bool same = true;
+            for (const auto& [f, v] : values)
+                same = same && model->data(model->index(r, columnOf(f->column))) == v;
+            if (same)
+                found = r;
+        }
+    }
     addFlag = editFlag = false;
     savedPosition = -1;
     SetButtons(true);
@@ -416,8 +429,11 @@ void RecordEditor::remove() {
     if (!beforeRemove())
         return;
     const int at = current;
-    if (removeRow(at))
-        moveTo(at);
+    if (!removeRow(at))
+        return;
+    moveTo(at);
+    if (rowCount() == 0)
+        message(QStringLiteral("All the records have been deleted."));
 }
 
 bool RecordEditor::removeRow(int row) {
@@ -533,6 +549,15 @@ void RecordEditor::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    emit closedEditor();
     QDialog::closeEvent(event);
+}
+
+void RecordEditor::reject() {
+    if (addFlag || editFlag)
+        return;
+    if (!handedBack) {
+        handedBack = true;
+        emit closedEditor();
+    }
+    QDialog::reject();
 }

@@ -115,6 +115,9 @@ protected:
     void message(const QString& text);
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Every way of closing (the button, Escape in any control, the window's close) hands back once, and never
+    // while a row is being changed.
+    void reject() override;
     void refreshStatus();
 
 private:
@@ -122,6 +125,7 @@ private:
     int savedPosition = -1;
     bool addFlag = false;
     bool editFlag = false;
+    bool handedBack = false;
     std::map<int, QLineEdit*> fields;
     std::map<int, QCheckBox*> checks;
     std::map<QString, QPushButton*> buttons;

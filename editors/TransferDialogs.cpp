@@ -10,6 +10,7 @@
 #include "TaxpayerTransfer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

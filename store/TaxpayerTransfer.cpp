@@ -25,6 +25,12 @@ QString native(const QString& path) {
 } // namespace
 
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number) {
+    const QFileInfo target(targetFile);
+    if (target.exists() && (target.canonicalFilePath() == QFileInfo(templateFile).canonicalFilePath() ||
+                            target.canonicalFilePath() == QFileInfo(mainFile).canonicalFilePath()))
+        throw StoreError(QStringLiteral("A taxpayer cannot be saved into \"%1\": the program itself uses that file. "
+                                        "Choose another name.")
+                             .arg(native(targetFile)));
     if (!QFileInfo(templateFile).isFile())
         throw StoreError(QStringLiteral("The empty database \"%1\" that a saved taxpayer is written into is missing.")
                              .arg(native(templateFile)));

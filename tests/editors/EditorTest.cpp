@@ -401,6 +401,43 @@ private slots:
         FileDialogs::setNextAnswer({});
     }
 
+    // Closing by Escape from any control hands back once, never while a row is being changed; deleting the last
+    // row says so.
+    void closingAndDeletingTheLastRow() {
+        const int n = addTaxpayer("Closing");
+        PaymentEditor e(context(n, "Closing"));
+        activate(&e);
+        QSignalSpy handedBack(&e, &RecordEditor::closedEditor);
+        auto* calc = e.findChild<QPushButton*>("cmdCalcBal");
+        click(&e, "cmdAdd");
+        calc->setFocus();
+        QTest::keyClick(calc, Qt::Key_Escape);
+        QVERIFY(e.isVisible());
+        QCOMPARE(handedBack.count(), 0);
+        type(e.field(1), "06/01/2005");
+        click(&e, "cmdUpdate");
+        click(&e, "cmdDelete");
+        QCOMPARE(messages, QStringList{"All the records have been deleted."});
+        calc->setFocus();
+        QTest::keyClick(calc, Qt::Key_Escape);
+        QVERIFY(!e.isVisible());
+        QCOMPARE(handedBack.count(), 1);
+    }
+
+    void anEditedRateStaysCurrent() {
+        RateEditor e(RateEditor::Table::Overpayment, context(0, ""));
+        activate(&e);
+        click(&e, "cmdNext");
+        click(&e, "cmdNext");
+        const QString begins = e.field(0)->text();
+        click(&e, "cmdEdit");
+        type(e.field(2), "0.0725");
+        click(&e, "cmdUpdate");
+        QCOMPARE(e.position(), 2);
+        QCOMPARE(e.field(0)->text(), begins);
+        QCOMPARE(e.field(2)->text(), QString("7.25%"));
+    }
+
     void saveAndRetrieveDialogs() {
         const int n = addTaxpayer("Moving");
         const QString target = dataDir.filePath("moving.mdb");
@@ -419,6 +456,17 @@ private slots:
         QVERIFY(!retrieve->findChild<QPushButton*>("Command1")->isEnabled());
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
         retrieve->close();
+
+        // The empty template itself is never a save's target.
+        const QString templateFile = dataDir.filePath("kelvaSav.mdb");
+        FileDialogs::setNextAnswer([templateFile] { return templateFile; });
+        auto* again = new SaveTaxpayerDialog(newpath());
+        again->saveTaxpayer(n);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains("the program itself uses that file"));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
+        SqliteDatabase check(templateFile, SqliteDatabase::Mode::ReadOnly);
+        QCOMPARE(check.query("select * from [Basic Taxpayer Data]").size(), 0);
         FileDialogs::setNextAnswer({});
     }
 };
