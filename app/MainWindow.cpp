@@ -462,10 +462,6 @@ void MainWindow::showReport(const QString& timerName) {
         ProgressBar1->hide();
 }
 
-void MainWindow::notYetAvailable() {
-    MessageBoxes::show(this, QStringLiteral("This command is not available in this version yet."));
-}
-
 EditorContext MainWindow::editorContext() const {
     EditorContext c;
     c.newpath = Settings::newpath();

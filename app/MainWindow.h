@@ -93,7 +93,6 @@ private:
     std::unique_ptr<TaxpayerRecord> activeTaxpayer() const;
     void runReport(const QString& section, const std::function<void(const TaxpayerRecord&)>& run);
     void showReport(const QString& timerName);
-    void notYetAvailable();
     void openEditor(RecordEditor* editor, bool fullRefresh);
     EditorContext editorContext() const;
     void mnuNewTaxpayer_Click();
