@@ -3,6 +3,7 @@
 #include "ErrorHandler.h"
 #include "ErrorReportText.h"
 #include "ErrorResetWindow.h"
+#include "FileDialogs.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
 #include "SectionTrail.h"
@@ -10,6 +11,7 @@
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "StartUp.h"
+#include "TransferDialogs.h"
 
 #include <QAction>
 #include <QDir>
@@ -272,6 +274,66 @@ private slots:
         HelpWindow help(TALVORO_BIN_DIR "/Brenhal/index.html");
         auto* browser = help.findChild<QTextBrowser*>("HelpBrowser");
         QVERIFY(browser->toPlainText().contains("Worked example: an income-tax return filed late"));
+    }
+
+    // A newcomer's first session: retrieve the income-tax sample, run every report it has, export one as PDF; then
+    // the payroll sample's deposit report.
+    void samplesThroughTheMenus() {
+        MainWindow w;
+        w.load();
+        auto retrieve = [&](const char* sample) {
+            FileDialogs::setNextAnswer([sample] { return QStringLiteral(TALVORO_BIN_DIR "/samples/") + sample; });
+            w.action("mnuRetrieve")->trigger();
+            auto* dialog = w.findChild<RetrieveTaxpayerDialog*>();
+            QVERIFY(dialog);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+            dialog->close();
+            QTRY_VERIFY(w.isEnabled());
+            QTRY_VERIFY(!w.findChild<RetrieveTaxpayerDialog*>());
+        };
+        retrieve("income-tax-sample.mdb");
+        retrieve("payroll-sample.mdb");
+        FileDialogs::setNextAnswer({});
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+
+        auto choose = [&](const QString& name) {
+            w.selectExistingTaxpayer();
+            auto* list = w.findChild<QListWidget*>("DataList1");
+            const auto items = list->findItems(name, Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            w.chooseTaxpayer(items[0]->data(Qt::UserRole).toInt());
+        };
+        auto report = [&](const char* command, const char* timer) {
+            w.action(command)->trigger();
+            w.timer(timer)->start(0);
+            QTRY_VERIFY_WITH_TIMEOUT(w.shownReport() && w.shownReport()->isVisible(), 5000);
+        };
+        choose("Sample - 2004 Form 1040 filed late");
+        for (const auto& [command, timer] :
+             {std::pair{"mnuInterestReport", "Timer7"}, std::pair{"mnuPenaltyReport", "Timer1"},
+              std::pair{"mnuSummaryReport", "Timer5"}, std::pair{"mnuPaymentReport", "Timer4"}}) {
+            report(command, timer);
+            ReportPreview* preview = w.shownReport();
+            QVERIFY(preview);
+            QVERIFY2(preview->content().detailCount() > 0, command);
+            if (QLatin1String(command) == QLatin1String("mnuSummaryReport")) {
+                QCOMPARE(preview->content().lines.front().cells.last(), QString("10,998.73"));
+                const QString pdf = dataDir.filePath("summary.pdf");
+                preview->exportPdf(pdf);
+                QVERIFY(QFileInfo(pdf).size() > 1000);
+            }
+            preview->close();
+            QTRY_VERIFY(!w.shownReport());
+        }
+        choose("Sample - Form 941, 1st quarter 2005");
+        QVERIFY(w.action("mnuPRTaxPenaltyRpt")->isEnabled());
+        report("mnuPRTaxPenaltyRpt", "Timer6");
+        ReportPreview* deposit = w.shownReport();
+        QVERIFY(deposit);
+        QCOMPARE(deposit->content().totals.last(), QString("470.00"));
+        deposit->close();
+        QCOMPARE(messages.size(), 1); // the deposit run's warning that the payments fall short of the deposits
+        QVERIFY(messages[0].startsWith("To calculate the payroll tax deposit penalty correctly"));
     }
 
     // Pictures of the windows as a user sees them, written when TALVORO_SCREENSHOTS names a folder.
