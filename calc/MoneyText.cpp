@@ -2,13 +2,27 @@
 
 #include "Rounding.h"
 
+QString groupedDecimal(qint64 units, int decimals) {
+    const bool negative = units < 0;
+    const quint64 magnitude = negative ? quint64(0) - quint64(units) : quint64(units);
+    quint64 scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    QString whole = QString::number(magnitude / scale);
+    for (qsizetype i = whole.size() - 3; i > 0; i -= 3)
+        whole.insert(i, QLatin1Char(','));
+    QString text = whole;
+    if (decimals > 0)
+        text += QLatin1Char('.') + QStringLiteral("%1").arg(magnitude % scale, decimals, 10, QLatin1Char('0'));
+    return negative && magnitude != 0 ? QLatin1Char('-') + text : text;
+}
+
 QString balanceText(double amount) {
-    const qint64 cents = Rounding::toCentsHalfEven(amount);
-    const bool negative = cents < 0;
-    const quint64 magnitude = negative ? quint64(0) - quint64(cents) : quint64(cents);
-    QString units = magnitude >= 100 ? QString::number(magnitude / 100) : QString();
-    for (qsizetype i = units.size() - 3; i > 0; i -= 3)
-        units.insert(i, QLatin1Char(','));
-    const QString text = units + QLatin1Char('.') + QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-    return negative ? QLatin1Char('-') + text : text;
+    // "#,###,###.00": no digit before the point below 1.
+    QString text = groupedDecimal(Rounding::toCentsHalfEven(amount), 2);
+    if (text.startsWith(QLatin1String("0.")))
+        text.remove(0, 1);
+    else if (text.startsWith(QLatin1String("-0.")))
+        text.remove(1, 1);
+    return text;
 }

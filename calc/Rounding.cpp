@@ -46,6 +46,13 @@ qint64 toTenThousandthsHalfEven(double value) {
     return static_cast<qint64>(r);
 }
 
+qint64 toScaledHalfEven(double value, int decimals) {
+    const double r = halfEven(value * std::pow(10.0, decimals));
+    if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
+        overflow();
+    return static_cast<qint64>(r);
+}
+
 qint64 toCentsHalfEven(double value) {
     const double r = halfEven(value * 100.0);
     if (r < -9.2233720368547e18 || r > 9.2233720368547e18)

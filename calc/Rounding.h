@@ -28,6 +28,10 @@ qint32 toInt32HalfEven(double value);
 // Half to even at whole cents, as a count of cents (amounts shown with two decimals).
 qint64 toCentsHalfEven(double value);
 
+// Half to even at `decimals` decimals, as a count of units of the last decimal (report formats: counts, percentages
+// with two decimals, factors with eight).
+qint64 toScaledHalfEven(double value, int decimals);
+
 // Half to even at four decimals, as a count of ten-thousandths (fixed-point money).
 qint64 toTenThousandthsHalfEven(double value);
 

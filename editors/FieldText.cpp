@@ -34,8 +34,6 @@ QString editing(FieldKind kind, const QVariant& stored) {
         const QString twoPlaces = QString::number(v, 'f', 2);
         return twoPlaces.toDouble() == v ? twoPlaces : QString::number(v, 'g', 15);
     }
-    if (kind == FieldKind::Money && stored.isValid() && !stored.isNull())
-        return shown(kind, stored);
     return shown(kind, stored);
 }
 

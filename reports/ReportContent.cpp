@@ -1,5 +1,6 @@
 #include "ReportContent.h"
 
+#include "MoneyText.h"
 #include "Rounding.h"
 
 #include <QHash>

@@ -15,5 +15,3 @@ enum class ReportFormat {
 
 // The value as printed; an empty value prints empty. Decimals are rounded half to even.
 QString formatReportValue(ReportFormat format, const QVariant& value);
-// A number with `decimals` decimals from its count of units of the last decimal ("1,234.50" from 123450, 2).
-QString groupedDecimal(qint64 units, int decimals);
