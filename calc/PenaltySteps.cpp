@@ -5,6 +5,8 @@
 #include "RunReporter.h"
 #include "RunStop.h"
 
+#include <algorithm>
+
 using DateMath::monthDiff;
 
 namespace {
@@ -194,8 +196,11 @@ void PenaltySteps::failureToFileRows() {
     if (!ext.isValid())
         throw RunStop(Messages::missing(colExtDue));
 
+    // Months or parts of months after the extended due date: a month of lateness ends on the day that corresponds
+    // to the due date (on the last day of a month without that day), whatever the End Date.
     const int months = monthDiff(ext, periodEnd);
-    int count = (months == 0 && DateMath::dayDiff(ext, periodEnd) > 0) ? 1 : int(float(months) + admnth);
+    const int partOfMonth = periodEnd.day() > std::min(ext.day(), periodEnd.daysInMonth()) ? 1 : 0;
+    int count = (months == 0 && DateMath::dayDiff(ext, periodEnd) > 0) ? 1 : months + partOfMonth;
     TotPenMnths = Rounding::toInt16(std::min(count, failureToFileMonths));
     PenDate = ext.addDays(1);
     for (int line = 1; line <= TotPenMnths; ++line) {

@@ -185,6 +185,50 @@ TEST(FailureToFile, OneMonthLessThatMonthsFailureToPay) {
     EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 450.0);
 }
 
+// The months of lateness run from the extended due date to the filing date, whatever the End Date: due 04/15/2022,
+// filed 08/01/2022, is four months (the filing falls in the fourth), with End Date 12/31/2023 as with 12/15/2023.
+TEST(FailureToFile, MonthsDoNotDependOnTheEndDate) {
+    for (const QDate& end : {d(12, 31, 2023), d(12, 15, 2023)}) {
+        QVariantMap row = base(d(4, 15, 2022), end);
+        row["Calculate Failure To Pay Penalty"] = true;
+        row["Calculate Failure To File Penalty"] = true;
+        row["Date Return Filed"] = d(8, 1, 2022);
+        row["Assessment Date For Failure To Pay Penalty"] = end;
+        Case c(row);
+        const PenaltySteps s = c.run();
+        EXPECT_EQ(s.TotPenMnths, 4) << end.toString().toStdString();
+        const auto ftf = c.rowsOf("Penalty - Failure To File");
+        ASSERT_EQ(ftf.size(), 1u);
+        EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 1800.0); // 4 x (500 - 50)
+    }
+}
+
+// A month ends on the day matching the extended due date, or on the last day of a month without that day.
+TEST(FailureToFile, MonthBoundaries) {
+    const struct {
+        QDate ext, filed;
+        int months;
+    } cases[] = {
+        {d(1, 31, 2022), d(3, 1, 2022), 2},   // 02/01-02/28 is the first month
+        {d(1, 31, 2022), d(2, 28, 2022), 1},  // the first month ends on February's last day
+        {d(4, 15, 2022), d(8, 15, 2022), 4},  // the fourth month ends on 08/15
+        {d(4, 15, 2022), d(8, 16, 2022), 5},  // one day into the fifth
+        {d(4, 15, 2022), d(4, 20, 2022), 1},  // same month, days late
+        {d(4, 15, 2022), d(4, 15, 2022), 0},  // on time
+        {d(10, 17, 2022), d(1, 17, 2023), 3}, // over a year end
+    };
+    for (const auto& k : cases) {
+        QVariantMap row = base(k.ext, d(12, 31, 2023));
+        row["Extended Due Date Of Return"] = k.ext;
+        row["Calculate Failure To File Penalty"] = true;
+        row["Date Return Filed"] = k.filed;
+        Case c(row);
+        const PenaltySteps s = c.run(false);
+        EXPECT_EQ(s.TotPenMnths, k.months)
+            << k.ext.toString().toStdString() << " to " << k.filed.toString().toStdString();
+    }
+}
+
 TEST(FailureToFile, LimitedToFiveMonths) {
     QVariantMap row = base(d(4, 15, 2005), d(12, 31, 2006));
     row["Calculate Failure To File Penalty"] = true;
