@@ -22,12 +22,13 @@ Amount amountOf(const QVariant& v) {
     return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
 }
 
-// Adds an amount that must be there to a single-precision total.
-void addTo(float& total, const QVariant& v, const QString& what, const QDate& date) {
+// Adds an amount that must be there to a total in whole cents: a sum of singles would be off by cents at
+// six-figure totals, and by how much would depend on the order of the rows.
+void addTo(qint64& cents, const QVariant& v, const QString& what, const QDate& date) {
     if (!v.isValid())
         throw RunStop(
             QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
-    total = Rounding::toSingle(double(total) + v.toDouble());
+    cents += Rounding::toCentsHalfEven(v.toDouble());
 }
 
 double tier(double days) {
@@ -99,14 +100,14 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     ledger.sort();
     steps.after(DepositProgress::Step::Build);
 
-    float paid = 0;
-    float required = 0;
+    qint64 paid = 0;
+    qint64 required = 0;
     for (int p = 0; p < payments.size(); ++p)
         addTo(paid, payments.value(p, colToTax), QStringLiteral("payment"), payments.value(p, colPaid).toDate());
     for (int d = 0; d < deposits.size(); ++d)
         addTo(required, deposits.value(d, colRequired), QStringLiteral("required deposit"),
               deposits.value(d, colDueDate).toDate());
-    if (required > paid)
+    if (required - paid >= 1)
         reporter.message(DepositMessages::fewerPayments);
     steps.after(DepositProgress::Step::Totals);
 

@@ -8,7 +8,7 @@ class RunReporter;
 namespace DepositMessages {
 inline const QString noLiabilityDate = QStringLiteral("There is a payment without a liability due date.");
 inline const QString fewerPayments = QStringLiteral(
-    "To calculate the payroll tax deposit penalty correctly at a specific date, all deposit liabilites must be marked "
+    "To calculate the payroll tax deposit penalty correctly at a specific date, all deposit liabilities must be marked "
     "as paid even if the last payments are fictional payments at the end of the computational period. The data "
     "appears to have less tax payments than deposit liabilities. This may cause the penalty to be under calculated.");
 } // namespace DepositMessages

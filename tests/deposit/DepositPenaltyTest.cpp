@@ -152,3 +152,21 @@ TEST(DepositPenalty, PaymentsWithoutALiabilityDate) {
     EXPECT_TRUE(calculate(p, unchecked, false).rows.empty());
     EXPECT_TRUE(unchecked.messages.isEmpty());
 }
+
+// Deposits and payments equal to the cent never warn, whatever the order of the rows: six deposits of 185,727.01 in
+// all, paid by the same six amounts in the other order (in singles the two sums came to 185,727.03 and 185,727.00).
+// A cent short does warn.
+TEST(DepositPenalty, TotalsCheckIsInWholeCents) {
+    const double amounts[] = {30086.13, 27648.45, 29998.79, 41591.59, 18504.43, 37897.62};
+    for (const double shortBy : {0.0, 0.01}) {
+        PayrollCase p;
+        RecordingReporter r;
+        for (int i = 0; i < 6; ++i)
+            p.deposit(QDate(2005, 1, 10 + i), amounts[i]);
+        for (int i = 0; i < 6; ++i)
+            p.payment(QDate(2005, 2, 10 + i), amounts[5 - i] - (i == 0 ? shortBy : 0.0), QDate(2005, 1, 15 - i));
+        calculate(p, r);
+        EXPECT_EQ(r.messages, shortBy > 0 ? QStringList{DepositMessages::fewerPayments} : QStringList{})
+            << "short by " << shortBy;
+    }
+}
