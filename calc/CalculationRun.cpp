@@ -189,17 +189,15 @@ CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, cons
 }
 
 void CalculationRun::writeInterestRows() {
-    qint64 delay = 5000;
     Transaction t(db);
     db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
     for (const auto& r : events.rows) {
-        delay += 120;
         db.exec(Sql::insertInterestEvent(r.date, r.date2, r.event, float(val(r.unpaidBalance)),
                                          float(val(r.accruedInterest)), val(r.interestRate), float(val(r.days)),
                                          val(r.interestFactor), float(val(r.interest))));
     }
     t.commit();
-    reporter.armTimer(QStringLiteral("Timer7"), reportDelay(delay));
+    reporter.armTimer(QStringLiteral("Timer7"), reportTimerMs);
 }
 
 void CalculationRun::writeSummary() {
@@ -218,7 +216,7 @@ void CalculationRun::writeSummary() {
     } catch (const std::exception& e) {
         throw RunGlobalFailure(QString::fromStdString(e.what()));
     }
-    reporter.armTimer(QStringLiteral("Timer5"), 1000);
+    reporter.armTimer(QStringLiteral("Timer5"), reportTimerMs);
 }
 
 CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) {
@@ -257,14 +255,12 @@ CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) 
 
 void CalculationRun::writePenaltyRows() {
     events.sort(EventLedger::Order::DateAscEventDesc);
-    qint64 delay = 4000;
     Transaction t(db);
     db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
     for (const auto& r : events.rows) {
-        delay += 100;
         db.exec(Sql::insertPenaltyEvent(r.event, r.date, float(val(r.failureToFilePenalty)),
                                         float(val(r.failureToPayPenalty)), float(val(r.tax))));
     }
     t.commit();
-    reporter.armTimer(QStringLiteral("Timer1"), reportDelay(delay));
+    reporter.armTimer(QStringLiteral("Timer1"), reportTimerMs);
 }

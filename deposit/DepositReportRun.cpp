@@ -48,17 +48,15 @@ RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
         ReportProgress progress(reporter);
         deposits = CalculateDepositPenalty(db, tp.number(), end, true, reporter, &progress);
 
-        qint64 delay = 5000;
         Transaction t(db);
         db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
         for (const auto& r : deposits.rows) {
-            delay += 100;
             db.exec(Sql::insertDepositEvent(r.requiredDepositNumber.value_or(0), r.date, r.event,
                                             float(val(r.requiredDeposit)), float(val(r.amountOfPayment)),
                                             float(val(r.unpaidBalance)), float(val(r.daysOverdue)),
                                             float(val(r.penaltyPercentage)), float(val(r.penalty))));
         }
         t.commit();
-        reporter.armTimer(QStringLiteral("Timer6"), reportDelay(delay));
+        reporter.armTimer(QStringLiteral("Timer6"), reportTimerMs);
     });
 }

@@ -17,7 +17,7 @@ public:
     QStringList notices;
     std::vector<int> progressValues;
     bool visible = false;
-    QStringList timers; // "Timer7 9800"
+    QStringList timers; // "Timer7 500"
     QStringList globalFailures;
 
     void message(const QString& text) override { messages << text; }

@@ -90,13 +90,12 @@ TEST(CalculationRun, PayrollCaseWithoutDepositsGetsTheNoticeOnly) {
     EXPECT_EQ(penalty.penaltyReport(s.taxpayer(n)), CalculationRun::Outcome::Notice);
 }
 
-// The report timers: 5000 ms + 120 ms a row (40 rows: 9800), 4000 ms + 100 ms a row (25 rows: 6500), never above
-// 65535 ms.
+// Every report timer is armed with the same short interval, however many rows the run wrote.
 TEST(CalculationRun, ReportTimerIntervals) {
     Store s;
     const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Date Return Filed]",
                                 "#3/31/2005#,#6/30/2005#,10000,#3/31/2005#");
-    // Ten rows: 6200 ms. The initial balance and two quarter rows, three payments each ending a period, one on the
+    // Ten rows. The initial balance and two quarter rows, three payments each ending a period, one on the
     // quarter end.
     for (int day = 1; day <= 3; ++day)
         s.addPayment(n, d(4, day, 2005), 10);
@@ -104,7 +103,7 @@ TEST(CalculationRun, ReportTimerIntervals) {
     {
         CalculationRun ten(s.db, s.reporter);
         ASSERT_EQ(ten.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
-        EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 6200"});
+        EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 500"});
         s.reporter.timers.clear();
         s.reporter.progressValues.clear();
         s.db.exec("DELETE * FROM [Payment Table]");
@@ -116,7 +115,7 @@ TEST(CalculationRun, ReportTimerIntervals) {
     CalculationRun run(s.db, s.reporter);
     ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
     EXPECT_EQ(s.rows("Event Table"), 40);
-    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 9800"});
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 500"});
     EXPECT_EQ(s.reporter.progressValues, std::vector<int>({40, 60, 80, 100}));
     EXPECT_TRUE(s.reporter.visible);
 
@@ -124,23 +123,23 @@ TEST(CalculationRun, ReportTimerIntervals) {
     s.reporter.timers.clear();
     ASSERT_EQ(run.penaltyReport(s.taxpayer(n)), CalculationRun::Outcome::Written);
     EXPECT_EQ(s.rows("Event Table"), 20);
-    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 6000"});
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 500"});
     for (int day = 19; day <= 23; ++day)
         s.addPayment(n, d(4, day, 2005), 10);
     s.reporter.timers.clear();
     run.penaltyReport(s.taxpayer(n));
-    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 6500"});
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer1 500"});
 
     for (int day = 1; day <= 600; ++day)
         s.addPayment(n, d(4, 1, 2005).addDays(day % 85), 1);
     s.reporter.timers.clear();
     run.interestReport(s.taxpayer(n), CalculationRun::interestCode);
     EXPECT_GT(s.rows("Event Table"), 600);
-    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 65535"});
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer7 500"});
 
     s.reporter.timers.clear();
     run.interestReport(s.taxpayer(n), CalculationRun::summaryCode);
-    EXPECT_EQ(s.reporter.timers, QStringList{"Timer5 1000"});
+    EXPECT_EQ(s.reporter.timers, QStringList{"Timer5 500"});
 }
 
 // The interest run writes [Event Table] only, the summary run [Summary Table] only; a run that fails part-way
