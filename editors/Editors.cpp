@@ -51,6 +51,7 @@ RecordEditor::Design taxpayerDesign() {
                 "f95",
                 "f9",
                 "f92",
+                "@endDateWarning",
                 "f4",
                 "c15",
                 "Payroll Tax Deposit Penalty",
@@ -68,9 +69,9 @@ RecordEditor::Design taxpayerDesign() {
                 "f7"};
     s.fields = {
         F{0, "Taxpayer Name", "Taxpayer Name:", K::Text, "",
-          "Required entry. Enter a unique name or description. Do not chage this entry after entering payments, "
+          "Required entry. Enter a unique name or description. Do not change this entry after entering payments, "
           "deposits and charges.",
-          150},
+          150, false, false, true},
         F{3, "Original Due Date Of Return", "Original Due Date Of Return:", K::Date, "",
           "Enter due date, not including extensions. \"4-15-yyyy\" for most 1040s. Last day of month following "
           "quarter for 941s."},
@@ -92,7 +93,7 @@ RecordEditor::Design taxpayerDesign() {
         F{19, "Date To Begin Decreased Failure To Pay Penalty",
           "Date To Begin Decreased Failure To Pay Penalty:", K::Date, "",
           "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "
-          "month. This is the date that the IRS posts the existance of an installemt agreement for a timely filed "
+          "month. This is the date that the IRS posts the existence of an installment agreement for a timely filed "
           "return, Code Section 6651(h)."},
     };
     s.checks = {
@@ -124,8 +125,10 @@ TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent)
     endDateWarning = new QLabel(QStringLiteral("The End Date must be a date after the Extended Due Date."), this);
     endDateWarning->setObjectName(QStringLiteral("lblEndDateWarning"));
     endDateWarning->setStyleSheet(QStringLiteral("color: #a00000"));
+    endDateWarning->setWordWrap(true);
     endDateWarning->hide();
-    grid->addWidget(endDateWarning, grid->rowCount(), 1, 1, 2);
+    // Right under the End Date it is about.
+    grid->addWidget(endDateWarning, slotRow(QStringLiteral("endDateWarning")), 1, 1, 2);
     connect(check(11), &QCheckBox::clicked, this, [this](bool on) {
         if (!on)
             check(17)->setChecked(false);
@@ -169,11 +172,27 @@ void TaxpayerEditor::fieldLeft(int index) {
 }
 
 bool TaxpayerEditor::beforeRemove() {
-    if (value(QStringLiteral("Taxpayer Number")).toInt() == context.taxpayerNumber) {
+    const int number = value(QStringLiteral("Taxpayer Number")).toInt();
+    if (number == context.taxpayerNumber) {
         message(activeRefusal);
         return false;
     }
-    return true;
+    // The taxpayer goes with all its rows: that is asked first, with No as the answer a stray key gives.
+    auto rows = [this, number](const char* table) {
+        return db->query(Sql::countTaxpayerRows(QLatin1String(table), number)).value(0, 0).toInt();
+    };
+    return MessageBoxes::ask(this, deleteQuestion(number, value(QStringLiteral("Taxpayer Name")).toString(),
+                                                  rows("Payment Table"), rows("Required Payroll Tax Deposits"),
+                                                  rows("Additional Charges")));
+}
+
+QString TaxpayerEditor::deleteQuestion(int number, const QString& name, int payments, int deposits, int charges) {
+    return QStringLiteral("Delete taxpayer %1, %2, with its %3 payments, %4 deposits and %5 charges?")
+        .arg(number)
+        .arg(name)
+        .arg(payments)
+        .arg(deposits)
+        .arg(charges);
 }
 
 bool TaxpayerEditor::removeRow(int row) {
@@ -234,7 +253,7 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
             item->setData(Qt::UserRole, due);
         }
         connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-            field(7)->setText(item->data(Qt::UserRole).toDate().toString(QStringLiteral("MM/dd/yyyy")));
+            setFieldText(7, item->data(Qt::UserRole).toDate().toString(QStringLiteral("MM/dd/yyyy")));
         });
         grid->addWidget(new QLabel(QStringLiteral("Payroll Tax Liability Due Dates "), this), grid->rowCount(), 0,
                         Qt::AlignRight | Qt::AlignTop);
@@ -282,7 +301,7 @@ void PaymentEditor::afterAdd() {
         setFieldText(i, QStringLiteral("0"));
     setValue(QStringLiteral("Event"), QStringLiteral("Payment"));
     setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
-    balances->hide();
+    showBalances(false);
 }
 
 void PaymentEditor::afterSave() {
@@ -296,16 +315,27 @@ void PaymentEditor::afterSave() {
 
 void PaymentEditor::afterMove() {
     if (balances)
-        balances->hide();
+        showBalances(false);
 }
 
 void PaymentEditor::calculateBalances() {
-    if (rowCount() == 0) {
+    const bool typing = adding() || editing();
+    if (!typing && rowCount() == 0) {
         message(Messages::noPayment);
         return;
     }
-    QVariant date;
-    if (!FieldText::parse(K::Date, field(1)->text(), 0, &date) || !date.isValid()) {
+    std::vector<std::pair<const Field*, QVariant>> typed;
+    if (!fieldValues(&typed))
+        return;
+    QVariantMap payment;
+    QDate date;
+    for (const auto& [f, v] : typed) {
+        if (f->column == QLatin1String("Date Of Payment"))
+            date = QDate::fromString(v.toString(), Qt::ISODate);
+        if (v.isValid() || !f->keepWhenEmpty)
+            payment.insert(f->column, v);
+    }
+    if (!date.isValid()) {
         message(QStringLiteral("The Date Of Payment \"%1\" is not a date (mm/dd/yyyy).").arg(field(1)->text()));
         return;
     }
@@ -325,14 +355,47 @@ void PaymentEditor::calculateBalances() {
     if (row.isEmpty())
         return;
     CalculationRun::Balances b;
-    if (CalculationRun(*db, reporter)
-            .balanceAt(TaxpayerRecord(row, 0), QDate::fromString(date.toString(), Qt::ISODate), &b) !=
-        RunOutcome::Written)
+    RunOutcome outcome;
+    {
+        // A payment being added or edited counts as if it were saved: it is written inside a transaction that is
+        // rolled back when the balances are known, so nothing of it stays in the database.
+        Transaction scratch(*db);
+        if (adding()) {
+            payment.insert(QStringLiteral("Event"), QStringLiteral("Payment"));
+            payment.insert(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+            db->exec(Sql::insertRow(design.table, payment));
+        } else if (editing()) {
+            db->exec(Sql::updateRow(design.table, design.key, value(design.key).toLongLong(), payment));
+        }
+        outcome = CalculationRun(*db, reporter).balanceAt(TaxpayerRecord(row, 0), date, &b);
+    }
+    if (outcome != RunOutcome::Written)
         return;
     balanceLabels[2]->setText(balanceText(b.tax));
     balanceLabels[3]->setText(balanceText(b.interest));
     balanceLabels[4]->setText(balanceText(b.penalties));
-    balances->show();
+    showBalances(true);
+}
+
+// The window grows by the balances' height when they show and gives it back when they hide, so that the amounts
+// are never squeezed and no gap stays behind.
+void PaymentEditor::showBalances(bool show) {
+    if (show == !balances->isHidden())
+        return;
+    if (show) {
+        heightBefore = height();
+        balances->show();
+        layout()->activate();
+        const int wanted = heightBefore + balances->sizeHint().height() + grid->verticalSpacing();
+        if (height() < wanted)
+            resize(width(), wanted);
+    } else {
+        balances->hide();
+        layout()->activate();
+        if (heightBefore > 0)
+            resize(width(), heightBefore);
+        heightBefore = 0;
+    }
 }
 
 namespace {

@@ -11,6 +11,7 @@ public:
     static inline const QString activeRefusal = QStringLiteral(
         "This taxpayer is active. To delete this taxpayer, activate another taxpayer or close the program, then "
         "return and complete the deletion.");
+    static QString deleteQuestion(int number, const QString& name, int payments, int deposits, int charges);
     TaxpayerEditor(EditorContext context, QWidget* parent = nullptr);
     // The payroll switch of the row shown: the main window sets its payroll items from it on closing.
     bool shownPayroll() const;
@@ -45,6 +46,8 @@ protected:
 private:
     QListWidget* DataList1 = nullptr;
     QWidget* balances;
+    int heightBefore = 0; // the window's height before the balances showed
+    void showBalances(bool show);
     std::map<int, QLabel*> balanceLabels;
 };
 

@@ -7,6 +7,7 @@
 #include "Settings.h"
 #include "SqliteDatabase.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -61,6 +62,8 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
         if (f.maxLength > 0)
             edit->setMaxLength(f.maxLength);
         edit->installEventFilter(this);
+        if (!f.tag.isEmpty())
+            connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) { filterPaste(edit, text); });
         fields[f.index] = edit;
         if (f.hidden)
             edit->hide();
@@ -81,9 +84,11 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
     }
     int row = 0;
     QWidget* previousInTab = nullptr;
-    auto tabAfter = [&previousInTab](QWidget* w) {
+    auto tabAfter = [this, &previousInTab](QWidget* w) {
         if (previousInTab)
             QWidget::setTabOrder(previousInTab, w);
+        else if (qobject_cast<QLineEdit*>(w))
+            firstInTab = w;
         previousInTab = w;
     };
     for (const QString& item : order) {
@@ -110,6 +115,8 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
         } else if (item.startsWith(QLatin1Char('c')) && isNumber) {
             grid->addWidget(checks[index], row, 1, 1, 2);
             tabAfter(checks[index]);
+        } else if (item.startsWith(QLatin1Char('@'))) {
+            slotRows[item.mid(1)] = row;
         } else {
             auto* heading = new QLabel(QStringLiteral("<b>%1</b>").arg(item.toHtmlEscaped()), this);
             grid->addWidget(heading, row, 0, 1, 3);
@@ -227,6 +234,28 @@ const RecordEditor::Field* RecordEditor::fieldDesign(int index) const {
     return nullptr;
 }
 
+const RecordEditor::Field* RecordEditor::fieldOf(const QLineEdit* edit) const {
+    for (const auto& f : design.fields)
+        if (fields.at(f.index) == edit)
+            return &f;
+    return nullptr;
+}
+
+// Pasted (or dropped) text goes through the keystroke filter character by character, as if it had been typed.
+void RecordEditor::filterPaste(QLineEdit* edit, const QString& text) {
+    const QString tag = edit->property("tag").toString();
+    QString kept;
+    for (const QChar c : text)
+        if (const int r = DataEntryValidation(c.unicode(), tag))
+            kept += QChar(r);
+    if (kept == text)
+        return;
+    const int cursor = std::max(0, edit->cursorPosition() - int(text.size() - kept.size()));
+    edit->setText(kept);
+    edit->setModified(true);
+    edit->setCursorPosition(std::min(cursor, int(kept.size())));
+}
+
 QLineEdit* RecordEditor::field(int index) const {
     const auto it = fields.find(index);
     return it == fields.end() ? nullptr : it->second;
@@ -253,15 +282,24 @@ void RecordEditor::setValue(const QString& column, const QVariant& v) {
 }
 
 void RecordEditor::setFieldText(int index, const QString& text) {
-    if (QLineEdit* e = field(index))
-        e->setText(text);
+    QLineEdit* e = field(index);
+    const Field* f = fieldDesign(index);
+    if (!e || !f)
+        return;
+    QVariant v;
+    if (FieldText::parse(f->kind, text, f->maxLength, &v))
+        exact[index] = v;
+    e->setText(text);
+    e->setCursorPosition(0);
 }
 
 void RecordEditor::showRow(int row) {
     current = row;
     for (const auto& f : design.fields) {
         const QVariant v = row >= 0 ? model->data(model->index(row, columnOf(f.column))) : QVariant();
+        exact[f.index] = v;
         fields[f.index]->setText(FieldText::shown(f.kind, v));
+        fields[f.index]->setCursorPosition(0); // a long text shows its beginning
     }
     for (const auto& ch : design.checks)
         checks[ch.index]->setChecked(row >= 0 && model->data(model->index(row, columnOf(ch.column))).toBool());
@@ -330,6 +368,12 @@ void RecordEditor::add() {
     showRow(row);
     SetButtons(false);
     afterAdd();
+    focusFirstField();
+}
+
+void RecordEditor::focusFirstField() {
+    if (firstInTab)
+        firstInTab->setFocus();
 }
 
 void RecordEditor::edit() {
@@ -339,6 +383,26 @@ void RecordEditor::edit() {
     editFlag = true;
     refreshStatus();
     SetButtons(false);
+    focusFirstField();
+}
+
+bool RecordEditor::fieldValues(std::vector<std::pair<const Field*, QVariant>>* values) {
+    for (const auto& f : design.fields) {
+        QLineEdit* edit = fields[f.index];
+        const QString label = f.label.isEmpty() ? f.column : QString(f.label).remove(QLatin1Char(':'));
+        QVariant v = exact[f.index];
+        if (edit->isModified() && !FieldText::parse(f.kind, edit->text(), f.maxLength, &v)) {
+            message(QStringLiteral("The %1 \"%2\" is not %3. Correct it, or cancel.")
+                        .arg(label, edit->text(), kindName(f.kind)));
+            return false;
+        }
+        if (f.required && (!v.isValid() || v.isNull() || v.toString().trimmed().isEmpty())) {
+            message(QStringLiteral("The %1 is required. Enter it, or cancel.").arg(label));
+            return false;
+        }
+        values->push_back({&f, v});
+    }
+    return true;
 }
 
 bool RecordEditor::save() {
@@ -347,17 +411,8 @@ bool RecordEditor::save() {
         return false;
     // Every field must hold a value of its kind; otherwise nothing of the row is written.
     std::vector<std::pair<const Field*, QVariant>> values;
-    for (const auto& f : design.fields) {
-        QVariant v;
-        const QString text = fields[f.index]->text();
-        if (!FieldText::parse(f.kind, text, f.maxLength, &v)) {
-            message(QStringLiteral("The %1 \"%2\" is not %3. Correct it, or cancel.")
-                        .arg(f.label.isEmpty() ? f.column : QString(f.label).remove(QLatin1Char(':')), text,
-                             kindName(f.kind)));
-            return false;
-        }
-        values.push_back({&f, v});
-    }
+    if (!fieldValues(&values))
+        return false;
     if (!beforeSave())
         return false;
     const QVariant key = design.key.isEmpty() || addFlag ? QVariant() : value(design.key);
@@ -407,6 +462,8 @@ bool RecordEditor::save() {
     savedPosition = -1;
     SetButtons(true);
     moveTo(found);
+    // Never on Delete: one stray key there would delete the row just saved.
+    buttons["cmdAdd"]->setFocus();
     afterSave();
     return true;
 }
@@ -418,6 +475,7 @@ void RecordEditor::cancel() {
     model->revertAll();
     moveTo(savedPosition >= 0 ? savedPosition : 0);
     savedPosition = -1;
+    buttons["cmdAdd"]->setFocus();
 }
 
 void RecordEditor::remove() {
@@ -432,6 +490,8 @@ void RecordEditor::remove() {
     if (!removeRow(at))
         return;
     moveTo(at);
+    // Off the Delete button, so that a second key press does not delete the next row as well.
+    buttons["cmdAdd"]->setFocus();
     if (rowCount() == 0)
         message(QStringLiteral("All the records have been deleted."));
 }
@@ -485,6 +545,8 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        // A list keeps the keys it moves within itself by.
+        const bool list = qobject_cast<QAbstractItemView*>(watched) != nullptr;
         // The window sees keys before its controls: navigation while browsing.
         if (!addFlag && !editFlag) {
             const bool ctrlOnly = key->modifiers() == Qt::ControlModifier;
@@ -493,17 +555,25 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
                 close();
                 return true;
             case Qt::Key_End:
+                if (list)
+                    break;
                 last();
                 return true;
             case Qt::Key_Home:
+                if (list)
+                    break;
                 first();
                 return true;
             case Qt::Key_Up:
             case Qt::Key_PageUp:
+                if (list)
+                    break;
                 ctrlOnly ? first() : previous();
                 return true;
             case Qt::Key_Down:
             case Qt::Key_PageDown:
+                if (list)
+                    break;
                 ctrlOnly ? last() : next();
                 return true;
             default:
@@ -523,31 +593,49 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     } else if (edit && event->type() == QEvent::FocusIn) {
-        for (const auto& f : design.fields)
-            if (fields[f.index] == edit && (f.kind == FieldKind::Rate || f.kind == FieldKind::Money)) {
-                QVariant v;
-                if (FieldText::parse(f.kind, edit->text(), f.maxLength, &v))
-                    edit->setText(FieldText::editing(f.kind, v));
-            }
+        const Field* f = fieldOf(edit);
+        // Amounts and rates show more digits while being edited; an untouched field stands for its value still.
+        if (f && (f->kind == FieldKind::Rate || f->kind == FieldKind::Money) && !edit->isModified())
+            edit->setText(FieldText::editing(f->kind, exact[f->index]));
     } else if (edit && event->type() == QEvent::FocusOut) {
-        for (const auto& f : design.fields) {
-            if (fields[f.index] != edit)
-                continue;
-            if (edit->text().isEmpty() && f.tag == QLatin1String("Num"))
-                edit->setText(QStringLiteral("0.00"));
-            QVariant v;
-            if (f.kind != FieldKind::Text && FieldText::parse(f.kind, edit->text(), f.maxLength, &v) && v.isValid())
-                edit->setText(FieldText::shown(f.kind, v));
-            fieldLeft(f.index);
+        if (const Field* f = fieldOf(edit)) {
+            if (edit->text().isEmpty() && f->tag == QLatin1String("Num")) {
+                exact[f->index] = 0.0;
+                edit->setText(f->kind == FieldKind::Text ? QStringLiteral("0.00") : FieldText::shown(f->kind, 0.0));
+            } else if (edit->isModified()) {
+                // What was typed is the value; the field shows it in its display form from now on.
+                QVariant v;
+                if (FieldText::parse(f->kind, edit->text(), f->maxLength, &v)) {
+                    exact[f->index] = v;
+                    if (f->kind != FieldKind::Text && v.isValid())
+                        edit->setText(FieldText::shown(f->kind, v));
+                }
+            } else if (f->kind != FieldKind::Text) {
+                edit->setText(FieldText::shown(f->kind, exact[f->index]));
+            }
+            edit->setCursorPosition(0);
+            fieldLeft(f->index);
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
+void RecordEditor::showEvent(QShowEvent* event) {
+    // Every control the user can reach takes the navigation keys, not only the bound fields (a list keeps the keys
+    // it needs itself).
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
+    QDialog::showEvent(event);
+}
+
 void RecordEditor::closeEvent(QCloseEvent* event) {
     if (addFlag || editFlag) {
-        event->ignore();
-        return;
+        if (!MessageBoxes::ask(this, dropQuestion)) {
+            event->ignore();
+            return;
+        }
+        cancel();
     }
     QDialog::closeEvent(event);
 }

@@ -40,6 +40,7 @@ public:
         int maxLength = 0;
         bool hidden = false;
         bool keepWhenEmpty = false; // an empty field leaves the stored value as it was
+        bool required = false;      // refused when empty
     };
     struct Check {
         int index;
@@ -59,8 +60,8 @@ public:
         Status status = Status::Record;
         std::vector<Field> fields;
         std::vector<Check> checks;
-        // The order of the form: "f3" a field, "c11" a check box, anything else a heading. Empty: the fields, then
-        // the check boxes.
+        // The order of the form: "f3" a field, "c11" a check box, "@name" a row kept for a widget of the editor's
+        // own (slotRow), anything else a heading. Empty: the fields, then the check boxes.
         QStringList layout;
     };
 
@@ -87,6 +88,10 @@ public:
     QString statusText() const;
     QVariant value(const QString& column) const; // the current row's stored value
 
+    // The question asked when the window is closed while a record is being typed.
+    static inline const QString dropQuestion =
+        QStringLiteral("The record being typed has not been saved. Drop it and close the window?");
+
 signals:
     void closedEditor();
 
@@ -111,9 +116,17 @@ protected:
 
     void setValue(const QString& column, const QVariant& v); // into the current (pending) row
     void setFieldText(int index, const QString& text);
+    // The value of every field: what the user typed into it, or, for a field the user has not changed, the value
+    // it was filled with (not its display text, which may show fewer decimals). False, after a message naming the
+    // field, when a typed text is not a value of its field's kind or a required field is empty.
+    bool fieldValues(std::vector<std::pair<const Field*, QVariant>>* values);
+    void focusFirstField();
+    int slotRow(const QString& name) const { return slotRows.at(name); }
     void showRow(int row);
     void message(const QString& text);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // Closing while a record is being typed asks first, and on Yes drops the record as Cancel does.
     void closeEvent(QCloseEvent* event) override;
     // Every way of closing (the button, Escape in any control, the window's close) hands back once, and never
     // while a row is being changed.
@@ -127,6 +140,9 @@ private:
     bool editFlag = false;
     bool handedBack = false;
     std::map<int, QLineEdit*> fields;
+    std::map<int, QVariant> exact; // the value each field stands for while the user has not changed it
+    QWidget* firstInTab = nullptr;
+    std::map<QString, int> slotRows;
     std::map<int, QCheckBox*> checks;
     std::map<QString, QPushButton*> buttons;
 
@@ -135,5 +151,7 @@ private:
     void fetchAll();
     int columnOf(const QString& column) const;
     const Field* fieldDesign(int index) const;
+    const Field* fieldOf(const QLineEdit* edit) const;
+    void filterPaste(QLineEdit* edit, const QString& text);
     void moveTo(int row);
 };

@@ -11,10 +11,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -55,28 +57,49 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     resize(420, 360);
 }
 
+QString SaveTaxpayerDialog::proposedFile(const QString& folder, const QString& taxpayerName) {
+    QString name;
+    for (const QChar c : taxpayerName.simplified())
+        name += (c.isPrint() && !QStringLiteral("/\\:*?\"<>|").contains(c)) ? c : QLatin1Char('_');
+    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
+        name.remove(0, 1);
+    name = name.left(120).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("taxpayer");
+    return QDir(folder).filePath(name + QStringLiteral(".mdb"));
+}
+
 void SaveTaxpayerDialog::saveTaxpayer(int number) {
     SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
     DataList1->setEnabled(false);
     done->hide();
-    const QString target =
-        FileDialogs::saveFileName(this, windowTitle(), newpath + Settings::templateFileName, dialogFilter);
+    QString name;
+    try {
+        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
+        const RecordSet rows = db.query(Sql::selectTaxpayerName(number));
+        name = rows.isEmpty() ? QString() : rows.value(0, 0).toString();
+        Text1->setText(name);
+        Text1->setCursorPosition(0);
+    } catch (const StoreError&) {
+    }
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    const QString target = FileDialogs::saveFileName(this, windowTitle(), proposedFile(documents, name), dialogFilter,
+                                                     QStringLiteral("mdb"));
     if (target.isEmpty()) {
         Timer1.start();
         return;
     }
     try {
-        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
-        const RecordSet name = db.query(Sql::selectTaxpayerName(number));
-        Text1->setText(name.isEmpty() ? QString() : name.value(0, 0).toString());
-    } catch (const StoreError&) {
-    }
-    try {
         TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, number);
-        done->show();
     } catch (const StoreError& e) {
+        // Refused (a file the program uses, a folder that cannot be written): the dialog stays, to choose again.
         MessageBoxes::show(this, e.message());
+        DataList1->setEnabled(true);
+        return;
     }
+    done->show();
     Timer1.start();
 }
 

@@ -15,6 +15,8 @@ public:
     static inline const QString filter = QStringLiteral("(*.mdb)|*.mdb");
     SaveTaxpayerDialog(const QString& newpath, QWidget* parent = nullptr);
     void saveTaxpayer(int number); // a click in the list
+    // The file a save proposes: the taxpayer's name, made safe for a file name, with ".mdb", in `folder`.
+    static QString proposedFile(const QString& folder, const QString& taxpayerName);
 
 private:
     QString newpath;

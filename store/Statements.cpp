@@ -3,6 +3,8 @@
 #include "Schema.h"
 #include "SqlText.h"
 
+#include <stdexcept>
+
 namespace Sql {
 namespace {
 
@@ -25,6 +27,59 @@ QString deleteAll(const QString& table) {
 
 QString deleteTaxpayerRows(const QString& table, int number) {
     return deleteAll(table) + QLatin1String(" WHERE [Taxpayer Number]=") + SqlText::whole(number);
+}
+
+QString countTaxpayerRows(const QString& table, int number) {
+    return QLatin1String("SELECT COUNT(*) AS n FROM [") + table + QLatin1String("] WHERE [Taxpayer Number]=") +
+           SqlText::whole(number);
+}
+
+namespace {
+
+QString literal(const QString& column, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return QStringLiteral("NULL");
+    Schema::Kind kind;
+    if (!Schema::kindOf(column, &kind))
+        throw std::invalid_argument("no table has a column named " + column.toStdString());
+    switch (kind) {
+    case Schema::Kind::Date:
+        return SqlText::date(v.typeId() == QMetaType::QDate ? v.toDate()
+                                                            : QDate::fromString(v.toString(), Qt::ISODate));
+    case Schema::Kind::Money:
+    case Schema::Kind::Rate:
+    case Schema::Kind::Double:
+        return SqlText::dbl(v.toDouble());
+    case Schema::Kind::Counter:
+    case Schema::Kind::Long:
+    case Schema::Kind::Whole:
+        return SqlText::whole(v.toLongLong());
+    case Schema::Kind::YesNo:
+        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case Schema::Kind::Text:
+        return SqlText::quote(v.toString());
+    }
+    return QStringLiteral("NULL");
+}
+
+} // namespace
+
+QString insertRow(const QString& table, const QVariantMap& values) {
+    QStringList columns, literals;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        columns << it.key();
+        literals << literal(it.key(), it.value());
+    }
+    return QLatin1String("INSERT INTO [") + table + QLatin1String("](") + bracketList(columns) +
+           QLatin1String(") VALUES(") + literals.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString updateRow(const QString& table, const QString& keyColumn, qint64 key, const QVariantMap& values) {
+    QStringList assignments;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        assignments << QLatin1Char('[') + it.key() + QLatin1String("]=") + literal(it.key(), it.value());
+    return QLatin1String("UPDATE [") + table + QLatin1String("] SET ") + assignments.join(QLatin1Char(',')) +
+           QLatin1String(" WHERE [") + keyColumn + QLatin1String("]=") + SqlText::whole(key);
 }
 
 QString selectAllTaxpayers() {

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantMap>
 
 // The statements of the store's own procedures, in the program's dialect (see SqlText). The calculation runs add
 // theirs here too, so that every piece of SQL text lives in this one place.
@@ -25,8 +26,14 @@ QString retrievePayments(const QString& mainFile); // every column but [Row]: th
 // rows that keep theirs, so that a new number never collides with a kept one.
 QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile);
 
-// One taxpayer's rows of `table`, deleted with the taxpayer.
+// One taxpayer's rows of `table`, deleted with the taxpayer, and counted ("SELECT COUNT(*) AS n ...").
 QString deleteTaxpayerRows(const QString& table, int number);
+QString countTaxpayerRows(const QString& table, int number);
+
+// A row written from values in the program's types (a QDate or 'YYYY-MM-DD' text, a double, a whole number, a
+// bool, a QString; an invalid QVariant is empty), each written as its column's kind requires.
+QString insertRow(const QString& table, const QVariantMap& values);
+QString updateRow(const QString& table, const QString& keyColumn, qint64 key, const QVariantMap& values);
 
 // The calculation runs.
 QString selectTaxpayer(int number);   // "select * from [Basic Taxpayer Data] where [Taxpayer Number] = " n

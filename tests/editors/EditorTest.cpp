@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -31,6 +32,8 @@ class EditorTest : public QObject {
     QTemporaryDir settingsDir;
     QTemporaryDir dataDir;
     QStringList messages;
+    QStringList questions;
+    bool answer = false; // what the next question is answered
 
     QString newpath() const { return dataDir.path() + QLatin1Char('/'); }
     QString mainFile() const { return dataDir.filePath("kelvadat.mdb"); }
@@ -68,9 +71,15 @@ private slots:
     void initTestCase() {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         MessageBoxes::setHook([this](const QString& text) { messages << text; });
+        MessageBoxes::setAskHook([this](const QString& text) {
+            questions << text;
+            return answer;
+        });
     }
     void init() {
         messages.clear();
+        questions.clear();
+        answer = false;
         QFile::remove(mainFile());
         QVERIFY(QFile::copy(TALVORO_BIN_DIR "/kelvadat.mdb", mainFile()));
         QFile::remove(dataDir.filePath("kelvaSav.mdb"));
@@ -283,6 +292,13 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 2);
         click(&e, "cmdNext");
         QCOMPARE(e.field(0)->text(), QString("O'Other"));
+        // Asked first, with the rows that go too; No keeps everything.
+        click(&e, "cmdDelete");
+        QCOMPARE(questions, QStringList{TaxpayerEditor::deleteQuestion(other, "O'Other", 1, 1, 1)});
+        QCOMPARE(questions[0],
+                 QString("Delete taxpayer %1, O'Other, with its 1 payments, 1 deposits and 1 charges?").arg(other));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 2);
+        answer = true;
         click(&e, "cmdDelete");
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
         for (const char* table : {"Payment Table", "Additional Charges", "Required Payroll Tax Deposits"}) {
@@ -377,9 +393,19 @@ private slots:
         };
         TaxpayerEditor t(c);
         shoot(&t, "editor-taxpayer");
+        t.edit();
+        t.field(92)->setText("04/01/2005");
+        t.field(92)->setModified(true);
+        t.field(92)->setFocus();
+        t.field(0)->setFocus();
+        shoot(&t, "editor-taxpayer-warning");
+        t.cancel();
         PaymentEditor p(c);
-        p.calculateBalances();
+        shoot(&p, "editor-payment-start");
+        p.calculateBalances(); // as the user does it: on the window already shown
         shoot(&p, "editor-payment");
+        p.first(); // the balances hidden again
+        shoot(&p, "editor-payment-moved");
         ChargesEditor ch(c);
         shoot(&ch, "editor-charges");
         DepositsEditor d(c);
@@ -392,7 +418,7 @@ private slots:
         shoot(save, "dialog-save");
         save->close();
         const QString target = dataDir.filePath("shot.mdb");
-        FileDialogs::setNextAnswer([target] { return target; });
+        FileDialogs::setNextAnswer([target](const QString&) { return target; });
         auto* s2 = new SaveTaxpayerDialog(newpath());
         s2->saveTaxpayer(n);
         auto* retrieve = new RetrieveTaxpayerDialog(newpath());
@@ -441,7 +467,7 @@ private slots:
     void saveAndRetrieveDialogs() {
         const int n = addTaxpayer("Moving");
         const QString target = dataDir.filePath("moving.mdb");
-        FileDialogs::setNextAnswer([target] { return target; });
+        FileDialogs::setNextAnswer([target](const QString&) { return target; });
         auto* save = new SaveTaxpayerDialog(newpath());
         save->saveTaxpayer(n);
         QVERIFY(QFile::exists(target));
@@ -459,7 +485,7 @@ private slots:
 
         // The empty template itself is never a save's target.
         const QString templateFile = dataDir.filePath("kelvaSav.mdb");
-        FileDialogs::setNextAnswer([templateFile] { return templateFile; });
+        FileDialogs::setNextAnswer([templateFile](const QString&) { return templateFile; });
         auto* again = new SaveTaxpayerDialog(newpath());
         again->saveTaxpayer(n);
         QCOMPARE(messages.size(), 1);
@@ -467,6 +493,222 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
         SqliteDatabase check(templateFile, SqliteDatabase::Mode::ReadOnly);
         QCOMPARE(check.query("select * from [Basic Taxpayer Data]").size(), 0);
+        FileDialogs::setNextAnswer({});
+    }
+
+    // After Add the focus is in the new record's first field; after Save, Cancel or Delete it is on Add, where a
+    // stray Space starts a new record instead of deleting the one just saved.
+    void focusAfterEachButton() {
+        const int n = addTaxpayer("Focus");
+        PaymentEditor e(context(n, "Focus"));
+        activate(&e);
+        auto* add = e.findChild<QPushButton*>("cmdAdd");
+        click(&e, "cmdAdd");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.field(1)));
+        type(e.field(1), "07/01/2005");
+        click(&e, "cmdUpdate");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(add));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(e.adding());
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 1);
+        click(&e, "cmdCancel");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(add));
+        click(&e, "cmdEdit");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.field(1)));
+        click(&e, "cmdUpdate");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(add));
+        click(&e, "cmdDelete");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(add));
+    }
+
+    // The close button while a record is being typed asks; No keeps the record, Yes drops it as Cancel does.
+    void closingWhileTyping() {
+        const int n = addTaxpayer("Typing");
+        QPointer<PaymentEditor> e = new PaymentEditor(context(n, "Typing"));
+        activate(e);
+        QSignalSpy handedBack(e.data(), &RecordEditor::closedEditor);
+        click(e, "cmdAdd");
+        type(e->field(1), "07/01/2005");
+        QVERIFY(!e->close());
+        QCOMPARE(questions, QStringList{RecordEditor::dropQuestion});
+        QVERIFY(e->isVisible() && e->adding());
+        QCOMPARE(e->field(1)->text(), QString("07/01/2005"));
+        answer = true;
+        QVERIFY(e->close());
+        QCOMPARE(handedBack.count(), 1);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
+    }
+
+    // Save stores what was typed, not the shorter display text; a field left untouched keeps its stored value.
+    void savesTheValueNotTheDisplay() {
+        RateEditor rates(RateEditor::Table::Underpayment, context(0, ""));
+        activate(&rates);
+        click(&rates, "cmdEdit");
+        type(rates.field(2), "0.07125");
+        rates.field(0)->setFocus();
+        QCOMPARE(rates.field(2)->text(), QString("7.12%")); // two decimals, half to even
+        click(&rates, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        const QString rate = "SELECT [Interest Rate] FROM [Interest Table] WHERE [Beginning Date]='2026-01-01'";
+        auto stored = [this](const QString& sql) {
+            SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
+            return db.queryNative(sql).value(0, 0).toDouble();
+        };
+        QCOMPARE(stored(rate), 0.07125);
+        click(&rates, "cmdEdit");
+        rates.field(2)->setFocus();
+        rates.field(0)->setFocus();
+        click(&rates, "cmdUpdate");
+        QCOMPARE(stored(rate), 0.07125);
+
+        const int n = addTaxpayer("Exact");
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],"
+                    "[Payment Allocated To Tax],[Payment Allocated To Penalties],[Payment Allocated To Interest]) "
+                    "VALUES(" +
+                    SqlText::whole(n) + ",'Payment',#7/1/2005#,1234.565,1234.565,0,0)");
+        }
+        PaymentEditor e(context(n, "Exact"));
+        activate(&e);
+        QCOMPARE(e.field(2)->text(), QString("1,234.56"));
+        click(&e, "cmdEdit");
+        for (int i : {2, 3, 4})
+            e.field(i)->setFocus();
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(stored("SELECT [Amount Of Payment] FROM [Payment Table]"), 1234.565);
+        QCOMPARE(stored("SELECT [Payment Allocated To Tax] FROM [Payment Table]"), 1234.565);
+    }
+
+    void aTaxpayerNeedsAName() {
+        TaxpayerEditor e(context(0, ""));
+        activate(&e);
+        for (const char* name : {"", "   "}) {
+            messages.clear();
+            click(&e, "cmdAdd");
+            type(e.field(0), name);
+            type(e.field(3), "04/15/2005");
+            click(&e, "cmdUpdate");
+            QCOMPARE(messages, QStringList{"The Taxpayer Name is required. Enter it, or cancel."});
+            QVERIFY(e.adding());
+            QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 0);
+            click(&e, "cmdCancel");
+        }
+    }
+
+    // The balances of a payment being added or edited are those it will have once saved, at the typed date;
+    // nothing is written meanwhile.
+    void balancesOfAPaymentBeingTyped() {
+        const int n = addTaxpayer("Balances");
+        PaymentEditor e(context(n, "Balances"));
+        activate(&e);
+        auto balances = [&e] { return QStringList{e.balance(2), e.balance(3), e.balance(4)}; };
+        const int height = e.height();
+        click(&e, "cmdAdd");
+        type(e.field(1), "07/10/2005");
+        type(e.field(2), "1000");
+        type(e.field(3), "600");
+        type(e.field(4), "300");
+        type(e.field(5), "100");
+        click(&e, "cmdCalcBal");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY(e.balancesShown());
+        const QStringList typed = balances();
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
+        QVERIFY(e.adding());
+        click(&e, "cmdUpdate");
+        click(&e, "cmdCalcBal");
+        QCOMPARE(balances(), typed);
+        QCOMPARE(typed[0], QString("9,400.00"));
+
+        click(&e, "cmdEdit");
+        type(e.field(1), "10/10/2005");
+        click(&e, "cmdCalcBal");
+        const QStringList moved = balances();
+        QVERIFY(moved != typed);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table] WHERE [Date Of Payment]='2005-07-10'"), 1);
+        click(&e, "cmdUpdate");
+        click(&e, "cmdCalcBal");
+        QCOMPARE(balances(), moved);
+        e.first(); // the balances hide and leave no gap
+        QVERIFY(!e.balancesShown());
+        QCOMPARE(e.height(), height);
+    }
+
+    // Every control of the payment form takes the navigation keys (a list keeps the keys it moves by); pasted text
+    // is filtered as typed text.
+    void navigationKeysAndPaste() {
+        const int n = addTaxpayer("Keys Co", true);
+        {
+            SqliteDatabase db(mainFile());
+            for (const char* due : {"#2/15/2005#", "#3/15/2005#"})
+                db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],[Deposit Due Date],"
+                        "[Required Deposit]) VALUES(" +
+                        SqlText::whole(n) + ",'Liability'," + due + ",100)");
+            for (const char* paid : {"#2/16/2005#", "#3/16/2005#"})
+                db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],"
+                        "[Payment Allocated To Tax]) VALUES(" +
+                        SqlText::whole(n) + ",'Payment'," + paid + ",100,100)");
+        }
+        PaymentEditor e(context(n, "Keys Co", true));
+        activate(&e);
+        QCOMPARE(e.position(), 0);
+        auto* calc = e.findChild<QPushButton*>("cmdCalcBal");
+        calc->setFocus();
+        QTest::keyClick(calc, Qt::Key_Down);
+        QCOMPARE(e.position(), 1);
+        auto* name = e.findChild<QLineEdit*>("Text1");
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Home);
+        QCOMPARE(e.position(), 0);
+        auto* list = e.findChild<QListWidget*>("DataList1");
+        list->setFocus();
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(e.position(), 0);
+
+        click(&e, "cmdAdd");
+        e.field(2)->setFocus();
+        e.field(2)->selectAll();
+        // What a paste does (the offscreen platform has no clipboard): the text is inserted as the user's edit.
+        e.field(2)->insert("1,2a3.4-5x");
+        QCOMPARE(e.field(2)->text(), QString("123.4-5"));
+        QVERIFY(e.field(2)->isModified());
+        click(&e, "cmdCancel");
+    }
+
+    // The save dialog proposes the taxpayer's name as the file, in the documents folder, and completes a name typed
+    // without ".mdb"; a refused target keeps the dialog open.
+    void saveProposesTheTaxpayersName() {
+        const int n = addTaxpayer("O'Brien / Sons: 2005?");
+        QString proposed;
+        const QString typed = dataDir.filePath("typed");
+        FileDialogs::setNextAnswer([&proposed, typed](const QString& p) {
+            proposed = p;
+            return typed;
+        });
+        auto* save = new SaveTaxpayerDialog(newpath());
+        save->show();
+        save->saveTaxpayer(n);
+        QCOMPARE(QFileInfo(proposed).fileName(), QString("O'Brien _ Sons_ 2005_.mdb"));
+        QVERIFY(QFileInfo(proposed).absolutePath() !=
+                QFileInfo(dataDir.filePath("kelvaSav.mdb")).absolutePath()); // not the data folder
+        QVERIFY(QFile::exists(typed + ".mdb"));
+        QVERIFY(messages.isEmpty());
+        QTRY_VERIFY(!save->isVisible());
+
+        const QString templateFile = dataDir.filePath("kelvaSav.mdb");
+        FileDialogs::setNextAnswer([templateFile](const QString&) { return templateFile; });
+        auto* refused = new SaveTaxpayerDialog(newpath());
+        refused->show();
+        refused->saveTaxpayer(n);
+        QCOMPARE(messages.size(), 1);
+        QTest::qWait(1300);
+        QVERIFY(refused->isVisible());
+        QVERIFY(refused->findChild<QListWidget*>("DataList1")->isEnabled());
+        refused->close();
         FileDialogs::setNextAnswer({});
     }
 };
