@@ -19,6 +19,7 @@
 #include "TransferDialogs.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,6 +46,8 @@ const QStringList payrollItems = {"mnuPayrollTaxLiabilityData", "mnuPRTaxPenalty
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(programTitle);
+    sessionNewpath = Settings::newpath();
+    backupSchedule.setFolder(sessionNewpath);
     buildMenus();
     buildBody();
     buildTimers();
@@ -80,6 +83,7 @@ void MainWindow::buildMenus() {
     auto menu = [this](const QString& caption, const QString& name) {
         QMenu* m = menuBar()->addMenu(caption);
         m->setObjectName(name);
+        menus[name] = m;
         actions[name] = m->menuAction();
         m->menuAction()->setObjectName(name);
         return m;
@@ -306,9 +310,9 @@ void MainWindow::openMainConnection() {
     db.reset();
     mainRows = RecordSet();
     activeRow = -1;
-    // The database of the load step: a new data directory applies from the next start.
+    // The database of the start: a new data directory applies from the next start.
     if (databaseFile.isEmpty())
-        databaseFile = Settings::databasePath();
+        databaseFile = Settings::databasePath(sessionNewpath);
     db = std::make_unique<SqliteDatabase>(databaseFile);
     mainRows = db->query(Sql::selectAllTaxpayers());
 }
@@ -323,8 +327,14 @@ void MainWindow::waitFor(QWidget* window) {
 }
 
 void MainWindow::setTaxpayerCommands(bool enabled) {
-    for (const auto& name : taxpayerItems)
-        action(name)->setEnabled(enabled);
+    for (const auto& name : taxpayerItems) {
+        // A menu title is switched on its menu: a menu disabled only through its title would be enabled again
+        // with the window, when a dialog closes.
+        if (const auto m = menus.find(name); m != menus.end())
+            m->second->setEnabled(enabled);
+        else
+            action(name)->setEnabled(enabled);
+    }
 }
 
 void MainWindow::selectExistingTaxpayer() {
@@ -352,6 +362,7 @@ void MainWindow::chooseTaxpayer(int number) {
         throw std::runtime_error("The taxpayer is no longer in the database.");
     Taxpayer_Number = number;
     Text1->setText(mainRows.value(activeRow, QStringLiteral("Taxpayer Name")).toString());
+    Text1->setCursorPosition(0); // a long name shows its beginning
     DataList1->setEnabled(false);
     DataList1->hide();
     selectLabel->hide();
@@ -361,6 +372,17 @@ void MainWindow::chooseTaxpayer(int number) {
     const bool payroll = mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
     for (const auto& name : payrollItems)
         action(name)->setEnabled(payroll);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    SectionTrail::enter(QStringLiteral("frmMain.Form_Unload"));
+    if (lastEditor && lastEditor->isVisible() && !lastEditor->close()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit closing();
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
@@ -446,17 +468,23 @@ void MainWindow::mnuPRTaxPenaltyRpt_Click() {
 }
 
 void MainWindow::mnuPaymentReport_Click() {
-    armTimer(QStringLiteral("Timer4"), 3000);
+    if (!db)
+        openMainConnection();
+    armTimer(QStringLiteral("Timer4"), reportTimerMs);
 }
 
 void MainWindow::showReport(const QString& timerName) {
     timers[timerName]->stop();
-    const ReportDefinition* definition = ReportDefinition::byTimer(timerName);
-    if (!db)
-        openMainConnection();
-    const auto tp = activeTaxpayer();
-    auto* preview = new ReportPreview(loadReport(*db, *definition, *tp, QDate::currentDate()), this);
+    const auto pending = pendingReports.find(timerName);
+    if (pending == pendingReports.end())
+        return;
+    auto* preview = new ReportPreview(std::move(pending->second), this);
+    pendingReports.erase(pending);
+    // A new run of a report replaces the preview of the same report instead of piling windows up.
+    if (QPointer<ReportPreview> previous = openPreviews[timerName])
+        previous->close();
     preview->show();
+    openPreviews[timerName] = preview;
     lastPreview = preview;
     if (timerName != QLatin1String("Timer4"))
         ProgressBar1->hide();
@@ -464,7 +492,7 @@ void MainWindow::showReport(const QString& timerName) {
 
 EditorContext MainWindow::editorContext() const {
     EditorContext c;
-    c.newpath = Settings::newpath();
+    c.newpath = sessionNewpath;
     c.taxpayerNumber = Taxpayer_Number;
     c.taxpayerName = activeName();
     c.payroll = activeRow >= 0 && mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
@@ -520,19 +548,19 @@ void MainWindow::mnuOverpaymentrates_Click() {
 
 void MainWindow::mnuSave_Click() {
     try {
-        auto* dialog = new SaveTaxpayerDialog(Settings::newpath(), this);
+        auto* dialog = new SaveTaxpayerDialog(sessionNewpath, this);
         waitFor(dialog);
         connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
         dialog->show();
     } catch (const std::exception&) {
         setEnabled(true);
-        MessageBoxes::show(this, QStringLiteral("The disk my not be inserted."));
+        MessageBoxes::show(this, QStringLiteral("The disk may not be inserted."));
     }
 }
 
 void MainWindow::mnuRetrieve_Click() {
     try {
-        auto* dialog = new RetrieveTaxpayerDialog(Settings::newpath(), this);
+        auto* dialog = new RetrieveTaxpayerDialog(sessionNewpath, this);
         if (!dialog->hasFile()) {
             delete dialog;
             return;
@@ -569,10 +597,15 @@ void MainWindow::progressVisible(bool visible) {
 }
 
 void MainWindow::armTimer(const QString& name, int intervalMs) {
-    if (QTimer* t = timer(name)) {
-        t->setInterval(intervalMs);
-        t->start();
-    }
+    QTimer* t = timer(name);
+    if (!t)
+        return;
+    // The report is built now, from the rows the run has just committed: whatever happens before the timer fires
+    // (another run, an editor opened), it shows this run's result.
+    if (const ReportDefinition* definition = ReportDefinition::byTimer(name))
+        pendingReports[name] = loadReport(*db, *definition, *activeTaxpayer(), QDate::currentDate());
+    t->setInterval(intervalMs);
+    t->start();
 }
 
 void MainWindow::mnuSetDrive_Click() {
@@ -581,7 +614,7 @@ void MainWindow::mnuSetDrive_Click() {
 }
 
 void MainWindow::mnuContents_Click() {
-    HelpWindow* help = new HelpWindow(Settings::newpath() + QStringLiteral("Brenhal/index.html"), this);
+    HelpWindow* help = new HelpWindow(sessionNewpath + QStringLiteral("Brenhal/index.html"), this);
     help->setAttribute(Qt::WA_DeleteOnClose);
     help->show();
 }
@@ -595,7 +628,7 @@ void MainWindow::showDocument(const QString& fileName) {
     StartDocumentPrompt prompt(this);
     if (prompt.exec() != QDialog::Accepted)
         return;
-    auto* browser = new InstructionsWindow(Settings::newpath() + fileName, this);
+    auto* browser = new InstructionsWindow(sessionNewpath + fileName, this);
     browser->setAttribute(Qt::WA_DeleteOnClose);
     browser->show();
 }

@@ -51,6 +51,10 @@ public:
     void toggleSplash();
     void showErrorResetWindow();
 
+    // The data folder the program opened at start: everything in this run of the program uses its files, whatever
+    // "Newpath" says by now.
+    const QString& dataFolder() const { return sessionNewpath; }
+
     // RunReporter: what the runs show on this window.
     void message(const QString& text) override;
     void notice(const QString& text) override;
@@ -59,8 +63,14 @@ public:
     void armTimer(const QString& timer, int intervalMs) override;
     void globalFailure(const QString& description) override;
 
+signals:
+    // The window has closed: the program ends, whatever other window is still open.
+    void closing();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // An open editor is asked first; it may hold a record being typed.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     std::unique_ptr<SqliteDatabase> db;
@@ -68,9 +78,14 @@ private:
     RecordSet mainRows;
     int activeRow = -1;
     BackupSchedule backupSchedule;
+    QString sessionNewpath;
     std::map<QString, QAction*> actions;
+    std::map<QString, QMenu*> menus;
     std::map<QString, QTimer*> timers;
     QPointer<ReportPreview> lastPreview;
+    // The report each armed timer will show, built when its run committed; and the preview open of each kind.
+    std::map<QString, ReportContent> pendingReports;
+    std::map<QString, QPointer<ReportPreview>> openPreviews;
     QPointer<RecordEditor> lastEditor;
 
     QLabel* nameLabel;

@@ -17,6 +17,7 @@ public:
 // taken over, since its process no longer runs.
 class SingleCopy {
 public:
+    static inline const QString alreadyRunning = QStringLiteral("Talvoro is already running.");
     SingleCopy();
     bool acquire();
     static QString lockPath();

@@ -12,19 +12,23 @@ BackupSchedule::BackupSchedule(QObject* parent) : QObject(parent) {
 bool BackupSchedule::startIfAllowed() {
     if (Settings::errorState() != QLatin1String("False"))
         return false;
-    timer.start();
+    start();
     return true;
+}
+
+void BackupSchedule::start() {
+    if (folder.isEmpty())
+        folder = Settings::newpath();
+    timer.start();
 }
 
 void BackupSchedule::tick() {
     const auto slot = turns.tick();
     if (!slot)
         return;
-    // "Newpath" is read at every copy, so a changed data directory takes effect at the next one.
-    const QString newpath = Settings::newpath();
-    const QString destination = newpath + BackupRotation::fileName(*slot);
+    const QString destination = folder + BackupRotation::fileName(*slot);
     try {
-        writeSnapshot(Settings::databasePath(newpath), destination);
+        writeSnapshot(Settings::databasePath(folder), destination);
     } catch (const StoreError& e) {
         timer.stop();
         emit failed(e.message());

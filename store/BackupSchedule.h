@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QTimer>
 
-// The one-minute backup timer of the main window: on every third tick a snapshot of "Newpath" + kelvadat.mdb
-// goes into the next backup slot. It runs only while "ErrorState" reads "False"; a failed copy stops it.
+// The one-minute backup timer of the main window: on every third tick a snapshot of the data folder's kelvadat.mdb
+// goes into the next backup slot of that folder. The folder is the one the program opened at start ("Newpath" then),
+// so a data directory changed meanwhile takes effect at the next start, for the backups as for everything else.
+// It runs only while "ErrorState" reads "False"; a failed copy stops it.
 class BackupSchedule : public QObject {
     Q_OBJECT
 public:
@@ -17,7 +19,9 @@ public:
     // Starts the timer when "ErrorState" reads "False"; returns whether it started.
     bool startIfAllowed();
     // Starts the timer whatever "ErrorState" reads (the error state's reset).
-    void start() { timer.start(); }
+    void start();
+    // The data folder to back up ("Newpath" form, with its separator); by default "Newpath" when the timer starts.
+    void setFolder(const QString& newpath) { folder = newpath; }
     void stop() { timer.stop(); }
     bool isActive() const { return timer.isActive(); }
 
@@ -34,4 +38,5 @@ signals:
 private:
     QTimer timer;
     BackupRotation turns;
+    QString folder;
 };

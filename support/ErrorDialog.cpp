@@ -14,6 +14,8 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ErrorDialog"));
     setWindowTitle(QStringLiteral("Error Report"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The report never keeps the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
@@ -26,7 +28,8 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long descriptions (a statement the database refused) wrap rather than run off the window.
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     auto* top = new QHBoxLayout;

@@ -126,10 +126,7 @@ StartDocumentPrompt::StartDocumentPrompt(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmStartAdobeAcRdr"));
     setWindowTitle(QStringLiteral("Start Acrobat Reader And Load The Publication"));
     setModal(true);
-    auto* text = new QLabel(QStringLiteral("Clicking on the \"Start\" button will start Adobe Acrobat Reader and "
-                                           "display the publication. If Acrobat Reader does not start properly, "
-                                           "check to see if Acrobat Reader is installed on the computer."),
-                            this);
+    auto* text = new QLabel(QStringLiteral("The document opens in Talvoro's own viewer."), this);
     text->setWordWrap(true);
     auto* start = new QPushButton(QStringLiteral("&Start"), this);
     start->setObjectName(QStringLiteral("cmdStart"));
@@ -221,10 +218,15 @@ SetDriveDialog::SetDriveDialog(QWidget* parent) : QDialog(parent) {
     label->setBuddy(path);
     auto* save = new QPushButton(QStringLiteral("Save Change"), this);
     save->setObjectName(QStringLiteral("Command1"));
-    connect(save, &QPushButton::clicked, this, [this, path] {
+    // The running program keeps the files it opened at start; the window says so once the change is saved.
+    auto* saved = new QLabel(nextStart, this);
+    saved->setObjectName(QStringLiteral("lblNextStart"));
+    saved->hide();
+    connect(save, &QPushButton::clicked, this, [this, path, saved] {
         SectionTrail::enter(QStringLiteral("frmSetDrive.Command1_Click"));
         const QString warning = saveChange(path->text());
         path->setText(Settings::newpath());
+        saved->show();
         if (!warning.isEmpty())
             MessageBoxes::show(this, warning);
     });
@@ -232,6 +234,7 @@ SetDriveDialog::SetDriveDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(label);
     layout->addWidget(path);
     layout->addWidget(save, 0, Qt::AlignHCenter);
+    layout->addWidget(saved);
     setMinimumWidth(480);
 }
 

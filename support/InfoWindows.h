@@ -58,8 +58,8 @@ class SetDriveDialog : public QDialog {
     Q_OBJECT
 public:
     static inline const QString noDatabaseWarning =
-        QStringLiteral("The directory %1 does not hold the main data file, kelvadat.mdb. The new location is saved "
-                       "and is used from the next start on.");
+        QStringLiteral("The directory %1 does not hold the main data file, kelvadat.mdb.");
+    static inline const QString nextStart = QStringLiteral("The new location is used from the next start.");
     explicit SetDriveDialog(QWidget* parent = nullptr);
     // Stores the typed directory with a trailing separator; returns the warning shown, if any.
     QString saveChange(const QString& typed);

@@ -140,3 +140,19 @@ TEST(Snapshot, TakenDuringWritesIsAValidDatabase) {
     writer.join();
     EXPECT_GT(batches.load(), 0);
 }
+
+// A data directory changed while the program runs takes effect at the next start: the backups go on copying the
+// database the program opened, into its folder.
+TEST(BackupSchedule, KeepsTheFolderOfTheStart) {
+    DataDir dir, other;
+    Settings::setNewpath(dir.newpath());
+    Settings::setErrorState(false);
+    BackupSchedule schedule;
+    ASSERT_TRUE(schedule.startIfAllowed());
+    Settings::setNewpath(other.newpath());
+    for (int i = 0; i < 3; ++i)
+        schedule.tick();
+    EXPECT_TRUE(QFile::exists(dir.path("bak_1_kelvadat.mdb")));
+    EXPECT_FALSE(QFile::exists(other.path("bak_1_kelvadat.mdb")));
+    Settings::setNewpath(dir.newpath());
+}
