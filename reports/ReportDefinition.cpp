@@ -12,7 +12,7 @@ ReportDefinition makeInterest() {
     d.name = QStringLiteral("DataReport6");
     d.timer = QStringLiteral("Timer7");
     d.windowCaption = QStringLiteral("Penalty & Interest Report");
-    d.titleText = QStringLiteral("Penalty & Interest Report Report for the return originally due ");
+    d.titleText = QStringLiteral("Penalty & Interest Report for the return originally due ");
     d.query = Sql::reportInterestQuery();
     d.landscape = true;
     d.columns = {
@@ -51,7 +51,7 @@ ReportDefinition makeSummary() {
     d.name = QStringLiteral("DataReport4");
     d.timer = QStringLiteral("Timer5");
     d.windowCaption = QStringLiteral("Summary Report");
-    d.titleText = QStringLiteral("Summary Penalty & Interest Report Report for the return originally due ");
+    d.titleText = QStringLiteral("Summary Penalty & Interest Report for the return originally due ");
     d.query = Sql::reportSummaryQuery();
     d.captionedBlock = true;
     d.columns = {
@@ -74,7 +74,7 @@ ReportDefinition makePayments() {
     d.name = QStringLiteral("DataReport3");
     d.timer = QStringLiteral("Timer4");
     d.windowCaption = QStringLiteral("Payment Report");
-    d.titleText = QStringLiteral("Payment Report Report for the return originally due ");
+    d.titleText = QStringLiteral("Payment Report for the return originally due ");
     d.query = Sql::reportPaymentQuery();
     d.groupField = QStringLiteral("Taxpayer Name");
     d.groupCaption = QString();
@@ -93,7 +93,7 @@ ReportDefinition makeDeposit() {
     d.name = QStringLiteral("DataReport5");
     d.timer = QStringLiteral("Timer6");
     d.windowCaption = QStringLiteral("Payroll Tax Penalty Report");
-    d.titleText = QStringLiteral("Payroll Tax Depost Penalty Report Report for the return originally due ");
+    d.titleText = QStringLiteral("Payroll Tax Deposit Penalty Report for the return originally due ");
     d.query = Sql::reportDepositQuery();
     d.groupField = QStringLiteral("Required Deposit Number");
     d.groupCaption = QStringLiteral("Deposit Number");

@@ -13,7 +13,7 @@ QString errorReportText(const QString& title, const ProgramVersion& version, con
     const QString br = QStringLiteral("\r\n");
     const QString dashes(134, QLatin1Char('-'));
     QString text = QStringLiteral("ERROR REPORT") + br + br + title + QStringLiteral("  ") + version.text() + br +
-                   dashes + br + br + QStringLiteral("An error occured within:") + br + current + br + br +
+                   dashes + br + br + QStringLiteral("An error occurred within:") + br + current + br + br +
                    failure.description + QStringLiteral(" (") + QString::number(failure.number) + QStringLiteral(")") +
                    br + br;
     if (!previous.isEmpty())

@@ -84,11 +84,11 @@ TEST(ReportContent, OneGroupHeaderPerDistinctKey) {
 
 TEST(ReportContent, TitlesHaveThreeLines) {
     EXPECT_EQ(reportTitle(ReportDefinition::penaltyAndInterest(), "O'Brien", QDate(2005, 4, 15), QDate(2005, 12, 31)),
-              "O'Brien\nPenalty & Interest Report Report for the return originally due 04/15/2005\n"
+              "O'Brien\nPenalty & Interest Report for the return originally due 04/15/2005\n"
               "Report calculated to 12/31/2005");
     EXPECT_EQ(reportTitle(ReportDefinition::depositPenalty(), "Co", QDate(2005, 4, 30), QDate(2005, 12, 31))
                   .section('\n', 1, 1),
-              "Payroll Tax Depost Penalty Report Report for the return originally due 04/30/2005");
+              "Payroll Tax Deposit Penalty Report for the return originally due 04/30/2005");
 }
 
 TEST(ReportContent, EmptyTablesShowHeadersAndZeroTotals) {
