@@ -91,6 +91,18 @@ TEST(ReportContent, TitlesHaveThreeLines) {
               "Payroll Tax Deposit Penalty Report for the return originally due 04/30/2005");
 }
 
+// The stored titles' doubled "Report Report" and "Depost" are mended.
+TEST(ReportContent, TitleTextsSayReportOnce) {
+    QStringList titles;
+    for (const auto* d : ReportDefinition::all())
+        titles << d->titleText;
+    EXPECT_EQ(titles, QStringList({"Penalty & Interest Report for the return originally due ",
+                                   "Failure To Pay & File Penalty Calculation Report for the return originally due ",
+                                   "Summary Penalty & Interest Report for the return originally due ",
+                                   "Payment Report for the return originally due ",
+                                   "Payroll Tax Deposit Penalty Report for the return originally due "}));
+}
+
 TEST(ReportContent, EmptyTablesShowHeadersAndZeroTotals) {
     for (const auto* d : ReportDefinition::all()) {
         const ReportContent c = ReportContent::build(*d, RecordSet(), "t", printed);
