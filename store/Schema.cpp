@@ -2,6 +2,9 @@
 
 #include <QHash>
 
+#include <stdexcept>
+#include <string>
+
 namespace Schema {
 
 QStringList Table::columnNames() const {
@@ -44,7 +47,7 @@ Column dbl(const char* n) {
 // Text columns whose size the forms never state hold short fixed words ("Payment", "Liability", "Other Charge").
 constexpr int eventSize = 50;
 
-std::vector<Table> build() {
+std::vector<Table> layout1() {
     return {
         {QStringLiteral("Basic Taxpayer Data"),
          {counter("Taxpayer Number"), text("Taxpayer Name", 150), date("Start Date"), date("End Date"),
@@ -88,43 +91,109 @@ QString bracket(const QString& name) {
     return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
-QString columnDefinition(const Column& c) {
+// The condition each column's CHECK holds (the column names, in brackets, as written into the file).
+QString checkCondition(const Column& c) {
     const QString n = bracket(c.name);
     const QString orNull = n + QLatin1String(" IS NULL OR ");
     switch (c.kind) {
     case Kind::Counter:
-        return n + QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT");
+        return QString();
     case Kind::Long:
-        return n + QLatin1String(" INTEGER CHECK (") + orNull + QLatin1String("(typeof(") + n +
-               QLatin1String(") = 'integer' AND ") + n + QLatin1String(" BETWEEN -2147483648 AND 2147483647))");
+        return orNull + QLatin1String("(typeof(") + n + QLatin1String(") = 'integer' AND ") + n +
+               QLatin1String(" BETWEEN -2147483648 AND 2147483647)");
     case Kind::Whole:
-        return n + QLatin1String(" INTEGER CHECK (") + orNull + QLatin1String("typeof(") + n +
-               QLatin1String(") = 'integer')");
+        return orNull + QLatin1String("typeof(") + n + QLatin1String(") = 'integer'");
     case Kind::Date:
         // Only a real calendar day written as YYYY-MM-DD comes back unchanged through julianday() and date():
         // date() alone lets 2005-02-30 pass.
-        return n + QLatin1String(" TEXT CHECK (") + orNull + QLatin1String("(typeof(") + n +
-               QLatin1String(") = 'text' AND date(julianday(") + n + QLatin1String(")) IS ") + n + QLatin1String("))");
+        return orNull + QLatin1String("(typeof(") + n + QLatin1String(") = 'text' AND date(julianday(") + n +
+               QLatin1String(")) IS ") + n + QLatin1String(")");
     case Kind::Text:
-        return n + QLatin1String(" TEXT CHECK (") + orNull + QLatin1String("(typeof(") + n +
-               QLatin1String(") = 'text' AND length(") + n + QLatin1String(") <= ") + QString::number(c.size) +
-               QLatin1String("))");
+        return orNull + QLatin1String("(typeof(") + n + QLatin1String(") = 'text' AND length(") + n +
+               QLatin1String(") <= ") + QString::number(c.size) + QLatin1String(")");
     case Kind::YesNo:
-        return n + QLatin1String(" INTEGER DEFAULT 0 CHECK (") + orNull + n + QLatin1String(" IN (0, 1))");
+        return orNull + n + QLatin1String(" IN (0, 1)");
     case Kind::Money:
     case Kind::Rate:
     case Kind::Double:
-        return n + QLatin1String(" REAL CHECK (") + orNull + QLatin1String("typeof(") + n +
-               QLatin1String(") = 'real')");
+        return orNull + QLatin1String("typeof(") + n + QLatin1String(") = 'real'");
+    }
+    return QString();
+}
+
+QString columnDefinition(const Column& c) {
+    const QString n = bracket(c.name);
+    switch (c.kind) {
+    case Kind::Counter:
+        return n + QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT");
+    case Kind::Long:
+    case Kind::Whole:
+        return n + QLatin1String(" INTEGER CHECK (") + checkCondition(c) + QLatin1Char(')');
+    case Kind::Date:
+    case Kind::Text:
+        return n + QLatin1String(" TEXT CHECK (") + checkCondition(c) + QLatin1Char(')');
+    case Kind::YesNo:
+        return n + QLatin1String(" INTEGER DEFAULT 0 CHECK (") + checkCondition(c) + QLatin1Char(')');
+    case Kind::Money:
+    case Kind::Rate:
+    case Kind::Double:
+        return n + QLatin1String(" REAL CHECK (") + checkCondition(c) + QLatin1Char(')');
     }
     return n;
+}
+
+struct Layout {
+    std::vector<Table> tables;
+    std::vector<Object> indexes;
+};
+
+Layout build(int layout) {
+    Layout l;
+    l.tables = layout1();
+    // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
+    l.indexes = {
+        {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),
+         QStringLiteral(
+             "CREATE INDEX [Payments By Taxpayer] ON [Payment Table]([Taxpayer Number], [Date Of Payment])")},
+        {QStringLiteral("index"), QStringLiteral("Deposits By Taxpayer"),
+         QStringLiteral("CREATE INDEX [Deposits By Taxpayer] ON [Required Payroll Tax Deposits]([Taxpayer Number], "
+                        "[Deposit Due Date])")},
+        {QStringLiteral("index"), QStringLiteral("Charges By Taxpayer"),
+         QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
+                        "[Date Interest Starts])")},
+    };
+    (void)layout;
+    return l;
+}
+
+const Layout& layoutOf(int layout) {
+    static const std::vector<Layout> all = [] {
+        std::vector<Layout> v;
+        for (int i = 1; i <= version; ++i)
+            v.push_back(build(i));
+        return v;
+    }();
+    if (layout < 1 || layout > version)
+        throw std::out_of_range("no layout " + std::to_string(layout));
+    return all[size_t(layout - 1)];
+}
+
+QString createTable(const Table& t) {
+    QStringList defs;
+    for (const auto& c : t.columns)
+        defs << columnDefinition(c);
+    return QLatin1String("CREATE TABLE ") + bracket(t.name) + QLatin1String(" (\n    ") +
+           defs.join(QLatin1String(",\n    ")) + QLatin1String("\n)");
 }
 
 } // namespace
 
 const std::vector<Table>& tables() {
-    static const std::vector<Table> all = build();
-    return all;
+    return tables(version);
+}
+
+const std::vector<Table>& tables(int layout) {
+    return layoutOf(layout).tables;
 }
 
 const Table* table(const QString& name) {
@@ -150,25 +219,72 @@ bool kindOf(const QString& columnName, Kind* kind) {
     return true;
 }
 
-QStringList createStatements() {
+std::vector<Object> objects(int layout) {
+    std::vector<Object> all;
+    for (const auto& t : tables(layout))
+        all.push_back({QStringLiteral("table"), t.name, createTable(t)});
+    for (const auto& i : layoutOf(layout).indexes)
+        all.push_back(i);
+    return all;
+}
+
+QStringList createStatements(int layout) {
     QStringList statements;
-    for (const auto& t : tables()) {
-        QStringList defs;
-        for (const auto& c : t.columns)
-            defs << columnDefinition(c);
-        statements << QLatin1String("CREATE TABLE ") + bracket(t.name) + QLatin1String(" (\n    ") +
-                          defs.join(QLatin1String(",\n    ")) + QLatin1String("\n)");
-    }
-    // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
-    statements << QStringLiteral("CREATE INDEX [Payments By Taxpayer] ON [Payment Table]([Taxpayer Number], "
-                                 "[Date Of Payment])")
-               << QStringLiteral("CREATE INDEX [Deposits By Taxpayer] ON [Required Payroll Tax Deposits]("
-                                 "[Taxpayer Number], [Deposit Due Date])")
-               << QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
-                                 "[Date Interest Starts])");
-    statements << QStringLiteral("PRAGMA user_version = %1").arg(version)
+    for (const auto& o : objects(layout))
+        statements << o.sql;
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(layout)
                << QStringLiteral("PRAGMA application_id = %1").arg(applicationId);
     return statements;
+}
+
+namespace {
+
+bool isTaxpayerKey(const Table& table, const Column& column) {
+    return column.kind == Kind::Counter || column.name == QLatin1String("Taxpayer Number") ||
+           (table.name == QLatin1String("Basic Taxpayer Data") && column.kind == Kind::Long);
+}
+
+} // namespace
+
+QString acceptedValue(const Table& table, const Column& column) {
+    const QString n = bracket(column.name);
+    QString condition = checkCondition(column);
+    if (isTaxpayerKey(table, column)) {
+        // A key, or the taxpayer a row belongs to: a whole number from 1 to 2,147,483,647.
+        const QString key = QLatin1String("(typeof(") + n + QLatin1String(") = 'integer' AND ") + n +
+                            QLatin1String(" BETWEEN 1 AND 2147483647)");
+        return column.kind == Kind::Counter ? key : n + QLatin1String(" IS NULL OR ") + key;
+    }
+    if (column.kind == Kind::Money)
+        condition = QLatin1Char('(') + condition + QLatin1String(") AND (") + n + QLatin1String(" IS NULL OR abs(") +
+                    n + QLatin1String(") <= ") + QString::number(largestAmount, 'f', 2) + QLatin1Char(')');
+    if (column.kind == Kind::Rate || column.kind == Kind::Double)
+        // A finite number: SQLite stores an infinity as a real.
+        condition = QLatin1Char('(') + condition + QLatin1String(") AND (") + n + QLatin1String(" IS NULL OR abs(") +
+                    n + QLatin1String(") <= 1e308)");
+    return condition;
+}
+
+QString describeAccepted(const Column& column) {
+    switch (column.kind) {
+    case Kind::Counter:
+    case Kind::Long:
+        return QStringLiteral("a whole number from 1 to 2,147,483,647");
+    case Kind::Whole:
+        return QStringLiteral("a whole number");
+    case Kind::Date:
+        return QStringLiteral("a date (a real calendar day)");
+    case Kind::Text:
+        return QStringLiteral("a text of at most %1 characters").arg(column.size);
+    case Kind::YesNo:
+        return QStringLiteral("Yes or No");
+    case Kind::Money:
+        return QStringLiteral("an amount of at most 999,999,999,999.99");
+    case Kind::Rate:
+    case Kind::Double:
+        return QStringLiteral("a number");
+    }
+    return QString();
 }
 
 } // namespace Schema

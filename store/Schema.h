@@ -5,9 +5,9 @@
 
 #include <vector>
 
-// The eight tables of the database with their columns, in their stored order. The delivered databases are made
-// from this description by the build; the program itself only reads it to decode values and to check that a file
-// it opens has the tables it expects.
+// The tables of the database with their columns, in their stored order, for every layout the program has had. The
+// delivered databases are made from this description by the build; the program reads it to decode values, to check
+// that a file it opens is one of its own, and to check the values a file from elsewhere brings.
 namespace Schema {
 
 enum class Kind {
@@ -34,19 +34,42 @@ struct Table {
     QStringList columnNames() const;
 };
 
-// Raised whenever the stored layout changes; a file of another version is refused on open.
+// The layout this program writes. A file records its layout in PRAGMA user_version.
 inline constexpr int version = 1;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 
+// The largest amount (in dollars) the program accepts, typed or from a file: far above any tax case, and small
+// enough that totals in whole cents never leave their range.
+inline constexpr double largestAmount = 999999999999.99;
+
+// The tables of the current layout, and of an earlier one (1 .. version).
 const std::vector<Table>& tables();
+const std::vector<Table>& tables(int layout);
 const Table* table(const QString& name);
 
 // The kind of a column, looked up by name alone: a name means the same in every table that has it.
 // Returns false for a name that no table has (a computed column).
 bool kindOf(const QString& columnName, Kind* kind);
 
-// SQLite statements that create every table, with the checks that keep each value in its documented encoding.
-QStringList createStatements();
+// SQLite statements that create every table of a layout, with the checks that keep each value in its documented
+// encoding, the indexes, and the layout's version and application id.
+QStringList createStatements(int layout = version);
+
+// What sqlite_schema holds for a file of a layout, besides SQLite's own sqlite_sequence: every table and index with
+// its exact SQL text.
+struct Object {
+    QString type; // "table" or "index"
+    QString name;
+    QString sql;
+};
+std::vector<Object> objects(int layout);
+
+// A SQL condition that holds when the column's value is one the program accepts, as typed or stored: the column's
+// check, and the program's own bounds (keys and taxpayer numbers from 1 to 2,147,483,647, amounts up to
+// largestAmount).
+QString acceptedValue(const Table& table, const Column& column);
+// What that condition asks for, as the user reads it ("a date (a real calendar day)").
+QString describeAccepted(const Column& column);
 
 } // namespace Schema

@@ -5,13 +5,17 @@
 #include "StoreError.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -50,6 +54,11 @@ QVariant decode(const QVariant& raw, const QString& column) {
 
 } // namespace
 
+QString notOurs(const QString& filePath) {
+    return QStringLiteral("The file \"%1\" is not a database of this program.")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()));
+}
+
 QString sqliteFileUri(const QString& filePath, const char* mode) {
     const QString absolute = QFileInfo(filePath).absoluteFilePath();
     return QLatin1String("file:") + QString::fromLatin1(QUrl::toPercentEncoding(absolute, "/")) +
@@ -59,9 +68,12 @@ QString sqliteFileUri(const QString& filePath, const char* mode) {
 SqliteDatabase::SqliteDatabase(const QString& filePath, Mode mode)
     : connectionName(QStringLiteral("talvoro-%1").arg(connectionCounter.fetchAndAddRelaxed(1))), path(filePath) {
     const QFileInfo info(filePath);
+    if (mode != Mode::Create && !info.exists())
+        throw StoreError(QStringLiteral("The database file \"%1\" does not exist.")
+                             .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
+    // A folder, a pipe or a device is not opened at all (reading a pipe could wait for ever).
     if (mode != Mode::Create && !info.isFile())
-        throw StoreError(
-            QStringLiteral("The database file \"%1\" does not exist.").arg(QDir::toNativeSeparators(filePath)));
+        throw StoreError(notOurs(filePath));
     if (mode == Mode::Create && info.exists())
         throw StoreError(QStringLiteral("The file \"%1\" already exists.").arg(QDir::toNativeSeparators(filePath)));
 
@@ -75,7 +87,15 @@ SqliteDatabase::SqliteDatabase(const QString& filePath, Mode mode)
         QSqlDatabase::removeDatabase(connectionName);
         throw StoreError(describe(QStringLiteral("open"), text));
     }
-    if (mode != Mode::Create) {
+    try {
+        harden();
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw;
+    }
+    if (mode != Mode::Create && mode != Mode::Foreign) {
         try {
             checkSchema();
         } catch (...) {
@@ -85,6 +105,50 @@ SqliteDatabase::SqliteDatabase(const QString& filePath, Mode mode)
             throw;
         }
     }
+}
+
+namespace {
+
+sqlite3* handleOf(const QString& connectionName) {
+    const QVariant h = QSqlDatabase::database(connectionName, false).driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(h.constData());
+}
+
+} // namespace
+
+// Every connection runs with SQLite's defenses on: no schema trick of a file can write through the schema, and
+// functions with side effects never run from a view or trigger.
+void SqliteDatabase::harden() {
+    sqlite3* h = handleOf(connectionName);
+    if (!h)
+        throw StoreError(describe(QStringLiteral("open"), QStringLiteral("the SQLite driver gave no connection")));
+    sqlite3_db_config(h, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(h, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
+int SqliteDatabase::progress(void* self) {
+    auto* db = static_cast<SqliteDatabase*>(self);
+    if (QDateTime::currentMSecsSinceEpoch() <= db->deadline)
+        return 0;
+    db->limitHit = true;
+    return 1;
+}
+
+void SqliteDatabase::limitWork(int milliseconds, const QString& message) {
+    deadline = QDateTime::currentMSecsSinceEpoch() + milliseconds;
+    limitMessage = message;
+    limitHit = false;
+    if (sqlite3* h = handleOf(connectionName))
+        sqlite3_progress_handler(h, 1000, &SqliteDatabase::progress, this);
+}
+
+void SqliteDatabase::fail(const QString& what, const QString& driverText, const QString& statement) {
+    if (limitHit)
+        throw StoreError(limitMessage);
+    throw StoreError(describe(what, driverText) +
+                     (statement.isEmpty() ? QString() : QStringLiteral("\nStatement: ") + statement));
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -107,12 +171,19 @@ QString SqliteDatabase::describe(const QString& what, const QString& driverText)
 void SqliteDatabase::checkSchema() {
     RecordSet found;
     try {
-        found = queryNative(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        found = queryNative(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table'"));
     } catch (const StoreError& e) {
         throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program (%2).")
                              .arg(QDir::toNativeSeparators(path), e.message()));
     }
+    QStringList tables;
+    for (int i = 0; i < found.size(); ++i)
+        tables << found.value(i, 0).toString();
     for (const auto& table : Schema::tables()) {
+        // A view of the same name answers pragma_table_info too: only a real table counts.
+        if (!tables.contains(table.name))
+            throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program: it has no table [%2].")
+                                 .arg(QDir::toNativeSeparators(path), table.name));
         const RecordSet columns =
             queryNative(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlText::quote(table.name)));
         QStringList names;
@@ -131,16 +202,14 @@ void SqliteDatabase::checkSchema() {
 void SqliteDatabase::execNative(const QString& statement) {
     QSqlQuery q(connection(connectionName));
     if (!q.exec(statement))
-        throw StoreError(describe(QStringLiteral("write to"), q.lastError().text()) + QStringLiteral("\nStatement: ") +
-                         statement);
+        fail(QStringLiteral("write to"), q.lastError().text(), statement);
 }
 
 RecordSet SqliteDatabase::queryNative(const QString& statement) {
     QSqlQuery q(connection(connectionName));
     q.setForwardOnly(true);
     if (!q.exec(statement))
-        throw StoreError(describe(QStringLiteral("read from"), q.lastError().text()) + QStringLiteral("\nStatement: ") +
-                         statement);
+        fail(QStringLiteral("read from"), q.lastError().text(), statement);
     const QSqlRecord record = q.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -154,7 +223,7 @@ RecordSet SqliteDatabase::queryNative(const QString& statement) {
         rows.append(std::move(row));
     }
     if (q.lastError().isValid())
-        throw StoreError(describe(QStringLiteral("read from"), q.lastError().text()));
+        fail(QStringLiteral("read from"), q.lastError().text(), QString());
     return rows;
 }
 
@@ -184,7 +253,7 @@ RecordSet SqliteDatabase::query(const QString& statement) {
     return queryNative(t.sql);
 }
 
-void SqliteDatabase::attachExternal(const QString& externalFile) {
+void SqliteDatabase::attachExternal(const QString& externalFile, bool readOnly) {
     if (attached && *attached == externalFile)
         return;
     if (transactionOpen)
@@ -194,7 +263,8 @@ void SqliteDatabase::attachExternal(const QString& externalFile) {
             QStringLiteral("The database file \"%1\" does not exist.").arg(QDir::toNativeSeparators(externalFile)));
     detachExternal();
     execNative(QStringLiteral("ATTACH DATABASE %1 AS %2")
-                   .arg(SqlText::quote(sqliteFileUri(externalFile, "rw")), QLatin1String(SqlText::externalAlias)));
+                   .arg(SqlText::quote(sqliteFileUri(externalFile, readOnly ? "ro" : "rw")),
+                        QLatin1String(SqlText::externalAlias)));
     attached = externalFile;
 }
 

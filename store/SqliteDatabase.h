@@ -14,6 +14,7 @@ public:
         ReadWrite, // the file must exist and be one of this program's databases
         ReadOnly,  // likewise, and nothing is written
         Create,    // a new, empty file; only the build's database maker uses it
+        Foreign,   // a private copy of a file from elsewhere, opened without any check: the caller checks it
     };
 
     explicit SqliteDatabase(const QString& filePath, Mode mode = Mode::ReadWrite);
@@ -37,20 +38,33 @@ public:
     RecordSet queryNative(const QString& statement);
 
     // Attaches another database file (which must exist) under SqlText::externalAlias; outside a transaction only.
-    void attachExternal(const QString& externalFile);
+    void attachExternal(const QString& externalFile, bool readOnly = false);
     void detachExternal();
 
     // Throws a StoreError naming what is wrong when the file lacks a table or column of the schema.
     void checkSchema();
+
+    // Bounds the work of every later statement: past the deadline a statement is interrupted and fails with
+    // `message`, so that no file can keep the program busy for good.
+    void limitWork(int milliseconds, const QString& message);
 
 private:
     QString connectionName;
     QString path;
     bool transactionOpen = false;
     std::optional<QString> attached;
+    qint64 deadline = 0; // ms since the epoch; 0: no limit
+    QString limitMessage;
+    bool limitHit = false;
+    static int progress(void* self);
+    void harden();
+    [[noreturn]] void fail(const QString& what, const QString& driverText, const QString& statement);
 
     QString describe(const QString& what, const QString& driverText) const;
 };
+
+// "The file "…" is not a database of this program."
+QString notOurs(const QString& filePath);
 
 // "file:" URI of a path, so that no character of the path is read as a URI part and the open mode can be given.
 QString sqliteFileUri(const QString& filePath, const char* mode);

@@ -101,9 +101,13 @@ QString countTaxpayer(int number) {
            SqlText::whole(number);
 }
 
-QString countTaxpayerIn(const QString& file, int number) {
-    return QLatin1String("SELECT COUNT([Taxpayer Number]) AS compcnt from [Basic Taxpayer Data]") + in(file) +
-           QLatin1String(" WHERE [Taxpayer Number]=") + SqlText::whole(number);
+QString countTaxpayers(const QList<int>& numbers) {
+    QStringList list;
+    for (const int n : numbers)
+        list << SqlText::whole(n);
+    return QLatin1String(
+               "SELECT COUNT([Taxpayer Number]) AS compcnt from [Basic Taxpayer Data] WHERE [Taxpayer Number] IN (") +
+           list.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
 QString copyTaxpayerRowsTo(const QString& table, const QString& file, int number) {
@@ -111,28 +115,18 @@ QString copyTaxpayerRowsTo(const QString& table, const QString& file, int number
            table + QLatin1String("] where [Taxpayer Number] =") + SqlText::whole(number);
 }
 
-QString retrieveTaxpayers(const QString& mainFile) {
-    return QLatin1String("INSERT INTO [Basic Taxpayer Data]") + in(mainFile) +
-           QLatin1String(" SELECT * from [Basic Taxpayer Data]");
+QString retrieveRows(const QString& table, const QString& copyFile, const QStringList& columns) {
+    return QLatin1String("INSERT INTO [") + table + QLatin1String("](") + bracketList(columns) +
+           QLatin1String(") SELECT ") + bracketList(columns) + QLatin1String(" FROM [") + table + QLatin1Char(']') +
+           in(copyFile);
 }
 
-QString retrievePayments(const QString& mainFile) {
-    return QLatin1String("INSERT INTO [Payment Table]") + in(mainFile) +
-           QLatin1String(" SELECT [Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],[Amount Of Payment],"
-                         "[Use IRS Allocation],[Payment Allocated To Tax],[Payment Allocated To Penalties],"
-                         "[Payment Allocated To Interest],[Allocated To Liability],[Due Date Of Liability] from "
-                         "[Payment Table]");
-}
-
-QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile) {
-    QStringList rest = Schema::table(table)->columnNames();
-    rest.removeAll(QStringLiteral("Row"));
-    const QString taken =
-        QLatin1String("[Row] IN (SELECT [Row] FROM [") + table + QLatin1Char(']') + in(mainFile) + QLatin1Char(')');
-    return QLatin1String("INSERT INTO [") + table + QLatin1Char(']') + in(mainFile) + QLatin1String(" ([Row],") +
-           bracketList(rest) + QLatin1String(") SELECT CASE WHEN ") + taken +
-           QLatin1String(" THEN NULL ELSE [Row] END,") + bracketList(rest) + QLatin1String(" from [") + table +
-           QLatin1String("] ORDER BY ") + taken + QLatin1String(", [Row]");
+QString retrieveKeepingFreeRows(const QString& table, const QString& copyFile, const QStringList& columns) {
+    const QString taken = QLatin1String("[Row] IN (SELECT [Row] FROM [") + table + QLatin1String("])");
+    return QLatin1String("INSERT INTO [") + table + QLatin1String("]([Row],") + bracketList(columns) +
+           QLatin1String(") SELECT CASE WHEN ") + taken + QLatin1String(" THEN NULL ELSE [Row] END,") +
+           bracketList(columns) + QLatin1String(" FROM [") + table + QLatin1Char(']') + in(copyFile) +
+           QLatin1String(" ORDER BY ") + taken + QLatin1String(", [Row]");
 }
 
 namespace {

@@ -10,21 +10,21 @@ namespace Sql {
 
 QString deleteAll(const QString& table); // "DELETE * FROM [table]"
 
-QString selectAllTaxpayers();           // "select * from [Basic Taxpayer Data]"
-QString selectTaxpayersByName();        // ... "Order by [Taxpayer Name]"
-QString selectTaxpayerName(int number); // "SELECT [Taxpayer Name] FROM ... WHERE [Taxpayer Number] =" n
-QString countTaxpayer(int number);      // "SELECT COUNT([Taxpayer Number]) AS compcnt from ..."
-QString countTaxpayerIn(const QString& file, int number); // the same, counted in another database file
+QString selectAllTaxpayers();                      // "select * from [Basic Taxpayer Data]"
+QString selectTaxpayersByName();                   // ... "Order by [Taxpayer Name]"
+QString selectTaxpayerName(int number);            // "SELECT [Taxpayer Name] FROM ... WHERE [Taxpayer Number] =" n
+QString countTaxpayer(int number);                 // "SELECT COUNT([Taxpayer Number]) AS compcnt from ..."
+QString countTaxpayers(const QList<int>& numbers); // the same for any of several numbers
 
 // Save: one taxpayer's rows of `table` appended to the same table of `file`, every column copied.
 QString copyTaxpayerRowsTo(const QString& table, const QString& file, int number);
 
-// Retrieve, run on a connection to the transfer file: every row of its tables appended to `mainFile`.
-QString retrieveTaxpayers(const QString& mainFile);
-QString retrievePayments(const QString& mainFile); // every column but [Row]: the payments get new row numbers
-// Deposits and charges keep their [Row] unless the main database already has it; those get new ones, after the
-// rows that keep theirs, so that a new number never collides with a kept one.
-QString retrieveKeepingFreeRows(const QString& table, const QString& mainFile);
+// Retrieve, run on the main database: the rows of `table` in the checked copy of a transfer file, appended with the
+// columns named (so that every check of the main database's table runs on every value).
+QString retrieveRows(const QString& table, const QString& copyFile, const QStringList& columns);
+// The same for a table whose rows keep their [Row] unless the main database already has it; those get new ones, after
+// the rows that keep theirs, so that a new number never collides with a kept one. `columns` leaves [Row] out.
+QString retrieveKeepingFreeRows(const QString& table, const QString& copyFile, const QStringList& columns);
 
 // One taxpayer's rows of `table`, deleted with the taxpayer, and counted ("SELECT COUNT(*) AS n ...").
 QString deleteTaxpayerRows(const QString& table, int number);

@@ -1,8 +1,10 @@
 #include "TaxpayerTransfer.h"
 
+#include "Schema.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
+#include "TransferFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,35 +69,46 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
 }
 
 Held peek(const QString& transferFile) {
-    SqliteDatabase file(transferFile, SqliteDatabase::Mode::ReadOnly);
-    const RecordSet rows = file.query(Sql::selectAllTaxpayers());
-    if (rows.isEmpty())
-        throw StoreError(QStringLiteral("The file \"%1\" holds no taxpayer.").arg(native(transferFile)));
-    return {rows.value(0, QStringLiteral("Taxpayer Number")).toInt(),
-            rows.value(0, QStringLiteral("Taxpayer Name")).toString()};
+    const TransferFile file(transferFile);
+    return {file.taxpayers().front().number, file.taxpayers().front().name};
 }
 
 Outcome retrieve(const QString& transferFile, const QString& mainFile) {
-    const Held held = peek(transferFile);
-    { SqliteDatabase check(mainFile); } // refuses a main file that is missing or not one of ours
-    SqliteDatabase file(transferFile);
-    file.attachExternal(mainFile);
-    Outcome outcome = Outcome::Copied;
+    const TransferFile file(transferFile);
+    SqliteDatabase main(mainFile); // refuses a main file that is missing or not one of ours
+    QList<int> numbers;
+    for (const auto& t : file.taxpayers())
+        numbers << t.number;
+    if (main.query(Sql::countTaxpayers(numbers)).value(0, QStringLiteral("compcnt")).toInt() != 0)
+        return Outcome::NumberExists;
+
+    // The columns both layouts have; a column the file's older layout lacks stays empty.
+    auto common = [&file](const QString& table) {
+        QStringList columns;
+        for (const auto& t : Schema::tables(file.layout()))
+            if (t.name == table)
+                for (const auto& c : t.columns)
+                    if (Schema::table(table)->columnNames().contains(c.name))
+                        columns << c.name;
+        return columns;
+    };
+    main.attachExternal(file.checkedCopy(), true);
     {
-        Transaction t(file);
-        const RecordSet count = file.query(Sql::countTaxpayerIn(mainFile, held.number));
-        if (count.value(0, QStringLiteral("compcnt")).toInt() != 0) {
-            outcome = Outcome::NumberExists;
-        } else {
-            file.exec(Sql::retrieveTaxpayers(mainFile));
-            file.exec(Sql::retrievePayments(mainFile));
-            file.exec(Sql::retrieveKeepingFreeRows(QStringLiteral("Required Payroll Tax Deposits"), mainFile));
-            file.exec(Sql::retrieveKeepingFreeRows(QStringLiteral("Additional Charges"), mainFile));
-            t.commit();
+        Transaction t(main);
+        const QString copy = file.checkedCopy();
+        main.exec(Sql::retrieveRows(QStringLiteral("Basic Taxpayer Data"), copy, common("Basic Taxpayer Data")));
+        QStringList payments = common(QStringLiteral("Payment Table"));
+        payments.removeAll(QStringLiteral("Row")); // the payments get new row numbers
+        main.exec(Sql::retrieveRows(QStringLiteral("Payment Table"), copy, payments));
+        for (const QString& table : childTables.mid(1)) {
+            QStringList columns = common(table);
+            columns.removeAll(QStringLiteral("Row"));
+            main.exec(Sql::retrieveKeepingFreeRows(table, copy, columns));
         }
+        t.commit();
     }
-    file.detachExternal();
-    return outcome;
+    main.detachExternal();
+    return Outcome::Copied;
 }
 
 } // namespace TaxpayerTransfer

@@ -14,13 +14,15 @@ struct Held {
     int number = 0;
     QString name;
 };
-// The taxpayer a transfer file holds (its first row), for the retrieve dialog to show.
+// The taxpayer a transfer file holds (its first row), for the retrieve dialog to show. The file is checked whole
+// first (see TransferFile): a file that is not one of ours, or holds a value a user could not type, is refused.
 Held peek(const QString& transferFile);
 
 enum class Outcome { Copied, NumberExists };
-// Copies every row of the transfer file's four tables into the main database, unless the main database already
-// has a taxpayer with the file's taxpayer number. Payments get new row numbers; deposits and charges keep theirs
-// unless another row of the main database has it, in which case they get new ones.
+// Copies every row of the transfer file's taxpayer tables into the main database, in one transaction, unless the
+// main database already has a taxpayer with one of the file's taxpayer numbers. The file is checked whole first, as
+// for peek. Payments get new row numbers; deposits and charges keep theirs unless another row of the main database
+// has it, in which case they get new ones.
 Outcome retrieve(const QString& transferFile, const QString& mainFile);
 
 // The two lines the retrieve dialog shows when the number is taken.

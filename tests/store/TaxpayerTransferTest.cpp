@@ -208,8 +208,8 @@ TEST(TaxpayerTransfer, BadFilesGiveAClearMessageAndChangeNothing) {
     EXPECT_EQ(wholeFile(home.mainFile()), before);
 }
 
-// A file holding a second taxpayer whose number is taken fails on that row: nothing of the first stays.
-TEST(TaxpayerTransfer, AFailureHalfWayLeavesNoHalfTaxpayer) {
+// A file holding a second taxpayer whose number is taken is refused as a whole: nothing of the first is copied.
+TEST(TaxpayerTransfer, AnyTakenNumberCopiesNothing) {
     DataDir home;
     int first, second;
     {
@@ -230,9 +230,9 @@ TEST(TaxpayerTransfer, AFailureHalfWayLeavesNoHalfTaxpayer) {
         db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Number],[Taxpayer Name]) VALUES(" +
                 SqlText::whole(second) + ",'Second')");
     }
-    ASSERT_EQ(TaxpayerTransfer::peek(two).number, first); // the number checked is free
+    ASSERT_EQ(TaxpayerTransfer::peek(two).number, first); // the number shown is free
     const QString before = wholeFile(away.mainFile());
-    EXPECT_THROW(TaxpayerTransfer::retrieve(two, away.mainFile()), StoreError);
+    EXPECT_EQ(TaxpayerTransfer::retrieve(two, away.mainFile()), TaxpayerTransfer::Outcome::NumberExists);
     EXPECT_EQ(wholeFile(away.mainFile()), before);
 }
 
