@@ -1,5 +1,7 @@
 #include "ReportPainter.h"
 
+#include "WholeFile.h"
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -200,10 +202,9 @@ void ReportPainter::print(QPagedPaintDevice& device) const {
 }
 
 void writeReportPdf(const ReportContent& content, const QString& file) {
-    const QString partial = file + QStringLiteral(".part");
-    {
+    writeWholeFile(file, [&content](QIODevice& device) {
         ReportPainter painter(content);
-        QPdfWriter writer(partial);
+        QPdfWriter writer(&device);
         writer.setResolution(288);
         writer.setTitle(content.definition->windowCaption);
         writer.setCreator(QStringLiteral("Norvane Talvoro"));
@@ -211,12 +212,7 @@ void writeReportPdf(const ReportContent& content, const QString& file) {
                                          painter.landscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
                                          QMarginsF(0, 0, 0, 0)));
         painter.print(writer);
-    }
-    QFile::remove(file);
-    if (!QFile::rename(partial, file)) {
-        QFile::remove(partial);
-        throw std::runtime_error(QStringLiteral("The file %1 cannot be written.").arg(file).toStdString());
-    }
+    });
 }
 
 namespace {
@@ -248,8 +244,6 @@ QString reportCsv(const ReportContent& content) {
 }
 
 void writeReportCsv(const ReportContent& content, const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        throw std::runtime_error(QStringLiteral("The file %1 cannot be written.").arg(file).toStdString());
-    f.write(reportCsv(content).toUtf8());
+    const QByteArray text = reportCsv(content).toUtf8();
+    writeWholeFile(file, [&text](QIODevice& device) { device.write(text); });
 }

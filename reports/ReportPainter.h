@@ -24,8 +24,10 @@ private:
     std::vector<double> columnEdges(double left, double width) const;
 };
 
-// The report as a PDF file; throws std::runtime_error when the file cannot be written.
+// The report as a PDF file, written whole or not at all; throws a StoreError saying why it could not be written, the
+// previous file kept.
 void writeReportPdf(const ReportContent& content, const QString& file);
-// The report as CSV: a line of the column captions, then one line per detail row as the report prints it.
+// The report as CSV, written the same way: a line of the column captions, then one line per detail row as the report
+// prints it.
 void writeReportCsv(const ReportContent& content, const QString& file);
 QString reportCsv(const ReportContent& content);
