@@ -1,6 +1,7 @@
 #include "FieldText.h"
 
 #include "ReportFormat.h"
+#include "Schema.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -14,13 +15,13 @@ QString shown(FieldKind kind, const QVariant& stored) {
         return QString();
     switch (kind) {
     case FieldKind::Date:
-        return formatReportValue(ReportFormat::Date, stored.toDate().isValid()
-                                                         ? QVariant(stored.toDate())
-                                                         : QVariant(QDate::fromString(stored.toString(), Qt::ISODate)));
+        return formatForDisplay(ReportFormat::Date, stored.toDate().isValid()
+                                                        ? QVariant(stored.toDate())
+                                                        : QVariant(QDate::fromString(stored.toString(), Qt::ISODate)));
     case FieldKind::Money:
-        return formatReportValue(ReportFormat::Money, stored.toDouble());
+        return formatForDisplay(ReportFormat::Money, stored.toDouble());
     case FieldKind::Rate:
-        return formatReportValue(ReportFormat::Percent, stored.toDouble());
+        return formatForDisplay(ReportFormat::Percent, stored.toDouble());
     case FieldKind::Text:
         return stored.toString();
     }
@@ -65,7 +66,11 @@ bool parse(FieldKind kind, const QString& raw, int maxLength, QVariant* stored) 
         double v = number.toDouble(&ok);
         if (!ok || !std::isfinite(v))
             return false;
-        *stored = percent ? v / 100.0 : v;
+        if (percent)
+            v /= 100.0;
+        if (kind == FieldKind::Money && std::fabs(v) > Schema::largestAmount)
+            return false;
+        *stored = v;
         return true;
     }
     case FieldKind::Text:

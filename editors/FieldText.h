@@ -11,6 +11,7 @@ namespace FieldText {
 QString shown(FieldKind kind, const QVariant& stored);
 // The text shown while editing (a rate as "0.00", for example 0.07).
 QString editing(FieldKind kind, const QVariant& stored);
-// The value to store for `text`; empty text stores empty. False when the text is not a value of its kind.
+// The value to store for `text`; empty text stores empty. False when the text is not a value of its kind (an amount
+// is at most Schema::largestAmount either way).
 bool parse(FieldKind kind, const QString& text, int maxLength, QVariant* stored);
 } // namespace FieldText

@@ -34,6 +34,7 @@ QString kindName(FieldKind kind) {
     case FieldKind::Date:
         return QStringLiteral("a date (mm/dd/yyyy)");
     case FieldKind::Money:
+        return QStringLiteral("an amount of at most 999,999,999,999.99");
     case FieldKind::Rate:
         return QStringLiteral("a number");
     case FieldKind::Text:

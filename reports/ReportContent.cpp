@@ -74,8 +74,9 @@ ReportContent ReportContent::build(const ReportDefinition& definition, const Rec
         qint64 cents = 0;
         for (const int r : order) {
             const QVariant& v = rows.value(r, column.field);
-            if (v.isValid())
-                cents += Rounding::toCentsHalfEven(v.toDouble());
+            // A total beyond the range of whole cents is an overflow, never a wrapped figure.
+            if (v.isValid() && __builtin_add_overflow(cents, Rounding::toCentsHalfEven(v.toDouble()), &cents))
+                throw Rounding::ArithmeticFault(Rounding::overflowText);
         }
         c.totals << groupedDecimal(cents, 2);
     }

@@ -31,8 +31,12 @@ QString formatted(ReportFormat format, const QVariant& value) {
 QString formatReportValue(ReportFormat format, const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return QString();
+    return formatted(format, value);
+}
+
+QString formatForDisplay(ReportFormat format, const QVariant& value) {
     try {
-        return formatted(format, value);
+        return formatReportValue(format, value);
     } catch (const Rounding::ArithmeticFault&) {
         // Too large for its format: shown as a plain number rather than not at all.
         return QString::number(value.toDouble(), 'g', 15);

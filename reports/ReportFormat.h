@@ -13,5 +13,8 @@ enum class ReportFormat {
     Text,
 };
 
-// The value as printed; an empty value prints empty. Decimals are rounded half to even.
+// The value as printed; an empty value prints empty. Decimals are rounded half to even. A value too large for its
+// format is an overflow (Rounding::ArithmeticFault): a report never prints a wrapped figure.
 QString formatReportValue(ReportFormat format, const QVariant& value);
+// The same for a field on screen, where a value too large for its format shows as a plain number.
+QString formatForDisplay(ReportFormat format, const QVariant& value);

@@ -242,7 +242,15 @@ private slots:
         QVERIFY(messages[0].contains("\"02/30/2005\" is not a date"));
         QVERIFY(e.adding()); // the user can correct it or cancel
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
+        // An amount beyond the largest the program takes is refused the same way.
         type(e.field(1), "02/28/2005");
+        type(e.field(2), "1000000000000");
+        messages.clear();
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages, QStringList{"The Amount Of Payment \"1000000000000\" is not an amount of at most "
+                                       "999,999,999,999.99. Correct it, or cancel."});
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
+        type(e.field(2), "999999999999.99");
         click(&e, "cmdUpdate");
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 1);
     }

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "ReportContent.h"
 #include "ReportPainter.h"
+#include "Rounding.h"
 #include "Schema.h"
 #include "TestSupport.h"
 
@@ -37,9 +38,26 @@ TEST(ReportFormat, AsTheReportsPrint) {
     EXPECT_EQ(formatReportValue(ReportFormat::Factor, 0.0177986858027097), "0.01779869");
     EXPECT_EQ(formatReportValue(ReportFormat::Factor, 2.73972602740091E-05), "0.00002740");
     EXPECT_EQ(formatReportValue(ReportFormat::Date, QDate(2005, 4, 15)), "04/15/2005");
-    // Found by fuzzing: a rate typed as 70000000000000000 could not be shown and ended in the error report.
-    EXPECT_EQ(formatReportValue(ReportFormat::Percent, 7e16), "7e+16");
-    EXPECT_EQ(formatReportValue(ReportFormat::Money, -1e300), "-1e+300");
+    // Found by fuzzing: a rate typed as 70000000000000000 could not be shown and ended in the error report. On
+    // screen such a value shows as a plain number; a report says it overflows rather than print it wrong.
+    EXPECT_EQ(formatForDisplay(ReportFormat::Percent, 7e16), "7e+16");
+    EXPECT_EQ(formatForDisplay(ReportFormat::Money, -1e300), "-1e+300");
+    EXPECT_THROW(formatReportValue(ReportFormat::Money, 9.3e16), Rounding::ArithmeticFault);
+}
+
+// Totals never wrap: two payments of 6E+16 give the overflow message instead of a negative total.
+TEST(ReportContent, ATotalBeyondWholeCentsIsAnOverflow) {
+    const auto& d = ReportDefinition::payments();
+    const RecordSet r = rows(
+        {"Taxpayer Name", "Date Of Payment", "Amount Of Payment", "Payment Allocated To Tax",
+         "Payment Allocated To Penalties", "Payment Allocated To Interest", "Taxpayer Number"},
+        {{"Smith", QDate(2005, 5, 1), 6e16, 0.0, 0.0, 0.0, 1}, {"Smith", QDate(2005, 6, 1), 6e16, 0.0, 0.0, 0.0, 1}});
+    try {
+        ReportContent::build(d, r, "title", printed);
+        FAIL() << "a total wrapped";
+    } catch (const Rounding::ArithmeticFault& e) {
+        EXPECT_STREQ(e.what(), Rounding::overflowText);
+    }
 }
 
 // Totals are the sums of the printed values, so a column adds up on paper.
