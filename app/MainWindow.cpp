@@ -11,6 +11,7 @@
 #include "MessageBoxes.h"
 #include "ReportPreview.h"
 #include "ReportSource.h"
+#include "Rounding.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -295,10 +296,8 @@ QString MainWindow::activeName() const {
 void MainWindow::load() {
     ErrorHandler::guard(QStringLiteral("frmMain.Form_Load"), [this] {
         statusLabel->clear();
-        const QString errorState = Settings::errorState();
-        if (errorState == QLatin1String("False"))
-            backupSchedule.startIfAllowed();
-        else if (errorState == QLatin1String("True")) {
+        // Anything but "True" is no error: backups never stop without a sign and a way to restart them.
+        if (!backupSchedule.startIfAllowed()) {
             action("mnuErrorState")->setVisible(true);
             action("mnuErrorState")->setEnabled(true);
         }
@@ -470,7 +469,12 @@ void MainWindow::mnuPRTaxPenaltyRpt_Click() {
 void MainWindow::mnuPaymentReport_Click() {
     if (!db)
         openMainConnection();
-    armTimer(QStringLiteral("Timer4"), reportTimerMs);
+    // The payment report has no run, but its totals can still overflow: that is a message, as in the runs.
+    try {
+        armTimer(QStringLiteral("Timer4"), reportTimerMs);
+    } catch (const Rounding::ArithmeticFault& e) {
+        message(QString::fromStdString(e.what()));
+    }
 }
 
 void MainWindow::showReport(const QString& timerName) {

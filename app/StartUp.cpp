@@ -89,8 +89,10 @@ void StartUp::settingsAndDatabaseCheck(const QString& programFolder) {
         Settings::writeFirstStartValues(firstDataFolder(programFolder));
         return;
     }
-    if (Settings::newpath().isEmpty())
-        Settings::writeFirstStartValues(firstDataFolder(programFolder));
+    // An empty "Newpath", or one naming a file, is as good as missing: it gets its first-start value again, so the
+    // program never opens a kelvadat.mdb of whatever folder it was started from.
+    if (!Settings::usableNewpath(Settings::newpath()))
+        Settings::setNewpath(Settings::withSeparator(firstDataFolder(programFolder)));
     Settings::writeFirstStartValues(programFolder); // any other key still missing gets its first value
     const QString newpath = Settings::newpath();
     if (!QFileInfo(Settings::databasePath(newpath)).isFile())

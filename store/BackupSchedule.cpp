@@ -10,7 +10,7 @@ BackupSchedule::BackupSchedule(QObject* parent) : QObject(parent) {
 }
 
 bool BackupSchedule::startIfAllowed() {
-    if (Settings::errorState() != QLatin1String("False"))
+    if (Settings::inErrorState())
         return false;
     start();
     return true;

@@ -8,7 +8,7 @@
 // The one-minute backup timer of the main window: on every third tick a snapshot of the data folder's kelvadat.mdb
 // goes into the next backup slot of that folder. The folder is the one the program opened at start ("Newpath" then),
 // so a data directory changed meanwhile takes effect at the next start, for the backups as for everything else.
-// It runs only while "ErrorState" reads "False"; a failed copy stops it.
+// It runs unless "ErrorState" reads "True"; a failed copy stops it.
 class BackupSchedule : public QObject {
     Q_OBJECT
 public:
@@ -16,7 +16,7 @@ public:
 
     explicit BackupSchedule(QObject* parent = nullptr);
 
-    // Starts the timer when "ErrorState" reads "False"; returns whether it started.
+    // Starts the timer unless "ErrorState" reads "True"; returns whether it started.
     bool startIfAllowed();
     // Starts the timer whatever "ErrorState" reads (the error state's reset).
     void start();

@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -31,12 +32,8 @@ void Settings::write(const QString& key, const QString& value) {
 void Settings::writeFirstStartValues(const QString& programFolder) {
     QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
     s.beginGroup(QLatin1String(section));
-    if (!s.contains(newpathKey)) {
-        QString folder = QDir::toNativeSeparators(programFolder);
-        if (!folder.endsWith(QDir::separator()))
-            folder += QDir::separator();
-        s.setValue(newpathKey, folder);
-    }
+    if (!s.contains(newpathKey))
+        s.setValue(newpathKey, withSeparator(programFolder));
     if (!s.contains(errorStateKey))
         s.setValue(errorStateKey, boolText(false));
     if (!s.contains(showSplashKey))
@@ -57,6 +54,24 @@ QString Settings::errorState() {
 void Settings::setErrorState(bool on) {
     write(errorStateKey, boolText(on));
 }
+bool Settings::inErrorState() {
+    return errorState().compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+
+bool Settings::usableNewpath(const QString& value) {
+    if (value.trimmed().isEmpty())
+        return false;
+    const QFileInfo info(value);
+    return !info.exists() || info.isDir();
+}
+
+QString Settings::withSeparator(const QString& folder) {
+    QString f = QDir::toNativeSeparators(folder);
+    if (!f.endsWith(QDir::separator()))
+        f += QDir::separator();
+    return f;
+}
+
 QString Settings::showSplash() {
     return read(showSplashKey);
 }

@@ -18,8 +18,16 @@ public:
     static void setNewpath(const QString& value); // stored exactly as given
     static QString errorState();
     static void setErrorState(bool on); // "True" / "False"
+    // Only "True" (in any case) means an error stopped the backups: an empty value or any other text leaves them on.
+    static bool inErrorState();
     static QString showSplash();
     static void setShowSplash(bool on);
+
+    // Whether a "Newpath" value can name the data folder: not empty, and not a path to something other than a folder
+    // (a folder that does not exist yet is reported where the database is looked for).
+    static bool usableNewpath(const QString& value);
+    // A folder as "Newpath" stores it: with its trailing separator.
+    static QString withSeparator(const QString& folder);
 
     // "Newpath" followed directly by the database's file name.
     static QString databasePath();

@@ -325,6 +325,60 @@ private slots:
         Settings::setNewpath(newpath());
     }
 
+    // Only "True" is the error state: an empty or any other value runs the backups, never silently stopping them.
+    // An empty "Newpath", or one naming a file, gets its first-start value again.
+    void settingsOutOfTheOrdinary() {
+        for (const char* value : {"", "false", "no", "Maybe"}) {
+            QSettings raw(QSettings::UserScope, "Vorlent", "Vorlent");
+            raw.setValue("Install/ErrorState", value);
+            raw.sync();
+            MainWindow w;
+            w.load();
+            QVERIFY2(w.backups().isActive(), value);
+            QVERIFY(!w.action("mnuErrorState")->isVisible());
+        }
+        QSettings raw(QSettings::UserScope, "Vorlent", "Vorlent");
+        raw.setValue("Install/ErrorState", "TRUE");
+        raw.sync();
+        MainWindow stopped;
+        stopped.load();
+        QVERIFY(!stopped.backups().isActive());
+        QVERIFY(stopped.action("mnuErrorState")->isVisible());
+
+        for (const QString& value : {QString(), mainFile()}) {
+            Settings::setNewpath(value);
+            StartUp::settingsAndDatabaseCheck(dataDir.path());
+            QCOMPARE(Settings::newpath(), newpath());
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        }
+        // A folder that does not exist is kept, and the message names it.
+        Settings::setNewpath(dataDir.path() + "/gone/");
+        StartUp::settingsAndDatabaseCheck(dataDir.path());
+        QCOMPARE(Settings::newpath(), dataDir.path() + "/gone/");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains(dataDir.path() + "/gone/"));
+        Settings::setNewpath(newpath());
+    }
+
+    // A payment report whose total would overflow says so, as a run does; it is no failure of the program.
+    void aPaymentReportThatOverflowsSaysSo() {
+        const int n = addTaxpayer("Huge", false);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment]) "
+                    "VALUES(" +
+                    SqlText::whole(n) + ",'Payment',#5/1/2005#,9.3E+16)");
+        }
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(n);
+        w.action("mnuPaymentReport")->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith("Overflow: an amount in the calculation is too large."));
+        QVERIFY(!w.timer("Timer4")->isActive());
+        QCOMPARE(Settings::errorState(), QString("False"));
+    }
+
     void splashSwitchTwice() {
         MainWindow w;
         Settings::setShowSplash(true);

@@ -77,12 +77,19 @@ TEST(BackupSchedule, NoBackupsWhileTheErrorStateIsSet) {
     EXPECT_FALSE(schedule.startIfAllowed());
     EXPECT_FALSE(schedule.isActive());
 
-    // Any text other than "False" keeps the backups off as well.
-    Settings::setNewpath(dir.newpath());
+    // "true" in any case is the error state; an empty value or any other text is not: the backups run.
     QSettings s(QSettings::UserScope, "Vorlent", "Vorlent");
-    s.setValue("Install/ErrorState", "maybe");
-    s.sync();
-    EXPECT_FALSE(schedule.startIfAllowed());
+    for (const char* value : {"TRUE", "true"}) {
+        s.setValue("Install/ErrorState", value);
+        s.sync();
+        EXPECT_FALSE(schedule.startIfAllowed()) << value;
+    }
+    for (const char* value : {"false", "", "maybe", "False"}) {
+        s.setValue("Install/ErrorState", value);
+        s.sync();
+        BackupSchedule other;
+        EXPECT_TRUE(other.startIfAllowed()) << value;
+    }
     Settings::setErrorState(false);
 }
 
