@@ -1,17 +1,19 @@
-// Runs the program's calculation runs without a window, for automation and tests:
+// Runs the program's calculation runs and taxpayer transfers without a window, for automation and tests:
 //
-//   talvoro-run --data-dir DIR --taxpayer N --report interest|summary|penalty|deposit|payment
+//   talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment
 //               [--pdf FILE] [--csv FILE]
-//   talvoro-run --data-dir DIR --taxpayer N --balance-at MM/DD/YYYY
+//   talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY
+//   talvoro-run [--data-dir DIR] --retrieve FILE
+//   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
 //
 // --pdf and --csv export the report after the run (the payment report has no run: it is only exported).
-//
 // --balance-at prints the balances on that payment date as the payment form shows them, one a line:
 // "Tax Due: ...", "Interest Due: ...", "Penalties Due: ...".
-// Every text the run would show in a message box or notice goes to standard error, one line each; a report timer
-// the run arms is printed on standard output as its name and interval ("Timer7 9800").
-// Exit status: 0 the run wrote its result, 1 it ended through a message or failure, 2 bad arguments or an unknown
-// taxpayer.
+// --retrieve and --save-taxpayer do what "Retrieve Taxpayer From Disk" and "Save Taxpayer To Disk" do, with the same
+// checks and messages.
+// Every text the program would show in a message box or notice goes to standard error, one line each; a report timer
+// the run arms is printed on standard output as its name and interval ("Timer7 500").
+// Exit status: 0 done, 1 ended through a message or refused, 2 bad arguments or an unknown taxpayer.
 
 #include "CalculationRun.h"
 #include "DepositReportRun.h"
@@ -24,12 +26,15 @@
 #include "Statements.h"
 #include "StoreError.h"
 #include "TaxpayerRecord.h"
+#include "TaxpayerTransfer.h"
 #include "ToolSupport.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QStringDecoder>
 #include <QTextStream>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -45,14 +50,13 @@ public:
         QTextStream(stdout) << timer << ' ' << intervalMs << '\n';
     }
 
-private:
     static QTextStream& err() {
         static QTextStream s(stderr);
         return s;
     }
 };
 
-constexpr int exitWritten = 0;
+constexpr int exitDone = 0;
 constexpr int exitStopped = 1;
 constexpr int exitUsage = 2;
 
@@ -61,12 +65,19 @@ int usage(const QString& why) {
     err << "talvoro-run: " << why << '\n'
         << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment\n"
         << "                   [--pdf FILE] [--csv FILE]\n"
-        << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n";
+        << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n"
+        << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
+        << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n";
     return exitUsage;
 }
 
+int stopped(const QString& message) {
+    ConsoleReporter::err() << message << Qt::endl;
+    return exitStopped;
+}
+
 int exitOf(RunOutcome o) {
-    return o == RunOutcome::Written ? exitWritten : exitStopped;
+    return o == RunOutcome::Written ? exitDone : exitStopped;
 }
 
 using Report = std::function<RunOutcome(Database&, RunReporter&, const TaxpayerRecord&)>;
@@ -90,6 +101,77 @@ const std::map<QString, Report>& reports() {
     return table;
 }
 
+struct Arguments {
+    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile;
+    QDate balanceDate;
+    std::optional<int> taxpayer;
+};
+
+std::optional<int> wholeNumber(const QString& text) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+// A file or folder name that is not valid UTF-8 cannot be opened by this program; the message names it by its own
+// bytes, as the user's other programs show it.
+std::optional<QByteArray> notUtf8(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8.decode(bytes); // decoding happens on conversion
+        if (utf8.hasError())
+            return bytes;
+    }
+    return std::nullopt;
+}
+
+int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
+    ConsoleReporter reporter;
+    const RunOutcome outcome = reports().at(a.report)(db, reporter, tp);
+    if (outcome != RunOutcome::Written || (a.pdfFile.isEmpty() && a.csvFile.isEmpty()))
+        return exitOf(outcome);
+    try {
+        const ReportContent content = loadReport(db, *ReportDefinition::byKey(a.report), tp, QDate::currentDate());
+        if (!a.pdfFile.isEmpty())
+            writeReportPdf(content, a.pdfFile);
+        if (!a.csvFile.isEmpty())
+            writeReportCsv(content, a.csvFile);
+    } catch (const StoreError& e) {
+        return stopped(e.message());
+    } catch (const std::exception& e) {
+        return stopped(QString::fromStdString(e.what()));
+    }
+    return exitDone;
+}
+
+int runBalance(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
+    ConsoleReporter reporter;
+    CalculationRun::Balances b;
+    const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, a.balanceDate, &b);
+    if (outcome == RunOutcome::Written)
+        QTextStream(stdout) << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
+                            << "\nPenalties Due: " << balanceText(b.penalties) << '\n';
+    return exitOf(outcome);
+}
+
+int runRetrieve(const QString& databaseFile, const Arguments& a) {
+    if (TaxpayerTransfer::retrieve(a.retrieveFile, databaseFile) == TaxpayerTransfer::Outcome::NumberExists)
+        return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
+    QTextStream(stdout) << "Done\n";
+    return exitDone;
+}
+
+int runSave(const QString& dataFolder, const Arguments& a) {
+    QString target = a.saveFile;
+    if (!target.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
+        target += QStringLiteral(".mdb");
+    TaxpayerTransfer::save(QDir(dataFolder).filePath(Settings::databaseFileName),
+                           QDir(dataFolder).filePath(Settings::templateFileName), target, *a.taxpayer);
+    QTextStream(stdout) << "Done\n";
+    return exitDone;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,83 +180,83 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ToolSupport::quietQt();
     QGuiApplication app(argc, argv);
-    QString dataDir, report, pdfFile, csvFile;
-    QDate balanceDate;
-    std::optional<int> taxpayer;
+    if (const auto bad = notUtf8(argc, argv)) {
+        std::fputs("The name \"", stderr);
+        std::fwrite(bad->constData(), 1, size_t(bad->size()), stderr);
+        std::fputs("\" is not valid UTF-8: this program cannot open a file or folder of that name.\n", stderr);
+        return exitStopped;
+    }
+    Arguments a;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
+        const QString& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--data-dir") && hasValue) {
-            dataDir = args[++i];
-        } else if (a == QLatin1String("--taxpayer") && hasValue) {
-            bool ok = false;
-            taxpayer = args[++i].toInt(&ok);
-            if (!ok)
+        if (arg == QLatin1String("--data-dir") && hasValue) {
+            a.dataDir = args[++i];
+        } else if (arg == QLatin1String("--taxpayer") && hasValue) {
+            a.taxpayer = wholeNumber(args[++i]);
+            if (!a.taxpayer)
                 return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
-        } else if (a == QLatin1String("--report") && hasValue) {
-            report = args[++i];
-        } else if (a == QLatin1String("--pdf") && hasValue) {
-            pdfFile = args[++i];
-        } else if (a == QLatin1String("--csv") && hasValue) {
-            csvFile = args[++i];
-        } else if (a == QLatin1String("--balance-at") && hasValue) {
-            balanceDate = QDate::fromString(args[++i], QStringLiteral("MM/dd/yyyy"));
-            if (!balanceDate.isValid())
-                balanceDate = QDate::fromString(args[i], QStringLiteral("M/d/yyyy"));
-            if (!balanceDate.isValid())
+        } else if (arg == QLatin1String("--report") && hasValue) {
+            a.report = args[++i];
+        } else if (arg == QLatin1String("--pdf") && hasValue) {
+            a.pdfFile = args[++i];
+        } else if (arg == QLatin1String("--csv") && hasValue) {
+            a.csvFile = args[++i];
+        } else if (arg == QLatin1String("--balance-at") && hasValue) {
+            a.balanceDate = QDate::fromString(args[++i], QStringLiteral("MM/dd/yyyy"));
+            if (!a.balanceDate.isValid())
+                a.balanceDate = QDate::fromString(args[i], QStringLiteral("M/d/yyyy"));
+            if (!a.balanceDate.isValid())
                 return usage(QStringLiteral("the payment date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
+        } else if (arg == QLatin1String("--retrieve") && hasValue) {
+            a.retrieveFile = args[++i];
+        } else if (arg == QLatin1String("--save-taxpayer") && i + 2 < args.size()) {
+            a.taxpayer = wholeNumber(args[++i]);
+            if (!a.taxpayer)
+                return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
+            a.saveFile = args[++i];
         } else {
-            return usage(QStringLiteral("unknown argument \"%1\"").arg(a));
+            return usage(QStringLiteral("unknown argument \"%1\"").arg(arg));
         }
     }
-    if (!taxpayer)
-        return usage(QStringLiteral("--taxpayer is required"));
-    const bool balance = balanceDate.isValid();
-    const auto chosen = reports().find(report);
-    if (balance && !report.isEmpty())
-        return usage(QStringLiteral("give either --report or --balance-at"));
-    if (balance && (!pdfFile.isEmpty() || !csvFile.isEmpty()))
+    const bool balance = a.balanceDate.isValid();
+    const bool retrieve = !a.retrieveFile.isEmpty();
+    const bool save = !a.saveFile.isEmpty();
+    const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty());
+    if (modes != 1)
+        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve or --save-taxpayer is required")
+                                : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer"));
+    if (!a.report.isEmpty() && reports().find(a.report) == reports().end())
+        return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
+    if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
         return usage(QStringLiteral("--pdf and --csv go with --report"));
-    if (!balance && chosen == reports().end())
-        return usage(report.isEmpty() ? QStringLiteral("--report or --balance-at is required")
-                                      : QStringLiteral("unknown report \"%1\"").arg(report));
+    if (!retrieve && !a.taxpayer)
+        return usage(QStringLiteral("--taxpayer is required"));
 
-    const QString databaseFile =
-        dataDir.isEmpty() ? Settings::databasePath() : QDir(dataDir).filePath(Settings::databaseFileName);
+    QString dataFolder = a.dataDir;
+    if (dataFolder.isEmpty()) {
+        dataFolder = Settings::newpath();
+        if (!Settings::usableNewpath(dataFolder))
+            return usage(QStringLiteral("no data folder: the setting \"Newpath\" is \"%1\", which names no folder; "
+                                        "give --data-dir")
+                             .arg(dataFolder));
+    }
+    const QString databaseFile = QDir(dataFolder).absoluteFilePath(Settings::databaseFileName);
     try {
+        if (retrieve)
+            return runRetrieve(databaseFile, a);
         SqliteDatabase db(databaseFile);
-        const RecordSet rows = db.query(Sql::selectTaxpayer(*taxpayer));
+        const RecordSet rows = db.query(Sql::selectTaxpayer(*a.taxpayer));
         if (rows.isEmpty())
             return usage(QStringLiteral("there is no taxpayer number %1 in %2")
-                             .arg(*taxpayer)
+                             .arg(*a.taxpayer)
                              .arg(QDir::toNativeSeparators(databaseFile)));
-        ConsoleReporter reporter;
+        if (save)
+            return runSave(dataFolder, a);
         const TaxpayerRecord tp(rows, 0);
-        if (!balance) {
-            const RunOutcome outcome = chosen->second(db, reporter, tp);
-            if (outcome != RunOutcome::Written || (pdfFile.isEmpty() && csvFile.isEmpty()))
-                return exitOf(outcome);
-            const ReportContent content = loadReport(db, *ReportDefinition::byKey(report), tp, QDate::currentDate());
-            try {
-                if (!pdfFile.isEmpty())
-                    writeReportPdf(content, pdfFile);
-                if (!csvFile.isEmpty())
-                    writeReportCsv(content, csvFile);
-            } catch (const std::exception& e) {
-                QTextStream(stderr) << e.what() << '\n';
-                return exitStopped;
-            }
-            return exitWritten;
-        }
-        CalculationRun::Balances b;
-        const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, balanceDate, &b);
-        if (outcome == RunOutcome::Written)
-            QTextStream(stdout) << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
-                                << "\nPenalties Due: " << balanceText(b.penalties) << '\n';
-        return exitOf(outcome);
+        return balance ? runBalance(db, a, tp) : runReport(db, a, tp);
     } catch (const StoreError& e) {
-        QTextStream(stderr) << e.message() << '\n';
-        return exitStopped;
+        return stopped(e.message());
     }
 }

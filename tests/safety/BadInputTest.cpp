@@ -123,3 +123,28 @@ TEST(BadInput, FilesThatAreNotWhatTheyShouldBe) {
     EXPECT_FALSE(QFile::exists(dir.path("no such folder/kelvadat.mdb")));
     EXPECT_EQ(everything(dir), before);
 }
+
+// Payments of 9.3E+16, or two of 6E+16, in a database (the editors refuse such amounts, an older database may hold
+// them): the payment report says it overflows, exit 1, and writes no file; it never aborts or prints a wrapped total.
+TEST(BadInput, HugeAmountsInTheReportsAreAnOverflow) {
+    for (const QStringList& amounts : {QStringList{"9.3E+16"}, QStringList{"6E+16", "6E+16"}}) {
+        DataDir dir;
+        const int n = addTaxpayer(dir, "Huge", "#4/15/2005#", "#12/31/2005#", "0");
+        {
+            SqliteDatabase db(dir.mainFile());
+            for (const auto& a : amounts)
+                db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment]) "
+                        "VALUES(" +
+                        SqlText::whole(n) + ",'Payment',#5/1/2005#," + a + ")");
+        }
+        QProcess p;
+        p.start(QStringLiteral(TALVORO_BIN_DIR "/talvoro-run"),
+                {"--data-dir", dir.newpath(), "--taxpayer", QString::number(n), "--report", "payment", "--csv",
+                 dir.path("payments.csv")});
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << amounts.join(",").toStdString();
+        EXPECT_EQ(p.exitCode(), 1);
+        EXPECT_TRUE(p.readAllStandardError().startsWith("Overflow: an amount in the calculation is too large."));
+        EXPECT_FALSE(QFile::exists(dir.path("payments.csv")));
+    }
+}
