@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include "Names.h"
+
 #include <QHash>
 
 #include <stdexcept>
@@ -16,32 +18,32 @@ QStringList Table::columnNames() const {
 
 namespace {
 
-Column counter(const char* n) {
-    return {QString::fromLatin1(n), Kind::Counter};
+Column counter(const QString& n) {
+    return {n, Kind::Counter};
 }
-Column lng(const char* n) {
-    return {QString::fromLatin1(n), Kind::Long};
+Column lng(const QString& n) {
+    return {n, Kind::Long};
 }
-Column whole(const char* n) {
-    return {QString::fromLatin1(n), Kind::Whole};
+Column whole(const QString& n) {
+    return {n, Kind::Whole};
 }
-Column date(const char* n) {
-    return {QString::fromLatin1(n), Kind::Date};
+Column date(const QString& n) {
+    return {n, Kind::Date};
 }
-Column text(const char* n, int size) {
-    return {QString::fromLatin1(n), Kind::Text, size};
+Column text(const QString& n, int size) {
+    return {n, Kind::Text, size};
 }
-Column yesNo(const char* n) {
-    return {QString::fromLatin1(n), Kind::YesNo};
+Column yesNo(const QString& n) {
+    return {n, Kind::YesNo};
 }
-Column money(const char* n) {
-    return {QString::fromLatin1(n), Kind::Money};
+Column money(const QString& n) {
+    return {n, Kind::Money};
 }
-Column rate(const char* n) {
-    return {QString::fromLatin1(n), Kind::Rate};
+Column rate(const QString& n) {
+    return {n, Kind::Rate};
 }
-Column dbl(const char* n) {
-    return {QString::fromLatin1(n), Kind::Double};
+Column dbl(const QString& n) {
+    return {n, Kind::Double};
 }
 
 // Text columns whose size the forms never state hold short fixed words ("Payment", "Liability", "Other Charge").
@@ -49,41 +51,47 @@ constexpr int eventSize = 50;
 
 std::vector<Table> layout1() {
     return {
-        {QStringLiteral("Basic Taxpayer Data"),
-         {counter("Taxpayer Number"), text("Taxpayer Name", 150), date("Start Date"), date("End Date"),
-          date("Original Due Date Of Return"), date("Extended Due Date Of Return"), date("Date Return Filed"),
-          money("Initial Balance"), yesNo("Calculate Failure To File Penalty"),
-          yesNo("Calculate Failure To Pay Penalty"), date("Assessment Date For Failure To Pay Penalty"),
-          yesNo("Calculate Increased Failure To Pay Penalty"), date("Date To Begin Increased Failure To Pay Penalty"),
-          yesNo("Calculate Decreased Failure To Pay Penalty"), date("Date To Begin Decreased Failure To Pay Penalty"),
-          yesNo("Calculate Accuracy Related Penalty"), money("Accuracy Related Underpayment"),
-          yesNo("Payroll Tax Situation"), yesNo("Corporate Taxpayer")}},
-        {QStringLiteral("Payment Table"),
-         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
-          date("Date Of Payment"), money("Amount Of Payment"), yesNo("Use IRS Allocation"),
-          money("Payment Allocated To Tax"), money("Payment Allocated To Penalties"),
-          money("Payment Allocated To Interest"), money("Allocated To Liability"), date("Due Date Of Liability")}},
-        {QStringLiteral("Required Payroll Tax Deposits"),
-         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
-          date("Deposit Due Date"), date("Assessment Date"), money("Required Deposit"), yesNo("Sec 6656(b)(1)(B)")}},
-        {QStringLiteral("Additional Charges"),
-         {counter("Row"), lng("Taxpayer Number"), text("Taxpayer Name", 150), text("Event", eventSize),
-          text("Description", 150), date("Date Liability Incurred"), date("Date Interest Starts"),
-          money("Total Amount of Charge"), money("Charge Classified As Tax"), money("Charge Classified As Penalty"),
-          money("Charge Unclassified")}},
-        {QStringLiteral("Interest Table"), {date("Beginning Date"), date("Ending Date"), rate("Interest Rate")}},
-        {QStringLiteral("Overpayment Interest Table"),
-         {date("Beginning Date"), date("Ending Date"), rate("Interest Rate")}},
-        {QStringLiteral("Event Table"),
-         {date("Date"), date("Date2"), text("Event", 30), money("Unpaid Balance"), money("Accrued Interest"),
-          rate("Interest Rate"), whole("Days"), dbl("Interest Factor"), money("Interest"),
-          money("Failure To File Penalty"), money("Failure To Pay Penalty"), money("Tax"),
-          whole("Required Deposit Number"), money("Required Deposit"), money("Amount Of Payment"),
-          whole("Days Overdue"), rate("Penalty Percentage"), money("Penalty"), date("Due Date Of Liability")}},
-        {QStringLiteral("Summary Table"),
-         {money("TotalInterest"), money("FailureToPayPenalty"), money("FailureToFilePenalty"), money("TotalAccPenalty"),
-          money("UnpaidTax"), money("PmntsAppToInterest"), money("PmntsAppToPenalty"), money("OtherPenalties"),
-          money("TotalFDepositPenalty"), money("Total"), date("Beginning Date"), date("Ending Date")}},
+        {Tables::basicTaxpayerData,
+         {counter(Columns::taxpayerNumber), text(Columns::taxpayerName, 150), date(Columns::startDate),
+          date(Columns::endDate), date(Columns::originalDueDateOfReturn), date(Columns::extendedDueDateOfReturn),
+          date(Columns::dateReturnFiled), money(Columns::initialBalance), yesNo(Columns::calculateFailureToFilePenalty),
+          yesNo(Columns::calculateFailureToPayPenalty), date(Columns::assessmentDateForFailureToPayPenalty),
+          yesNo(Columns::calculateIncreasedFailureToPayPenalty), date(Columns::dateToBeginIncreasedFailureToPayPenalty),
+          yesNo(Columns::calculateDecreasedFailureToPayPenalty), date(Columns::dateToBeginDecreasedFailureToPayPenalty),
+          yesNo(Columns::calculateAccuracyRelatedPenalty), money(Columns::accuracyRelatedUnderpayment),
+          yesNo(Columns::payrollTaxSituation), yesNo(Columns::corporateTaxpayer)}},
+        {Tables::payments,
+         {counter(Columns::row), lng(Columns::taxpayerNumber), text(Columns::taxpayerName, 150),
+          text(Columns::event, eventSize), date(Columns::dateOfPayment), money(Columns::amountOfPayment),
+          yesNo(Columns::useIRSAllocation), money(Columns::paymentAllocatedToTax),
+          money(Columns::paymentAllocatedToPenalties), money(Columns::paymentAllocatedToInterest),
+          money(Columns::allocatedToLiability), date(Columns::dueDateOfLiability)}},
+        {Tables::deposits,
+         {counter(Columns::row), lng(Columns::taxpayerNumber), text(Columns::taxpayerName, 150),
+          text(Columns::event, eventSize), date(Columns::depositDueDate), date(Columns::assessmentDate),
+          money(Columns::requiredDeposit), yesNo(Columns::sec6656b1B)}},
+        {Tables::charges,
+         {counter(Columns::row), lng(Columns::taxpayerNumber), text(Columns::taxpayerName, 150),
+          text(Columns::event, eventSize), text(Columns::description, 150), date(Columns::dateLiabilityIncurred),
+          date(Columns::dateInterestStarts), money(Columns::totalAmountOfCharge), money(Columns::chargeClassifiedAsTax),
+          money(Columns::chargeClassifiedAsPenalty), money(Columns::chargeUnclassified)}},
+        {Tables::underpaymentRates,
+         {date(Columns::beginningDate), date(Columns::endingDate), rate(Columns::interestRate)}},
+        {Tables::overpaymentRates,
+         {date(Columns::beginningDate), date(Columns::endingDate), rate(Columns::interestRate)}},
+        {Tables::events,
+         {date(Columns::date), date(Columns::date2), text(Columns::event, 30), money(Columns::unpaidBalance),
+          money(Columns::accruedInterest), rate(Columns::interestRate), whole(Columns::days),
+          dbl(Columns::interestFactor), money(Columns::interest), money(Columns::failureToFilePenalty),
+          money(Columns::failureToPayPenalty), money(Columns::tax), whole(Columns::requiredDepositNumber),
+          money(Columns::requiredDeposit), money(Columns::amountOfPayment), whole(Columns::daysOverdue),
+          rate(Columns::penaltyPercentage), money(Columns::penalty), date(Columns::dueDateOfLiability)}},
+        {Tables::summary,
+         {money(Columns::totalInterest), money(Columns::summaryFailureToPayPenalty),
+          money(Columns::summaryFailureToFilePenalty), money(Columns::totalAccPenalty), money(Columns::unpaidTax),
+          money(Columns::pmntsAppToInterest), money(Columns::pmntsAppToPenalty), money(Columns::otherPenalties),
+          money(Columns::totalFDepositPenalty), money(Columns::total), date(Columns::beginningDate),
+          date(Columns::endingDate)}},
     };
 }
 
@@ -150,6 +158,13 @@ struct Layout {
 Layout build(int layout) {
     Layout l;
     l.tables = layout1();
+    if (layout >= 2) {
+        // Layout 2: a key of their own for the rate tables, so that an edit or a delete touches exactly one row even
+        // when two rows hold the same values.
+        for (auto& t : l.tables)
+            if (t.name == Tables::underpaymentRates || t.name == Tables::overpaymentRates)
+                t.columns.insert(t.columns.begin(), counter(Columns::row));
+    }
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),
@@ -162,7 +177,6 @@ Layout build(int layout) {
          QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
                         "[Date Interest Starts])")},
     };
-    (void)layout;
     return l;
 }
 
@@ -201,6 +215,14 @@ const Table* table(const QString& name) {
         if (t.name == name)
             return &t;
     return nullptr;
+}
+
+QStringList taxpayerRowTables() {
+    QStringList names;
+    for (const auto& t : tables())
+        if (t.name != Tables::basicTaxpayerData && t.columnNames().contains(Columns::taxpayerNumber))
+            names << t.name;
+    return names;
 }
 
 bool kindOf(const QString& columnName, Kind* kind) {

@@ -34,8 +34,11 @@ struct Table {
     QStringList columnNames() const;
 };
 
-// The layout this program writes. A file records its layout in PRAGMA user_version.
-inline constexpr int version = 1;
+// The layout this program writes. A file records its layout in PRAGMA user_version; an older one is upgraded step
+// by step (Upgrade), a newer one refused.
+//   1  the eight tables of the first release
+//   2  [Row], a key of their own, for [Interest Table] and [Overpayment Interest Table]
+inline constexpr int version = 2;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 
@@ -47,6 +50,10 @@ inline constexpr double largestAmount = 999999999999.99;
 const std::vector<Table>& tables();
 const std::vector<Table>& tables(int layout);
 const Table* table(const QString& name);
+
+// The tables whose rows belong to one taxpayer (by their [Taxpayer Number]) besides [Basic Taxpayer Data]: they go
+// with the taxpayer when it is deleted, saved or retrieved.
+QStringList taxpayerRowTables();
 
 // The kind of a column, looked up by name alone: a name means the same in every table that has it.
 // Returns false for a name that no table has (a computed column).

@@ -3,10 +3,12 @@
 #include "Schema.h"
 #include "SqlText.h"
 #include "StoreError.h"
+#include "Upgrade.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -97,6 +99,7 @@ SqliteDatabase::SqliteDatabase(const QString& filePath, Mode mode)
     }
     if (mode != Mode::Create && mode != Mode::Foreign) {
         try {
+            checkLayout(mode);
             checkSchema();
         } catch (...) {
             db.close();
@@ -166,6 +169,72 @@ SqliteDatabase::~SqliteDatabase() {
 QString SqliteDatabase::describe(const QString& what, const QString& driverText) const {
     return QStringLiteral("Could not %1 the database \"%2\": %3")
         .arg(what, QDir::toNativeSeparators(path), driverText.trimmed());
+}
+
+// The file's layout, and this program's mark on it, are read at every open: an older layout is upgraded (when the
+// file may be written), a newer one refused, since this program cannot know what its columns mean.
+void SqliteDatabase::checkLayout(Mode mode) {
+    int application = 0;
+    int layout = 0;
+    try {
+        application = queryNative(QStringLiteral("PRAGMA application_id")).value(0, 0).toInt();
+        layout = queryNative(QStringLiteral("PRAGMA user_version")).value(0, 0).toInt();
+    } catch (const StoreError&) {
+        throw StoreError(notOurs(path));
+    }
+    if (application != Schema::applicationId || layout < 1)
+        throw StoreError(notOurs(path));
+    if (layout > Schema::version)
+        throw StoreError(QStringLiteral("The file \"%1\" was made by a newer Talvoro (layout %2); this program reads "
+                                        "layouts up to %3.")
+                             .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                             .arg(layout)
+                             .arg(Schema::version));
+    if (layout == Schema::version)
+        return;
+    if (mode != Mode::ReadWrite)
+        throw StoreError(QStringLiteral("The file \"%1\" has the layout of an older Talvoro (layout %2); the program "
+                                        "upgrades it when it opens it to work with it.")
+                             .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                             .arg(layout));
+    upgradeFrom(layout);
+}
+
+// A whole copy of the file goes beside it first ("bak_v1_kelvadat.mdb"); then every upgrade step runs in one
+// transaction, so that the file is either of the old layout or of the new one.
+void SqliteDatabase::upgradeFrom(int layout) {
+    const QFileInfo file(path);
+    const QString copy = file.dir().filePath(QStringLiteral("bak_v%1_").arg(layout) + file.fileName());
+    const QString temporary = copy + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    try {
+        execNative(QStringLiteral("VACUUM INTO %1").arg(SqlText::quote(QFileInfo(temporary).absoluteFilePath())));
+    } catch (const StoreError& e) {
+        QFile::remove(temporary);
+        throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded: its copy could not be written (%2).")
+                             .arg(QDir::toNativeSeparators(file.absoluteFilePath()), e.message()));
+    }
+    QFile::remove(copy);
+    if (!QFile::rename(temporary, copy)) {
+        QFile::remove(temporary);
+        throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded: its copy could not be written.")
+                             .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+    }
+    try {
+        begin();
+        Upgrade::steps(*this, layout);
+        execNative(QStringLiteral("PRAGMA user_version = %1").arg(Schema::version));
+        commit();
+    } catch (const StoreError& e) {
+        if (transactionOpen)
+            rollback();
+        throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded from layout %2 to layout %3 and is "
+                                        "left as it was: %4")
+                             .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                             .arg(layout)
+                             .arg(Schema::version)
+                             .arg(e.message()));
+    }
 }
 
 void SqliteDatabase::checkSchema() {

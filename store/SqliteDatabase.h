@@ -11,8 +11,8 @@
 class SqliteDatabase : public Database {
 public:
     enum class Mode {
-        ReadWrite, // the file must exist and be one of this program's databases
-        ReadOnly,  // likewise, and nothing is written
+        ReadWrite, // the file must exist and be one of this program's databases; an older layout is upgraded
+        ReadOnly,  // likewise, of the program's own layout, and nothing is written
         Create,    // a new, empty file; only the build's database maker uses it
         Foreign,   // a private copy of a file from elsewhere, opened without any check: the caller checks it
     };
@@ -58,6 +58,8 @@ private:
     bool limitHit = false;
     static int progress(void* self);
     void harden();
+    void checkLayout(Mode mode);
+    void upgradeFrom(int layout);
     [[noreturn]] void fail(const QString& what, const QString& driverText, const QString& statement);
 
     QString describe(const QString& what, const QString& driverText) const;

@@ -1,5 +1,6 @@
 #include "TaxpayerTransfer.h"
 
+#include "Names.h"
 #include "Schema.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
@@ -17,9 +18,6 @@
 namespace TaxpayerTransfer {
 namespace {
 
-const QStringList childTables = {QStringLiteral("Payment Table"), QStringLiteral("Required Payroll Tax Deposits"),
-                                 QStringLiteral("Additional Charges")};
-
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -36,6 +34,9 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
     if (!QFileInfo(templateFile).isFile())
         throw StoreError(QStringLiteral("The empty database \"%1\" that a saved taxpayer is written into is missing.")
                              .arg(native(templateFile)));
+    // A save writes the current layout: the template is upgraded first (a copy of it kept beside it), as the main
+    // database is.
+    { SqliteDatabase upgraded(templateFile); }
     // The copy is built beside the target and renamed over it when whole: a failed save leaves no half file.
     const QString partial = targetFile + QStringLiteral(".part");
     QFile::remove(partial);
@@ -51,8 +52,8 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
         main.attachExternal(partial);
         {
             Transaction t(main);
-            main.exec(Sql::copyTaxpayerRowsTo(QStringLiteral("Basic Taxpayer Data"), partial, number));
-            for (const auto& table : childTables)
+            main.exec(Sql::copyTaxpayerRowsTo(Tables::basicTaxpayerData, partial, number));
+            for (const auto& table : Schema::taxpayerRowTables())
                 main.exec(Sql::copyTaxpayerRowsTo(table, partial, number));
             t.commit();
         }
@@ -96,14 +97,19 @@ Outcome retrieve(const QString& transferFile, const QString& mainFile) {
     {
         Transaction t(main);
         const QString copy = file.checkedCopy();
-        main.exec(Sql::retrieveRows(QStringLiteral("Basic Taxpayer Data"), copy, common("Basic Taxpayer Data")));
-        QStringList payments = common(QStringLiteral("Payment Table"));
-        payments.removeAll(QStringLiteral("Row")); // the payments get new row numbers
-        main.exec(Sql::retrieveRows(QStringLiteral("Payment Table"), copy, payments));
-        for (const QString& table : childTables.mid(1)) {
+        main.exec(Sql::retrieveRows(Tables::basicTaxpayerData, copy, common(Tables::basicTaxpayerData)));
+        for (const QString& table : Schema::taxpayerRowTables()) {
             QStringList columns = common(table);
-            columns.removeAll(QStringLiteral("Row"));
-            main.exec(Sql::retrieveKeepingFreeRows(table, copy, columns));
+            if (columns.isEmpty())
+                continue; // a table the file's older layout does not have
+            if (table == Tables::payments) {
+                columns.removeAll(Columns::row); // the payments get new row numbers
+                main.exec(Sql::retrieveRows(table, copy, columns));
+            } else if (columns.removeAll(Columns::row) > 0) {
+                main.exec(Sql::retrieveKeepingFreeRows(table, copy, columns));
+            } else {
+                main.exec(Sql::retrieveRows(table, copy, columns));
+            }
         }
         t.commit();
     }

@@ -3,6 +3,10 @@
 #include "SqliteDatabase.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -40,4 +44,29 @@ QString dumpTable(const QString& file, const QString& table, const QString& orde
 QString integrityCheck(const QString& file) {
     SqliteDatabase db(file);
     return db.queryNative(QStringLiteral("PRAGMA integrity_check")).value(0, 0).toString();
+}
+
+void makeDatabase(const QString& file, const QString& sqlText) {
+    const QString name = QStringLiteral("make-%1").arg(quintptr(&file));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (!db.open())
+            ADD_FAILURE() << "cannot open " << file.toStdString();
+        QSqlQuery q(db);
+        for (const QString& statement : sqlText.split(QRegularExpression(QStringLiteral(";\\s*\\n")))) {
+            if (statement.trimmed().isEmpty())
+                continue;
+            if (!q.exec(statement))
+                ADD_FAILURE() << statement.left(200).toStdString() << ": " << q.lastError().text().toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QString testData(const QString& name) {
+    QFile f(QStringLiteral(TALVORO_SOURCE_DIR "/tests/data/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        ADD_FAILURE() << "no test data " << name.toStdString();
+    return QString::fromUtf8(f.readAll());
 }

@@ -25,3 +25,8 @@ QString deliveredFile(const QString& name);
 QString dumpTable(const QString& file, const QString& table, const QString& orderBy = QString());
 // SQLite's own verdict on a file ("ok" when it is whole).
 QString integrityCheck(const QString& file);
+// A database file made from SQL text (one statement after another, as sqlite3's .dump writes them), without this
+// program's connection or checks: how a file of an earlier release, or of another program, comes to be.
+void makeDatabase(const QString& file, const QString& sqlText);
+// The SQL text of a file of tests/data.
+QString testData(const QString& name);

@@ -46,8 +46,9 @@ const std::map<QString, QStringList> documentedTables = {
      {"Row", "Taxpayer Number", "Taxpayer Name", "Event", "Description", "Date Liability Incurred",
       "Date Interest Starts", "Total Amount of Charge", "Charge Classified As Tax", "Charge Classified As Penalty",
       "Charge Unclassified"}},
-    {"Interest Table", {"Beginning Date", "Ending Date", "Interest Rate"}},
-    {"Overpayment Interest Table", {"Beginning Date", "Ending Date", "Interest Rate"}},
+    // Layout 2 gives the rate tables a key of their own, [Row].
+    {"Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
+    {"Overpayment Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
     {"Event Table",
      {"Date", "Date2", "Event", "Unpaid Balance", "Accrued Interest", "Interest Rate", "Days", "Interest Factor",
       "Interest", "Failure To File Penalty", "Failure To Pay Penalty", "Tax", "Required Deposit Number",

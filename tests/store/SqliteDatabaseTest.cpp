@@ -1,4 +1,5 @@
 #include "SqliteDatabase.h"
+#include "Schema.h"
 #include "Settings.h"
 #include "SqlText.h"
 #include "StoreError.h"
@@ -48,13 +49,21 @@ TEST(OpeningTheStore, FilesThatAreNotOurDatabasesAreRefused) {
     QString message = errorOf([&] { SqliteDatabase db(text); });
     EXPECT_TRUE(message.contains("not a database of this program")) << message.toStdString();
 
+    // Another program's database; and one that carries this program's mark and layout but lacks a table.
     const QString other = dir.path("other.mdb");
     {
         SqliteDatabase db(other, SqliteDatabase::Mode::Create);
         db.execNative("CREATE TABLE [Payment Table](x)");
     }
     message = errorOf([&] { SqliteDatabase db(other); });
-    EXPECT_TRUE(message.contains("[Basic Taxpayer Data]")) << message.toStdString();
+    EXPECT_TRUE(message.contains("not a database of this program")) << message.toStdString();
+    {
+        SqliteDatabase db(other, SqliteDatabase::Mode::Foreign);
+        db.execNative(QStringLiteral("PRAGMA application_id = %1").arg(Schema::applicationId));
+        db.execNative(QStringLiteral("PRAGMA user_version = %1").arg(Schema::version));
+    }
+    message = errorOf([&] { SqliteDatabase db(other); });
+    EXPECT_TRUE(message.contains("it has no table [Basic Taxpayer Data]")) << message.toStdString();
 
     const QString empty = dir.path("empty.mdb");
     QFile(empty).open(QIODevice::WriteOnly);
