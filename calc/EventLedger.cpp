@@ -1,5 +1,7 @@
 #include "EventLedger.h"
 
+#include "Balances.h"
+
 #include "Rounding.h"
 
 #include <algorithm>
@@ -48,8 +50,7 @@ void EventLedger::runningTaxBalance(bool resort) {
         sort(Order::DateAscEventAsc);
     float unpaid = 0;
     for (auto& r : rows) {
-        put(r.tax, double(unpaid) + val(r.initialBalance) + val(r.requiredDeposit) - val(r.paymentAllocatedToTax) +
-                       val(r.chargeClassifiedAsTax));
+        put(r.tax, Balances::taxAfter(unpaid, r));
         unpaid = *r.tax;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Amount.h"
+#include "Names.h"
 
 #include <QDate>
 #include <QString>
@@ -41,15 +42,6 @@ struct LedgerRow {
 
     bool isDeleted() const { return deleteFlag.value_or(false); }
 };
-
-namespace Events {
-inline const QString initialBalance = QStringLiteral("Initial Balance");
-inline const QString interest = QStringLiteral("Interest");
-inline const QString accuracy = QStringLiteral("Penalty - Accuracy");
-inline const QString failureToPay = QStringLiteral("Penalty - Failure To Pay");
-inline const QString failureToFile = QStringLiteral("Penalty - Failure To File");
-inline const QString lateDeposit = QStringLiteral("Penalty - Late Deposit");
-} // namespace Events
 
 // The in-memory table of one calculation run's events.
 class EventLedger {

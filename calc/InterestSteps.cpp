@@ -1,5 +1,6 @@
 #include "InterestSteps.h"
 
+#include "Balances.h"
 #include "DateMath.h"
 #include "Rounding.h"
 #include "RunReporter.h"
@@ -35,7 +36,7 @@ void InterestSteps::quarterEndRows() {
         const QDate quarterEnd = DateMath::endOfPrecedingQuarter(orgduedate.addMonths(3 * i));
         quarterEnds.push_back(quarterEnd);
         const QDate d = endate < quarterEnd ? endate : quarterEnd;
-        ledger.add(Events::interest, d, QDate());
+        ledger.add(EventTexts::interest, d, QDate());
     }
 }
 
@@ -45,7 +46,7 @@ void InterestSteps::eventDateRows() {
     const size_t existing = ledger.rows.size();
     for (size_t i = 0; i < existing; ++i) {
         const QDate d = ledger.rows[i].date;
-        if (ledger.rows[i].event == Events::interest || !d.isValid() || d <= orgduedate)
+        if (ledger.rows[i].event == EventTexts::interest || !d.isValid() || d <= orgduedate)
             continue;
         // Interest runs to the end date: a later event ends no period, and the period ending on the end date
         // already has its row, so each day is counted once.
@@ -54,18 +55,14 @@ void InterestSteps::eventDateRows() {
         if (d == prior || quarterEndSet.count(d))
             continue;
         prior = d;
-        ledger.add(Events::interest, d, QDate());
+        ledger.add(EventTexts::interest, d, QDate());
     }
 }
 
 void InterestSteps::unpaidBalances() {
     float running = 0;
     for (auto& r : ledger.rows) {
-        put(r.unpaidBalance,
-            double(running) + val(r.initialBalance) + val(r.requiredDeposit) - val(r.paymentAllocatedToTax) -
-                val(r.paymentAllocatedToPenalties) + val(r.accuracyRelatedPenalty) + val(r.failureToDepositPenalty) +
-                val(r.failureToPayPenalty) + val(r.failureToFilePenalty) + val(r.chargeClassifiedAsTax) +
-                val(r.chargeClassifiedAsPenalty) + val(r.chargeUnclassified));
+        put(r.unpaidBalance, Balances::unpaidAfter(running, r));
         running = *r.unpaidBalance;
     }
 }
@@ -75,9 +72,8 @@ void InterestSteps::interestPass() {
     for (size_t i = 1; i < rows.size(); ++i) {
         const LedgerRow& previous = rows[i - 1];
         const QDate prior = previous.date;
-        put(rows[i].accruedInterest,
-            val(previous.accruedInterest) + val(previous.interest) - val(previous.paymentAllocatedToInterest));
-        if (rows[i].event != Events::interest)
+        put(rows[i].accruedInterest, Balances::interestAfter(float(val(previous.accruedInterest)), previous));
+        if (rows[i].event != EventTexts::interest)
             continue;
         computePeriod(rows[i], prior);
     }
@@ -108,12 +104,12 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
 
 void InterestSteps::periodDates() {
     for (auto& r : ledger.rows)
-        if (r.event == Events::interest)
+        if (r.event == EventTexts::interest)
             r.date2 = r.date;
     ledger.sort(EventLedger::Order::DeleteAscDateAscEventAsc);
     auto& rows = ledger.rows;
     for (size_t i = rows.size(); i-- > 0;) {
-        if (rows[i].event != Events::interest)
+        if (rows[i].event != EventTexts::interest)
             continue;
         if (i == 0)
             break;

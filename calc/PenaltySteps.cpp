@@ -1,6 +1,8 @@
 #include "PenaltySteps.h"
 
+#include "Balances.h"
 #include "DateMath.h"
+#include "Names.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
@@ -10,21 +12,6 @@
 using DateMath::monthDiff;
 
 namespace {
-
-const QString colPayroll = QStringLiteral("Payroll Tax Situation");
-const QString colEndDate = QStringLiteral("End Date");
-const QString colOrgDue = QStringLiteral("Original Due Date Of Return");
-const QString colExtDue = QStringLiteral("Extended Due Date Of Return");
-const QString colFiled = QStringLiteral("Date Return Filed");
-const QString colFtp = QStringLiteral("Calculate Failure To Pay Penalty");
-const QString colFtf = QStringLiteral("Calculate Failure To File Penalty");
-const QString colIncreased = QStringLiteral("Calculate Increased Failure To Pay Penalty");
-const QString colDecreased = QStringLiteral("Calculate Decreased Failure To Pay Penalty");
-const QString colIncrDate = QStringLiteral("Date To Begin Increased Failure To Pay Penalty");
-const QString colDcrsDate = QStringLiteral("Date To Begin Decreased Failure To Pay Penalty");
-const QString colAssDate = QStringLiteral("Assessment Date For Failure To Pay Penalty");
-const QString colAccuracy = QStringLiteral("Calculate Accuracy Related Penalty");
-const QString colUnderpayment = QStringLiteral("Accuracy Related Underpayment");
 
 constexpr double accuracyRate = 0.2;
 constexpr double normalRate = 0.005;
@@ -50,52 +37,58 @@ PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunRe
     : tp(taxpayer), ledger(l), reporter(r), options(o) {}
 
 bool PenaltySteps::increased() const {
-    return tp.flag(colIncreased);
+    return tp.flag(Columns::calculateIncreasedFailureToPayPenalty);
 }
 bool PenaltySteps::decreased() const {
-    return options.decreasedRate && tp.flag(colDecreased);
+    return options.decreasedRate && tp.flag(Columns::calculateDecreasedFailureToPayPenalty);
 }
 
 void PenaltySteps::partialMonth() {
     admnth = 0;
-    const QDate end = tp.date(colEndDate);
-    if (!tp.flag(colPayroll) && end.isValid() && end.day() >= 16)
+    const QDate end = tp.date(Columns::endDate);
+    if (!tp.flag(Columns::payrollTaxSituation) && end.isValid() && end.day() >= 16)
         admnth = 1;
 }
 
 void PenaltySteps::accuracyRelated() {
-    if (!tp.flag(colAccuracy))
+    if (!tp.flag(Columns::calculateAccuracyRelatedPenalty))
         return;
-    const auto underpayment = tp.amount(colUnderpayment);
+    const auto underpayment = tp.amount(Columns::accuracyRelatedUnderpayment);
     if (options.accuracyChecks && !underpayment)
-        throw RunStop(Messages::missing(colUnderpayment));
-    const QDate ext = options.accuracyChecks ? tp.requiredDate(colExtDue, colExtDue) : tp.date(colExtDue);
-    LedgerRow& row = ledger.add(Events::accuracy, ext, ext);
+        throw RunStop(Messages::missing(Columns::accuracyRelatedUnderpayment));
+    const QDate ext = options.accuracyChecks
+                          ? tp.requiredDate(Columns::extendedDueDateOfReturn, Columns::extendedDueDateOfReturn)
+                          : tp.date(Columns::extendedDueDateOfReturn);
+    LedgerRow& row = ledger.add(EventTexts::accuracy, ext, ext);
     if (underpayment)
         put(row.accuracyRelatedPenalty, *underpayment * accuracyRate);
 }
 
 void PenaltySteps::failureToPaySchedule() {
-    if (!tp.flag(colFtp))
+    if (!tp.flag(Columns::calculateFailureToPayPenalty))
         return;
-    const QDate org = tp.date(colOrgDue);
-    const QDate end = tp.date(colEndDate);
+    const QDate org = tp.date(Columns::originalDueDateOfReturn);
+    const QDate end = tp.date(Columns::endDate);
     const bool inc = increased();
     const bool dec = decreased();
     PenDate = org.addDays(1);
 
     // Step C: the months before and after each change of rate.
     if (inc && !dec) {
-        IncrFPPDate = tp.requiredDate(colIncrDate, colIncrDate);
+        IncrFPPDate = tp.requiredDate(Columns::dateToBeginIncreasedFailureToPayPenalty,
+                                      Columns::dateToBeginIncreasedFailureToPayPenalty);
         TotPenMnthsPreIncrease = float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, false);
         TotPenMnthsPostIncrease = float(monthDiff(IncrFPPDate, end));
     } else if (dec && !inc) {
-        DcrsFPPDate = tp.requiredDate(colDcrsDate, colDcrsDate);
+        DcrsFPPDate = tp.requiredDate(Columns::dateToBeginDecreasedFailureToPayPenalty,
+                                      Columns::dateToBeginDecreasedFailureToPayPenalty);
         TotPenMnthsPreDecrease = float(monthDiff(PenDate, DcrsFPPDate)) + partial(admnth, DcrsFPPDate, PenDate, false);
         TotPenMnthsPostDecrease = float(monthDiff(DcrsFPPDate, end));
     } else if (inc && dec) {
-        IncrFPPDate = tp.requiredDate(colIncrDate, colIncrDate);
-        DcrsFPPDate = tp.requiredDate(colDcrsDate, colDcrsDate);
+        IncrFPPDate = tp.requiredDate(Columns::dateToBeginIncreasedFailureToPayPenalty,
+                                      Columns::dateToBeginIncreasedFailureToPayPenalty);
+        DcrsFPPDate = tp.requiredDate(Columns::dateToBeginDecreasedFailureToPayPenalty,
+                                      Columns::dateToBeginDecreasedFailureToPayPenalty);
         if (IncrFPPDate == DcrsFPPDate)
             throw RunStop(Messages::sameChangeDates);
         const float mend = float(monthDiff(PenDate, end));
@@ -122,7 +115,7 @@ void PenaltySteps::failureToPaySchedule() {
     // Step E: one row a month, the amounts come later.
     const qint16 months = Rounding::toInt16(std::max(0.f, TotFPPenMnths));
     for (int line = 1; line <= months; ++line) {
-        ledger.add(Events::failureToPay, PenDate, PenDate);
+        ledger.add(EventTexts::failureToPay, PenDate, PenDate);
         PenDate = DateMath::addMonth(PenDate);
     }
 }
@@ -185,16 +178,16 @@ void PenaltySteps::limitToTwentyFivePercent() {
 
 void PenaltySteps::failureToFileRows() {
     partialMonth();
-    if (!tp.flag(colFtf))
+    if (!tp.flag(Columns::calculateFailureToFilePenalty))
         return;
-    const QDate end = tp.date(colEndDate);
-    const QDate filed = tp.date(colFiled);
-    const QDate ext = tp.date(colExtDue);
+    const QDate end = tp.date(Columns::endDate);
+    const QDate filed = tp.date(Columns::dateReturnFiled);
+    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
     // The period ends when the return was filed, or at the end date when that comes first (or nothing was filed).
     const bool filedBeforeEnd = filed.isValid() && end > filed;
     const QDate periodEnd = filedBeforeEnd ? filed : end;
     if (!ext.isValid())
-        throw RunStop(Messages::missing(colExtDue));
+        throw RunStop(Messages::missing(Columns::extendedDueDateOfReturn));
 
     // Months or parts of months after the extended due date: a month of lateness ends on the day that corresponds
     // to the due date (on the last day of a month without that day), whatever the End Date.
@@ -204,7 +197,7 @@ void PenaltySteps::failureToFileRows() {
     TotPenMnths = Rounding::toInt16(std::min(count, failureToFileMonths));
     PenDate = ext.addDays(1);
     for (int line = 1; line <= TotPenMnths; ++line) {
-        ledger.add(Events::failureToFile, PenDate, PenDate);
+        ledger.add(EventTexts::failureToFile, PenDate, PenDate);
         PenDate = DateMath::addMonth(PenDate);
     }
 }
@@ -245,8 +238,8 @@ std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const
         return std::nullopt;
     }
     // Both changes: the dates are read from the row again.
-    const QDate incr = tp.date(colIncrDate);
-    const QDate dcrs = tp.date(colDcrsDate);
+    const QDate incr = tp.date(Columns::dateToBeginIncreasedFailureToPayPenalty);
+    const QDate dcrs = tp.date(Columns::dateToBeginDecreasedFailureToPayPenalty);
     const QDate d = row.date;
     const bool lastAtIncreased = m < t || (m == t && !h);
     if (incr > dcrs) {
@@ -274,11 +267,11 @@ std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const
 void PenaltySteps::failureToPayAmounts() {
     ledger.sort(EventLedger::Order::DateAscEventDesc);
     MnthsCalculated = 0;
-    const bool on = tp.flag(colFtp);
+    const bool on = tp.flag(Columns::calculateFailureToPayPenalty);
     for (auto& row : ledger.rows) {
         if (!on || !(val(row.tax) > 0))
             continue;
-        if (row.event != Events::failureToPay)
+        if (row.event != EventTexts::failureToPay)
             continue;
         MnthsCalculated += 1;
         if (const auto rate = failureToPayRate(row))
@@ -288,20 +281,11 @@ void PenaltySteps::failureToPayAmounts() {
 
 void PenaltySteps::failureToFileBase() {
     ledger.sort(EventLedger::Order::DateAscEventAsc);
-    const bool payroll = tp.flag(colPayroll);
-    const QDate org = tp.date(colOrgDue);
+    const bool payroll = tp.flag(Columns::payrollTaxSituation);
+    const QDate org = tp.date(Columns::originalDueDateOfReturn);
     float unpaid = 0;
     for (auto& row : ledger.rows) {
-        if (payroll) {
-            // An empty date counts as the earliest of dates: such a deposit is due by the due date.
-            if (!row.date.isValid() || row.date <= org)
-                put(row.tax, double(unpaid) + val(row.requiredDeposit) - val(row.paymentAllocatedToTax) +
-                                 val(row.chargeClassifiedAsTax));
-            else
-                put(row.tax, unpaid);
-        } else {
-            put(row.tax, double(unpaid) + val(row.initialBalance));
-        }
+        put(row.tax, Balances::failureToFileBaseAfter(unpaid, row, payroll, org));
         unpaid = *row.tax;
     }
 }
@@ -310,11 +294,11 @@ double PenaltySteps::failureToFileAmounts() {
     ledger.sort(EventLedger::Order::DateAscEventDesc);
     float latestFailureToPay = 0;
     double sum = 0;
-    const bool on = tp.flag(colFtf);
+    const bool on = tp.flag(Columns::calculateFailureToFilePenalty);
     for (auto& row : ledger.rows) {
         if (val(row.failureToPayPenalty) > 0)
             latestFailureToPay = *row.failureToPayPenalty;
-        if (on && row.event == Events::failureToFile) {
+        if (on && row.event == EventTexts::failureToFile) {
             put(row.failureToFilePenalty, val(row.tax) * failureToFileRate - double(latestFailureToPay));
             sum += val(row.failureToFilePenalty);
         }
@@ -323,10 +307,10 @@ double PenaltySteps::failureToFileAmounts() {
 }
 
 void PenaltySteps::failureToFileMinimum(double sum) {
-    if (tp.flag(colPayroll) || !tp.flag(colFtf))
+    if (tp.flag(Columns::payrollTaxSituation) || !tp.flag(Columns::calculateFailureToFilePenalty))
         return;
-    const QDate filed = tp.requiredDate(colFiled, colFiled);
-    DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(tp.date(colExtDue), filed)));
+    const QDate filed = tp.requiredDate(Columns::dateReturnFiled, Columns::dateReturnFiled);
+    DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(tp.date(Columns::extendedDueDateOfReturn), filed)));
     if (!(DaysOverDue > minimumDays && sum > 0 && sum < minimumPenalty))
         return;
     auto& rows = ledger.rows;
@@ -335,7 +319,7 @@ void PenaltySteps::failureToFileMinimum(double sum) {
             continue;
         put(rows[i].failureToFilePenalty, minimumPenalty);
         for (size_t j = i + 1; j < rows.size(); ++j)
-            if (rows[j].event == Events::failureToFile)
+            if (rows[j].event == EventTexts::failureToFile)
                 rows[j].deleteFlag = true;
         ledger.removeDeleted();
         return;
@@ -343,33 +327,34 @@ void PenaltySteps::failureToFileMinimum(double sum) {
 }
 
 void PenaltySteps::gatherFailureToPay() {
-    if (!tp.flag(colFtp))
+    if (!tp.flag(Columns::calculateFailureToPayPenalty))
         return;
-    FPPAssDate = tp.requiredDate(colAssDate, colAssDate);
+    FPPAssDate =
+        tp.requiredDate(Columns::assessmentDateForFailureToPayPenalty, Columns::assessmentDateForFailureToPayPenalty);
     double total = 0;
     for (auto& row : ledger.rows) {
-        if (row.event == Events::failureToPay && row.date.isValid() && row.date <= FPPAssDate) {
+        if (row.event == EventTexts::failureToPay && row.date.isValid() && row.date <= FPPAssDate) {
             total += val(row.failureToPayPenalty);
             row.deleteFlag = true;
         }
     }
     reporter.progress(40);
     ledger.removeDeleted();
-    if (FPPAssDate <= tp.date(colEndDate))
-        put(ledger.add(Events::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty, total);
+    if (FPPAssDate <= tp.date(Columns::endDate))
+        put(ledger.add(EventTexts::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty, total);
 }
 
 void PenaltySteps::gatherFailureToFile() {
-    if (!tp.flag(colFtf))
+    if (!tp.flag(Columns::calculateFailureToFilePenalty))
         return;
     float sum = 0;
     for (auto& row : ledger.rows) {
-        if (row.event == Events::failureToFile) {
+        if (row.event == EventTexts::failureToFile) {
             sum = Rounding::toSingle(double(sum) + val(row.failureToFilePenalty));
             row.deleteFlag = true;
         }
     }
     ledger.removeDeleted();
-    const QDate ext = tp.date(colExtDue);
-    ledger.add(Events::failureToFile, ext, ext).failureToFilePenalty = sum;
+    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
+    ledger.add(EventTexts::failureToFile, ext, ext).failureToFilePenalty = sum;
 }

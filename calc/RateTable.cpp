@@ -1,10 +1,11 @@
 #include "RateTable.h"
 
+#include "Names.h"
+
 RateTable::RateTable(const RecordSet& rows) {
     for (int i = 0; i < rows.size(); ++i) {
-        const QVariant& rate = rows.value(i, QStringLiteral("Interest Rate"));
-        periods.push_back({rows.value(i, QStringLiteral("Beginning Date")).toDate(),
-                           rows.value(i, QStringLiteral("Ending Date")).toDate(),
+        const QVariant& rate = rows.value(i, Columns::interestRate);
+        periods.push_back({rows.value(i, Columns::beginningDate).toDate(), rows.value(i, Columns::endingDate).toDate(),
                            rate.isValid() ? std::optional<double>(rate.toDouble()) : std::nullopt});
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Amount.h"
+#include "Names.h"
 
 #include <QDate>
 #include <QString>
@@ -23,11 +24,6 @@ struct DepositRow {
     QDate assessmentDateOfLiability;
     std::optional<bool> sec6656b1B;
 };
-
-namespace DepositEvents {
-inline const QString payment = QStringLiteral("Payment");
-inline const QString unpaidBalance = QStringLiteral("Unpaid Balance");
-} // namespace DepositEvents
 
 // The rows of one deposit penalty calculation, held in the order
 // "[Due Date Of Liability] ASC,[Event] ASC, [Date] ASC".

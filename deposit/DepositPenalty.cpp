@@ -1,6 +1,7 @@
 #include "DepositPenalty.h"
 
 #include "Database.h"
+#include "Names.h"
 #include "RunReporter.h"
 #include "RunStop.h"
 #include "Statements.h"
@@ -8,15 +9,6 @@
 #include <QHash>
 
 namespace {
-
-const QString colDueDate = QStringLiteral("Deposit Due Date");
-const QString colAssessment = QStringLiteral("Assessment Date");
-const QString colRequired = QStringLiteral("Required Deposit");
-const QString colSec = QStringLiteral("Sec 6656(b)(1)(B)");
-const QString colEvent = QStringLiteral("Event");
-const QString colPaid = QStringLiteral("Date Of Payment");
-const QString colToTax = QStringLiteral("Payment Allocated To Tax");
-const QString colLiability = QStringLiteral("Due Date Of Liability");
 
 Amount amountOf(const QVariant& v) {
     return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
@@ -59,7 +51,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     QHash<QDate, std::vector<int>> byLiability;
     std::vector<int> withoutLiability;
     for (int p = 0; p < payments.size(); ++p) {
-        const QDate liability = payments.value(p, colLiability).toDate();
+        const QDate liability = payments.value(p, Columns::dueDateOfLiability).toDate();
         if (liability.isValid())
             byLiability[liability].push_back(p);
         else
@@ -70,16 +62,16 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
         if (checkLiabilityDates)
             for (size_t i = 0; i < withoutLiability.size(); ++i)
                 reporter.message(DepositMessages::noLiabilityDate);
-        const QDate due = deposits.value(d, colDueDate).toDate();
+        const QDate due = deposits.value(d, Columns::depositDueDate).toDate();
         const auto matched = due.isValid() ? byLiability.constFind(due) : byLiability.constEnd();
         if (matched == byLiability.constEnd())
             continue;
-        const QDate assessed = deposits.value(d, colAssessment).toDate();
-        const bool sec = deposits.value(d, colSec).toBool();
+        const QDate assessed = deposits.value(d, Columns::assessmentDate).toDate();
+        const bool sec = deposits.value(d, Columns::sec6656b1B).toBool();
         DepositRow deposit;
-        deposit.event = deposits.value(d, colEvent).toString();
+        deposit.event = deposits.value(d, Columns::event).toString();
         deposit.date = due;
-        deposit.requiredDeposit = amountOf(deposits.value(d, colRequired));
+        deposit.requiredDeposit = amountOf(deposits.value(d, Columns::requiredDeposit));
         deposit.requiredDepositNumber = number;
         deposit.dueDateOfLiability = due;
         deposit.assessmentDateOfLiability = assessed;
@@ -87,9 +79,9 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
         rows.push_back(deposit);
         for (const int p : *matched) {
             DepositRow r;
-            r.event = payments.value(p, colEvent).toString();
-            r.date = payments.value(p, colPaid).toDate();
-            r.amountOfPayment = amountOf(payments.value(p, colToTax));
+            r.event = payments.value(p, Columns::event).toString();
+            r.date = payments.value(p, Columns::dateOfPayment).toDate();
+            r.amountOfPayment = amountOf(payments.value(p, Columns::paymentAllocatedToTax));
             r.requiredDepositNumber = number;
             r.dueDateOfLiability = due;
             r.assessmentDateOfLiability = assessed;
@@ -103,10 +95,11 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     qint64 paid = 0;
     qint64 required = 0;
     for (int p = 0; p < payments.size(); ++p)
-        addTo(paid, payments.value(p, colToTax), QStringLiteral("payment"), payments.value(p, colPaid).toDate());
+        addTo(paid, payments.value(p, Columns::paymentAllocatedToTax), QStringLiteral("payment"),
+              payments.value(p, Columns::dateOfPayment).toDate());
     for (int d = 0; d < deposits.size(); ++d)
-        addTo(required, deposits.value(d, colRequired), QStringLiteral("required deposit"),
-              deposits.value(d, colDueDate).toDate());
+        addTo(required, deposits.value(d, Columns::requiredDeposit), QStringLiteral("required deposit"),
+              deposits.value(d, Columns::depositDueDate).toDate());
     if (required - paid >= 1)
         reporter.message(DepositMessages::fewerPayments);
     steps.after(DepositProgress::Step::Totals);
@@ -116,7 +109,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     for (size_t i = 1; i < rows.size(); ++i) {
         const DepositRow& before = rows[i - 1];
         DepositRow& r = rows[i];
-        if (r.event != DepositEvents::payment)
+        if (r.event != EventTexts::payment)
             continue;
         if (val(before.requiredDeposit) > 0)
             put(r.unpaidBalance, val(before.requiredDeposit) - val(r.amountOfPayment));
@@ -133,7 +126,7 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
         const bool lastOfDeposit = i + 1 == rows.size() || rows[i + 1].dueDateOfLiability != r.dueDateOfLiability;
         if (val(r.unpaidBalance) > 0 && val(r.amountOfPayment) > 0 && lastOfDeposit) {
             DepositRow u;
-            u.event = DepositEvents::unpaidBalance;
+            u.event = EventTexts::unpaidBalance;
             u.date = endDate;
             u.unpaidBalance = r.unpaidBalance;
             u.requiredDepositNumber = r.requiredDepositNumber;

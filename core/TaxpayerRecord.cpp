@@ -1,13 +1,14 @@
 #include "TaxpayerRecord.h"
 
+#include "Names.h"
 #include "RunStop.h"
 
 int TaxpayerRecord::number() const {
-    return set.value(at, QStringLiteral("Taxpayer Number")).toInt();
+    return set.value(at, Columns::taxpayerNumber).toInt();
 }
 
 QString TaxpayerRecord::name() const {
-    return set.value(at, QStringLiteral("Taxpayer Name")).toString();
+    return set.value(at, Columns::taxpayerName).toString();
 }
 
 QDate TaxpayerRecord::date(const QString& column) const {

@@ -1,8 +1,10 @@
 #include "CalculationRun.h"
 
+#include "Balances.h"
 #include "Database.h"
 #include "DepositPenalty.h"
 #include "InterestSteps.h"
+#include "Names.h"
 #include "PenaltySteps.h"
 #include "Rounding.h"
 #include "RunReporter.h"
@@ -13,13 +15,6 @@
 
 namespace {
 
-const QString colOrgDue = QStringLiteral("Original Due Date Of Return");
-const QString colStart = QStringLiteral("Start Date");
-const QString colEnd = QStringLiteral("End Date");
-const QString colFiled = QStringLiteral("Date Return Filed");
-const QString colPayroll = QStringLiteral("Payroll Tax Situation");
-const QString colInitial = QStringLiteral("Initial Balance");
-const QString colCorporate = QStringLiteral("Corporate Taxpayer");
 const QString labelStart = QStringLiteral("Quarter Start Date");
 
 Amount amountOf(const RecordSet& rows, int i, const QString& column) {
@@ -32,7 +27,7 @@ Amount amountOf(const RecordSet& rows, int i, const QString& column) {
 void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger) {
     for (const auto& r : deposits.rows)
         if (val(r.penalty) > 0)
-            ledger.add(Events::lateDeposit, r.assessmentDateOfLiability, r.assessmentDateOfLiability)
+            ledger.add(EventTexts::lateDeposit, r.assessmentDateOfLiability, r.assessmentDateOfLiability)
                 .failureToDepositPenalty = r.penalty;
 }
 
@@ -41,23 +36,23 @@ CalculationRun::CalculationRun(Database& database, RunReporter& r) : db(database
 void CalculationRun::loadPayments(int number, const QDate& endate) {
     const RecordSet payments = db.query(Sql::selectPaymentsUpTo(endate, number));
     for (int i = 0; i < payments.size(); ++i) {
-        const QDate paid = payments.value(i, QStringLiteral("Date Of Payment")).toDate();
-        LedgerRow& r = events.add(payments.value(i, QStringLiteral("Event")).toString(), paid, paid);
-        r.row = payments.value(i, QStringLiteral("Row")).toInt();
-        r.paymentAllocatedToTax = amountOf(payments, i, QStringLiteral("Payment Allocated To Tax"));
-        r.paymentAllocatedToPenalties = amountOf(payments, i, QStringLiteral("Payment Allocated To Penalties"));
-        r.paymentAllocatedToInterest = amountOf(payments, i, QStringLiteral("Payment Allocated To Interest"));
+        const QDate paid = payments.value(i, Columns::dateOfPayment).toDate();
+        LedgerRow& r = events.add(payments.value(i, Columns::event).toString(), paid, paid);
+        r.row = payments.value(i, Columns::row).toInt();
+        r.paymentAllocatedToTax = amountOf(payments, i, Columns::paymentAllocatedToTax);
+        r.paymentAllocatedToPenalties = amountOf(payments, i, Columns::paymentAllocatedToPenalties);
+        r.paymentAllocatedToInterest = amountOf(payments, i, Columns::paymentAllocatedToInterest);
     }
 }
 
 void CalculationRun::loadCharges(int number, const QDate& startdate, const QDate& endate) {
     const RecordSet charges = db.query(Sql::selectChargesBetween(startdate, endate, number));
     for (int i = 0; i < charges.size(); ++i) {
-        const QDate starts = charges.value(i, QStringLiteral("Date Interest Starts")).toDate();
-        LedgerRow& r = events.add(charges.value(i, QStringLiteral("Event")).toString(), starts, starts);
-        r.chargeClassifiedAsTax = amountOf(charges, i, QStringLiteral("Charge Classified As Tax"));
-        r.chargeClassifiedAsPenalty = amountOf(charges, i, QStringLiteral("Charge Classified As Penalty"));
-        r.chargeUnclassified = amountOf(charges, i, QStringLiteral("Charge Unclassified"));
+        const QDate starts = charges.value(i, Columns::dateInterestStarts).toDate();
+        LedgerRow& r = events.add(charges.value(i, Columns::event).toString(), starts, starts);
+        r.chargeClassifiedAsTax = amountOf(charges, i, Columns::chargeClassifiedAsTax);
+        r.chargeClassifiedAsPenalty = amountOf(charges, i, Columns::chargeClassifiedAsPenalty);
+        r.chargeUnclassified = amountOf(charges, i, Columns::chargeUnclassified);
     }
 }
 
@@ -66,25 +61,25 @@ bool CalculationRun::loadDeposits(int number) {
     if (deposits.isEmpty())
         return false;
     for (int i = 0; i < deposits.size(); ++i) {
-        const QDate due = deposits.value(i, QStringLiteral("Deposit Due Date")).toDate();
-        events.add(deposits.value(i, QStringLiteral("Event")).toString(), due, due).requiredDeposit =
-            amountOf(deposits, i, QStringLiteral("Required Deposit"));
+        const QDate due = deposits.value(i, Columns::depositDueDate).toDate();
+        events.add(deposits.value(i, Columns::event).toString(), due, due).requiredDeposit =
+            amountOf(deposits, i, Columns::requiredDeposit);
     }
     return true;
 }
 
 void CalculationRun::loadInitialBalance(const TaxpayerRecord& taxpayer, const QDate& orgduedate) {
-    const auto initial = taxpayer.amount(colInitial);
+    const auto initial = taxpayer.amount(Columns::initialBalance);
     if (!initial)
-        throw RunStop(Messages::missing(colInitial));
-    put(events.add(Events::initialBalance, orgduedate, orgduedate).initialBalance, *initial);
+        throw RunStop(Messages::missing(Columns::initialBalance));
+    put(events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance, *initial);
 }
 
 void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown, bool forBalance) {
-    const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
-    const bool payroll = tp.flag(colPayroll);
-    const QDate startdate = payroll ? tp.requiredDate(colStart, labelStart) : orgduedate;
-    const QDate endate = tp.requiredDate(colEnd, colEnd);
+    const QDate orgduedate = tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
+    const bool payroll = tp.flag(Columns::payrollTaxSituation);
+    const QDate startdate = payroll ? tp.requiredDate(Columns::startDate, labelStart) : orgduedate;
+    const QDate endate = tp.requiredDate(Columns::endDate, Columns::endDate);
     const int n = tp.number();
 
     DepositLedger deposits;
@@ -122,7 +117,7 @@ void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown,
 
     const RateTable under(db.query(Sql::selectUnderpaymentRates()));
     const RateTable over(db.query(Sql::selectOverpaymentRates()));
-    InterestSteps(events, shown, under, over, orgduedate, endate, tp.flag(colCorporate)).run();
+    InterestSteps(events, shown, under, over, orgduedate, endate, tp.flag(Columns::corporateTaxpayer)).run();
     shown.progress(80);
 }
 
@@ -171,13 +166,10 @@ CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, cons
             if (r.date.isValid() && r.date > paymentDate)
                 break;
             any = true;
-            put(r.tax, double(tax) + val(r.initialBalance) + val(r.requiredDeposit) - val(r.paymentAllocatedToTax) +
-                           val(r.chargeClassifiedAsTax));
+            put(r.tax, ::Balances::taxAfter(tax, r));
             tax = *r.tax;
-            penalty = Rounding::toSingle(double(penalty) + val(r.failureToPayPenalty) + val(r.failureToFilePenalty) +
-                                         val(r.accuracyRelatedPenalty) + val(r.chargeClassifiedAsPenalty) +
-                                         val(r.failureToDepositPenalty) - val(r.paymentAllocatedToPenalties));
-            put(r.accruedInterest, double(interest) + val(r.interest) - val(r.paymentAllocatedToInterest));
+            penalty = Rounding::toSingle(::Balances::penaltyAfter(penalty, r));
+            put(r.accruedInterest, ::Balances::interestAfter(interest, r));
             interest = *r.accruedInterest;
         }
         if (!any)
@@ -190,7 +182,7 @@ CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, cons
 
 void CalculationRun::writeInterestRows() {
     Transaction t(db);
-    db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
+    db.exec(Sql::deleteAll(Tables::events));
     for (const auto& r : events.rows) {
         db.exec(Sql::insertInterestEvent(r.date, r.date2, r.event, float(val(r.unpaidBalance)),
                                          float(val(r.accruedInterest)), val(r.interestRate), float(val(r.days)),
@@ -206,7 +198,7 @@ void CalculationRun::writeSummary() {
     try {
         const SummaryTotals s = SummaryTotals::of(events);
         Transaction t(db);
-        db.exec(Sql::deleteAll(QStringLiteral("Summary Table")));
+        db.exec(Sql::deleteAll(Tables::summary));
         db.exec(Sql::insertSummary(s.TotalInterest, s.TotalFPPenalty, s.TotalFFPenalty, s.TotalAccPenalty, s.unpaidTax,
                                    s.TotalPmntAllctdInt, s.TotalPmntAllctdPen, s.otherPenalties, s.TotalFDepositPenalty,
                                    s.TotalBalance));
@@ -222,11 +214,11 @@ void CalculationRun::writeSummary() {
 CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
-        const QDate orgduedate = tp.requiredDate(colOrgDue, colOrgDue);
-        const bool payroll = tp.flag(colPayroll);
-        const QDate startdate = payroll ? tp.requiredDate(colStart, labelStart) : orgduedate;
-        const QDate endate = tp.requiredDate(colEnd, colEnd);
-        tp.requiredDate(colFiled, colFiled);
+        const QDate orgduedate = tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
+        const bool payroll = tp.flag(Columns::payrollTaxSituation);
+        const QDate startdate = payroll ? tp.requiredDate(Columns::startDate, labelStart) : orgduedate;
+        const QDate endate = tp.requiredDate(Columns::endDate, Columns::endDate);
+        tp.requiredDate(Columns::dateReturnFiled, Columns::dateReturnFiled);
         const int n = tp.number();
 
         events = EventLedger();
@@ -256,7 +248,7 @@ CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) 
 void CalculationRun::writePenaltyRows() {
     events.sort(EventLedger::Order::DateAscEventDesc);
     Transaction t(db);
-    db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
+    db.exec(Sql::deleteAll(Tables::events));
     for (const auto& r : events.rows) {
         db.exec(Sql::insertPenaltyEvent(r.event, r.date, float(val(r.failureToFilePenalty)),
                                         float(val(r.failureToPayPenalty)), float(val(r.tax))));

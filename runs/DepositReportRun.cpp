@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DepositPenalty.h"
+#include "Names.h"
 #include "RunReporter.h"
 #include "RunStop.h"
 #include "Statements.h"
@@ -39,9 +40,9 @@ DepositReportRun::DepositReportRun(Database& database, RunReporter& r) : db(data
 RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
-        tp.requiredDate(QStringLiteral("Original Due Date Of Return"), QStringLiteral("Original Due Date Of Return"));
-        tp.requiredDate(QStringLiteral("Start Date"), QStringLiteral("Quarter Start Date"));
-        const QDate end = tp.requiredDate(QStringLiteral("End Date"), QStringLiteral("End Date"));
+        tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
+        tp.requiredDate(Columns::startDate, QStringLiteral("Quarter Start Date"));
+        const QDate end = tp.requiredDate(Columns::endDate, Columns::endDate);
         if (db.query(Sql::selectDepositsOf(tp.number())).isEmpty())
             throw RunNotice(Messages::noDeposits);
 
@@ -49,7 +50,7 @@ RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
         deposits = CalculateDepositPenalty(db, tp.number(), end, true, reporter, &progress);
 
         Transaction t(db);
-        db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
+        db.exec(Sql::deleteAll(Tables::events));
         for (const auto& r : deposits.rows) {
             db.exec(Sql::insertDepositEvent(r.requiredDepositNumber.value_or(0), r.date, r.event,
                                             float(val(r.requiredDeposit)), float(val(r.amountOfPayment)),
