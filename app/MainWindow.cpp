@@ -1,7 +1,5 @@
 #include "MainWindow.h"
 
-#include "CalculationRun.h"
-#include "DepositReportRun.h"
 #include "Documents.h"
 #include "Editors.h"
 #include "ErrorHandler.h"
@@ -9,6 +7,8 @@
 #include "ErrorResetWindow.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
+#include "Names.h"
+#include "ReportKind.h"
 #include "ReportPreview.h"
 #include "ReportSource.h"
 #include "Rounding.h"
@@ -113,16 +113,18 @@ void MainWindow::buildMenus() {
                &MainWindow::mnuOverpaymentrates_Click);
 
     QMenu* reports = menu(QStringLiteral("  &Reports   "), QStringLiteral("mnuReport"));
-    addCommand(reports, QStringLiteral("Penalty && &Interest Report"), QStringLiteral("mnuInterestReport"),
-               &MainWindow::mnuInterestReport_Click);
-    addCommand(reports, QStringLiteral("&Failure To Pay && File Penalty Calculation Report"),
-               QStringLiteral("mnuPenaltyReport"), &MainWindow::mnuPenaltyReport_Click);
-    addCommand(reports, QStringLiteral("&Summary Report"), QStringLiteral("mnuSummaryReport"),
-               &MainWindow::mnuSummaryReport_Click);
-    addCommand(reports, QStringLiteral("P&ayment Report"), QStringLiteral("mnuPaymentReport"),
-               &MainWindow::mnuPaymentReport_Click);
-    addCommand(reports, QStringLiteral("Payroll &Tax Deposit Penalty Report"), QStringLiteral("mnuPRTaxPenaltyRpt"),
-               &MainWindow::mnuPRTaxPenaltyRpt_Click);
+    for (const auto& [caption, command] :
+         {std::pair{"Penalty && &Interest Report", "mnuInterestReport"},
+          std::pair{"&Failure To Pay && File Penalty Calculation Report", "mnuPenaltyReport"},
+          std::pair{"&Summary Report", "mnuSummaryReport"}, std::pair{"P&ayment Report", "mnuPaymentReport"},
+          std::pair{"Payroll &Tax Deposit Penalty Report", "mnuPRTaxPenaltyRpt"}}) {
+        const ReportKind* kind = ReportKind::byCommand(QLatin1String(command));
+        QAction* a = addCommand(reports, QLatin1String(caption), QLatin1String(command), nullptr);
+        connect(a, &QAction::triggered, this, [this, kind] {
+            ErrorHandler::guard(QStringLiteral("frmMain.") + kind->command + QStringLiteral("_Click"),
+                                [this, kind] { runReport(*kind); });
+        });
+    }
 
     QMenu* system = menu(QStringLiteral("  S&ystem   "), QStringLiteral("mnuSystem"));
     addCommand(system, QStringLiteral("Set &Drive and Directory"), QStringLiteral("mnuSetDrive"),
@@ -342,8 +344,8 @@ void MainWindow::selectExistingTaxpayer() {
     const RecordSet list = db->query(Sql::selectTaxpayersByName());
     DataList1->clear();
     for (int i = 0; i < list.size(); ++i) {
-        auto* item = new QListWidgetItem(list.value(i, QStringLiteral("Taxpayer Name")).toString(), DataList1);
-        item->setData(Qt::UserRole, list.value(i, QStringLiteral("Taxpayer Number")).toInt());
+        auto* item = new QListWidgetItem(list.value(i, Columns::taxpayerName).toString(), DataList1);
+        item->setData(Qt::UserRole, list.value(i, Columns::taxpayerNumber).toInt());
     }
     DataList1->setEnabled(true);
     DataList1->show();
@@ -355,12 +357,12 @@ void MainWindow::chooseTaxpayer(int number) {
     mainRows = db->query(Sql::selectAllTaxpayers());
     activeRow = -1;
     for (int i = 0; i < mainRows.size(); ++i)
-        if (mainRows.value(i, QStringLiteral("Taxpayer Number")).toInt() == number)
+        if (mainRows.value(i, Columns::taxpayerNumber).toInt() == number)
             activeRow = i;
     if (activeRow < 0)
         throw std::runtime_error("The taxpayer is no longer in the database.");
     Taxpayer_Number = number;
-    Text1->setText(mainRows.value(activeRow, QStringLiteral("Taxpayer Name")).toString());
+    Text1->setText(mainRows.value(activeRow, Columns::taxpayerName).toString());
     Text1->setCursorPosition(0); // a long name shows its beginning
     DataList1->setEnabled(false);
     DataList1->hide();
@@ -368,7 +370,7 @@ void MainWindow::chooseTaxpayer(int number) {
     nameLabel->show();
     Text1->show();
     setTaxpayerCommands(true);
-    const bool payroll = mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
+    const bool payroll = mainRows.value(activeRow, Columns::payrollTaxSituation).toBool();
     for (const auto& name : payrollItems)
         action(name)->setEnabled(payroll);
 }
@@ -397,7 +399,7 @@ void MainWindow::fullRefresh() {
     setEnabled(true);
     openMainConnection();
     for (int i = 0; i < mainRows.size(); ++i)
-        if (mainRows.value(i, QStringLiteral("Taxpayer Number")).toInt() == Taxpayer_Number)
+        if (mainRows.value(i, Columns::taxpayerNumber).toInt() == Taxpayer_Number)
             activeRow = i;
     if (activeRow < 0) {
         // The active taxpayer is gone: back to the state before any selection, the number kept.
@@ -439,39 +441,17 @@ std::unique_ptr<TaxpayerRecord> MainWindow::activeTaxpayer() const {
     return std::make_unique<TaxpayerRecord>(mainRows, activeRow);
 }
 
-void MainWindow::runReport(const QString&, const std::function<void(const TaxpayerRecord&)>& run) {
+void MainWindow::runReport(const ReportKind& kind) {
     if (!db)
         openMainConnection();
     const auto tp = activeTaxpayer();
-    run(*tp);
-}
-
-void MainWindow::mnuInterestReport_Click() {
-    runReport({}, [this](const TaxpayerRecord& tp) {
-        CalculationRun(*db, *this).interestReport(tp, CalculationRun::interestCode);
-    });
-}
-
-void MainWindow::mnuSummaryReport_Click() {
-    runReport({}, [this](const TaxpayerRecord& tp) {
-        CalculationRun(*db, *this).interestReport(tp, CalculationRun::summaryCode);
-    });
-}
-
-void MainWindow::mnuPenaltyReport_Click() {
-    runReport({}, [this](const TaxpayerRecord& tp) { CalculationRun(*db, *this).penaltyReport(tp); });
-}
-
-void MainWindow::mnuPRTaxPenaltyRpt_Click() {
-    runReport({}, [this](const TaxpayerRecord& tp) { DepositReportRun(*db, *this).run(tp); });
-}
-
-void MainWindow::mnuPaymentReport_Click() {
-    if (!db)
-        openMainConnection();
-    // The payment report has no run, but its totals can still overflow: that is a message, as in the runs.
+    if (kind.run) {
+        kind.run(*db, *this, *tp);
+        return;
+    }
+    // A report without a run still arms its timer; its totals can overflow, which is a message, as in the runs.
     try {
-        armTimer(QStringLiteral("Timer4"), reportTimerMs);
+        armTimer(kind.layout->timer, reportTimerMs);
     } catch (const Rounding::ArithmeticFault& e) {
         message(QString::fromStdString(e.what()));
     }
@@ -499,7 +479,7 @@ EditorContext MainWindow::editorContext() const {
     c.newpath = sessionNewpath;
     c.taxpayerNumber = Taxpayer_Number;
     c.taxpayerName = activeName();
-    c.payroll = activeRow >= 0 && mainRows.value(activeRow, QStringLiteral("Payroll Tax Situation")).toBool();
+    c.payroll = activeRow >= 0 && mainRows.value(activeRow, Columns::payrollTaxSituation).toBool();
     return c;
 }
 

@@ -23,6 +23,7 @@ class QProgressBar;
 class QToolButton;
 class SqliteDatabase;
 class TaxpayerRecord;
+struct ReportKind;
 
 // frmMain, the program's home: the active taxpayer, the menus and commands, the progress bar and the timers.
 class MainWindow : public QMainWindow, public RunReporter {
@@ -106,7 +107,7 @@ private:
     void waitFor(QWidget* window); // disables the main window while `window` is open
     void setTaxpayerCommands(bool enabled);
     std::unique_ptr<TaxpayerRecord> activeTaxpayer() const;
-    void runReport(const QString& section, const std::function<void(const TaxpayerRecord&)>& run);
+    void runReport(const ReportKind& kind);
     void showReport(const QString& timerName);
     void openEditor(RecordEditor* editor, bool fullRefresh);
     EditorContext editorContext() const;
@@ -119,11 +120,6 @@ private:
     void mnuSave_Click();
     void mnuRetrieve_Click();
 
-    void mnuInterestReport_Click();
-    void mnuSummaryReport_Click();
-    void mnuPenaltyReport_Click();
-    void mnuPaymentReport_Click();
-    void mnuPRTaxPenaltyRpt_Click();
     void mnuSetDrive_Click();
     void mnuContents_Click();
     void mnuIRSInterestRateAnnouncement_Click();

@@ -3,9 +3,11 @@
 #include "CalculationRun.h"
 #include "MessageBoxes.h"
 #include "MoneyText.h"
+#include "Names.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
+#include "Schema.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
@@ -25,10 +27,6 @@ using K = FieldKind;
 
 namespace {
 
-QString ownedBy(int number) {
-    return QStringLiteral("[Taxpayer Number] = ") + SqlText::whole(number);
-}
-
 // A field's text as the form holds it, read as a single (thousands separators allowed).
 float singleOf(const QLineEdit* field) {
     QVariant v;
@@ -42,8 +40,8 @@ RecordEditor::Design taxpayerDesign() {
     s.objectName = QStringLiteral("frmBasicTaxpayerData");
     s.caption = QStringLiteral("Basic Taxpayer Data & Situation Profile");
     s.noun = QStringLiteral("Taxpayer");
-    s.table = QStringLiteral("Basic Taxpayer Data");
-    s.key = QStringLiteral("Taxpayer Number");
+    s.table = Tables::basicTaxpayerData;
+    s.key = Columns::taxpayerNumber;
     s.status = RecordEditor::Status::None;
     s.layout = {"Basic Taxpayer Data Relevant To All Types Of Taxes",
                 "f0",
@@ -68,50 +66,50 @@ RecordEditor::Design taxpayerDesign() {
                 "c12",
                 "f7"};
     s.fields = {
-        F{0, "Taxpayer Name", "Taxpayer Name:", K::Text, "",
+        F{0, Columns::taxpayerName, "Taxpayer Name:", K::Text, "",
           "Required entry. Enter a unique name or description. Do not change this entry after entering payments, "
           "deposits and charges.",
           150, false, false, true},
-        F{3, "Original Due Date Of Return", "Original Due Date Of Return:", K::Date, "",
+        F{3, Columns::originalDueDateOfReturn, "Original Due Date Of Return:", K::Date, "",
           "Enter due date, not including extensions. \"4-15-yyyy\" for most 1040s. Last day of month following "
           "quarter for 941s."},
-        F{95, "Extended Due Date Of Return", "Extended Due Date Of Return:", K::Date, "",
+        F{95, Columns::extendedDueDateOfReturn, "Extended Due Date Of Return:", K::Date, "",
           "Enter latest extended due date. If return is not extend, enter original due date."},
-        F{9, "Date Return Filed", "Date Return Filed:", K::Date, "",
+        F{9, Columns::dateReturnFiled, "Date Return Filed:", K::Date, "",
           "This date is the last possible date for failure to file penalty computation."},
-        F{92, "End Date", "End Date:", K::Date, "",
+        F{92, Columns::endDate, "End Date:", K::Date, "",
           "Enter the date calculation should stop. This must be after the original due date."},
-        F{4, "Initial Balance", "Initial Balance:", K::Money, "Num",
+        F{4, Columns::initialBalance, "Initial Balance:", K::Money, "Num",
           "For income tax cases, enter the net unpaid tax as of the original due date. Payroll tax cases enter zero."},
-        F{1, "Start Date", "Quarter Start Date:", K::Date, "", ""},
-        F{6, "Assessment Date For Failure To Pay Penalty", "Assessment Date For Failure To Pay Penalty:", K::Date, "",
+        F{1, Columns::startDate, "Quarter Start Date:", K::Date, "", ""},
+        F{6, Columns::assessmentDateForFailureToPayPenalty, "Assessment Date For Failure To Pay Penalty:", K::Date, "",
           "Date interest starts on penalty. Use date on IRS notice saying penalty is being assessed."},
-        F{7, "Accuracy Related Underpayment", "Accuracy Related Underpayment:", K::Money, "Num",
+        F{7, Columns::accuracyRelatedUnderpayment, "Accuracy Related Underpayment:", K::Money, "Num",
           "Enter the amount of tax that the IRS has determined to be subject to the penalty."},
-        F{18, "Date To Begin Increased Failure To Pay Penalty", "Date To Begin Increased Failure To Pay Penalty:",
+        F{18, Columns::dateToBeginIncreasedFailureToPayPenalty, "Date To Begin Increased Failure To Pay Penalty:",
           K::Date, "", "In this field, enter the date to increase the failure to pay penalty to 1% per month."},
-        F{19, "Date To Begin Decreased Failure To Pay Penalty",
+        F{19, Columns::dateToBeginDecreasedFailureToPayPenalty,
           "Date To Begin Decreased Failure To Pay Penalty:", K::Date, "",
           "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "
           "month. This is the date that the IRS posts the existence of an installment agreement for a timely filed "
           "return, Code Section 6651(h)."},
     };
     s.checks = {
-        {13, "Payroll Tax Situation", "Calculate Failure To Deposit Penalty", ""},
-        {10, "Calculate Failure To File Penalty", "Calculate Failure To File Penalty:",
+        {13, Columns::payrollTaxSituation, "Calculate Failure To Deposit Penalty", ""},
+        {10, Columns::calculateFailureToFilePenalty, "Calculate Failure To File Penalty:",
          "This penalty is 5% of unpaid tax per month starting on the date the last extension expires (Code Sec. "
          "6651(a)(1))."},
-        {11, "Calculate Failure To Pay Penalty", "Calculate Failure To Pay Penalty:",
+        {11, Columns::calculateFailureToPayPenalty, "Calculate Failure To Pay Penalty:",
          "This penalty is usually 1/2% of the unpaid tax per month until paid (Code Sec. 6651(a)(2) & (3))."},
-        {17, "Calculate Increased Failure To Pay Penalty", "Calculate Increased Failure To Pay Penalty",
+        {17, Columns::calculateIncreasedFailureToPayPenalty, "Calculate Increased Failure To Pay Penalty",
          "IRS may calculate the penalty at an increased rate of 1% per month (Code Section 6651(d)(1))."},
-        {18, "Calculate Decreased Failure To Pay Penalty", "Calculate Decreased Failure To Pay Penalty",
+        {18, Columns::calculateDecreasedFailureToPayPenalty, "Calculate Decreased Failure To Pay Penalty",
          "Under Code Section 6651(h), for months beginning after Dec. 31, 1999, for individuals the Failure To File "
          "Penalty will be reduced to 1/4% for any month in which an installment payment agreement is in effect, "
          "provided the individual timely filed (taking extensions into account)."},
-        {12, "Calculate Accuracy Related Penalty", "Calculate Accuracy Related Penalty:",
+        {12, Columns::calculateAccuracyRelatedPenalty, "Calculate Accuracy Related Penalty:",
          "This penalty is a flat 20% of the tax subject to the penalty (Code Sec. 6662)."},
-        {15, "Corporate Taxpayer", "Corporate Taxpayer",
+        {15, Columns::corporateTaxpayer, "Corporate Taxpayer",
          "Causes overpayment interest rate to be 1% less than the underpayment rate for periods starting on or after "
          "01/01/1999."},
     };
@@ -136,7 +134,7 @@ TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent)
     // Start on the active taxpayer.
     if (!context.taxpayerName.isEmpty()) {
         for (int r = 0; r < rowCount(); ++r)
-            if (model->data(model->index(r, model->fieldIndex(QStringLiteral("Taxpayer Number")))).toInt() ==
+            if (model->data(model->index(r, model->fieldIndex(Columns::taxpayerNumber))).toInt() ==
                 context.taxpayerNumber) {
                 showRow(r);
                 break;
@@ -152,7 +150,7 @@ bool TaxpayerEditor::endDateWarningShown() const {
 }
 
 void TaxpayerEditor::afterMove() {
-    const QVariant n = value(QStringLiteral("Taxpayer Number"));
+    const QVariant n = value(Columns::taxpayerNumber);
     lblStatus->setText(QStringLiteral("Taxpayer Number: ") + (n.isValid() && !n.isNull() ? n.toString() : QString()));
 }
 
@@ -172,18 +170,18 @@ void TaxpayerEditor::fieldLeft(int index) {
 }
 
 bool TaxpayerEditor::beforeRemove() {
-    const int number = value(QStringLiteral("Taxpayer Number")).toInt();
+    const int number = value(Columns::taxpayerNumber).toInt();
     if (number == context.taxpayerNumber) {
         message(activeRefusal);
         return false;
     }
     // The taxpayer goes with all its rows: that is asked first, with No as the answer a stray key gives.
-    auto rows = [this, number](const char* table) {
-        return db->query(Sql::countTaxpayerRows(QLatin1String(table), number)).value(0, 0).toInt();
+    auto rows = [this, number](const QString& table) {
+        return db->query(Sql::countTaxpayerRows(table, number)).value(0, 0).toInt();
     };
-    return MessageBoxes::ask(this, deleteQuestion(number, value(QStringLiteral("Taxpayer Name")).toString(),
-                                                  rows("Payment Table"), rows("Required Payroll Tax Deposits"),
-                                                  rows("Additional Charges")));
+    return MessageBoxes::ask(this,
+                             deleteQuestion(number, value(Columns::taxpayerName).toString(), rows(Tables::payments),
+                                            rows(Tables::deposits), rows(Tables::charges)));
 }
 
 QString TaxpayerEditor::deleteQuestion(int number, const QString& name, int payments, int deposits, int charges) {
@@ -197,12 +195,12 @@ QString TaxpayerEditor::deleteQuestion(int number, const QString& name, int paym
 
 bool TaxpayerEditor::removeRow(int row) {
     // The taxpayer goes with all its rows, in one transaction: a failure leaves every row in place.
-    const int number = model->data(model->index(row, model->fieldIndex(QStringLiteral("Taxpayer Number")))).toInt();
+    const int number = model->data(model->index(row, model->fieldIndex(Columns::taxpayerNumber))).toInt();
     {
         Transaction t(*db);
-        for (const char* table :
-             {"Additional Charges", "Payment Table", "Required Payroll Tax Deposits", "Basic Taxpayer Data"})
-            db->exec(Sql::deleteTaxpayerRows(QLatin1String(table), number));
+        for (const QString& table : Schema::taxpayerRowTables())
+            db->exec(Sql::deleteTaxpayerRows(table, number));
+        db->exec(Sql::deleteTaxpayerRows(Tables::basicTaxpayerData, number));
         t.commit();
     }
     reselect();
@@ -217,19 +215,19 @@ RecordEditor::Design paymentDesign(const EditorContext& c) {
     s.caption = QStringLiteral("Payments & Deposits");
     s.noun = QStringLiteral("Payment");
     s.addHint = QStringLiteral("Click on this to add a new payment or deposit.");
-    s.table = QStringLiteral("Payment Table");
-    s.filter = ownedBy(c.taxpayerNumber);
-    s.sortColumn = QStringLiteral("Date Of Payment");
-    s.key = QStringLiteral("Row");
+    s.table = Tables::payments;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::dateOfPayment;
+    s.key = Columns::row;
     s.fields = {
-        F{0, "Taxpayer Name", "", K::Text, "", "", 150, true},
-        F{1, "Date Of Payment", "Date Of Payment:", K::Date},
-        F{2, "Amount Of Payment", "Amount Of Payment:", K::Money, "Num"},
-        F{3, "Payment Allocated To Tax", "Allocation To Tax:", K::Money, "Num"},
-        F{4, "Payment Allocated To Penalties", "Allocation To Penalties:", K::Money, "Num"},
-        F{5, "Payment Allocated To Interest", "Allocation To Interest:", K::Money, "Num"},
-        F{7, "Due Date Of Liability", "Payment Applied To Payroll Tax Liability With Original Due Date Of:", K::Date,
-          "", "", 0, !c.payroll, true},
+        F{0, Columns::taxpayerName, "", K::Text, "", "", 150, true},
+        F{1, Columns::dateOfPayment, "Date Of Payment:", K::Date},
+        F{2, Columns::amountOfPayment, "Amount Of Payment:", K::Money, "Num"},
+        F{3, Columns::paymentAllocatedToTax, "Allocation To Tax:", K::Money, "Num"},
+        F{4, Columns::paymentAllocatedToPenalties, "Allocation To Penalties:", K::Money, "Num"},
+        F{5, Columns::paymentAllocatedToInterest, "Allocation To Interest:", K::Money, "Num"},
+        F{7, Columns::dueDateOfLiability,
+          "Payment Applied To Payroll Tax Liability With Original Due Date Of:", K::Date, "", "", 0, !c.payroll, true},
     };
     return s;
 }
@@ -248,7 +246,7 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
         DataList1->setMaximumHeight(90);
         const RecordSet deposits = db->query(Sql::selectDepositsOf(context.taxpayerNumber));
         for (int i = 0; i < deposits.size(); ++i) {
-            const QDate due = deposits.value(i, QStringLiteral("Deposit Due Date")).toDate();
+            const QDate due = deposits.value(i, Columns::depositDueDate).toDate();
             auto* item = new QListWidgetItem(due.toString(QStringLiteral("M/d/yyyy")), DataList1);
             item->setData(Qt::UserRole, due);
         }
@@ -299,8 +297,8 @@ void PaymentEditor::afterAdd() {
     setFieldText(0, context.taxpayerName);
     for (int i : {2, 3, 4, 5})
         setFieldText(i, QStringLiteral("0"));
-    setValue(QStringLiteral("Event"), QStringLiteral("Payment"));
-    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+    setValue(Columns::event, EventTexts::payment);
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
     showBalances(false);
 }
 
@@ -330,7 +328,7 @@ void PaymentEditor::calculateBalances() {
     QVariantMap payment;
     QDate date;
     for (const auto& [f, v] : typed) {
-        if (f->column == QLatin1String("Date Of Payment"))
+        if (f->column == Columns::dateOfPayment)
             date = QDate::fromString(v.toString(), Qt::ISODate);
         if (v.isValid() || !f->keepWhenEmpty)
             payment.insert(f->column, v);
@@ -361,8 +359,8 @@ void PaymentEditor::calculateBalances() {
         // rolled back when the balances are known, so nothing of it stays in the database.
         Transaction scratch(*db);
         if (adding()) {
-            payment.insert(QStringLiteral("Event"), QStringLiteral("Payment"));
-            payment.insert(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+            payment.insert(Columns::event, EventTexts::payment);
+            payment.insert(Columns::taxpayerNumber, context.taxpayerNumber);
             db->exec(Sql::insertRow(design.table, payment));
         } else if (editing()) {
             db->exec(Sql::updateRow(design.table, design.key, value(design.key).toLongLong(), payment));
@@ -405,20 +403,20 @@ RecordEditor::Design chargesDesign(const EditorContext& c) {
     s.objectName = QStringLiteral("frmAdnlChrgs");
     s.caption = QStringLiteral("Additional Charges");
     s.noun = QStringLiteral("Charge");
-    s.table = QStringLiteral("Additional Charges");
-    s.filter = ownedBy(c.taxpayerNumber);
-    s.sortColumn = QStringLiteral("Date Liability Incurred");
-    s.key = QStringLiteral("Row");
+    s.table = Tables::charges;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::dateLiabilityIncurred;
+    s.key = Columns::row;
     s.fields = {
-        F{7, "Taxpayer Name", "Taxpayer Name:", K::Text, "", "", 150},
-        F{0, "Description", "Description:", K::Text, "", "", 150},
-        F{1, "Date Liability Incurred", "Date Liability Incurred:", K::Date},
-        F{2, "Date Interest Starts", "Date Interest Starts:", K::Date},
-        F{3, "Total Amount of Charge", "Total Amount of Charge:", K::Money, "Num"},
-        F{4, "Charge Classified As Tax", "Amount Classified As Tax:", K::Money, "Num"},
-        F{5, "Charge Classified As Penalty", "Amount Classified As Penalty:", K::Money, "Num"},
-        F{6, "Charge Unclassified", "Amount Unclassified:", K::Money, "Num"},
-        F{8, "Event", "", K::Text, "", "", 50, true},
+        F{7, Columns::taxpayerName, "Taxpayer Name:", K::Text, "", "", 150},
+        F{0, Columns::description, "Description:", K::Text, "", "", 150},
+        F{1, Columns::dateLiabilityIncurred, "Date Liability Incurred:", K::Date},
+        F{2, Columns::dateInterestStarts, "Date Interest Starts:", K::Date},
+        F{3, Columns::totalAmountOfCharge, "Total Amount of Charge:", K::Money, "Num"},
+        F{4, Columns::chargeClassifiedAsTax, "Amount Classified As Tax:", K::Money, "Num"},
+        F{5, Columns::chargeClassifiedAsPenalty, "Amount Classified As Penalty:", K::Money, "Num"},
+        F{6, Columns::chargeUnclassified, "Amount Unclassified:", K::Money, "Num"},
+        F{8, Columns::event, "", K::Text, "", "", 50, true},
     };
     return s;
 }
@@ -438,10 +436,10 @@ ChargesEditor::ChargesEditor(EditorContext c, QWidget* parent) : RecordEditor(ch
 void ChargesEditor::afterAdd() {
     emptyNotice->hide();
     setFieldText(7, context.taxpayerName);
-    setFieldText(8, QStringLiteral("Other Charge"));
+    setFieldText(8, EventTexts::otherCharge);
     for (int i : {3, 4, 5, 6})
         setFieldText(i, QStringLiteral("0"));
-    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
 }
 
 bool ChargesEditor::beforeSave() {
@@ -461,18 +459,18 @@ RecordEditor::Design depositsDesign(const EditorContext& c) {
     s.objectName = QStringLiteral("frmRequireDeposits");
     s.caption = QStringLiteral("Payroll Tax Deposits Required By IRS");
     s.noun = QStringLiteral("Deposit");
-    s.table = QStringLiteral("Required Payroll Tax Deposits");
-    s.filter = ownedBy(c.taxpayerNumber);
-    s.sortColumn = QStringLiteral("Deposit Due Date");
-    s.key = QStringLiteral("Row");
+    s.table = Tables::deposits;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::depositDueDate;
+    s.key = Columns::row;
     s.status = RecordEditor::Status::DepositRecord;
     s.fields = {
-        F{3, "Taxpayer Name", "Taxpayer Name:", K::Text, "", "", 150},
-        F{0, "Deposit Due Date", "Deposit Due Date:", K::Date},
-        F{1, "Assessment Date", "Assessment Date:", K::Date},
-        F{2, "Required Deposit", "Required Deposit:", K::Money, "Num"},
+        F{3, Columns::taxpayerName, "Taxpayer Name:", K::Text, "", "", 150},
+        F{0, Columns::depositDueDate, "Deposit Due Date:", K::Date},
+        F{1, Columns::assessmentDate, "Assessment Date:", K::Date},
+        F{2, Columns::requiredDeposit, "Required Deposit:", K::Money, "Num"},
     };
-    s.checks = {{14, "Sec 6656(b)(1)(B)", "Apply Sec. 6656(b)(1)(B) 15% penalty rule", ""}};
+    s.checks = {{14, Columns::sec6656b1B, "Apply Sec. 6656(b)(1)(B) 15% penalty rule", ""}};
     return s;
 }
 
@@ -491,8 +489,8 @@ DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(
 void DepositsEditor::afterAdd() {
     setFieldText(3, context.taxpayerName);
     setFieldText(2, QStringLiteral("0"));
-    setValue(QStringLiteral("Event"), QStringLiteral("Liability"));
-    setValue(QStringLiteral("Taxpayer Number"), context.taxpayerNumber);
+    setValue(Columns::event, EventTexts::liability);
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
     check(14)->setChecked(false);
 }
 
@@ -505,14 +503,15 @@ RecordEditor::Design rateDesign(RateEditor::Table table) {
     s.caption = under ? QStringLiteral("Underpayment Quarterly Interest Table")
                       : QStringLiteral("Overpayment Quarterly Interest Table");
     s.noun = QStringLiteral("Rate");
-    s.table = under ? QStringLiteral("Interest Table") : QStringLiteral("Overpayment Interest Table");
-    s.sortColumn = QStringLiteral("Beginning Date");
+    s.table = under ? Tables::underpaymentRates : Tables::overpaymentRates;
+    s.sortColumn = Columns::beginningDate;
     s.descending = true;
+    s.key = Columns::row;
     s.status = RecordEditor::Status::RecordOfCount;
     s.fields = {
-        F{0, "Beginning Date", "Quarter Beginning Date:", K::Date},
-        F{1, "Ending Date", "Quarter Ending Date:", K::Date},
-        F{2, "Interest Rate", "Interest Rate:", K::Rate, "Num"},
+        F{0, Columns::beginningDate, "Quarter Beginning Date:", K::Date},
+        F{1, Columns::endingDate, "Quarter Ending Date:", K::Date},
+        F{2, Columns::interestRate, "Interest Rate:", K::Rate, "Num"},
     };
     return s;
 }

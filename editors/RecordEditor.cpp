@@ -1,6 +1,7 @@
 #include "RecordEditor.h"
 
 #include "DataEntryValidation.h"
+#include "EditorModel.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
 #include "SectionTrail.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVBoxLayout>
 
@@ -202,16 +202,7 @@ RecordEditor::~RecordEditor() {
 }
 
 void RecordEditor::loadModel() {
-    model = std::make_unique<QSqlTableModel>(nullptr, QSqlDatabase::database(db->qtConnectionName()));
-    model->setTable(design.table);
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    if (!design.filter.isEmpty())
-        model->setFilter(design.filter);
-    if (!design.sortColumn.isEmpty())
-        model->setSort(model->fieldIndex(design.sortColumn),
-                       design.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-    if (!model->select())
-        throw std::runtime_error(model->lastError().text().toStdString());
+    model = EditorModel::open(*db, design.table, design.owner, design.sortColumn, design.descending);
 }
 
 void RecordEditor::fetchAll() {
@@ -416,9 +407,8 @@ bool RecordEditor::save() {
         return false;
     if (!beforeSave())
         return false;
-    const QVariant key = design.key.isEmpty() || addFlag ? QVariant() : value(design.key);
+    const QVariant key = addFlag ? QVariant() : value(design.key);
     const int editedAt = current;
-    const bool edited = editFlag;
     for (const auto& [f, v] : values)
         if (v.isValid() || !f->keepWhenEmpty)
             setValue(f->column, v);
@@ -431,34 +421,14 @@ bool RecordEditor::save() {
                               : why);
         return false;
     }
-    int found = 0;
-    QVariant wanted = key;
-    if (addFlag && !design.key.isEmpty()) {
-        // The new row has the highest key: the store assigns keys in increasing order and never reuses one.
-        QSqlQuery q(QSqlDatabase::database(db->qtConnectionName()));
-        q.exec(QStringLiteral("SELECT MAX([%1]) FROM [%2]%3")
-                   .arg(design.key, design.table,
-                        design.filter.isEmpty() ? QString() : QStringLiteral(" WHERE ") + design.filter));
-        if (q.next())
-            wanted = q.value(0);
-    }
-    if (wanted.isValid()) {
-        const int column = columnOf(design.key);
-        for (int r = 0; r < rowCount(); ++r)
-            if (model->data(model->index(r, column)) == wanted)
-                found = r;
-    }
-    if (edited && design.key.isEmpty()) {
-        // Without a key the edited row is found by its values; failing that, it stays where it was.
-        found = std::min(editedAt, rowCount() - 1);
-        for (int r = 0; r < rowCount(); ++r) {
-            bool same = true;
-            for (const auto& [f, v] : values)
-                same = same && model->data(model->index(r, columnOf(f->column))) == v;
-            if (same)
-                found = r;
-        }
-    }
+    // Re-found by its key: a new row has the highest, since the store assigns keys in increasing order and never
+    // reuses one.
+    const QVariant wanted = addFlag ? EditorModel::highestKey(*db, design.table, design.key, design.owner) : key;
+    int found = std::min(editedAt, rowCount() - 1);
+    const int column = columnOf(design.key);
+    for (int r = 0; r < rowCount(); ++r)
+        if (model->data(model->index(r, column)) == wanted)
+            found = r;
     addFlag = editFlag = false;
     savedPosition = -1;
     SetButtons(true);

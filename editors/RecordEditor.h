@@ -53,10 +53,10 @@ public:
     struct Design {
         QString objectName, caption, noun, addHint;
         QString table;
-        QString filter;     // WHERE text, may be empty
+        int owner = 0;      // the taxpayer whose rows are edited; 0: every row of the table
         QString sortColumn; // the ordering column
         bool descending = false;
-        QString key; // "Row", "Taxpayer Number", or empty (the rate tables)
+        QString key; // the row key, which the store assigns
         Status status = Status::Record;
         std::vector<Field> fields;
         std::vector<Check> checks;

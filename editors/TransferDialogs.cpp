@@ -2,6 +2,7 @@
 
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
+#include "Names.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -33,8 +34,8 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     SqliteDatabase db(Settings::databasePath(newpath));
     const RecordSet rows = db.query(Sql::selectAllTaxpayers());
     for (int i = 0; i < rows.size(); ++i) {
-        auto* item = new QListWidgetItem(rows.value(i, QStringLiteral("Taxpayer Name")).toString(), DataList1);
-        item->setData(Qt::UserRole, rows.value(i, QStringLiteral("Taxpayer Number")).toInt());
+        auto* item = new QListWidgetItem(rows.value(i, Columns::taxpayerName).toString(), DataList1);
+        item->setData(Qt::UserRole, rows.value(i, Columns::taxpayerNumber).toInt());
     }
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));

@@ -1,5 +1,6 @@
 #include "ReportDefinition.h"
 
+#include "Names.h"
 #include "Statements.h"
 
 namespace {
@@ -16,15 +17,15 @@ ReportDefinition makeInterest() {
     d.query = Sql::reportInterestQuery();
     d.landscape = true;
     d.columns = {
-        C{{"Beginning", "Date"}, "Date", F::Date, 1.0},
-        C{{"Ending", "Date"}, "Date2", F::Date, 1.0},
-        C{{"Event"}, "Event", F::Text, 2.0},
-        C{{"Tax & Penalty", "Balance"}, "Unpaid Balance", F::Money, 1.25},
-        C{{"Accrued", "Interest"}, "Accrued Interest", F::Money, 1.1},
-        C{{"Interest", "Rate"}, "Interest Rate", F::Percent, 0.8},
-        C{{"Days"}, "Days", F::Count, 0.6},
-        C{{"Interest", "Factor"}, "Interest Factor", F::Factor, 1.1},
-        C{{"Interest"}, "Interest", F::Money, 1.1, true},
+        C{{"Beginning", "Date"}, Columns::date, F::Date, 1.0},
+        C{{"Ending", "Date"}, Columns::date2, F::Date, 1.0},
+        C{{"Event"}, Columns::event, F::Text, 2.0},
+        C{{"Tax & Penalty", "Balance"}, Columns::unpaidBalance, F::Money, 1.25},
+        C{{"Accrued", "Interest"}, Columns::accruedInterest, F::Money, 1.1},
+        C{{"Interest", "Rate"}, Columns::interestRate, F::Percent, 0.8},
+        C{{"Days"}, Columns::days, F::Count, 0.6},
+        C{{"Interest", "Factor"}, Columns::interestFactor, F::Factor, 1.1},
+        C{{"Interest"}, Columns::interest, F::Money, 1.1, true},
     };
     return d;
 }
@@ -37,11 +38,11 @@ ReportDefinition makePenalty() {
     d.titleText = QStringLiteral("Failure To Pay & File Penalty Calculation Report for the return originally due ");
     d.query = Sql::reportPenaltyQuery();
     d.columns = {
-        C{{"Calculation Date"}, "Date", F::Date, 1.0},
-        C{{"Event"}, "Event", F::Text, 1.9},
-        C{{"Tax  Liability"}, "Tax", F::Money, 1.2},
-        C{{"Failure To File Penalty"}, "Failure To File Penalty", F::Money, 1.2, true},
-        C{{"Failure To Pay Penalty"}, "Failure To Pay Penalty", F::Money, 1.2, true},
+        C{{"Calculation Date"}, Columns::date, F::Date, 1.0},
+        C{{"Event"}, Columns::event, F::Text, 1.9},
+        C{{"Tax  Liability"}, Columns::tax, F::Money, 1.2},
+        C{{"Failure To File Penalty"}, Columns::failureToFilePenalty, F::Money, 1.2, true},
+        C{{"Failure To Pay Penalty"}, Columns::failureToPayPenalty, F::Money, 1.2, true},
     };
     return d;
 }
@@ -55,16 +56,16 @@ ReportDefinition makeSummary() {
     d.query = Sql::reportSummaryQuery();
     d.captionedBlock = true;
     d.columns = {
-        C{{"Interest"}, "TotalInterest", F::Money, 1},
-        C{{"Failure To Pay Penalty"}, "FailureToPayPenalty", F::Money, 1},
-        C{{"Failure To File Penalty"}, "FailureToFilePenalty", F::Money, 1},
-        C{{"Accuracy Penalty"}, "TotalAccPenalty", F::Money, 1},
-        C{{"Other Penalties"}, "OtherPenalties", F::Money, 1},
-        C{{"Failure To Deposit Penalty"}, "TotalFDepositPenalty", F::Money, 1},
-        C{{"Tax   (net of payments) "}, "UnpaidTax", F::Money, 1},
-        C{{"Less Payments Applied To Interest"}, "PmntsAppToInterest", F::Money, 1},
-        C{{"Less Payments Applied To Penalties"}, "PmntsAppToPenalty", F::Money, 1},
-        C{{"Total"}, "Total", F::Money, 1},
+        C{{"Interest"}, Columns::totalInterest, F::Money, 1},
+        C{{"Failure To Pay Penalty"}, Columns::summaryFailureToPayPenalty, F::Money, 1},
+        C{{"Failure To File Penalty"}, Columns::summaryFailureToFilePenalty, F::Money, 1},
+        C{{"Accuracy Penalty"}, Columns::totalAccPenalty, F::Money, 1},
+        C{{"Other Penalties"}, Columns::otherPenalties, F::Money, 1},
+        C{{"Failure To Deposit Penalty"}, Columns::totalFDepositPenalty, F::Money, 1},
+        C{{"Tax   (net of payments) "}, Columns::unpaidTax, F::Money, 1},
+        C{{"Less Payments Applied To Interest"}, Columns::pmntsAppToInterest, F::Money, 1},
+        C{{"Less Payments Applied To Penalties"}, Columns::pmntsAppToPenalty, F::Money, 1},
+        C{{"Total"}, Columns::total, F::Money, 1},
     };
     return d;
 }
@@ -76,14 +77,14 @@ ReportDefinition makePayments() {
     d.windowCaption = QStringLiteral("Payment Report");
     d.titleText = QStringLiteral("Payment Report for the return originally due ");
     d.query = Sql::reportPaymentQuery();
-    d.groupField = QStringLiteral("Taxpayer Name");
+    d.groupField = Columns::taxpayerName;
     d.groupCaption = QString();
     d.columns = {
-        C{{"Date Of Payment:"}, "Date Of Payment", F::Date, 1.0},
-        C{{"Amount Of Payment"}, "Amount Of Payment", F::Money, 1.2, true},
-        C{{"Payment Allocated To Tax"}, "Payment Allocated To Tax", F::Money, 1.2, true},
-        C{{"Payment Allocated To Penalties"}, "Payment Allocated To Penalties", F::Money, 1.2, true},
-        C{{"Payment Allocated To Interest"}, "Payment Allocated To Interest", F::Money, 1.2, true},
+        C{{"Date Of Payment:"}, Columns::dateOfPayment, F::Date, 1.0},
+        C{{"Amount Of Payment"}, Columns::amountOfPayment, F::Money, 1.2, true},
+        C{{"Payment Allocated To Tax"}, Columns::paymentAllocatedToTax, F::Money, 1.2, true},
+        C{{"Payment Allocated To Penalties"}, Columns::paymentAllocatedToPenalties, F::Money, 1.2, true},
+        C{{"Payment Allocated To Interest"}, Columns::paymentAllocatedToInterest, F::Money, 1.2, true},
     };
     return d;
 }
@@ -95,18 +96,18 @@ ReportDefinition makeDeposit() {
     d.windowCaption = QStringLiteral("Payroll Tax Penalty Report");
     d.titleText = QStringLiteral("Payroll Tax Deposit Penalty Report for the return originally due ");
     d.query = Sql::reportDepositQuery();
-    d.groupField = QStringLiteral("Required Deposit Number");
+    d.groupField = Columns::requiredDepositNumber;
     d.groupCaption = QStringLiteral("Deposit Number");
     d.landscape = true;
     d.columns = {
-        C{{"Date"}, "Date", F::Date, 1.0},
-        C{{"Event"}, "Event", F::Text, 1.3},
-        C{{"Amount Of Liability"}, "Required Deposit", F::Money, 1.2},
-        C{{"Amount Of Payment"}, "Amount Of Payment", F::Money, 1.2},
-        C{{"Unpaid Balance"}, "Unpaid Balance", F::Money, 1.2},
-        C{{"Days Overdue"}, "Days Overdue", F::Count, 0.8},
-        C{{"Penalty Percentage"}, "Penalty Percentage", F::Percent, 0.9},
-        C{{"Penalty"}, "Penalty", F::Money, 1.1, true},
+        C{{"Date"}, Columns::date, F::Date, 1.0},
+        C{{"Event"}, Columns::event, F::Text, 1.3},
+        C{{"Amount Of Liability"}, Columns::requiredDeposit, F::Money, 1.2},
+        C{{"Amount Of Payment"}, Columns::amountOfPayment, F::Money, 1.2},
+        C{{"Unpaid Balance"}, Columns::unpaidBalance, F::Money, 1.2},
+        C{{"Days Overdue"}, Columns::daysOverdue, F::Count, 0.8},
+        C{{"Penalty Percentage"}, Columns::penaltyPercentage, F::Percent, 0.9},
+        C{{"Penalty"}, Columns::penalty, F::Money, 1.1, true},
     };
     return d;
 }
@@ -144,19 +145,5 @@ const ReportDefinition* ReportDefinition::byTimer(const QString& timer) {
     for (const auto* d : all())
         if (d->timer == timer)
             return d;
-    return nullptr;
-}
-
-const ReportDefinition* ReportDefinition::byKey(const QString& key) {
-    if (key == QLatin1String("interest"))
-        return &penaltyAndInterest();
-    if (key == QLatin1String("penalty"))
-        return &failureToPayAndFile();
-    if (key == QLatin1String("summary"))
-        return &summary();
-    if (key == QLatin1String("payment"))
-        return &payments();
-    if (key == QLatin1String("deposit"))
-        return &depositPenalty();
     return nullptr;
 }

@@ -35,5 +35,4 @@ struct ReportDefinition {
     static const ReportDefinition& depositPenalty();      // DataReport5
     static const std::vector<const ReportDefinition*>& all();
     static const ReportDefinition* byTimer(const QString& timer);
-    static const ReportDefinition* byKey(const QString& key); // "interest", "penalty", "summary", "payment", "deposit"
 };

@@ -1,6 +1,7 @@
 #include "ReportSource.h"
 
 #include "Database.h"
+#include "Names.h"
 #include "Statements.h"
 #include "TaxpayerRecord.h"
 
@@ -10,8 +11,7 @@ ReportContent loadReport(Database& db, const ReportDefinition& definition, const
                               ? Sql::withParameter(definition.query, taxpayer.number())
                               : definition.query;
     const RecordSet rows = db.query(query);
-    const QString title =
-        reportTitle(definition, taxpayer.name(), taxpayer.date(QStringLiteral("Original Due Date Of Return")),
-                    taxpayer.date(QStringLiteral("End Date")));
+    const QString title = reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),
+                                      taxpayer.date(Columns::endDate));
     return ReportContent::build(definition, rows, title, printDate);
 }

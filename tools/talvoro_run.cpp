@@ -16,8 +16,9 @@
 // Exit status: 0 done, 1 ended through a message or refused, 2 bad arguments or an unknown taxpayer.
 
 #include "CalculationRun.h"
-#include "DepositReportRun.h"
+#include "Clock.h"
 #include "MoneyText.h"
+#include "ReportKind.h"
 #include "ReportPainter.h"
 #include "ReportSource.h"
 #include "RunReporter.h"
@@ -35,8 +36,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 namespace {
 
@@ -80,27 +79,6 @@ int exitOf(RunOutcome o) {
     return o == RunOutcome::Written ? exitDone : exitStopped;
 }
 
-using Report = std::function<RunOutcome(Database&, RunReporter&, const TaxpayerRecord&)>;
-
-const std::map<QString, Report>& reports() {
-    static const std::map<QString, Report> table = {
-        {QStringLiteral("interest"),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
-             return CalculationRun(db, r).interestReport(tp, CalculationRun::interestCode);
-         }},
-        {QStringLiteral("summary"),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
-             return CalculationRun(db, r).interestReport(tp, CalculationRun::summaryCode);
-         }},
-        {QStringLiteral("penalty"), [](Database& db, RunReporter& r,
-                                       const TaxpayerRecord& tp) { return CalculationRun(db, r).penaltyReport(tp); }},
-        {QStringLiteral("deposit"),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
-        {QStringLiteral("payment"), [](Database&, RunReporter&, const TaxpayerRecord&) { return RunOutcome::Written; }},
-    };
-    return table;
-}
-
 struct Arguments {
     QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile;
     QDate balanceDate;
@@ -128,11 +106,12 @@ std::optional<QByteArray> notUtf8(int argc, char** argv) {
 
 int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
     ConsoleReporter reporter;
-    const RunOutcome outcome = reports().at(a.report)(db, reporter, tp);
+    const ReportKind& kind = *ReportKind::byKey(a.report);
+    const RunOutcome outcome = kind.run ? kind.run(db, reporter, tp) : RunOutcome::Written;
     if (outcome != RunOutcome::Written || (a.pdfFile.isEmpty() && a.csvFile.isEmpty()))
         return exitOf(outcome);
     try {
-        const ReportContent content = loadReport(db, *ReportDefinition::byKey(a.report), tp, QDate::currentDate());
+        const ReportContent content = loadReport(db, *kind.layout, tp, Clock::today());
         if (!a.pdfFile.isEmpty())
             writeReportPdf(content, a.pdfFile);
         if (!a.csvFile.isEmpty())
@@ -227,7 +206,7 @@ int main(int argc, char** argv) {
     if (modes != 1)
         return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve or --save-taxpayer is required")
                                 : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer"));
-    if (!a.report.isEmpty() && reports().find(a.report) == reports().end())
+    if (!a.report.isEmpty() && !ReportKind::byKey(a.report))
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
     if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
         return usage(QStringLiteral("--pdf and --csv go with --report"));

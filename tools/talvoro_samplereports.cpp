@@ -3,8 +3,7 @@
 //
 //   talvoro-samplereports --main kelvadat.mdb --samples FOLDER --out FOLDER
 
-#include "CalculationRun.h"
-#include "DepositReportRun.h"
+#include "ReportKind.h"
 #include "ReportPainter.h"
 #include "ReportSource.h"
 #include "RunReporter.h"
@@ -20,8 +19,6 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-namespace {} // namespace
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -63,18 +60,10 @@ int main(int argc, char** argv) {
                        {9002, "deposit", "sample-payroll-deposit.pdf"}};
         for (const auto& r : reports) {
             const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(r.taxpayer)), 0);
-            const QString key = QLatin1String(r.report);
-            CalculationRun run(db, quiet);
-            if (key == QLatin1String("interest"))
-                run.interestReport(tp, CalculationRun::interestCode);
-            else if (key == QLatin1String("penalty"))
-                run.penaltyReport(tp);
-            else if (key == QLatin1String("summary"))
-                run.interestReport(tp, CalculationRun::summaryCode);
-            else if (key == QLatin1String("deposit"))
-                DepositReportRun(db, quiet).run(tp);
-            writeReportPdf(loadReport(db, *ReportDefinition::byKey(key), tp, printed),
-                           QDir(out).filePath(QLatin1String(r.file)));
+            const ReportKind& kind = *ReportKind::byKey(QLatin1String(r.report));
+            if (kind.run)
+                kind.run(db, quiet, tp);
+            writeReportPdf(loadReport(db, *kind.layout, tp, printed), QDir(out).filePath(QLatin1String(r.file)));
         }
     } catch (const std::exception& e) {
         QTextStream(stderr) << "talvoro-samplereports: " << e.what() << '\n';

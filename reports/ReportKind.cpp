@@ -1,0 +1,39 @@
+#include "ReportKind.h"
+
+#include "CalculationRun.h"
+#include "DepositReportRun.h"
+
+const std::vector<ReportKind>& ReportKind::all() {
+    static const std::vector<ReportKind> kinds = {
+        {QStringLiteral("interest"), QStringLiteral("mnuInterestReport"), &ReportDefinition::penaltyAndInterest(),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
+             return CalculationRun(db, r).interestReport(tp, CalculationRun::interestCode);
+         }},
+        {QStringLiteral("penalty"), QStringLiteral("mnuPenaltyReport"), &ReportDefinition::failureToPayAndFile(),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
+             return CalculationRun(db, r).penaltyReport(tp);
+         }},
+        {QStringLiteral("summary"), QStringLiteral("mnuSummaryReport"), &ReportDefinition::summary(),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
+             return CalculationRun(db, r).interestReport(tp, CalculationRun::summaryCode);
+         }},
+        {QStringLiteral("payment"), QStringLiteral("mnuPaymentReport"), &ReportDefinition::payments(), {}},
+        {QStringLiteral("deposit"), QStringLiteral("mnuPRTaxPenaltyRpt"), &ReportDefinition::depositPenalty(),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
+    };
+    return kinds;
+}
+
+const ReportKind* ReportKind::byKey(const QString& key) {
+    for (const auto& k : all())
+        if (k.key == key)
+            return &k;
+    return nullptr;
+}
+
+const ReportKind* ReportKind::byCommand(const QString& command) {
+    for (const auto& k : all())
+        if (k.command == command)
+            return &k;
+    return nullptr;
+}
