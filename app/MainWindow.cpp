@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Clock.h"
 #include "Documents.h"
 #include "Editors.h"
 #include "ErrorHandler.h"
@@ -278,7 +279,6 @@ void MainWindow::buildTimers() {
         Label4->hide();
         paymentWarning->hide();
     });
-    timers["Timer9"] = nullptr; // the backup timer lives in the backup schedule
 }
 
 QAction* MainWindow::action(const QString& commandName) const {
@@ -587,7 +587,7 @@ void MainWindow::armTimer(const QString& name, int intervalMs) {
     // The report is built now, from the rows the run has just committed: whatever happens before the timer fires
     // (another run, an editor opened), it shows this run's result.
     if (const ReportDefinition* definition = ReportDefinition::byTimer(name))
-        pendingReports[name] = loadReport(*db, *definition, *activeTaxpayer(), QDate::currentDate());
+        pendingReports[name] = loadReport(*db, *definition, *activeTaxpayer(), Clock::today());
     t->setInterval(intervalMs);
     t->start();
 }

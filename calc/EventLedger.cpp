@@ -1,6 +1,7 @@
 #include "EventLedger.h"
 
 #include "Balances.h"
+#include "DateMath.h"
 
 #include "Rounding.h"
 
@@ -17,13 +18,6 @@ LedgerRow& EventLedger::add(const QString& event, const QDate& date, const QDate
 
 namespace {
 
-// An empty date sorts before every date, as an empty value sorts first in the store.
-int compareDates(const QDate& a, const QDate& b) {
-    if (a.isValid() != b.isValid())
-        return a.isValid() ? 1 : -1;
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
 int compareEvents(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive);
 }
@@ -34,7 +28,7 @@ void EventLedger::sort(Order order) {
     std::stable_sort(rows.begin(), rows.end(), [order](const LedgerRow& a, const LedgerRow& b) {
         if (order == Order::DeleteAscDateAscEventAsc && a.isDeleted() != b.isDeleted())
             return !a.isDeleted();
-        if (const int d = compareDates(a.date, b.date); d != 0)
+        if (const int d = DateMath::compareDates(a.date, b.date); d != 0)
             return d < 0;
         const int e = compareEvents(a.event, b.event);
         return order == Order::DateAscEventDesc ? e > 0 : e < 0;

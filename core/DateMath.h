@@ -17,5 +17,8 @@ int quarterIndex(const QDate& d);
 QDate endOfPrecedingQuarter(const QDate& d);
 // 365 or 366.
 int daysInYear(int year);
+// -1, 0 or 1 as `a` is before, on or after `b`; an empty date comes before every date, as an empty value sorts first
+// in the store.
+int compareDates(const QDate& a, const QDate& b);
 
 } // namespace DateMath

@@ -12,7 +12,6 @@ class QPushButton;
 class SaveTaxpayerDialog : public QDialog {
     Q_OBJECT
 public:
-    static inline const QString filter = QStringLiteral("(*.mdb)|*.mdb");
     SaveTaxpayerDialog(const QString& newpath, QWidget* parent = nullptr);
     void saveTaxpayer(int number); // a click in the list
     // The file a save proposes: the taxpayer's name, made safe for a file name, with ".mdb", in `folder`.

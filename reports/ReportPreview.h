@@ -7,7 +7,6 @@
 
 #include <memory>
 
-class QPrinter;
 
 // The preview window of a report: print, zoom, page navigation, and export to PDF or CSV. Opens at the top-left of
 // the screen and does not block the main window.
@@ -24,7 +23,6 @@ public:
 
 private:
     ReportContent shown;
-    std::unique_ptr<QPrinter> paper;
     std::unique_ptr<ReportPainter> drawing;
     void askAndExport(bool pdf);
 };

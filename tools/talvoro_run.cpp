@@ -1,12 +1,13 @@
 // Runs the program's calculation runs and taxpayer transfers without a window, for automation and tests:
 //
 //   talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment
-//               [--pdf FILE] [--csv FILE]
+//               [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]
 //   talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY
 //   talvoro-run [--data-dir DIR] --retrieve FILE
 //   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
 //
-// --pdf and --csv export the report after the run (the payment report has no run: it is only exported).
+// --pdf and --csv export the report after the run (the payment report has no run: it is only exported); the report
+// says it was printed today, or on the --print-date given (for exports that must not change from day to day).
 // --balance-at prints the balances on that payment date as the payment form shows them, one a line:
 // "Tax Due: ...", "Interest Due: ...", "Penalties Due: ...".
 // --retrieve and --save-taxpayer do what "Retrieve Taxpayer From Disk" and "Save Taxpayer To Disk" do, with the same
@@ -63,7 +64,7 @@ int usage(const QString& why) {
     QTextStream err(stderr);
     err << "talvoro-run: " << why << '\n'
         << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment\n"
-        << "                   [--pdf FILE] [--csv FILE]\n"
+        << "                   [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n"
         << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
         << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n";
@@ -84,6 +85,11 @@ struct Arguments {
     QDate balanceDate;
     std::optional<int> taxpayer;
 };
+
+QDate dateOf(const QString& text) {
+    const QDate d = QDate::fromString(text, QStringLiteral("MM/dd/yyyy"));
+    return d.isValid() ? d : QDate::fromString(text, QStringLiteral("M/d/yyyy"));
+}
 
 std::optional<int> wholeNumber(const QString& text) {
     bool ok = false;
@@ -183,11 +189,14 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--csv") && hasValue) {
             a.csvFile = args[++i];
         } else if (arg == QLatin1String("--balance-at") && hasValue) {
-            a.balanceDate = QDate::fromString(args[++i], QStringLiteral("MM/dd/yyyy"));
-            if (!a.balanceDate.isValid())
-                a.balanceDate = QDate::fromString(args[i], QStringLiteral("M/d/yyyy"));
+            a.balanceDate = dateOf(args[++i]);
             if (!a.balanceDate.isValid())
                 return usage(QStringLiteral("the payment date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
+        } else if (arg == QLatin1String("--print-date") && hasValue) {
+            const QDate printed = dateOf(args[++i]);
+            if (!printed.isValid())
+                return usage(QStringLiteral("the print date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
+            Clock::setToday(printed);
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             a.retrieveFile = args[++i];
         } else if (arg == QLatin1String("--save-taxpayer") && i + 2 < args.size()) {
