@@ -6,9 +6,12 @@
 #include "ErrorHandler.h"
 #include "ErrorReportText.h"
 #include "ErrorResetWindow.h"
+#include "FileDialogs.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
 #include "Names.h"
+#include "RateUpdate.h"
+#include "RatesFile.h"
 #include "ReportKind.h"
 #include "ReportPreview.h"
 #include "ReportSource.h"
@@ -17,11 +20,13 @@
 #include "Settings.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
+#include "StoreError.h"
 #include "TaxpayerRecord.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,6 +103,9 @@ void MainWindow::buildMenus() {
     addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"), &MainWindow::mnuSave_Click);
     addCommand(select, QStringLiteral("&Retrieve Taxpayer From Disk"), QStringLiteral("mnuRetrieve"),
                &MainWindow::mnuRetrieve_Click);
+    select->addSeparator();
+    addCommand(select, QStringLiteral("Summary Of &All Taxpayers"), QStringLiteral("mnuAllTaxpayers"),
+               &MainWindow::mnuAllTaxpayers_Click);
 
     QMenu* transactions = menu(QStringLiteral("  &Transactions   "), QStringLiteral("mnuTransactions"));
     addCommand(transactions, QStringLiteral("&Payments && Deposits"), QStringLiteral("mnuEnterPayments"),
@@ -112,6 +120,8 @@ void MainWindow::buildMenus() {
                &MainWindow::mnuUnderpaymentrates_Click);
     addCommand(rates, QStringLiteral("&Overpayment Rates"), QStringLiteral("mnuOverpaymentrates"),
                &MainWindow::mnuOverpaymentrates_Click);
+    addCommand(rates, QStringLiteral("&Large Corporate Underpayment Rates"), QStringLiteral("mnuLargeCorporaterates"),
+               &MainWindow::mnuLargeCorporaterates_Click);
 
     QMenu* reports = menu(QStringLiteral("  &Reports   "), QStringLiteral("mnuReport"));
     for (const auto& [caption, command] :
@@ -132,6 +142,8 @@ void MainWindow::buildMenus() {
                &MainWindow::mnuSetDrive_Click);
     addCommand(system, QStringLiteral("Turn &splash screen on or off"), QStringLiteral("mnusplashoff"),
                &MainWindow::toggleSplash);
+    addCommand(system, QStringLiteral("&Update Interest Rates…"), QStringLiteral("mnuUpdateRates"),
+               &MainWindow::mnuUpdateRates_Click);
     QAction* reset = addCommand(system, QStringLiteral("&Reset Error State"), QStringLiteral("mnuErrorState"), nullptr);
     connect(reset, &QAction::triggered, this,
             [this] { ErrorHandler::guard(QStringLiteral("mnuErrorState_Click"), [this] { showErrorResetWindow(); }); });
@@ -304,7 +316,61 @@ void MainWindow::load() {
             action("mnuErrorState")->setEnabled(true);
         }
         openMainConnection();
+        offerShippedRates();
     });
+}
+
+void MainWindow::offerShippedRates() {
+    const QString shipped = DataFiles::path(DataFiles::rates);
+    // A copy run without its data files (built by hand) has nothing to offer.
+    if (!QFileInfo::exists(shipped))
+        return;
+    offerRates(shipped, false);
+}
+
+void MainWindow::offerRates(const QString& file, bool sayWhenCurrent) {
+    try {
+        if (!db)
+            openMainConnection();
+        const QString source = QFileInfo(file) == QFileInfo(DataFiles::path(DataFiles::rates))
+                                   ? QStringLiteral("this installation")
+                                   : QStringLiteral("the file ") + QFileInfo(file).fileName();
+        RateUpdate update(*db, readPublishedRates(file));
+        if (!update.anythingMissing()) {
+            if (sayWhenCurrent)
+                message(update.nothingMissing(source));
+            return;
+        }
+        if (MessageBoxes::ask(this, update.offer(source)))
+            message(update.apply());
+    } catch (const StoreError& e) {
+        message(QString::fromStdString(e.what()));
+    }
+}
+
+void MainWindow::mnuUpdateRates_Click() {
+    const QString file =
+        FileDialogs::openFileName(this, QStringLiteral("Update Interest Rates"), DataFiles::path(DataFiles::rates),
+                                  QStringLiteral("Rate files (*.csv);;All files (*)"));
+    if (!file.isEmpty())
+        offerRates(file, true);
+}
+
+void MainWindow::mnuAllTaxpayers_Click() {
+    if (!db)
+        openMainConnection();
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+    ReportContent content = loadWholeBook(
+        *db, Clock::today(), [this](int done, int all) { ProgressBar1->setValue(all ? done * 100 / all : 100); });
+    ProgressBar1->hide();
+    const QString key = ReportDefinition::wholeBook().name;
+    if (QPointer<ReportPreview> previous = openPreviews[key])
+        previous->close();
+    auto* preview = new ReportPreview(std::move(content), this);
+    preview->show();
+    openPreviews[key] = preview;
+    lastPreview = preview;
 }
 
 void MainWindow::openMainConnection() {
@@ -528,6 +594,9 @@ void MainWindow::mnuUnderpaymentrates_Click() {
 }
 void MainWindow::mnuOverpaymentrates_Click() {
     openEditor(new RateEditor(RateEditor::Table::Overpayment, editorContext(), this), true);
+}
+void MainWindow::mnuLargeCorporaterates_Click() {
+    openEditor(new RateEditor(RateEditor::Table::LargeCorporate, editorContext(), this), true);
 }
 
 void MainWindow::mnuSave_Click() {

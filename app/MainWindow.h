@@ -117,6 +117,13 @@ private:
     void mnuAdnlChrgs_Click();
     void mnuUnderpaymentrates_Click();
     void mnuOverpaymentrates_Click();
+    void mnuLargeCorporaterates_Click();
+    void mnuUpdateRates_Click();
+    void mnuAllTaxpayers_Click();
+    // The published rates of `file` the rate tables lack, offered and added on Yes; `sayWhenCurrent`: say so
+    // when nothing is missing (the menu command; at start nothing is said).
+    void offerRates(const QString& file, bool sayWhenCurrent);
+    void offerShippedRates();
     void mnuSave_Click();
     void mnuRetrieve_Click();
 

@@ -6,6 +6,7 @@
 #include "RunReporter.h"
 #include "RunStop.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,6 +18,11 @@ constexpr double corporateReduction = 0.01;
 InterestSteps::InterestSteps(EventLedger& l, RunReporter& r, const RateTable& underpayment,
                              const RateTable& overpayment, const QDate& org, const QDate& end, bool corp)
     : ledger(l), reporter(r), under(underpayment), over(overpayment), orgduedate(org), endate(end), corporate(corp) {}
+
+void InterestSteps::largeCorporateRate(const RateTable& rates, const QDate& begins) {
+    large = &rates;
+    largeBegins = begins;
+}
 
 void InterestSteps::run() {
     quarterEndRows();
@@ -37,6 +43,15 @@ void InterestSteps::quarterEndRows() {
         quarterEnds.push_back(quarterEnd);
         const QDate d = endate < quarterEnd ? endate : quarterEnd;
         ledger.add(EventTexts::interest, d, QDate());
+    }
+    // The large corporate rate starts a period of its own: the one before ends on the day before it.
+    if (large && largeBegins.isValid()) {
+        const QDate before = largeBegins.addDays(-1);
+        if (before > orgduedate && before < endate &&
+            std::find(quarterEnds.begin(), quarterEnds.end(), before) == quarterEnds.end()) {
+            quarterEnds.push_back(before);
+            ledger.add(EventTexts::interest, before, QDate());
+        }
     }
 }
 
@@ -81,9 +96,11 @@ void InterestSteps::interestPass() {
 
 void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
     const float base = Rounding::toSingle(val(row.unpaidBalance) + val(row.accruedInterest));
-    const RateTable::Period* period = (base >= 0 ? under : over).find(row.date);
+    const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > 0;
+    const RateTable& table = largeRate ? *large : (base >= 0 ? under : over);
+    const RateTable::Period* period = table.find(row.date);
     if (!period || !period->rate)
-        throw RunStop(Messages::missingRate);
+        throw RunStop(Messages::missingRate + QLatin1Char(' ') + table.lacking(row.date));
     double ir = *period->rate;
     if (corporate && base < 0 && row.date >= corporateOverpaymentRule)
         ir = ir - corporateReduction;

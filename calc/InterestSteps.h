@@ -15,6 +15,10 @@ public:
     InterestSteps(EventLedger& ledger, RunReporter& reporter, const RateTable& underpayment,
                   const RateTable& overpayment, const QDate& orgduedate, const QDate& endate, bool corporate);
 
+    // A large corporate underpayment (IRC 6621(c)): from `begins` on, a period with a positive balance takes its rate
+    // from `rates`; the period before ends on the day before.
+    void largeCorporateRate(const RateTable& rates, const QDate& begins);
+
     // Steps 1 to 7; leaves the ledger in the order "[Delete] ASC,[Date] ASC, [Event] ASC".
     void run();
 
@@ -29,6 +33,8 @@ private:
     QDate orgduedate;
     QDate endate;
     bool corporate;
+    const RateTable* large = nullptr;
+    QDate largeBegins;
 
     void quarterEndRows(); // steps 1 and 2
     void eventDateRows();  // step 3

@@ -21,7 +21,6 @@ constexpr double failureToFileRate = 0.05;
 constexpr int failureToFileMonths = 5;
 constexpr float penaltyPointLimit = 25;
 constexpr qint64 minimumDays = 60;
-constexpr double minimumPenalty = 100;
 
 // `admnth` counts when the day of `change` is at least (or, strictly, above) the day of `from`.
 float partial(float admnth, const QDate& change, const QDate& from, bool strictly) {
@@ -30,11 +29,13 @@ float partial(float admnth, const QDate& change, const QDate& from, bool strictl
 
 } // namespace
 
-PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r)
-    : PenaltySteps(taxpayer, l, r, Options()) {}
+PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r,
+                           const FailureToFileMinimum& m)
+    : PenaltySteps(taxpayer, l, r, m, Options()) {}
 
-PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r, Options o)
-    : tp(taxpayer), ledger(l), reporter(r), options(o) {}
+PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r,
+                           const FailureToFileMinimum& m, Options o)
+    : tp(taxpayer), ledger(l), reporter(r), minimum(m), options(o) {}
 
 bool PenaltySteps::increased() const {
     return tp.flag(Columns::calculateIncreasedFailureToPayPenalty);
@@ -306,24 +307,30 @@ double PenaltySteps::failureToFileAmounts() {
     return sum;
 }
 
+// A return filed more than 60 days late: the failure-to-file penalty is not less than the lesser of the year's
+// amount and the net amount due (the tax the failure-to-file rows are figured on); a net amount due of 0 gives none.
 void PenaltySteps::failureToFileMinimum(double sum) {
     if (tp.flag(Columns::payrollTaxSituation) || !tp.flag(Columns::calculateFailureToFilePenalty))
         return;
     const QDate filed = tp.requiredDate(Columns::dateReturnFiled, Columns::dateReturnFiled);
-    DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(tp.date(Columns::extendedDueDateOfReturn), filed)));
-    if (!(DaysOverDue > minimumDays && sum > 0 && sum < minimumPenalty))
+    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
+    DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(ext, filed)));
+    if (!(DaysOverDue > minimumDays))
         return;
     auto& rows = ledger.rows;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!(val(rows[i].failureToFilePenalty) > 0))
-            continue;
-        put(rows[i].failureToFilePenalty, minimumPenalty);
-        for (size_t j = i + 1; j < rows.size(); ++j)
-            if (rows[j].event == EventTexts::failureToFile)
-                rows[j].deleteFlag = true;
-        ledger.removeDeleted();
+    const auto first =
+        std::find_if(rows.begin(), rows.end(), [](const LedgerRow& r) { return r.event == EventTexts::failureToFile; });
+    const std::optional<double> amount = minimum.amountFor(ext.year());
+    if (first == rows.end() || !amount)
         return;
-    }
+    const double least = std::min(*amount, val(first->tax));
+    if (!(least > 0 && sum < least))
+        return;
+    put(first->failureToFilePenalty, least);
+    for (auto later = first + 1; later != rows.end(); ++later)
+        if (later->event == EventTexts::failureToFile)
+            later->deleteFlag = true;
+    ledger.removeDeleted();
 }
 
 void PenaltySteps::gatherFailureToPay() {

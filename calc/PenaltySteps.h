@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EventLedger.h"
+#include "FailureToFileMinimum.h"
 #include "TaxpayerRecord.h"
 
 class RunReporter;
@@ -16,8 +17,10 @@ public:
         bool decreasedRate = true;  // the decreased failure-to-pay rate and its date
     };
 
-    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter);
-    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter, Options options);
+    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter,
+                 const FailureToFileMinimum& minimum);
+    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter,
+                 const FailureToFileMinimum& minimum, Options options);
 
     void accuracyRelated();      // step B
     void partialMonth();         // step A
@@ -48,6 +51,7 @@ private:
     const TaxpayerRecord& tp;
     EventLedger& ledger;
     RunReporter& reporter;
+    const FailureToFileMinimum& minimum;
     Options options;
 
     bool increased() const;

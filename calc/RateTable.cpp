@@ -2,7 +2,7 @@
 
 #include "Names.h"
 
-RateTable::RateTable(const RecordSet& rows) {
+RateTable::RateTable(const RecordSet& rows, const QString& tableName) : name(tableName) {
     for (int i = 0; i < rows.size(); ++i) {
         const QVariant& rate = rows.value(i, Columns::interestRate);
         periods.push_back({rows.value(i, Columns::beginningDate).toDate(), rows.value(i, Columns::endingDate).toDate(),
@@ -15,4 +15,22 @@ const RateTable::Period* RateTable::find(const QDate& date) const {
         if (p.beginning.isValid() && p.ending.isValid() && p.beginning <= date && p.ending >= date)
             return &p;
     return nullptr;
+}
+
+QString RateTable::lacking(const QDate& date) const {
+    QDate first, last;
+    for (const auto& p : periods) {
+        if (p.beginning.isValid() && (!first.isValid() || p.beginning < first))
+            first = p.beginning;
+        if (p.ending.isValid() && (!last.isValid() || p.ending > last))
+            last = p.ending;
+    }
+    const QString format = QStringLiteral("MM/dd/yyyy");
+    if (!first.isValid() || !last.isValid())
+        return QStringLiteral("The %1 rate table is empty.").arg(name);
+    if (date > last)
+        return QStringLiteral("The %1 rate table ends on %2.").arg(name, last.toString(format));
+    if (date < first)
+        return QStringLiteral("The %1 rate table begins on %2.").arg(name, first.toString(format));
+    return QStringLiteral("The %1 rate table has no rate for %2.").arg(name, date.toString(format));
 }

@@ -17,6 +17,10 @@ QString groupedDecimal(qint64 units, int decimals) {
     return negative && magnitude != 0 ? QLatin1Char('-') + text : text;
 }
 
+QString plainDecimal(qint64 units, int decimals) {
+    return groupedDecimal(units, decimals).remove(QLatin1Char(','));
+}
+
 QString balanceText(double amount) {
     // "#,###,###.00": no digit before the point below 1.
     QString text = groupedDecimal(Rounding::toCentsHalfEven(amount), 2);

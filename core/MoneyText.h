@@ -9,3 +9,5 @@ QString balanceText(double amount);
 // A number with `decimals` decimals and thousands separators from its count of units of the last decimal
 // ("1,234.50" from 123450 and 2).
 QString groupedDecimal(qint64 units, int decimals);
+// The same without separators ("1234.50").
+QString plainDecimal(qint64 units, int decimals);

@@ -52,6 +52,8 @@ RecordEditor::Design taxpayerDesign() {
                 "@endDateWarning",
                 "f4",
                 "c15",
+                "c20",
+                "f21",
                 "Payroll Tax Deposit Penalty",
                 "c13",
                 "f1",
@@ -88,6 +90,10 @@ RecordEditor::Design taxpayerDesign() {
           "Enter the amount of tax that the IRS has determined to be subject to the penalty."},
         F{18, Columns::dateToBeginIncreasedFailureToPayPenalty, "Date To Begin Increased Failure To Pay Penalty:",
           K::Date, "", "In this field, enter the date to increase the failure to pay penalty to 1% per month."},
+        F{21, Columns::dateLargeCorporateRateBegins, "Date Large Corporate Rate Begins:", K::Date, "",
+          "For a large corporate underpayment: the 30th day after the first letter of proposed deficiency that allows "
+          "an Appeals review, or after the notice of deficiency if that came first (Code Sec. 6621(c)(2)). Interest "
+          "is charged at the large corporate rate from this date on."},
         F{19, Columns::dateToBeginDecreasedFailureToPayPenalty,
           "Date To Begin Decreased Failure To Pay Penalty:", K::Date, "",
           "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "
@@ -109,6 +115,9 @@ RecordEditor::Design taxpayerDesign() {
          "provided the individual timely filed (taking extensions into account)."},
         {12, Columns::calculateAccuracyRelatedPenalty, "Calculate Accuracy Related Penalty:",
          "This penalty is a flat 20% of the tax subject to the penalty (Code Sec. 6662)."},
+        {20, Columns::largeCorporateUnderpayment, "Large Corporate Underpayment",
+         "For a C corporation whose underpayment is over $100,000: from the date below, interest on the unpaid balance "
+         "is charged at the underpayment rate plus 2 points (Code Sec. 6621(c))."},
         {15, Columns::corporateTaxpayer, "Corporate Taxpayer",
          "Causes overpayment interest rate to be 1% less than the underpayment rate for periods starting on or after "
          "01/01/1999."},
@@ -497,13 +506,25 @@ void DepositsEditor::afterAdd() {
 namespace {
 
 RecordEditor::Design rateDesign(RateEditor::Table table) {
-    const bool under = table == RateEditor::Table::Underpayment;
     RecordEditor::Design s;
-    s.objectName = under ? QStringLiteral("frmUnderpaymentIntRates") : QStringLiteral("frmOverpaymentIntRates");
-    s.caption = under ? QStringLiteral("Underpayment Quarterly Interest Table")
-                      : QStringLiteral("Overpayment Quarterly Interest Table");
+    switch (table) {
+    case RateEditor::Table::Underpayment:
+        s.objectName = QStringLiteral("frmUnderpaymentIntRates");
+        s.caption = QStringLiteral("Underpayment Quarterly Interest Table");
+        s.table = Tables::underpaymentRates;
+        break;
+    case RateEditor::Table::Overpayment:
+        s.objectName = QStringLiteral("frmOverpaymentIntRates");
+        s.caption = QStringLiteral("Overpayment Quarterly Interest Table");
+        s.table = Tables::overpaymentRates;
+        break;
+    case RateEditor::Table::LargeCorporate:
+        s.objectName = QStringLiteral("frmLargeCorporateIntRates");
+        s.caption = QStringLiteral("Large Corporate Underpayment Interest Table");
+        s.table = Tables::largeCorporateRates;
+        break;
+    }
     s.noun = QStringLiteral("Rate");
-    s.table = under ? Tables::underpaymentRates : Tables::overpaymentRates;
     s.sortColumn = Columns::beginningDate;
     s.descending = true;
     s.key = Columns::row;

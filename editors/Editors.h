@@ -82,6 +82,6 @@ protected:
 class RateEditor : public RecordEditor {
     Q_OBJECT
 public:
-    enum class Table { Underpayment, Overpayment };
+    enum class Table { Underpayment, Overpayment, LargeCorporate };
     RateEditor(Table table, EditorContext context, QWidget* parent = nullptr);
 };

@@ -112,7 +112,37 @@ ReportDefinition makeDeposit() {
     return d;
 }
 
+ReportDefinition makeWholeBook() {
+    ReportDefinition d;
+    d.name = QStringLiteral("SummaryOfAllTaxpayers");
+    d.windowCaption = QStringLiteral("Summary Of All Taxpayers");
+    d.titleText = QStringLiteral("Summary Of All Taxpayers");
+    d.landscape = true;
+    d.columns = {
+        C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 0.7},
+        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 1.6},
+        C{{"End Date"}, Columns::endDate, F::Date, 0.9},
+        C{{"Interest"}, Columns::totalInterest, F::Money, 1, true},
+        C{{"Failure To", "Pay Penalty"}, Columns::summaryFailureToPayPenalty, F::Money, 1, true},
+        C{{"Failure To", "File Penalty"}, Columns::summaryFailureToFilePenalty, F::Money, 1, true},
+        C{{"Accuracy", "Penalty"}, Columns::totalAccPenalty, F::Money, 1, true},
+        C{{"Tax (net of", "payments)"}, Columns::unpaidTax, F::Money, 1, true},
+        C{{"Payments To", "Interest"}, Columns::pmntsAppToInterest, F::Money, 1, true},
+        C{{"Payments To", "Penalties"}, Columns::pmntsAppToPenalty, F::Money, 1, true},
+        C{{"Other", "Penalties"}, Columns::otherPenalties, F::Money, 1, true},
+        C{{"Failure To", "Deposit Penalty"}, Columns::totalFDepositPenalty, F::Money, 1, true},
+        C{{"Total"}, Columns::total, F::Money, 1.1, true},
+        C{{"Message"}, QStringLiteral("Message"), F::Text, 1.6},
+    };
+    return d;
+}
+
 } // namespace
+
+const ReportDefinition& ReportDefinition::wholeBook() {
+    static const ReportDefinition d = makeWholeBook();
+    return d;
+}
 
 const ReportDefinition& ReportDefinition::penaltyAndInterest() {
     static const ReportDefinition d = makeInterest();

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-// One of the five reports: where its rows come from and how they are laid out.
+// A report: where its rows come from and how they are laid out.
 struct ReportDefinition {
     struct Column {
         QStringList caption; // one or two lines
@@ -34,5 +34,7 @@ struct ReportDefinition {
     static const ReportDefinition& payments();            // DataReport3
     static const ReportDefinition& depositPenalty();      // DataReport5
     static const std::vector<const ReportDefinition*>& all();
+    // Not one of the five: the summary of every taxpayer, one line each, built from the runs' results (no query).
+    static const ReportDefinition& wholeBook();
     static const ReportDefinition* byTimer(const QString& timer);
 };

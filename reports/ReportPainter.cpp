@@ -1,4 +1,5 @@
 #include "ReportPainter.h"
+#include "CsvText.h"
 
 #include "WholeFile.h"
 
@@ -215,29 +216,17 @@ void writeReportPdf(const ReportContent& content, const QString& file) {
     });
 }
 
-namespace {
-
-QString csvField(const QString& value) {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')))
-        return value;
-    QString quoted = value;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
-
 QString reportCsv(const ReportContent& content) {
     QStringList header;
     for (const auto& c : content.definition->columns)
-        header << csvField(c.caption.join(QLatin1Char(' ')).simplified());
+        header << CsvText::field(c.caption.join(QLatin1Char(' ')).simplified());
     QString out = header.join(QLatin1Char(',')) + QLatin1Char('\n');
     for (const auto& line : content.lines) {
         if (line.groupHeader)
             continue;
         QStringList cells;
         for (const auto& v : line.cells)
-            cells << csvField(v);
+            cells << CsvText::field(v);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

@@ -4,6 +4,7 @@
 #include "Names.h"
 #include "Statements.h"
 #include "TaxpayerRecord.h"
+#include "WholeBook.h"
 
 ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
                          const QDate& printDate) {
@@ -14,4 +15,17 @@ ReportContent loadReport(Database& db, const ReportDefinition& definition, const
     const QString title = reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),
                                       taxpayer.date(Columns::endDate));
     return ReportContent::build(definition, rows, title, printDate);
+}
+
+ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const QDate& printDate) {
+    const ReportDefinition& definition = ReportDefinition::wholeBook();
+    const QString title = definition.titleText + QLatin1Char('\n') +
+                          QStringLiteral("%1 taxpayer(s), each calculated to its own End Date").arg(lines.size()) +
+                          QLatin1Char('\n') + QStringLiteral("Calculated on ") +
+                          formatReportValue(ReportFormat::Date, printDate);
+    return ReportContent::build(definition, WholeBook::rows(lines), title, printDate);
+}
+
+ReportContent loadWholeBook(Database& db, const QDate& printDate, const std::function<void(int, int)>& progress) {
+    return wholeBookContent(WholeBook::summaries(db, progress), printDate);
 }

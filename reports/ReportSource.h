@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ReportContent.h"
+#include "WholeBook.h"
+
+#include <functional>
 
 class Database;
 class TaxpayerRecord;
@@ -8,3 +11,9 @@ class TaxpayerRecord;
 // Runs the report's query afresh and builds its content, titled for the active taxpayer.
 ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
                          const QDate& printDate);
+
+// The summary of every taxpayer of the database (each to its own End Date), as the preview shows it; `progress`
+// hears of each taxpayer done.
+ReportContent loadWholeBook(Database& db, const QDate& printDate,
+                            const std::function<void(int done, int all)>& progress = {});
+ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const QDate& printDate);

@@ -105,7 +105,8 @@ void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown,
     PenaltySteps::Options options;
     options.accuracyChecks = !forBalance;
     options.decreasedRate = !forBalance;
-    PenaltySteps penalties(tp, events, shown, options);
+    const FailureToFileMinimum minimum(db.query(Sql::selectFailureToFileMinimums()));
+    PenaltySteps penalties(tp, events, shown, minimum, options);
     penalties.accuracyRelated();
     shown.progress(40);
     penalties.partialMonth();
@@ -115,9 +116,19 @@ void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown,
     penalties.gatherFailureToPay();
     penalties.gatherFailureToFile();
 
-    const RateTable under(db.query(Sql::selectUnderpaymentRates()));
-    const RateTable over(db.query(Sql::selectOverpaymentRates()));
-    InterestSteps(events, shown, under, over, orgduedate, endate, tp.flag(Columns::corporateTaxpayer)).run();
+    const RateTable under(db.query(Sql::selectUnderpaymentRates()), QStringLiteral("underpayment"));
+    const RateTable over(db.query(Sql::selectOverpaymentRates()), QStringLiteral("overpayment"));
+    const bool corporate = tp.flag(Columns::corporateTaxpayer);
+    InterestSteps interest(events, shown, under, over, orgduedate, endate, corporate);
+    // A corporation's large underpayment is charged the large corporate rate from the date the user gives.
+    RateTable large;
+    if (corporate && tp.flag(Columns::largeCorporateUnderpayment)) {
+        const QDate begins =
+            tp.requiredDate(Columns::dateLargeCorporateRateBegins, Columns::dateLargeCorporateRateBegins);
+        large = RateTable(db.query(Sql::selectLargeCorporateRates()), QStringLiteral("large corporate underpayment"));
+        interest.largeCorporateRate(large, begins);
+    }
+    interest.run();
     shown.progress(80);
 }
 
@@ -192,6 +203,14 @@ void CalculationRun::writeInterestRows() {
     reporter.armTimer(QStringLiteral("Timer7"), reportTimerMs);
 }
 
+CalculationRun::Outcome CalculationRun::summaryTotals(const TaxpayerRecord& tp, SummaryTotals* totals) {
+    return guardedRun(db, reporter, [&] {
+        computeLedger(tp, reporter, false);
+        events.runningTaxBalance(false);
+        *totals = SummaryTotals::of(events);
+    });
+}
+
 void CalculationRun::writeSummary() {
     events.runningTaxBalance(false);
     // A failure of the totals goes to the global error handler, not to a message box.
@@ -233,7 +252,8 @@ CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) 
         }
         reporter.progress(40);
 
-        PenaltySteps penalties(tp, events, reporter);
+        const FailureToFileMinimum minimum(db.query(Sql::selectFailureToFileMinimums()));
+        PenaltySteps penalties(tp, events, reporter, minimum);
         penalties.partialMonth();
         penalties.failureToPaySchedule();
         penalties.failureToFileRows();

@@ -2,6 +2,7 @@
 
 #include "EventLedger.h"
 #include "RunGuard.h"
+#include "SummaryTotals.h"
 #include "TaxpayerRecord.h"
 
 class Database;
@@ -23,6 +24,8 @@ public:
     Outcome interestReport(const TaxpayerRecord& taxpayer, int Tmr);
     // The penalty report run of `mnuPenaltyReport`.
     Outcome penaltyReport(const TaxpayerRecord& taxpayer);
+    // The summary run's totals, kept in memory: [Summary Table] is left as it was (the whole book's summary).
+    Outcome summaryTotals(const TaxpayerRecord& taxpayer, SummaryTotals* totals);
 
     // The balances on a payment date (`cmdCalcBal`): the full run in memory, then the tax, interest and penalty
     // still owed after everything dated on or before `paymentDate`. Writes nothing.

@@ -15,6 +15,8 @@ inline const QString underpaymentRates = QStringLiteral("Interest Table");
 inline const QString overpaymentRates = QStringLiteral("Overpayment Interest Table");
 inline const QString events = QStringLiteral("Event Table");
 inline const QString summary = QStringLiteral("Summary Table");
+inline const QString largeCorporateRates = QStringLiteral("Large Corporate Underpayment Interest Table");
+inline const QString failureToFileMinimums = QStringLiteral("Failure To File Minimum Table");
 } // namespace Tables
 
 namespace Columns {
@@ -90,6 +92,10 @@ inline const QString pmntsAppToPenalty = QStringLiteral("PmntsAppToPenalty");
 inline const QString otherPenalties = QStringLiteral("OtherPenalties");
 inline const QString totalFDepositPenalty = QStringLiteral("TotalFDepositPenalty");
 inline const QString total = QStringLiteral("Total");
+inline const QString largeCorporateUnderpayment = QStringLiteral("Large Corporate Underpayment");
+inline const QString dateLargeCorporateRateBegins = QStringLiteral("Date Large Corporate Rate Begins");
+inline const QString firstYear = QStringLiteral("First Year");
+inline const QString amount = QStringLiteral("Amount");
 } // namespace Columns
 
 // The [Event] of the rows the program makes.

@@ -1,7 +1,12 @@
 #include "RatesFile.h"
 
+#include "Database.h"
+#include "Names.h"
+#include "Statements.h"
 #include "StoreError.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
@@ -16,6 +21,7 @@ std::vector<PublishedRate> readPublishedRates(const QString& csvFile) {
     const int end = header.indexOf(QStringLiteral("end"));
     const int under = header.indexOf(QStringLiteral("underpayment"));
     const int over = header.indexOf(QStringLiteral("overpayment_noncorp"));
+    const int large = header.indexOf(QStringLiteral("large_corp_underpayment"));
     if (begin < 0 || end < 0 || under < 0 || over < 0)
         throw StoreError(QStringLiteral("The rates file \"%1\" lacks one of the columns begin, end, underpayment, "
                                         "overpayment_noncorp.")
@@ -44,7 +50,80 @@ std::vector<PublishedRate> readPublishedRates(const QString& csvFile) {
         r.overpaymentNoncorporate = cells[over].toDouble(&okOver);
         if (!okUnder || !okOver)
             throw fail(QStringLiteral("a rate is missing or not a number"));
+        if (large >= 0 && !cells[large].trimmed().isEmpty()) {
+            bool okLarge = false;
+            r.largeCorporateUnderpayment = cells[large].toDouble(&okLarge);
+            if (!okLarge)
+                throw fail(QStringLiteral("the large corporate rate is not a number"));
+        }
         rates.push_back(r);
     }
     return rates;
 }
+
+std::vector<PublishedMinimum> readFailureToFileMinimums(const QString& csvFile) {
+    QFile file(csvFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw StoreError(QStringLiteral("The file \"%1\" cannot be read.").arg(csvFile));
+    QTextStream in(&file);
+    const QStringList header = in.readLine().trimmed().split(QLatin1Char(','));
+    const int year = header.indexOf(QStringLiteral("first_year"));
+    const int amount = header.indexOf(QStringLiteral("amount"));
+    if (year < 0 || amount < 0)
+        throw StoreError(QStringLiteral("The file \"%1\" lacks one of the columns first_year, amount.").arg(csvFile));
+    std::vector<PublishedMinimum> minimums;
+    int lineNumber = 1;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        ++lineNumber;
+        if (line.isEmpty())
+            continue;
+        const QStringList cells = line.split(QLatin1Char(','));
+        bool okYear = false, okAmount = false;
+        PublishedMinimum m;
+        if (cells.size() >= header.size()) {
+            m.firstYear = cells[year].toInt(&okYear);
+            m.amount = cells[amount].toDouble(&okAmount);
+        }
+        if (!okYear || !okAmount || m.amount < 0 || (!minimums.empty() && m.firstYear <= minimums.back().firstYear))
+            throw StoreError(QStringLiteral("%1, line %2: a year (rising from line to line) and an amount are needed")
+                                 .arg(csvFile)
+                                 .arg(lineNumber));
+        minimums.push_back(m);
+    }
+    return minimums;
+}
+
+void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates, bool underAndOverpayment,
+                          bool largeCorporate) {
+    for (const auto& r : rates) {
+        if (underAndOverpayment) {
+            db.exec(Sql::insertRatePeriod(Tables::underpaymentRates, r.begin, r.end, r.underpayment));
+            db.exec(Sql::insertRatePeriod(Tables::overpaymentRates, r.begin, r.end, r.overpaymentNoncorporate));
+        }
+        if (largeCorporate && r.largeCorporateUnderpayment)
+            db.exec(Sql::insertRatePeriod(Tables::largeCorporateRates, r.begin, r.end, *r.largeCorporateUnderpayment));
+    }
+}
+
+void insertFailureToFileMinimums(Database& db, const std::vector<PublishedMinimum>& minimums) {
+    for (const auto& m : minimums)
+        db.exec(Sql::insertFailureToFileMinimum(m.firstYear, m.amount));
+}
+
+namespace DataFiles {
+namespace {
+QString& folder() {
+    static QString f;
+    return f;
+}
+} // namespace
+
+QString path(const QString& name) {
+    return QDir(folder().isEmpty() ? QCoreApplication::applicationDirPath() : folder()).filePath(name);
+}
+
+void setFolder(const QString& f) {
+    folder() = f;
+}
+} // namespace DataFiles

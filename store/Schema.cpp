@@ -165,6 +165,19 @@ Layout build(int layout) {
             if (t.name == Tables::underpaymentRates || t.name == Tables::overpaymentRates)
                 t.columns.insert(t.columns.begin(), counter(Columns::row));
     }
+    if (layout >= 3) {
+        // Layout 3: the large corporate underpayment rate (its switch and starting date on the taxpayer, its own
+        // rate table), and the failure-to-file minimum by year.
+        for (auto& t : l.tables)
+            if (t.name == Tables::basicTaxpayerData) {
+                t.columns.push_back(yesNo(Columns::largeCorporateUnderpayment));
+                t.columns.push_back(date(Columns::dateLargeCorporateRateBegins));
+            }
+        l.tables.push_back({Tables::largeCorporateRates,
+                            {counter(Columns::row), date(Columns::beginningDate), date(Columns::endingDate),
+                             rate(Columns::interestRate)}});
+        l.tables.push_back({Tables::failureToFileMinimums, {lng(Columns::firstYear), money(Columns::amount)}});
+    }
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),

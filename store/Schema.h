@@ -38,7 +38,9 @@ struct Table {
 // by step (Upgrade), a newer one refused.
 //   1  the eight tables of the first release
 //   2  [Row], a key of their own, for [Interest Table] and [Overpayment Interest Table]
-inline constexpr int version = 2;
+//   3  [Large Corporate Underpayment] and [Date Large Corporate Rate Begins] of [Basic Taxpayer Data];
+//      [Large Corporate Underpayment Interest Table]; [Failure To File Minimum Table]
+inline constexpr int version = 3;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 

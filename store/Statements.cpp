@@ -90,6 +90,10 @@ QString selectTaxpayersByName() {
     return QStringLiteral("select * from [Basic Taxpayer Data] Order by [Taxpayer Name]");
 }
 
+QString selectTaxpayersByNumber() {
+    return QStringLiteral("select * from [Basic Taxpayer Data] Order by [Taxpayer Number]");
+}
+
 QString selectTaxpayerName(int number) {
     return QLatin1String("SELECT [Taxpayer Name] FROM [Basic Taxpayer Data] WHERE [Taxpayer Number] =") +
            SqlText::whole(number);
@@ -175,6 +179,29 @@ QString selectUnderpaymentRates() {
 
 QString selectOverpaymentRates() {
     return QStringLiteral("select * FROM [Overpayment Interest Table]");
+}
+
+QString selectLargeCorporateRates() {
+    return QStringLiteral("select * FROM [Large Corporate Underpayment Interest Table]");
+}
+
+QString selectRatePeriods(const QString& table) {
+    return QLatin1String("SELECT [Beginning Date], [Ending Date] FROM [") + table + QLatin1Char(']');
+}
+
+QString selectFailureToFileMinimums() {
+    return QStringLiteral("SELECT [First Year], [Amount] FROM [Failure To File Minimum Table] ORDER BY [First Year]");
+}
+
+QString insertRatePeriod(const QString& table, const QDate& beginning, const QDate& ending, double rate) {
+    return QLatin1String("INSERT INTO [") + table +
+           QLatin1String("]([Beginning Date],[Ending Date],[Interest Rate]) VALUES(") + SqlText::date(beginning) +
+           QLatin1Char(',') + SqlText::date(ending) + QLatin1Char(',') + SqlText::dbl(rate) + QLatin1Char(')');
+}
+
+QString insertFailureToFileMinimum(int firstYear, double amount) {
+    return QLatin1String("INSERT INTO [Failure To File Minimum Table]([First Year],[Amount]) VALUES(") +
+           SqlText::whole(firstYear) + QLatin1Char(',') + SqlText::dbl(amount) + QLatin1Char(')');
 }
 
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,

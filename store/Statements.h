@@ -12,6 +12,7 @@ QString deleteAll(const QString& table); // "DELETE * FROM [table]"
 
 QString selectAllTaxpayers();                      // "select * from [Basic Taxpayer Data]"
 QString selectTaxpayersByName();                   // ... "Order by [Taxpayer Name]"
+QString selectTaxpayersByNumber();                 // ... "Order by [Taxpayer Number]"
 QString selectTaxpayerName(int number);            // "SELECT [Taxpayer Name] FROM ... WHERE [Taxpayer Number] =" n
 QString countTaxpayer(int number);                 // "SELECT COUNT([Taxpayer Number]) AS compcnt from ..."
 QString countTaxpayers(const QList<int>& numbers); // the same for any of several numbers
@@ -45,6 +46,12 @@ QString selectChargesBetween(const QDate& startdate, const QDate& endate, int nu
 QString selectPaymentList(int number); // "select * from [Payment Table] where [Taxpayer Number] = " n " Order by ..."
 QString selectUnderpaymentRates();     // "select * FROM [Interest Table]"
 QString selectOverpaymentRates();      // "select * FROM [Overpayment Interest Table]"
+QString selectLargeCorporateRates();   // "select * FROM [Large Corporate Underpayment Interest Table]"
+QString selectFailureToFileMinimums(); // by [First Year]
+QString selectRatePeriods(const QString& table); // [Beginning Date], [Ending Date] of a rate table
+// A period of a rate table, and a line of the failure-to-file minimums.
+QString insertRatePeriod(const QString& table, const QDate& beginning, const QDate& ending, double rate);
+QString insertFailureToFileMinimum(int firstYear, double amount);
 
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,

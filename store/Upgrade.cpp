@@ -1,5 +1,6 @@
 #include "Upgrade.h"
 
+#include "RatesFile.h"
 #include "Schema.h"
 #include "SqliteDatabase.h"
 
@@ -66,11 +67,22 @@ void reshape(SqliteDatabase& db, int layout) {
     }
 }
 
+// What each layout needs besides its tables.
+void fill(SqliteDatabase& db, int layout) {
+    if (layout == 3) {
+        // The tables of published data that layout 3 adds, from the data files the program ships.
+        insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), false, true);
+        insertFailureToFileMinimums(db, readFailureToFileMinimums(DataFiles::path(DataFiles::minimums)));
+    }
+}
+
 } // namespace
 
 void steps(SqliteDatabase& db, int from) {
-    for (int layout = from + 1; layout <= Schema::version; ++layout)
+    for (int layout = from + 1; layout <= Schema::version; ++layout) {
         reshape(db, layout);
+        fill(db, layout);
+    }
 }
 
 } // namespace Upgrade

@@ -1,12 +1,12 @@
-// Makes the databases the program is delivered with: every table of the schema, and, when a rates file is given,
-// the two rate tables filled from it. The program itself never creates a table; the build runs this.
+// Makes the databases the program is delivered with: every table of the schema, and, when the data files are given,
+// the rate tables and the failure-to-file minimums filled from them. The program itself never creates a table; the
+// build runs this.
 //
-//   talvoro-mkdb --out FILE [--rates CSV]
+//   talvoro-mkdb --out FILE [--rates CSV --minimums CSV]
 
 #include "Database.h"
 #include "RatesFile.h"
 #include "Schema.h"
-#include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "StoreError.h"
 
@@ -18,14 +18,8 @@
 
 namespace {
 
-QString rateRow(const QString& table, const PublishedRate& r, double rate) {
-    return QLatin1String("INSERT INTO [") + table +
-           QLatin1String("]([Beginning Date],[Ending Date],[Interest Rate]) VALUES(") + SqlText::date(r.begin) +
-           QLatin1Char(',') + SqlText::date(r.end) + QLatin1Char(',') + SqlText::dbl(rate) + QLatin1Char(')');
-}
-
 int usage() {
-    std::fputs("usage: talvoro-mkdb --out FILE [--rates CSV]\n", stderr);
+    std::fputs("usage: talvoro-mkdb --out FILE [--rates CSV --minimums CSV]\n", stderr);
     return 2;
 }
 
@@ -33,13 +27,15 @@ int usage() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QString out, rates;
+    QString out, rates, minimums;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--out") && i + 1 < args.size())
             out = args[++i];
         else if (args[i] == QLatin1String("--rates") && i + 1 < args.size())
             rates = args[++i];
+        else if (args[i] == QLatin1String("--minimums") && i + 1 < args.size())
+            minimums = args[++i];
         else
             return usage();
     }
@@ -56,10 +52,9 @@ int main(int argc, char** argv) {
             db.begin();
             for (const QString& statement : Schema::createStatements())
                 db.execNative(statement);
-            for (const auto& r : published) {
-                db.exec(rateRow(QStringLiteral("Interest Table"), r, r.underpayment));
-                db.exec(rateRow(QStringLiteral("Overpayment Interest Table"), r, r.overpaymentNoncorporate));
-            }
+            insertPublishedRates(db, published, true, true);
+            if (!minimums.isEmpty())
+                insertFailureToFileMinimums(db, readFailureToFileMinimums(minimums));
             db.commit();
             db.checkSchema();
         }

@@ -5,6 +5,8 @@
 //   talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY
 //   talvoro-run [--data-dir DIR] --retrieve FILE
 //   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
+//   talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]
+//   talvoro-run [--data-dir DIR] --update-rates [FILE]
 //
 // --pdf and --csv export the report after the run (the payment report has no run: it is only exported); the report
 // says it was printed today, or on the --print-date given (for exports that must not change from day to day).
@@ -12,6 +14,12 @@
 // "Tax Due: ...", "Interest Due: ...", "Penalties Due: ...".
 // --retrieve and --save-taxpayer do what "Retrieve Taxpayer From Disk" and "Save Taxpayer To Disk" do, with the same
 // checks and messages.
+// --all runs the summary of every taxpayer, in taxpayer-number order, and writes one line a taxpayer (a run that stops
+// leaves its message on its line and the others go on); a progress line goes to standard error every 100 taxpayers.
+// [Summary Table] is left as the last single run left it.
+// --update-rates adds to the rate tables the periods of FILE (of the layout of the shipped irs-rates.csv, which is
+// read when no FILE is given) that they lack, in one transaction, and prints what it added; no row already in a table
+// is changed.
 // Every text the program would show in a message box or notice goes to standard error, one line each; a report timer
 // the run arms is printed on standard output as its name and interval ("Timer7 500").
 // Exit status: 0 done, 1 ended through a message or refused, 2 bad arguments or an unknown taxpayer.
@@ -19,6 +27,8 @@
 #include "CalculationRun.h"
 #include "Clock.h"
 #include "MoneyText.h"
+#include "RateUpdate.h"
+#include "RatesFile.h"
 #include "ReportKind.h"
 #include "ReportPainter.h"
 #include "ReportSource.h"
@@ -30,8 +40,11 @@
 #include "TaxpayerRecord.h"
 #include "TaxpayerTransfer.h"
 #include "ToolSupport.h"
+#include "WholeBook.h"
+#include "WholeFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringDecoder>
 #include <QTextStream>
@@ -67,7 +80,9 @@ int usage(const QString& why) {
         << "                   [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n"
         << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
-        << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n";
+        << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n"
+        << "       talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]\n"
+        << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n";
     return exitUsage;
 }
 
@@ -84,6 +99,8 @@ struct Arguments {
     QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile;
     QDate balanceDate;
     std::optional<int> taxpayer;
+    bool all = false;
+    std::optional<QString> ratesFile; // --update-rates: the file, or empty for the shipped one
 };
 
 QDate dateOf(const QString& text) {
@@ -138,6 +155,34 @@ int runBalance(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp)
         QTextStream(stdout) << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
                             << "\nPenalties Due: " << balanceText(b.penalties) << '\n';
     return exitOf(outcome);
+}
+
+int runWholeBook(SqliteDatabase& db, const Arguments& a) {
+    try {
+        const auto lines = WholeBook::summaries(db, [](int done, int all) {
+            if (done % 100 == 0 || done == all)
+                ConsoleReporter::err() << done << " of " << all << " taxpayers" << Qt::endl;
+        });
+        const QByteArray text = WholeBook::csv(lines).toUtf8();
+        writeWholeFile(a.csvFile, [&text](QIODevice& device) { device.write(text); });
+        if (!a.pdfFile.isEmpty())
+            writeReportPdf(wholeBookContent(lines, Clock::today()), a.pdfFile);
+    } catch (const StoreError& e) {
+        return stopped(e.message());
+    } catch (const std::exception& e) {
+        return stopped(QString::fromStdString(e.what()));
+    }
+    return exitDone;
+}
+
+int runUpdateRates(SqliteDatabase& db, const Arguments& a) {
+    const bool shipped = a.ratesFile->isEmpty();
+    const QString file = shipped ? DataFiles::path(DataFiles::rates) : *a.ratesFile;
+    const QString source =
+        shipped ? QStringLiteral("this installation") : QStringLiteral("the file ") + QFileInfo(file).fileName();
+    RateUpdate update(db, readPublishedRates(file));
+    QTextStream(stdout) << (update.anythingMissing() ? update.apply() : update.nothingMissing(source)) << '\n';
+    return exitDone;
 }
 
 int runRetrieve(const QString& databaseFile, const Arguments& a) {
@@ -197,6 +242,10 @@ int main(int argc, char** argv) {
             if (!printed.isValid())
                 return usage(QStringLiteral("the print date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
             Clock::setToday(printed);
+        } else if (arg == QLatin1String("--all")) {
+            a.all = true;
+        } else if (arg == QLatin1String("--update-rates")) {
+            a.ratesFile = hasValue && !args[i + 1].startsWith(QLatin1String("--")) ? args[++i] : QString();
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             a.retrieveFile = args[++i];
         } else if (arg == QLatin1String("--save-taxpayer") && i + 2 < args.size()) {
@@ -211,15 +260,20 @@ int main(int argc, char** argv) {
     const bool balance = a.balanceDate.isValid();
     const bool retrieve = !a.retrieveFile.isEmpty();
     const bool save = !a.saveFile.isEmpty();
-    const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty());
+    const bool updateRates = a.ratesFile.has_value();
+    const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates);
     if (modes != 1)
-        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve or --save-taxpayer is required")
-                                : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer"));
+        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer or "
+                                                 "--update-rates is required")
+                                : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
+                                                 "--update-rates"));
+    if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
+        return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
     if (!a.report.isEmpty() && !ReportKind::byKey(a.report))
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
     if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
         return usage(QStringLiteral("--pdf and --csv go with --report"));
-    if (!retrieve && !a.taxpayer)
+    if (!retrieve && !updateRates && !a.all && !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
 
     QString dataFolder = a.dataDir;
@@ -235,6 +289,10 @@ int main(int argc, char** argv) {
         if (retrieve)
             return runRetrieve(databaseFile, a);
         SqliteDatabase db(databaseFile);
+        if (updateRates)
+            return runUpdateRates(db, a);
+        if (a.all)
+            return runWholeBook(db, a);
         const RecordSet rows = db.query(Sql::selectTaxpayer(*a.taxpayer));
         if (rows.isEmpty())
             return usage(QStringLiteral("there is no taxpayer number %1 in %2")

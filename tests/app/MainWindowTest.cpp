@@ -6,11 +6,14 @@
 #include "FileDialogs.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
+#include "RatesFile.h"
+#include "ReportPreview.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "StartUp.h"
+#include "TestSupport.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
@@ -126,6 +129,160 @@ private slots:
         QVERIFY(!enabled(w, "mnuPayrollTaxLiabilityData"));
         QVERIFY(w.findChild<QLineEdit*>("Text1")->isHidden());
         QCOMPARE(w.Taxpayer_Number, number);
+    }
+
+    // Rates of a file of this test's own: the shipped ones and a second quarter of 2026 made up for the test (not a
+    // published rate), as an installation newer than the database would know them.
+    QString writeRatesFolder(QTemporaryDir& folder) {
+        QFile shipped(TALVORO_SOURCE_DIR "/data/irs-rates.csv");
+        if (!shipped.open(QIODevice::ReadOnly))
+            return {};
+        QFile rates(folder.filePath("irs-rates.csv"));
+        rates.open(QIODevice::WriteOnly);
+        rates.write(shipped.readAll());
+        rates.write("2026-04-01,2026-06-30,0.06,0.06,0.05,0.08,0.035\n");
+        rates.close();
+        QFile::copy(TALVORO_SOURCE_DIR "/data/ftf-minimum.csv", folder.filePath("ftf-minimum.csv"));
+        return folder.path();
+    }
+
+    static QString rateRows(const QString& file, const QString& table) {
+        SqliteDatabase db(file, SqliteDatabase::Mode::ReadOnly);
+        const RecordSet rows = db.queryNative("SELECT [Beginning Date],[Ending Date],[Interest Rate] FROM [" + table +
+                                              "] WHERE [Beginning Date] >= '2026-01-01' ORDER BY [Beginning Date]");
+        QStringList out;
+        for (int r = 0; r < rows.size(); ++r)
+            out << rows.value(r, 0).toString() + ' ' + rows.value(r, 1).toString() + ' ' + rows.value(r, 2).toString();
+        return out.join(", ");
+    }
+
+    // A database of the first release, its rates to 3/31/2026 and its user's own rate for that quarter, opened by an
+    // installation that knows one quarter more: it is upgraded, offered the quarter at start, and on Yes gets it in
+    // every rate table, its user's rate left as it was; a case then runs to the new quarter's end.
+    void aFirstReleaseDatabaseIsOfferedTheNewQuarter() {
+        QTemporaryDir data;
+        DataFiles::setFolder(writeRatesFolder(data));
+        QFile::remove(mainFile());
+        makeDatabase(mainFile(), testData("layout1/kelvadat.sql"));
+        {
+            SqliteDatabase db(mainFile(), SqliteDatabase::Mode::Foreign);
+            db.exec("UPDATE [Interest Table] SET [Interest Rate] = 0.065 WHERE [Beginning Date] = #1/1/2026#");
+        }
+        QStringList asked;
+        MessageBoxes::setAskHook([&asked](const QString& q) {
+            asked << q;
+            return true;
+        });
+        MainWindow w;
+        w.load();
+        MessageBoxes::setAskHook({});
+        DataFiles::setFolder({});
+        QCOMPARE(asked, QStringList{"The rate tables end on 03/31/2026; this installation knows the rates to "
+                                    "06/30/2026. Add them?"});
+        // The large corporate table, new in the upgrade, was filled from the installation's file already.
+        QCOMPARE(messages, QStringList{"Added 1 period(s) from 04/01/2026 to 06/30/2026 to the underpayment rate "
+                                       "table; 1 period(s) from 04/01/2026 to 06/30/2026 to the overpayment rate "
+                                       "table."});
+        QVERIFY(QFile::exists(dataDir.filePath("bak_v1_kelvadat.mdb")));
+        QCOMPARE(rateRows(mainFile(), "Interest Table"), QString("2026-01-01 2026-03-31 0.065, "
+                                                                 "2026-04-01 2026-06-30 0.06"));
+        QCOMPARE(rateRows(mainFile(), "Large Corporate Underpayment Interest Table"),
+                 QString("2026-01-01 2026-03-31 0.09, 2026-04-01 2026-06-30 0.08"));
+
+        messages.clear();
+        const int n = addTaxpayer("Into the new quarter", false);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("UPDATE [Basic Taxpayer Data] SET [Original Due Date Of Return]=#4/15/2025#,"
+                    "[End Date]=#6/30/2026# WHERE [Taxpayer Number]=" +
+                    SqlText::whole(n));
+        }
+        w.fullRefresh();
+        w.chooseTaxpayer(n);
+        w.action("mnuInterestReport")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
+        const RecordSet last = db.query("select * from [Event Table] WHERE [Date] = #4/1/2026#");
+        QCOMPARE(last.size(), 1);
+        QCOMPARE(last.value(0, "Date2").toDate(), QDate(2026, 6, 30));
+        QCOMPARE(last.value(0, "Interest Rate").toDouble(), 0.06);
+    }
+
+    // The System menu's update reads a file the user chooses: a file that is not a rates file is a message; No adds
+    // nothing; with nothing missing it says so.
+    void updateInterestRatesFromTheSystemMenu() {
+        QTemporaryDir data;
+        const QString folder = writeRatesFolder(data);
+        MainWindow w;
+        w.load();
+        QVERIFY(messages.isEmpty());
+        const QString before = rateRows(mainFile(), "Interest Table");
+
+        QString proposed;
+        FileDialogs::setNextAnswer([&proposed](const QString& p) {
+            proposed = p;
+            return QString(TALVORO_SOURCE_DIR "/README.md");
+        });
+        w.action("mnuUpdateRates")->trigger();
+        QCOMPARE(proposed, QString(TALVORO_BIN_DIR "/irs-rates.csv"));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("The rates file \"" TALVORO_SOURCE_DIR "/README.md\" lacks one of the columns"),
+                 qPrintable(messages[0]));
+
+        messages.clear();
+        QStringList asked;
+        MessageBoxes::setAskHook([&asked](const QString& q) {
+            asked << q;
+            return false;
+        });
+        FileDialogs::setNextAnswer([folder](const QString&) { return folder + "/irs-rates.csv"; });
+        w.action("mnuUpdateRates")->trigger();
+        QCOMPARE(asked, QStringList{"The rate tables end on 03/31/2026; the file irs-rates.csv knows the rates to "
+                                    "06/30/2026. Add them?"});
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(rateRows(mainFile(), "Interest Table"), before);
+
+        FileDialogs::setNextAnswer([](const QString& p) { return p; });
+        w.action("mnuUpdateRates")->trigger();
+        QCOMPARE(messages, QStringList{"The rate tables hold every period this installation knows (to 03/31/2026)."});
+        MessageBoxes::setAskHook({});
+
+        // A cancelled dialog does nothing.
+        messages.clear();
+        FileDialogs::setNextAnswer([](const QString&) { return QString(); });
+        w.action("mnuUpdateRates")->trigger();
+        QVERIFY(messages.isEmpty());
+    }
+
+    // The summary of every taxpayer needs no selected taxpayer, shows one line each in the preview, and leaves
+    // [Summary Table] as the last single run left it.
+    void summaryOfAllTaxpayers() {
+        const int first = addTaxpayer("O'Brien, Kelly", false);
+        addTaxpayer("Second", false);
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(first);
+        w.action("mnuSummaryReport")->trigger();
+        const QString single = dumpTable(mainFile(), "Summary Table");
+        QVERIFY(!single.isEmpty());
+
+        MainWindow fresh;
+        fresh.load();
+        QVERIFY(!enabled(fresh, "mnuReport"));
+        QVERIFY(enabled(fresh, "mnuAllTaxpayers"));
+        fresh.action("mnuAllTaxpayers")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QPointer<ReportPreview> preview = fresh.shownReport();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->windowTitle(), QString("Summary Of All Taxpayers"));
+        QCOMPARE(preview->content().detailCount(), 2);
+        QCOMPARE(preview->content().lines[0].cells[1], QString("O'Brien, Kelly"));
+        QCOMPARE(dumpTable(mainFile(), "Summary Table"), single);
+        // Again: the new preview replaces the old one.
+        fresh.action("mnuAllTaxpayers")->trigger();
+        QTRY_VERIFY(!preview || !preview->isVisible());
+        QVERIFY(fresh.shownReport() != preview);
+        fresh.shownReport()->close();
     }
 
     void errorReportText() {

@@ -178,7 +178,8 @@ TEST(Interest, RateLookUpByThePeriodsLastDay) {
         gap.run(d(4, 15, 2005), d(12, 31, 2005));
         FAIL();
     } catch (const RunStop& s) {
-        EXPECT_EQ(s.text(), "There is a missing interest rate figure in the computation period.");
+        EXPECT_EQ(s.text(), "There is a missing interest rate figure in the computation period. The underpayment rate "
+                            "table ends on 06/30/2005.");
     }
 }
 

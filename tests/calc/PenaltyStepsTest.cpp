@@ -6,6 +6,18 @@
 
 namespace {
 
+// The failure-to-file minimum by year as data/ftf-minimum.csv has it.
+const FailureToFileMinimum minimums({{1900, 100},
+                                     {2009, 135},
+                                     {2016, 205},
+                                     {2018, 210},
+                                     {2019, 215},
+                                     {2020, 435},
+                                     {2023, 450},
+                                     {2024, 485},
+                                     {2025, 510},
+                                     {2026, 525}});
+
 struct Case {
     QVariantMap row;
     TaxpayerRecord tp;
@@ -18,7 +30,7 @@ struct Case {
     }
     // The penalty steps in the order of the full run.
     PenaltySteps run(bool gather = true) {
-        PenaltySteps s(tp, ledger, reporter);
+        PenaltySteps s(tp, ledger, reporter, minimums);
         s.accuracyRelated();
         s.partialMonth();
         s.failureToPaySchedule();
@@ -260,6 +272,41 @@ TEST(FailureToFile, MinimumOfOneHundred) {
     Case onTime(row);
     onTime.run(false);
     EXPECT_EQ(onTime.rowsOf("Penalty - Failure To File").size(), 2u);
+}
+
+// The minimum of a return filed more than 60 days late is the lesser of the year's amount (by the extended due
+// date's year) and the net amount due.
+TEST(FailureToFile, MinimumByYearAndNetAmountDue) {
+    const struct {
+        const char* what;
+        QDate due, filed;
+        double owed;
+        bool failureToPay;
+        double penalty;
+    } cases[] = {
+        {"2024, 50.00 due: all of it", d(4, 15, 2024), d(7, 15, 2024), 50, false, 50.00},
+        {"2024, 1,000.00 due: the year's 485.00", d(4, 15, 2024), d(7, 15, 2024), 1000, true, 485.00},
+        {"2005, 300.00 due: 100.00", d(4, 15, 2005), d(6, 25, 2005), 300, false, 100.00},
+        {"2024, 60 days: no minimum, two months at 5 % of 1,000.00", d(4, 15, 2024), d(6, 14, 2024), 1000, false,
+         100.00},
+        {"2024, 60 days, 50.00 due: 2 x 2.50", d(4, 15, 2024), d(6, 14, 2024), 50, false, 5.00},
+        {"nothing due: no penalty", d(4, 15, 2024), d(7, 15, 2024), 0, false, 0},
+        {"2026: 525.00", d(4, 15, 2026), d(7, 15, 2026), 1000, false, 525.00},
+        {"2026, more than the minimum anyway", d(4, 15, 2026), d(10, 15, 2026), 20000, false, 5000.00},
+    };
+    for (const auto& k : cases) {
+        QVariantMap row = base(k.due, d(12, 31, 2026));
+        row["Initial Balance"] = k.owed;
+        row["Calculate Failure To File Penalty"] = true;
+        row["Calculate Failure To Pay Penalty"] = k.failureToPay;
+        row["Assessment Date For Failure To Pay Penalty"] = d(12, 31, 2026);
+        row["Date Return Filed"] = k.filed;
+        Case c(row);
+        c.run();
+        const auto ftf = c.rowsOf("Penalty - Failure To File");
+        ASSERT_EQ(ftf.size(), 1u) << k.what;
+        EXPECT_NEAR(val(ftf[0]->failureToFilePenalty), k.penalty, 1e-9) << k.what;
+    }
 }
 
 TEST(FailureToFile, NoMonthStillLeavesAGatheredRowOfZero) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 struct Store {
@@ -163,7 +165,9 @@ TEST(CalculationRun, EachRunWritesItsOwnTableWhole) {
     CalculationRun failing(s.db, reporter);
     EXPECT_EQ(failing.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Stopped);
     EXPECT_EQ(failing.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
-    EXPECT_EQ(reporter.messages, QStringList({Messages::missingRate, Messages::missingRate}));
+    // A gap in a rate table: the message says where.
+    const QString gap = Messages::missingRate + " The underpayment rate table has no rate for 12/31/2005.";
+    EXPECT_EQ(reporter.messages, QStringList({gap, gap}));
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Event Table"), events);
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
 }
@@ -200,4 +204,72 @@ TEST(CalculationRun, SummaryFailureReachesTheGlobalHandler) {
     EXPECT_TRUE(reporter.messages.isEmpty());
     EXPECT_TRUE(reporter.timers.isEmpty());
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
+}
+
+// A corporation's large underpayment (IRC 6621(c)): 500,000.00 unpaid from the due date 3/15/2019, the large
+// corporate rate from 8/1/2019, calculated to 12/31/2019. Worked by hand: compounded daily at rate/365 on the unpaid
+// balance and the interest accrued (held as singles, as the ledger holds them), in whole cents a period:
+//   3/16–3/31  16 days at 6 %   (the underpayment rate of the 1st quarter)
+//   4/1–6/30   91 days at 6 %
+//   7/1–7/31   31 days at 5 %   (the period ends on the day before the large corporate rate begins)
+//   8/1–9/30   61 days at 7 %   (the large corporate rate of the 3rd quarter: 5 % + 2)
+//   10/1–12/31 92 days at 7 %
+TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
+    Store s;
+    const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Corporate Taxpayer],"
+                                "[Large Corporate Underpayment],[Date Large Corporate Rate Begins]",
+                                "#3/15/2019#,#12/31/2019#,500000,1,1,#8/1/2019#");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written)
+        << s.reporter.messages.join("|").toStdString();
+
+    const struct {
+        QDate from, to;
+        double rate;
+        int days;
+    } periods[] = {{d(3, 16, 2019), d(3, 31, 2019), 0.06, 16},
+                   {d(4, 1, 2019), d(6, 30, 2019), 0.06, 91},
+                   {d(7, 1, 2019), d(7, 31, 2019), 0.05, 31},
+                   {d(8, 1, 2019), d(9, 30, 2019), 0.07, 61},
+                   {d(10, 1, 2019), d(12, 31, 2019), 0.07, 92}};
+    float accrued = 0;
+    std::vector<float> expected;
+    for (const auto& p : periods) {
+        const double base = double(float(500000.0 + double(accrued)));
+        const double cents = std::nearbyint(base * (std::pow(1 + p.rate / 365.0, p.days) - 1) * 100);
+        expected.push_back(float(cents / 100));
+        accrued = float(double(accrued) + cents / 100);
+    }
+    std::vector<float> got;
+    int i = 0;
+    for (const auto& r : run.ledger().rows) {
+        if (r.event != "Interest")
+            continue;
+        ASSERT_LT(i, 5);
+        EXPECT_EQ(r.date, periods[i].from);
+        EXPECT_EQ(r.date2, periods[i].to);
+        EXPECT_EQ(*r.interestRate, periods[i].rate);
+        EXPECT_EQ(val(r.days), periods[i].days);
+        got.push_back(*r.interest);
+        ++i;
+    }
+    EXPECT_EQ(got, expected);
+    // The figures: 1,316.69 on 500,000.00; 7,554.89 on 501,316.6875; 2,165.41 on 508,871.59375; 6,012.96 on
+    // 511,037.00; 9,202.81 on 517,049.9375 (the balance and the accrued interest as singles): 26,252.76 in all.
+    EXPECT_EQ(expected, std::vector<float>({1316.69f, 7554.89f, 2165.41f, 6012.96f, 9202.81f}));
+
+    // Without its date the run says what is missing; a taxpayer that is no corporation keeps the regular rate.
+    s.db.exec("UPDATE [Basic Taxpayer Data] SET [Date Large Corporate Rate Begins]=NULL");
+    RecordingReporter missing;
+    EXPECT_EQ(CalculationRun(s.db, missing).interestReport(s.taxpayer(n), CalculationRun::interestCode),
+              CalculationRun::Outcome::Stopped);
+    EXPECT_EQ(missing.messages, QStringList{"The 'Date Large Corporate Rate Begins' is missing."});
+    s.db.exec("UPDATE [Basic Taxpayer Data] SET [Corporate Taxpayer]=0");
+    CalculationRun regular(s.db, s.reporter);
+    ASSERT_EQ(regular.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    for (const auto& r : regular.ledger().rows) {
+        if (r.event == "Interest" && r.date.month() >= 8) {
+            EXPECT_EQ(*r.interestRate, 0.05);
+        }
+    }
 }

@@ -65,7 +65,8 @@ TEST(BadInput, ExtremeDatesGiveAMessageAndChangeNothing) {
     const QString before = everything(dir);
     const RunResult r = run(dir, wide, "interest");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "There is a missing interest rate figure in the computation period.\n");
+    EXPECT_EQ(r.err, "There is a missing interest rate figure in the computation period. The underpayment rate table "
+                     "begins on 01/01/1983.\n");
     EXPECT_EQ(everything(dir), before);
 
     // An end date before the due date: nothing accrues, the result is the balance alone.

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
+#include <optional>
 
 // The manual's figures are the figures the program computes: the shipped samples are retrieved into a fresh
 // database, calculated with the runner, and every figure the help pages mark is compared with the printed value.
@@ -68,7 +70,51 @@ std::map<QString, QString> marked(const QString& page) {
     return figures;
 }
 
+// The figure a help page takes from a case folder of tests/golden, whose test holds the folder's expected files to
+// what the program gives: "golden:CASE/FILE.csv:ROW:COLUMN" (ROW counted from 1 after the header, COLUMN by its
+// header), or "golden:CASE/output.txt:TEXT" (what follows "TEXT: " on the line that begins with it).
+std::optional<QString> goldenFigure(const QString& id) {
+    const QString ref = id.mid(int(strlen("golden:")));
+    const QString file = QStringLiteral(TALVORO_SOURCE_DIR "/tests/golden/") +
+                         ref.section(':', 0, 0).section('/', 0, 0) + QStringLiteral("/expected/") +
+                         ref.section(':', 0, 0).section('/', 1);
+    if (file.endsWith(QLatin1String(".txt"))) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+            return std::nullopt;
+        const QString prefix = ref.section(':', 1) + QStringLiteral(": ");
+        for (const QString& line : QString::fromUtf8(f.readAll()).split('\n'))
+            if (line.startsWith(prefix))
+                return line.mid(prefix.size());
+        return std::nullopt;
+    }
+    const auto rows = csv(file);
+    bool ok = false;
+    const int row = ref.section(':', 1, 1).toInt(&ok);
+    const int column = rows.empty() ? -1 : int(rows[0].indexOf(ref.section(':', 2)));
+    if (!ok || row < 1 || size_t(row) >= rows.size() || column < 0 || column >= rows[size_t(row)].size())
+        return std::nullopt;
+    return rows[size_t(row)][column];
+}
+
 } // namespace
+
+// The pages that explain a rule with a case of tests/golden show that case's figures.
+TEST(ManualFigures, AreTheFiguresOfTheirGoldenCases) {
+    int compared = 0;
+    for (const char* page : {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html"}) {
+        const auto figures = marked(QLatin1String(page));
+        EXPECT_FALSE(figures.empty()) << page;
+        for (const auto& [key, shown] : figures) {
+            ASSERT_TRUE(key.startsWith("golden:")) << key.toStdString() << " in " << page;
+            const auto figure = goldenFigure(key);
+            ASSERT_TRUE(figure) << "no figure for " << key.toStdString() << " in " << page;
+            EXPECT_EQ(shown, *figure) << key.toStdString() << " in " << page;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 15);
+}
 
 TEST(ManualFigures, AreTheProgramsFiguresForTheSamples) {
     DataDir dir;

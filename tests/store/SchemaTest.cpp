@@ -28,13 +28,27 @@ QStringList columnsOf(SqliteDatabase& db, const QString& table) {
 // code that makes the files.
 const std::map<QString, QStringList> documentedTables = {
     {"Basic Taxpayer Data",
-     {"Taxpayer Number", "Taxpayer Name", "Start Date", "End Date", "Original Due Date Of Return",
-      "Extended Due Date Of Return", "Date Return Filed", "Initial Balance", "Calculate Failure To File Penalty",
-      "Calculate Failure To Pay Penalty", "Assessment Date For Failure To Pay Penalty",
-      "Calculate Increased Failure To Pay Penalty", "Date To Begin Increased Failure To Pay Penalty",
-      "Calculate Decreased Failure To Pay Penalty", "Date To Begin Decreased Failure To Pay Penalty",
-      "Calculate Accuracy Related Penalty", "Accuracy Related Underpayment", "Payroll Tax Situation",
-      "Corporate Taxpayer"}},
+     {"Taxpayer Number",
+      "Taxpayer Name",
+      "Start Date",
+      "End Date",
+      "Original Due Date Of Return",
+      "Extended Due Date Of Return",
+      "Date Return Filed",
+      "Initial Balance",
+      "Calculate Failure To File Penalty",
+      "Calculate Failure To Pay Penalty",
+      "Assessment Date For Failure To Pay Penalty",
+      "Calculate Increased Failure To Pay Penalty",
+      "Date To Begin Increased Failure To Pay Penalty",
+      "Calculate Decreased Failure To Pay Penalty",
+      "Date To Begin Decreased Failure To Pay Penalty",
+      "Calculate Accuracy Related Penalty",
+      "Accuracy Related Underpayment",
+      "Payroll Tax Situation",
+      "Corporate Taxpayer",
+      "Large Corporate Underpayment",
+      "Date Large Corporate Rate Begins"}},
     {"Payment Table",
      {"Row", "Taxpayer Number", "Taxpayer Name", "Event", "Date Of Payment", "Amount Of Payment",
       "Payment Allocated To Tax", "Payment Allocated To Penalties", "Payment Allocated To Interest",
@@ -49,6 +63,9 @@ const std::map<QString, QStringList> documentedTables = {
     // Layout 2 gives the rate tables a key of their own, [Row].
     {"Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
     {"Overpayment Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
+    // Layout 3: the large corporate underpayment rate and the failure-to-file minimum by year.
+    {"Large Corporate Underpayment Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
+    {"Failure To File Minimum Table", {"First Year", "Amount"}},
     {"Event Table",
      {"Date", "Date2", "Event", "Unpaid Balance", "Accrued Interest", "Interest Rate", "Days", "Interest Factor",
       "Interest", "Failure To File Penalty", "Failure To Pay Penalty", "Tax", "Required Deposit Number",
@@ -77,7 +94,7 @@ void expectDocumentedTables(const QString& file) {
 
 } // namespace
 
-TEST(DeliveredDatabases, HoldTheEightTablesWithTheirColumns) {
+TEST(DeliveredDatabases, HoldTheDocumentedTablesWithTheirColumns) {
     expectDocumentedTables(deliveredFile("kelvadat.mdb"));
     expectDocumentedTables(deliveredFile("kelvaSav.mdb"));
     EXPECT_EQ(integrityCheck(deliveredFile("kelvadat.mdb")), "ok");
@@ -94,14 +111,17 @@ TEST(DeliveredDatabases, RateTablesHoldEveryPublishedRate) {
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly | QIODevice::Text));
     QTextStream in(&csv);
     in.readLine();
-    QStringList under, over;
+    QStringList under, over, large;
     while (!in.atEnd()) {
         const QStringList c = in.readLine().split(',');
-        if (c.size() < 4)
+        if (c.size() < 6)
             continue;
         under << c[0] + "|" + c[1] + "|" + QString::number(c[2].toDouble());
         over << c[0] + "|" + c[1] + "|" + QString::number(c[3].toDouble());
+        if (!c[5].isEmpty())
+            large << c[0] + "|" + c[1] + "|" + QString::number(c[5].toDouble());
     }
+    EXPECT_EQ(large.first().left(10), "1991-01-01");
     ASSERT_GT(under.size(), 150);
 
     SqliteDatabase db(deliveredFile("kelvadat.mdb"), SqliteDatabase::Mode::ReadOnly);
@@ -117,6 +137,18 @@ TEST(DeliveredDatabases, RateTablesHoldEveryPublishedRate) {
     };
     EXPECT_EQ(read("Interest Table"), under);
     EXPECT_EQ(read("Overpayment Interest Table"), over);
+    EXPECT_EQ(read("Large Corporate Underpayment Interest Table"), large);
+
+    // And the failure-to-file minimums, line by line.
+    QFile minimums(TALVORO_SOURCE_DIR "/data/ftf-minimum.csv");
+    ASSERT_TRUE(minimums.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList lines = QString::fromUtf8(minimums.readAll()).split('\n', Qt::SkipEmptyParts);
+    lines.removeFirst();
+    const RecordSet stored = db.query("SELECT [First Year], [Amount] FROM [Failure To File Minimum Table]");
+    QStringList held;
+    for (int i = 0; i < stored.size(); ++i)
+        held << stored.value(i, 0).toString() + "," + QString::number(stored.value(i, 1).toDouble());
+    EXPECT_EQ(held, lines);
 }
 
 // The file keeps each value in its documented encoding, whichever program writes to it.

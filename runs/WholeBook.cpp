@@ -1,0 +1,115 @@
+#include "WholeBook.h"
+
+#include "CalculationRun.h"
+#include "CsvText.h"
+#include "Database.h"
+#include "MoneyText.h"
+#include "Names.h"
+#include "Rounding.h"
+#include "RunReporter.h"
+#include "Statements.h"
+#include "TaxpayerRecord.h"
+
+namespace {
+
+// What a run says, kept: the message that stopped it is the last one.
+class Kept : public RunReporter {
+public:
+    QString last;
+    void message(const QString& text) override { last = text; }
+    void notice(const QString& text) override { last = text; }
+    void progress(int) override {}
+    void progressVisible(bool) override {}
+    void armTimer(const QString&, int) override {}
+    void globalFailure(const QString& text) override { last = text; }
+};
+
+// The ten totals in whole cents, in the order of [Summary Table]'s insert.
+std::vector<qint64> centsOf(const SummaryTotals& t) {
+    auto fixed = [](qint64 tenThousandths) { return Rounding::toCentsHalfEven(double(tenThousandths) / 10000.0); };
+    auto single = [](float v) { return Rounding::toCentsHalfEven(double(v)); };
+    return {fixed(t.TotalInterest),       fixed(t.TotalFPPenalty),  fixed(t.TotalFFPenalty),
+            single(t.TotalAccPenalty),    single(t.unpaidTax),      single(t.TotalPmntAllctdInt),
+            single(t.TotalPmntAllctdPen), single(t.otherPenalties), single(t.TotalFDepositPenalty),
+            fixed(t.TotalBalance)};
+}
+
+const QStringList& totalColumns() {
+    static const QStringList columns = {Columns::totalInterest,
+                                        Columns::summaryFailureToPayPenalty,
+                                        Columns::summaryFailureToFilePenalty,
+                                        Columns::totalAccPenalty,
+                                        Columns::unpaidTax,
+                                        Columns::pmntsAppToInterest,
+                                        Columns::pmntsAppToPenalty,
+                                        Columns::otherPenalties,
+                                        Columns::totalFDepositPenalty,
+                                        Columns::total};
+    return columns;
+}
+
+const QString messageColumn = QStringLiteral("Message");
+
+} // namespace
+
+std::vector<WholeBook::Line> WholeBook::summaries(Database& db, const std::function<void(int, int)>& progress) {
+    const RecordSet taxpayers = db.query(Sql::selectTaxpayersByNumber());
+    std::vector<Line> lines;
+    for (int i = 0; i < taxpayers.size(); ++i) {
+        const TaxpayerRecord tp(taxpayers, i);
+        Line line;
+        line.number = tp.number();
+        line.name = tp.name();
+        line.endDate = tp.date(Columns::endDate);
+        Kept said;
+        SummaryTotals totals;
+        if (CalculationRun(db, said).summaryTotals(tp, &totals) == RunOutcome::Written)
+            line.totals = totals;
+        else
+            line.message = said.last;
+        lines.push_back(std::move(line));
+        if (progress)
+            progress(i + 1, taxpayers.size());
+    }
+    return lines;
+}
+
+QString WholeBook::csv(const std::vector<Line>& lines) {
+    QStringList header = {Columns::taxpayerNumber, Columns::taxpayerName, Columns::endDate};
+    header << totalColumns() << messageColumn;
+    QString out;
+    for (const auto& h : header)
+        out += (out.isEmpty() ? QString() : QStringLiteral(",")) + CsvText::field(h);
+    out += QLatin1Char('\n');
+    for (const auto& l : lines) {
+        QStringList cells = {QString::number(l.number), CsvText::field(l.name),
+                             l.endDate.toString(QStringLiteral("MM/dd/yyyy"))};
+        if (l.totals)
+            for (const qint64 cents : centsOf(*l.totals))
+                cells << plainDecimal(cents, 2);
+        else
+            for (int i = 0; i < totalColumns().size(); ++i)
+                cells << QString();
+        cells << CsvText::field(l.message);
+        out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+RecordSet WholeBook::rows(const std::vector<Line>& lines) {
+    QStringList fields = {Columns::taxpayerNumber, Columns::taxpayerName, Columns::endDate};
+    fields << totalColumns() << messageColumn;
+    RecordSet set(fields);
+    for (const auto& l : lines) {
+        QVariantList row = {l.number, l.name, l.endDate.isValid() ? QVariant(l.endDate) : QVariant()};
+        if (l.totals)
+            for (const qint64 cents : centsOf(*l.totals))
+                row << double(cents) / 100.0;
+        else
+            for (int i = 0; i < totalColumns().size(); ++i)
+                row << QVariant();
+        row << l.message;
+        set.append(row);
+    }
+    return set;
+}

@@ -1,0 +1,103 @@
+#include "RateUpdate.h"
+
+#include "Database.h"
+#include "Names.h"
+#include "Statements.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString dateFormat = QStringLiteral("MM/dd/yyyy");
+
+// The three rate tables, with the name the user knows each by and the rate of a published period for it.
+struct RateTableOf {
+    QString table;
+    QString name;
+    std::optional<double> (*rate)(const PublishedRate&);
+};
+
+const std::vector<RateTableOf>& rateTables() {
+    static const std::vector<RateTableOf> all = {
+        {Tables::underpaymentRates, QStringLiteral("underpayment"),
+         [](const PublishedRate& r) { return std::optional<double>(r.underpayment); }},
+        {Tables::overpaymentRates, QStringLiteral("overpayment"),
+         [](const PublishedRate& r) { return std::optional<double>(r.overpaymentNoncorporate); }},
+        {Tables::largeCorporateRates, QStringLiteral("large corporate underpayment"),
+         [](const PublishedRate& r) { return r.largeCorporateUnderpayment; }},
+    };
+    return all;
+}
+
+} // namespace
+
+RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& published) : db(database) {
+    for (const auto& p : published)
+        if (!publishedLast.isValid() || p.end > publishedLast)
+            publishedLast = p.end;
+    for (const auto& t : rateTables()) {
+        const RecordSet rows = db.query(Sql::selectRatePeriods(t.table));
+        std::vector<std::pair<QDate, QDate>> held;
+        QDate last;
+        for (int i = 0; i < rows.size(); ++i) {
+            const QDate b = rows.value(i, Columns::beginningDate).toDate();
+            const QDate e = rows.value(i, Columns::endingDate).toDate();
+            held.push_back({b, e});
+            if (e.isValid() && (!last.isValid() || e > last))
+                last = e;
+        }
+        if (!tablesLast.isValid() || (last.isValid() && last < tablesLast))
+            tablesLast = last;
+        for (const auto& p : published) {
+            const auto rate = t.rate(p);
+            if (!rate)
+                continue;
+            const bool covered = std::any_of(held.begin(), held.end(), [&p](const auto& h) {
+                // Any overlap counts: a period is added only where no row of the table says anything.
+                return h.first.isValid() && h.second.isValid() && h.first <= p.end && p.begin <= h.second;
+            });
+            if (!covered)
+                missing[t.table].push_back({p, *rate});
+        }
+    }
+}
+
+bool RateUpdate::anythingMissing() const {
+    return !missing.empty();
+}
+
+QString RateUpdate::offer(const QString& source) const {
+    if (tablesLast.isValid() && tablesLast >= publishedLast)
+        return QStringLiteral("The rate tables lack periods that %1 knows (to %2). Add them?")
+            .arg(source, publishedLast.toString(dateFormat));
+    return QStringLiteral("The rate tables end on %1; %2 knows the rates to %3. Add them?")
+        .arg(tablesLast.isValid() ? tablesLast.toString(dateFormat) : QStringLiteral("no date"), source,
+             publishedLast.toString(dateFormat));
+}
+
+QString RateUpdate::nothingMissing(const QString& source) const {
+    return QStringLiteral("The rate tables hold every period %1 knows (to %2).")
+        .arg(source, publishedLast.toString(dateFormat));
+}
+
+QString RateUpdate::apply() {
+    Transaction t(db);
+    QStringList lines;
+    for (const auto& table : rateTables()) {
+        const auto it = missing.find(table.table);
+        if (it == missing.end())
+            continue;
+        QDate first, last;
+        for (const auto& [p, rate] : it->second) {
+            db.exec(Sql::insertRatePeriod(table.table, p.begin, p.end, rate));
+            first = !first.isValid() || p.begin < first ? p.begin : first;
+            last = !last.isValid() || p.end > last ? p.end : last;
+        }
+        lines << QStringLiteral("%1 period(s) from %2 to %3 to the %4 rate table")
+                     .arg(it->second.size())
+                     .arg(first.toString(dateFormat), last.toString(dateFormat), table.name);
+    }
+    t.commit();
+    missing.clear();
+    return QStringLiteral("Added ") + lines.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
