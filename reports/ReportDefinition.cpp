@@ -118,21 +118,23 @@ ReportDefinition makeWholeBook() {
     d.windowCaption = QStringLiteral("Summary Of All Taxpayers");
     d.titleText = QStringLiteral("Summary Of All Taxpayers");
     d.landscape = true;
+    // Fourteen columns across a landscape page: a smaller type keeps a firm's totals whole.
+    d.fontSize = 7;
     d.columns = {
-        C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 0.7},
-        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 1.6},
-        C{{"End Date"}, Columns::endDate, F::Date, 0.9},
-        C{{"Interest"}, Columns::totalInterest, F::Money, 1, true},
-        C{{"Failure To", "Pay Penalty"}, Columns::summaryFailureToPayPenalty, F::Money, 1, true},
-        C{{"Failure To", "File Penalty"}, Columns::summaryFailureToFilePenalty, F::Money, 1, true},
-        C{{"Accuracy", "Penalty"}, Columns::totalAccPenalty, F::Money, 1, true},
-        C{{"Tax (net of", "payments)"}, Columns::unpaidTax, F::Money, 1, true},
-        C{{"Payments To", "Interest"}, Columns::pmntsAppToInterest, F::Money, 1, true},
-        C{{"Payments To", "Penalties"}, Columns::pmntsAppToPenalty, F::Money, 1, true},
-        C{{"Other", "Penalties"}, Columns::otherPenalties, F::Money, 1, true},
-        C{{"Failure To", "Deposit Penalty"}, Columns::totalFDepositPenalty, F::Money, 1, true},
-        C{{"Total"}, Columns::total, F::Money, 1.1, true},
-        C{{"Message"}, QStringLiteral("Message"), F::Text, 1.6},
+        C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 1.1},
+        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 1.8},
+        C{{"End Date"}, Columns::endDate, F::Date, 1.25},
+        C{{"Interest"}, Columns::totalInterest, F::Money, 1.2, true},
+        C{{"Failure To", "Pay"}, Columns::summaryFailureToPayPenalty, F::Money, 1.2, true},
+        C{{"Failure To", "File"}, Columns::summaryFailureToFilePenalty, F::Money, 1.2, true},
+        C{{"Accuracy", "Penalty"}, Columns::totalAccPenalty, F::Money, 1.2, true},
+        C{{"Tax (net of", "payments)"}, Columns::unpaidTax, F::Money, 1.3, true},
+        C{{"Paid To", "Interest"}, Columns::pmntsAppToInterest, F::Money, 1.2, true},
+        C{{"Paid To", "Penalties"}, Columns::pmntsAppToPenalty, F::Money, 1.2, true},
+        C{{"Other", "Penalties"}, Columns::otherPenalties, F::Money, 1.2, true},
+        C{{"Failure To", "Deposit"}, Columns::totalFDepositPenalty, F::Money, 1.2, true},
+        C{{"Total"}, Columns::total, F::Money, 1.4, true},
+        C{{"Message"}, QStringLiteral("Message"), F::Text, 1.65},
     };
     return d;
 }

@@ -27,6 +27,7 @@ struct ReportDefinition {
     std::vector<Column> columns;
     bool landscape = false;
     bool captionedBlock = false; // the summary: one block of captioned values instead of a table
+    double fontSize = 9;         // of the detail lines and totals; the captions are half a point smaller
 
     static const ReportDefinition& penaltyAndInterest();  // DataReport6
     static const ReportDefinition& failureToPayAndFile(); // DataReport1

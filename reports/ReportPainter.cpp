@@ -134,7 +134,8 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
         }
     } else {
         // Page header: the captions, bottom-aligned, under a rule.
-        p.setFont(font(8.5, true));
+        const double size = content.definition->fontSize;
+        p.setFont(font(size - 0.5, true));
         const int captionLines = pages.captionLines();
         for (size_t c = 0; c < columns.size(); ++c) {
             const QStringList caption = wrapped(columns[c].caption, QFontMetricsF(p.font()),
@@ -157,7 +158,7 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
                 y += m.groupHeaderLine;
                 continue;
             }
-            p.setFont(font(9));
+            p.setFont(font(size));
             for (size_t c = 0; c < columns.size(); ++c)
                 cell(int(c), line.cells[int(c)], y, m.detailLine);
             y += m.detailLine;
@@ -165,7 +166,7 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
 
         if (page.reportFooter) {
             // The totals, between a rule above and a double rule below.
-            p.setFont(font(9, true));
+            p.setFont(font(size, true));
             y += 4;
             for (size_t c = 0; c < columns.size(); ++c) {
                 if (!columns[c].total)

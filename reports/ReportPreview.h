@@ -7,7 +7,6 @@
 
 #include <memory>
 
-
 // The preview window of a report: print, zoom, page navigation, and export to PDF or CSV. Opens at the top-left of
 // the screen and does not block the main window.
 class ReportPreview : public QPrintPreviewDialog {
