@@ -114,6 +114,8 @@ void MainWindow::buildMenus() {
                QStringLiteral("mnuPayrollTaxLiabilityData"), &MainWindow::mnuPayrollTaxLiabilityData_Click);
     addCommand(transactions, QStringLiteral("&Additional Charges"), QStringLiteral("mnuAdnlChrgs"),
                &MainWindow::mnuAdnlChrgs_Click);
+    addCommand(transactions, QStringLiteral("&Estimated Tax"), QStringLiteral("mnuEstimatedTax"),
+               &MainWindow::mnuEstimatedTax_Click);
 
     QMenu* rates = menu(QStringLiteral("  &Interest Rates   "), QStringLiteral("mnuInterestRatefrm"));
     addCommand(rates, QStringLiteral("&Underpayment Rates"), QStringLiteral("mnuUnderpaymentrates"),
@@ -128,7 +130,8 @@ void MainWindow::buildMenus() {
          {std::pair{"Penalty && &Interest Report", "mnuInterestReport"},
           std::pair{"&Failure To Pay && File Penalty Calculation Report", "mnuPenaltyReport"},
           std::pair{"&Summary Report", "mnuSummaryReport"}, std::pair{"P&ayment Report", "mnuPaymentReport"},
-          std::pair{"Payroll &Tax Deposit Penalty Report", "mnuPRTaxPenaltyRpt"}}) {
+          std::pair{"Payroll &Tax Deposit Penalty Report", "mnuPRTaxPenaltyRpt"},
+          std::pair{"&Estimated Tax Penalty", "mnuEstimatedTaxReport"}}) {
         const ReportKind* kind = ReportKind::byCommand(QLatin1String(command));
         QAction* a = addCommand(reports, QLatin1String(caption), QLatin1String(command), nullptr);
         connect(a, &QAction::triggered, this, [this, kind] {
@@ -266,8 +269,9 @@ void MainWindow::buildBody() {
 }
 
 void MainWindow::buildTimers() {
-    const std::pair<const char*, int> all[] = {{"Timer1", 4000}, {"Timer2", 3000}, {"Timer3", 5000}, {"Timer4", 3000},
-                                               {"Timer5", 1000}, {"Timer6", 5000}, {"Timer7", 5000}, {"Timer8", 3000}};
+    const std::pair<const char*, int> all[] = {{"Timer1", 4000}, {"Timer2", 3000}, {"Timer3", 5000},
+                                               {"Timer4", 3000}, {"Timer5", 1000}, {"Timer6", 5000},
+                                               {"Timer7", 5000}, {"Timer8", 3000}, {"Timer10", 500}};
     for (const auto& [name, interval] : all) {
         auto* t = new QTimer(this);
         t->setObjectName(QLatin1String(name));
@@ -594,6 +598,9 @@ void MainWindow::mnuUnderpaymentrates_Click() {
 }
 void MainWindow::mnuOverpaymentrates_Click() {
     openEditor(new RateEditor(RateEditor::Table::Overpayment, editorContext(), this), true);
+}
+void MainWindow::mnuEstimatedTax_Click() {
+    openEditor(new EstimatedTaxEditor(editorContext(), this), false);
 }
 void MainWindow::mnuLargeCorporaterates_Click() {
     openEditor(new RateEditor(RateEditor::Table::LargeCorporate, editorContext(), this), true);

@@ -118,6 +118,7 @@ private:
     void mnuUnderpaymentrates_Click();
     void mnuOverpaymentrates_Click();
     void mnuLargeCorporaterates_Click();
+    void mnuEstimatedTax_Click();
     void mnuUpdateRates_Click();
     void mnuAllTaxpayers_Click();
     // The published rates of `file` the rate tables lack, offered and added on Yes; `sayWhenCurrent`: say so

@@ -67,4 +67,16 @@ qint16 toInt16(double value) {
     return static_cast<qint16>(r);
 }
 
+qint64 divideHalfEven(qint64 numerator, qint64 denominator) {
+    qint64 q = numerator / denominator;
+    qint64 r = numerator % denominator;
+    if (r < 0) { // floor division, so that the remainder is from 0 to denominator - 1
+        q -= 1;
+        r += denominator;
+    }
+    if (2 * r > denominator || (2 * r == denominator && q % 2 != 0))
+        ++q;
+    return q;
+}
+
 } // namespace Rounding

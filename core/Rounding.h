@@ -35,6 +35,10 @@ qint64 toScaledHalfEven(double value, int decimals);
 // Half to even at four decimals, as a count of ten-thousandths (fixed-point money).
 qint64 toTenThousandthsHalfEven(double value);
 
+// numerator ÷ denominator (denominator > 0) to the nearest whole number, half to even, in exact integer arithmetic
+// (a quarter or a percentage of an amount in cents).
+qint64 divideHalfEven(qint64 numerator, qint64 denominator);
+
 // A whole count held in a 16-bit counter; beyond its range is an overflow, never a wrap.
 qint16 toInt16(double value);
 

@@ -543,3 +543,152 @@ RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEd
     auto* hint = new QLabel(QStringLiteral("Enter percentage in decimal form, e.g. 5% = 0.05  "), this);
     grid->addWidget(hint, grid->rowCount(), 1, 1, 2);
 }
+
+namespace {
+
+RecordEditor::Design estimatedTaxDesign(const EditorContext& c) {
+    RecordEditor::Design s;
+    s.objectName = QStringLiteral("frmEstimatedTax");
+    s.caption = QStringLiteral("Estimated Tax");
+    s.noun = QStringLiteral("Record");
+    s.table = Tables::estimatedTaxData;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::taxYearEnd;
+    // One record a taxpayer: its number is its key.
+    s.key = Columns::taxpayerNumber;
+    s.fields = {
+        F{0, Columns::taxYearEnd, "Tax Year End:", K::Date, "",
+          "The last day of the tax year: 12/31/2025 for a calendar year, 06/30/2025 for a fiscal year ending in June.",
+          0, false, false, true},
+        F{1, Columns::currentYearTax, "Current Year Tax:", K::Money, "Num",
+          "The tax for the year (for an individual, as Form 2210 line 4 figures it; for a corporation, Form 2220 "
+          "line 3)."},
+        F{2, Columns::priorYearTax, "Prior Year Tax:", K::Money, "Num",
+          "The tax shown on the prior year's return; it counts only when the box below is checked."},
+        F{6, Columns::withholding, "Withholding:", K::Money, "Num",
+          "An individual's federal income tax withheld for the year; 0 for a corporation."},
+    };
+    s.checks = {
+        {3, Columns::priorYearFullYear, "Prior Year Full Year",
+         "Check when a return was filed for the prior year and that year had 12 months (for an individual: as a U.S. "
+         "citizen or resident all year)."},
+        {4, Columns::highIncomePriorYear, "High Income Prior Year",
+         "Individuals: check when the prior year's adjusted gross income was over $150,000 ($75,000 married filing "
+         "separately); 110 % of the prior year's tax is then required."},
+        {5, Columns::largeCorporation, "Large Corporation",
+         "Corporations: check when taxable income was $1,000,000 or more in any of the 3 prior tax years."},
+        {7, Columns::withholdingOnActualDates, "Withholding On Actual Dates",
+         "Check to count the withholding on the dates it was withheld: enter it as estimated payments with those "
+         "dates and leave Withholding at 0. Unchecked, it counts in four equal parts on the due dates."},
+    };
+    s.layout = {QStringLiteral("f0"), QStringLiteral("f1"), QStringLiteral("f2"), QStringLiteral("c3"),
+                QStringLiteral("c4"), QStringLiteral("c5"), QStringLiteral("f6"), QStringLiteral("c7")};
+    return s;
+}
+
+RecordEditor::Design estimatedPaymentsDesign(const EditorContext& c) {
+    RecordEditor::Design s;
+    s.objectName = QStringLiteral("frmEstimatedPayments");
+    s.caption = QStringLiteral("Estimated Tax Payments");
+    s.noun = QStringLiteral("Payment");
+    s.table = Tables::estimatedTaxPayments;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::dateOfPayment;
+    s.key = Columns::row;
+    s.status = RecordEditor::Status::RecordOfCount;
+    s.fields = {
+        F{0, Columns::dateOfPayment, "Date Of Payment:", K::Date, "",
+          "The day the payment was made (for a mailed payment, the postmark).", 0, false, false, true},
+        F{1, Columns::amountOfPayment, "Amount Of Payment:", K::Money, "Num"},
+    };
+    return s;
+}
+
+} // namespace
+
+EstimatedPaymentsEditor::EstimatedPaymentsEditor(EditorContext c, QWidget* parent)
+    : RecordEditor(estimatedPaymentsDesign(c), c, parent) {
+    auto* name = new QLineEdit(context.taxpayerName, this);
+    name->setObjectName(QStringLiteral("Text1"));
+    name->setReadOnly(true);
+    name->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
+    grid->addWidget(name, grid->rowCount() - 1, 1);
+}
+
+void EstimatedPaymentsEditor::afterAdd() {
+    setFieldText(1, QStringLiteral("0"));
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
+}
+
+EstimatedTaxEditor::EstimatedTaxEditor(EditorContext c, QWidget* parent)
+    : RecordEditor(estimatedTaxDesign(c), c, parent) {
+    auto* name = new QLineEdit(context.taxpayerName, this);
+    name->setObjectName(QStringLiteral("Text1"));
+    name->setReadOnly(true);
+    name->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
+    grid->addWidget(name, grid->rowCount() - 1, 1);
+
+    payments = new QListWidget(this);
+    payments->setObjectName(QStringLiteral("lstPayments"));
+    payments->setMaximumHeight(110);
+    payments->setToolTip(
+        QStringLiteral("The estimated payments; double-click, or Estimated Payments, to change them."));
+    grid->addWidget(new QLabel(QStringLiteral("Estimated Payments:"), this), grid->rowCount(), 0,
+                    Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(payments, grid->rowCount() - 1, 1);
+    auto* open = new QPushButton(QStringLiteral("Estimated &Payments..."), this);
+    open->setObjectName(QStringLiteral("cmdPayments"));
+    open->setAutoDefault(false);
+    grid->addWidget(open, grid->rowCount(), 1, Qt::AlignLeft);
+    connect(open, &QPushButton::clicked, this, [this] { openPayments(); });
+    connect(payments, &QListWidget::itemDoubleClicked, this, [this] { openPayments(); });
+    listPayments();
+}
+
+QStringList EstimatedTaxEditor::listedPayments() const {
+    QStringList lines;
+    for (int i = 0; i < payments->count(); ++i)
+        lines << payments->item(i)->text();
+    return lines;
+}
+
+void EstimatedTaxEditor::listPayments() {
+    payments->clear();
+    const RecordSet rows = db->query(Sql::selectEstimatedTaxPayments(context.taxpayerNumber));
+    for (int i = 0; i < rows.size(); ++i)
+        payments->addItem(FieldText::shown(K::Date, rows.value(i, Columns::dateOfPayment)) + QStringLiteral("    ") +
+                          FieldText::shown(K::Money, rows.value(i, Columns::amountOfPayment)));
+}
+
+EstimatedPaymentsEditor* EstimatedTaxEditor::openPayments() {
+    // The payments are edited in their own window; this one waits and lists them anew when it closes.
+    auto* editor = new EstimatedPaymentsEditor(context, this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    setEnabled(false);
+    editor->setEnabled(true);
+    connect(editor, &RecordEditor::closedEditor, this, [this] {
+        setEnabled(true);
+        listPayments();
+        payments->setFocus();
+    });
+    editor->show();
+    return editor;
+}
+
+void EstimatedTaxEditor::afterAdd() {
+    for (int i : {1, 2, 6})
+        setFieldText(i, QStringLiteral("0"));
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
+    for (int i : {3, 4, 5, 7})
+        check(i)->setChecked(false);
+}
+
+bool EstimatedTaxEditor::beforeSave() {
+    if (adding() && !db->query(Sql::selectEstimatedTaxData(context.taxpayerNumber)).isEmpty()) {
+        message(alreadyEntered);
+        return false;
+    }
+    return true;
+}

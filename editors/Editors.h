@@ -85,3 +85,34 @@ public:
     enum class Table { Underpayment, Overpayment, LargeCorporate };
     RateEditor(Table table, EditorContext context, QWidget* parent = nullptr);
 };
+
+// frmEstimatedPayments: the active taxpayer's estimated tax payments (and withholding by its actual dates).
+class EstimatedPaymentsEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    EstimatedPaymentsEditor(EditorContext context, QWidget* parent = nullptr);
+
+protected:
+    void afterAdd() override;
+};
+
+// frmEstimatedTax: the active taxpayer's figures for the estimated-tax penalty (one record), with its estimated
+// payments listed under them; "Estimated Payments" opens their editor.
+class EstimatedTaxEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    static inline const QString alreadyEntered = QStringLiteral(
+        "The estimated tax figures of this taxpayer are already entered. Edit them instead of adding new ones.");
+    EstimatedTaxEditor(EditorContext context, QWidget* parent = nullptr);
+    // The payments as the list shows them, one a line ("09/02/2005  1,000.00").
+    QStringList listedPayments() const;
+    EstimatedPaymentsEditor* openPayments();
+
+protected:
+    void afterAdd() override;
+    bool beforeSave() override;
+
+private:
+    QListWidget* payments;
+    void listPayments();
+};

@@ -33,6 +33,13 @@ ReportContent ReportContent::build(const ReportDefinition& definition, const Rec
         return c;
     }
 
+    // A row whose printed columns are all empty (a CSV-only column aside).
+    auto printsNothing = [&columns](const Line& line) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (!columns[i].csvOnly && !line.cells[int(i)].isEmpty())
+                return false;
+        return true;
+    };
     std::vector<int> order;
     if (definition.groupField) {
         // One header per distinct key, its rows in query order, the groups in order of first appearance.
@@ -55,7 +62,10 @@ ReportContent ReportContent::build(const ReportDefinition& definition, const Rec
                 definition.groupCaption.isEmpty() ? key : definition.groupCaption + QStringLiteral(": ") + key;
             c.lines.push_back(header);
             for (const int r : members) {
-                c.lines.push_back(detail(r));
+                Line line = detail(r);
+                if (definition.headingOnlyRows && printsNothing(line))
+                    continue;
+                c.lines.push_back(std::move(line));
                 order.push_back(r);
             }
         }

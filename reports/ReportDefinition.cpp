@@ -1,7 +1,10 @@
 #include "ReportDefinition.h"
 
+#include "Database.h"
+#include "EstimatedTax.h"
 #include "Names.h"
 #include "Statements.h"
+#include "TaxpayerRecord.h"
 
 namespace {
 
@@ -139,7 +142,45 @@ ReportDefinition makeWholeBook() {
     return d;
 }
 
+ReportDefinition makeEstimatedTax() {
+    ReportDefinition d;
+    d.name = QStringLiteral("EstimatedTaxPenalty");
+    d.timer = QStringLiteral("Timer10");
+    d.windowCaption = QStringLiteral("Estimated Tax Penalty");
+    d.titleText = QStringLiteral("Estimated Tax Penalty for the tax year ending ");
+    d.query = Sql::reportEstimatedTaxQuery();
+    d.groupField = Columns::installment;
+    d.headingOnlyRows = true;
+    d.columns = {
+        C{{"Due Date"}, Columns::dueDate, F::Date, 1.0, false, true},
+        C{{"Amount"}, Columns::amount, F::Money, 1.2},
+        C{{"From"}, Columns::beginningDate, F::Date, 1.0},
+        C{{"To"}, Columns::endingDate, F::Date, 1.0},
+        C{{"Days"}, Columns::days, F::Count, 0.6},
+        C{{"Rate"}, Columns::interestRate, F::Percent, 0.7},
+        C{{"Penalty"}, Columns::penalty, F::Money, 1.1, true},
+    };
+    d.title = [](Database& db, const TaxpayerRecord& tp) {
+        const RecordSet figures = db.query(Sql::selectEstimatedTaxData(tp.number()));
+        const QDate yearEnd = figures.isEmpty() ? QDate() : figures.value(0, Columns::taxYearEnd).toDate();
+        const bool corporation = tp.flag(Columns::corporateTaxpayer);
+        QString third;
+        if (yearEnd.isValid())
+            third = QStringLiteral("Penalty figured to ") +
+                    formatReportValue(F::Date, EstimatedTax::penaltyEnds(corporation, yearEnd)) +
+                    (corporation ? QStringLiteral(", rules of Form 2220") : QStringLiteral(", rules of Form 2210"));
+        return tp.name() + QLatin1Char('\n') + QStringLiteral("Estimated Tax Penalty for the tax year ending ") +
+               formatReportValue(F::Date, yearEnd) + QLatin1Char('\n') + third;
+    };
+    return d;
+}
+
 } // namespace
+
+const ReportDefinition& ReportDefinition::estimatedTax() {
+    static const ReportDefinition d = makeEstimatedTax();
+    return d;
+}
 
 const ReportDefinition& ReportDefinition::wholeBook() {
     static const ReportDefinition d = makeWholeBook();
@@ -168,8 +209,8 @@ const ReportDefinition& ReportDefinition::depositPenalty() {
 }
 
 const std::vector<const ReportDefinition*>& ReportDefinition::all() {
-    static const std::vector<const ReportDefinition*> list = {&penaltyAndInterest(), &failureToPayAndFile(), &summary(),
-                                                              &payments(), &depositPenalty()};
+    static const std::vector<const ReportDefinition*> list = {
+        &penaltyAndInterest(), &failureToPayAndFile(), &summary(), &payments(), &depositPenalty(), &estimatedTax()};
     return list;
 }
 

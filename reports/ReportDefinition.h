@@ -4,8 +4,13 @@
 
 #include <QStringList>
 
+#include <functional>
+
 #include <optional>
 #include <vector>
+
+class Database;
+class TaxpayerRecord;
 
 // A report: where its rows come from and how they are laid out.
 struct ReportDefinition {
@@ -13,8 +18,9 @@ struct ReportDefinition {
         QStringList caption; // one or two lines
         QString field;
         ReportFormat format;
-        double width;       // relative width
-        bool total = false; // summed in the report footer
+        double width;         // relative width
+        bool total = false;   // summed in the report footer
+        bool csvOnly = false; // in the CSV export only, not on paper
     };
 
     QString name;          // DataReport6 ...
@@ -26,8 +32,11 @@ struct ReportDefinition {
     QString groupCaption;
     std::vector<Column> columns;
     bool landscape = false;
-    bool captionedBlock = false; // the summary: one block of captioned values instead of a table
-    double fontSize = 9;         // of the detail lines and totals; the captions are half a point smaller
+    bool captionedBlock = false;  // the summary: one block of captioned values instead of a table
+    double fontSize = 9;          // of the detail lines and totals; the captions are half a point smaller
+    bool headingOnlyRows = false; // a row without any value shows its group heading alone
+    // The three-line title, when the report's own differs from the taxpayer's name, title text and dates.
+    std::function<QString(Database&, const TaxpayerRecord&)> title;
 
     static const ReportDefinition& penaltyAndInterest();  // DataReport6
     static const ReportDefinition& failureToPayAndFile(); // DataReport1
@@ -37,5 +46,6 @@ struct ReportDefinition {
     static const std::vector<const ReportDefinition*>& all();
     // Not one of the five: the summary of every taxpayer, one line each, built from the runs' results (no query).
     static const ReportDefinition& wholeBook();
+    static const ReportDefinition& estimatedTax(); // the estimated-tax penalty worksheet
     static const ReportDefinition* byTimer(const QString& timer);
 };

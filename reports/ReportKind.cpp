@@ -1,7 +1,10 @@
 #include "ReportKind.h"
 
 #include "CalculationRun.h"
+#include "Database.h"
 #include "DepositReportRun.h"
+#include "EstimatedTaxRun.h"
+#include "Statements.h"
 
 const std::vector<ReportKind>& ReportKind::all() {
     static const std::vector<ReportKind> kinds = {
@@ -20,6 +23,13 @@ const std::vector<ReportKind>& ReportKind::all() {
         {QStringLiteral("payment"), QStringLiteral("mnuPaymentReport"), &ReportDefinition::payments(), {}},
         {QStringLiteral("deposit"), QStringLiteral("mnuPRTaxPenaltyRpt"), &ReportDefinition::depositPenalty(),
          [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
+        {QStringLiteral("estimated"), QStringLiteral("mnuEstimatedTaxReport"), &ReportDefinition::estimatedTax(),
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return EstimatedTaxRun(db, r).run(tp); },
+         [](Database& db) {
+             const QVariant total = db.query(Sql::selectEstimatedTaxTotal()).value(0, QStringLiteral("total"));
+             return QStringLiteral("Estimated Tax Penalty: ") +
+                    formatReportValue(ReportFormat::Money, total.isValid() ? total : QVariant(0.0));
+         }},
     };
     return kinds;
 }

@@ -20,6 +20,9 @@ struct ReportKind {
     QString command; // the main window's menu command: "mnuInterestReport" ...
     const ReportDefinition* layout;
     Run run; // empty: the report shows stored rows and has no run (the payment report)
+    // What talvoro-run prints on standard output after a run that wrote its rows ("Estimated Tax Penalty: 68.51");
+    // empty for most.
+    std::function<QString(Database&)> printed = {};
 
     static const std::vector<ReportKind>& all();
     static const ReportKind* byKey(const QString& key);

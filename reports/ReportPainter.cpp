@@ -73,11 +73,13 @@ bool ReportPainter::landscape() const {
 
 std::vector<double> ReportPainter::columnEdges(double left, double width) const {
     const auto& columns = content.definition->columns;
+    // A column of the CSV export alone takes no room on paper.
+    auto share = [](const ReportDefinition::Column& c) { return c.csvOnly ? 0.0 : c.width; };
     const double sum = std::accumulate(columns.begin(), columns.end(), 0.0,
-                                       [](double s, const ReportDefinition::Column& c) { return s + c.width; });
+                                       [&share](double s, const ReportDefinition::Column& c) { return s + share(c); });
     std::vector<double> edges{left};
     for (const auto& c : columns)
-        edges.push_back(edges.back() + width * c.width / sum);
+        edges.push_back(edges.back() + width * share(c) / sum);
     return edges;
 }
 
@@ -93,6 +95,8 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
     double y = m.margin;
 
     auto cell = [&](int column, const QString& text, double top, double height) {
+        if (columns[size_t(column)].csvOnly)
+            return;
         const QRectF r(edges[size_t(column)] + cellPad, top,
                        edges[size_t(column) + 1] - edges[size_t(column)] - 2 * cellPad, height);
         const QString shown = QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, r.width());
@@ -152,9 +156,10 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
         for (int i = page.firstLine; i < page.endLine; ++i) {
             const auto& line = content.lines[size_t(i)];
             if (line.groupHeader) {
-                p.setFont(font(9.5, true));
-                p.drawText(QRectF(left + cellPad, y, width, m.groupHeaderLine), Qt::AlignLeft | Qt::AlignVCenter,
-                           line.header);
+                // A long heading takes a smaller type rather than running off the page.
+                p.setFont(fitting({line.header}, 9.5, width - 2 * cellPad, true));
+                p.drawText(QRectF(left + cellPad, y, width - 2 * cellPad, m.groupHeaderLine),
+                           Qt::AlignLeft | Qt::AlignVCenter, line.header);
                 y += m.groupHeaderLine;
                 continue;
             }
@@ -169,7 +174,7 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
             p.setFont(font(size, true));
             y += 4;
             for (size_t c = 0; c < columns.size(); ++c) {
-                if (!columns[c].total)
+                if (!columns[c].total || columns[c].csvOnly)
                     continue;
                 const double l = edges[c] + cellPad, r = edges[c + 1] - cellPad;
                 p.drawLine(QPointF(l, y), QPointF(r, y));

@@ -12,8 +12,10 @@ ReportContent loadReport(Database& db, const ReportDefinition& definition, const
                               ? Sql::withParameter(definition.query, taxpayer.number())
                               : definition.query;
     const RecordSet rows = db.query(query);
-    const QString title = reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),
-                                      taxpayer.date(Columns::endDate));
+    const QString title =
+        definition.title ? definition.title(db, taxpayer)
+                         : reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),
+                                       taxpayer.date(Columns::endDate));
     return ReportContent::build(definition, rows, title, printDate);
 }
 

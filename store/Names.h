@@ -17,6 +17,9 @@ inline const QString events = QStringLiteral("Event Table");
 inline const QString summary = QStringLiteral("Summary Table");
 inline const QString largeCorporateRates = QStringLiteral("Large Corporate Underpayment Interest Table");
 inline const QString failureToFileMinimums = QStringLiteral("Failure To File Minimum Table");
+inline const QString estimatedTaxData = QStringLiteral("Estimated Tax Data");
+inline const QString estimatedTaxPayments = QStringLiteral("Estimated Tax Payments");
+inline const QString estimatedTaxLines = QStringLiteral("Estimated Tax Table"); // the last penalty run's worksheet
 } // namespace Tables
 
 namespace Columns {
@@ -96,6 +99,18 @@ inline const QString largeCorporateUnderpayment = QStringLiteral("Large Corporat
 inline const QString dateLargeCorporateRateBegins = QStringLiteral("Date Large Corporate Rate Begins");
 inline const QString firstYear = QStringLiteral("First Year");
 inline const QString amount = QStringLiteral("Amount");
+inline const QString taxYearEnd = QStringLiteral("Tax Year End");
+inline const QString currentYearTax = QStringLiteral("Current Year Tax");
+inline const QString priorYearTax = QStringLiteral("Prior Year Tax");
+inline const QString priorYearFullYear = QStringLiteral("Prior Year Full Year");
+inline const QString highIncomePriorYear = QStringLiteral("High Income Prior Year");
+inline const QString largeCorporation = QStringLiteral("Large Corporation");
+inline const QString withholding = QStringLiteral("Withholding");
+inline const QString withholdingOnActualDates = QStringLiteral("Withholding On Actual Dates");
+inline const QString line = QStringLiteral("Line");
+inline const QString installment = QStringLiteral("Installment");
+inline const QString dueDate = QStringLiteral("Due Date");
+inline const QString daysInYear = QStringLiteral("Days In Year");
 } // namespace Columns
 
 // The [Event] of the rows the program makes.

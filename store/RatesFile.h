@@ -40,6 +40,8 @@ void insertFailureToFileMinimums(Database& db, const std::vector<PublishedMinimu
 namespace DataFiles {
 inline const QString rates = QStringLiteral("irs-rates.csv");
 inline const QString minimums = QStringLiteral("ftf-minimum.csv");
+inline const QString holidays = QStringLiteral("holidays.csv");
+inline const QString estimatedTaxRules = QStringLiteral("estimated-tax.csv");
 // `name` in the program's own folder, or in the folder set instead (tests).
 QString path(const QString& name);
 void setFolder(const QString& folder);

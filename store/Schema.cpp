@@ -178,6 +178,23 @@ Layout build(int layout) {
                              rate(Columns::interestRate)}});
         l.tables.push_back({Tables::failureToFileMinimums, {lng(Columns::firstYear), money(Columns::amount)}});
     }
+    if (layout >= 4) {
+        // Layout 4: the estimated-tax penalty: a taxpayer's figures for the year and its estimated payments, and the
+        // worksheet lines of the last run.
+        l.tables.push_back({Tables::estimatedTaxData,
+                            {lng(Columns::taxpayerNumber), date(Columns::taxYearEnd), money(Columns::currentYearTax),
+                             money(Columns::priorYearTax), yesNo(Columns::priorYearFullYear),
+                             yesNo(Columns::highIncomePriorYear), yesNo(Columns::largeCorporation),
+                             money(Columns::withholding), yesNo(Columns::withholdingOnActualDates)}});
+        l.tables.push_back({Tables::estimatedTaxPayments,
+                            {counter(Columns::row), lng(Columns::taxpayerNumber), date(Columns::dateOfPayment),
+                             money(Columns::amountOfPayment)}});
+        l.tables.push_back(
+            {Tables::estimatedTaxLines,
+             {whole(Columns::line), text(Columns::installment, 150), date(Columns::dueDate), money(Columns::amount),
+              date(Columns::beginningDate), date(Columns::endingDate), whole(Columns::days),
+              rate(Columns::interestRate), whole(Columns::daysInYear), money(Columns::penalty)}});
+    }
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),
@@ -190,6 +207,15 @@ Layout build(int layout) {
          QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
                         "[Date Interest Starts])")},
     };
+    if (layout >= 4) {
+        // One row of estimated-tax figures a taxpayer.
+        l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Tax By Taxpayer"),
+                             QStringLiteral("CREATE UNIQUE INDEX [Estimated Tax By Taxpayer] ON [Estimated Tax Data]("
+                                            "[Taxpayer Number])")});
+        l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Payments By Taxpayer"),
+                             QStringLiteral("CREATE INDEX [Estimated Payments By Taxpayer] ON [Estimated Tax Payments]("
+                                            "[Taxpayer Number], [Date Of Payment])")});
+    }
     return l;
 }
 

@@ -40,7 +40,8 @@ struct Table {
 //   2  [Row], a key of their own, for [Interest Table] and [Overpayment Interest Table]
 //   3  [Large Corporate Underpayment] and [Date Large Corporate Rate Begins] of [Basic Taxpayer Data];
 //      [Large Corporate Underpayment Interest Table]; [Failure To File Minimum Table]
-inline constexpr int version = 3;
+//   4  [Estimated Tax Data], [Estimated Tax Payments] and [Estimated Tax Table], the estimated-tax penalty
+inline constexpr int version = 4;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 

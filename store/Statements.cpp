@@ -204,6 +204,41 @@ QString insertFailureToFileMinimum(int firstYear, double amount) {
            SqlText::whole(firstYear) + QLatin1Char(',') + SqlText::dbl(amount) + QLatin1Char(')');
 }
 
+QString selectEstimatedTaxData(int number) {
+    return QLatin1String("SELECT * FROM [Estimated Tax Data] WHERE [Taxpayer Number]=") + SqlText::whole(number);
+}
+
+QString selectEstimatedTaxPayments(int number) {
+    return QLatin1String("SELECT * FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=") + SqlText::whole(number) +
+           QLatin1String(" ORDER BY [Date Of Payment], [Row]");
+}
+
+QString insertEstimatedTaxLine(int line, const QString& installment, const QDate& dueDate,
+                               std::optional<qint64> amountCents, const QDate& from, const QDate& to,
+                               std::optional<int> days, std::optional<double> rate, std::optional<int> daysInYear,
+                               std::optional<qint64> penaltyCents) {
+    const QString null = QStringLiteral("Null");
+    auto cents = [&null](std::optional<qint64> v) { return v ? SqlText::fixed4(*v * 100) : null; };
+    auto date = [&null](const QDate& d) { return d.isValid() ? SqlText::date(d) : null; };
+    auto count = [&null](std::optional<int> v) { return v ? SqlText::whole(*v) : null; };
+    const QStringList values = {SqlText::whole(line), SqlText::quote(installment),
+                                date(dueDate),        cents(amountCents),
+                                date(from),           date(to),
+                                count(days),          rate ? SqlText::dbl(*rate) : null,
+                                count(daysInYear),    cents(penaltyCents)};
+    return QLatin1String("INSERT INTO [Estimated Tax Table]([Line],[Installment],[Due Date],[Amount],[Beginning Date],"
+                         "[Ending Date],[Days],[Interest Rate],[Days In Year],[Penalty]) VALUES(") +
+           values.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString reportEstimatedTaxQuery() {
+    return QStringLiteral("SELECT * FROM [Estimated Tax Table] ORDER BY [Line]");
+}
+
+QString selectEstimatedTaxTotal() {
+    return QStringLiteral("SELECT SUM([Penalty]) AS total FROM [Estimated Tax Table]");
+}
+
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,
                             float interest) {

@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QString>
+
 #include <QVariantMap>
+#include <optional>
 
 // The statements of the store's own procedures, in the program's dialect (see SqlText). The calculation runs add
 // theirs here too, so that every piece of SQL text lives in this one place.
@@ -52,6 +54,17 @@ QString selectRatePeriods(const QString& table); // [Beginning Date], [Ending Da
 // A period of a rate table, and a line of the failure-to-file minimums.
 QString insertRatePeriod(const QString& table, const QDate& beginning, const QDate& ending, double rate);
 QString insertFailureToFileMinimum(int firstYear, double amount);
+
+// The estimated-tax penalty: a taxpayer's figures and estimated payments (by date), and a line of the worksheet the
+// run writes (empty values stay NULL: a heading line of an installment without penalty has only its heading).
+QString selectEstimatedTaxData(int number);
+QString selectEstimatedTaxPayments(int number);
+QString insertEstimatedTaxLine(int line, const QString& installment, const QDate& dueDate,
+                               std::optional<qint64> amountCents, const QDate& from, const QDate& to,
+                               std::optional<int> days, std::optional<double> rate, std::optional<int> daysInYear,
+                               std::optional<qint64> penaltyCents);
+QString reportEstimatedTaxQuery(); // the worksheet lines in order
+QString selectEstimatedTaxTotal(); // the sum of the penalty lines, as "total"
 
 QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
                             float accruedInterest, double interestRate, float days, double interestFactor,

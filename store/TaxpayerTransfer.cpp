@@ -102,7 +102,7 @@ Outcome retrieve(const QString& transferFile, const QString& mainFile) {
             QStringList columns = common(table);
             if (columns.isEmpty())
                 continue; // a table the file's older layout does not have
-            if (table == Tables::payments) {
+            if (table == Tables::payments || table == Tables::estimatedTaxPayments) {
                 columns.removeAll(Columns::row); // the payments get new row numbers
                 main.exec(Sql::retrieveRows(table, copy, columns));
             } else if (columns.removeAll(Columns::row) > 0) {

@@ -1,6 +1,6 @@
 // Runs the program's calculation runs and taxpayer transfers without a window, for automation and tests:
 //
-//   talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment
+//   talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment|estimated
 //               [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]
 //   talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY
 //   talvoro-run [--data-dir DIR] --retrieve FILE
@@ -76,7 +76,8 @@ constexpr int exitUsage = 2;
 int usage(const QString& why) {
     QTextStream err(stderr);
     err << "talvoro-run: " << why << '\n'
-        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment\n"
+        << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report "
+           "interest|summary|penalty|deposit|payment|estimated\n"
         << "                   [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n"
         << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
@@ -131,6 +132,8 @@ int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) 
     ConsoleReporter reporter;
     const ReportKind& kind = *ReportKind::byKey(a.report);
     const RunOutcome outcome = kind.run ? kind.run(db, reporter, tp) : RunOutcome::Written;
+    if (outcome == RunOutcome::Written && kind.printed)
+        QTextStream(stdout) << kind.printed(db) << '\n';
     if (outcome != RunOutcome::Written || (a.pdfFile.isEmpty() && a.csvFile.isEmpty()))
         return exitOf(outcome);
     try {

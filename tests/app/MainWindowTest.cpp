@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "Editors.h"
 #include "ErrorDialog.h"
 #include "ErrorHandler.h"
 #include "ErrorReportText.h"
@@ -283,6 +284,47 @@ private slots:
         QTRY_VERIFY(!preview || !preview->isVisible());
         QVERIFY(fresh.shownReport() != preview);
         fresh.shownReport()->close();
+    }
+
+    // The estimated-tax penalty from the menus: its form from Transactions, its report from Reports, shown as the
+    // other reports are, with a group for each installment and the total.
+    void estimatedTaxFromTheMenus() {
+        const int n = addTaxpayer("Ben Brown", false);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],"
+                    "[Prior Year Tax],[Prior Year Full Year],[Withholding]) VALUES(" +
+                    SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
+            for (const char* date : {"#9/2/2005#", "#1/12/2006#"})
+                db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) "
+                        "VALUES(" +
+                        SqlText::whole(n) + "," + date + ",1000)");
+        }
+        MainWindow w;
+        w.load();
+        QVERIFY(!enabled(w, "mnuTransactions"));
+        w.chooseTaxpayer(n);
+        QVERIFY(enabled(w, "mnuEstimatedTax") && enabled(w, "mnuEstimatedTaxReport"));
+        w.action("mnuEstimatedTaxReport")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY(w.timer("Timer10")->isActive());
+        w.timer("Timer10")->start(0);
+        QTRY_VERIFY(w.shownReport());
+        const ReportContent& c = w.shownReport()->content();
+        QCOMPARE(w.shownReport()->windowTitle(), QString("Estimated Tax Penalty"));
+        QCOMPARE(c.title, QString("Ben Brown\nEstimated Tax Penalty for the tax year ending 12/31/2005\n"
+                                  "Penalty figured to 04/15/2006, rules of Form 2210"));
+        QCOMPARE(c.detailCount(), 7);
+        QCOMPARE(c.lines[0].header, QString("Installment 1 due 04/15/2005: required 1,529.00, paid by the due date "
+                                            "807.00, underpayment 722.00"));
+        QCOMPARE(c.totals.last(), QString("68.51"));
+        w.shownReport()->close();
+
+        w.action("mnuEstimatedTax")->trigger();
+        auto* form = w.findChild<EstimatedTaxEditor*>();
+        QVERIFY(form && form->isVisible());
+        QCOMPARE(form->listedPayments().size(), 2);
+        form->close();
     }
 
     void errorReportText() {

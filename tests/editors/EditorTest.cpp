@@ -158,6 +158,57 @@ private slots:
         QCOMPARE(e.position(), 1);
     }
 
+    // The Estimated Tax form: one record a taxpayer, its payments listed under it and edited in their own window,
+    // which hands the form back with the list renewed; a second record is refused.
+    void estimatedTaxForm() {
+        const int n = addTaxpayer("Ben Brown");
+        EstimatedTaxEditor e(context(n, "Ben Brown"));
+        activate(&e);
+        QVERIFY(e.listedPayments().isEmpty());
+        click(&e, "cmdAdd");
+        QCOMPARE(e.field(1)->text(), QString("0"));
+        QVERIFY(!e.check(3)->isChecked());
+        click(&e, "cmdUpdate"); // the tax year's end is required
+        QCOMPARE(messages.size(), 1);
+        messages.clear();
+        type(e.field(0), "12/31/2005");
+        type(e.field(1), "7031");
+        type(e.field(2), "6116");
+        type(e.field(6), "3228");
+        e.check(3)->setFocus();
+        QTest::keyClick(e.check(3), Qt::Key_Space);
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(e.value("Taxpayer Number").toInt(), n);
+        QCOMPARE(
+            count("SELECT COUNT(*) FROM [Estimated Tax Data] WHERE [Prior Year Full Year]=1 AND [Withholding]=3228"),
+            1);
+
+        click(&e, "cmdAdd");
+        type(e.field(0), "12/31/2006");
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages, QStringList{EstimatedTaxEditor::alreadyEntered});
+        click(&e, "cmdCancel");
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Data]"), 1);
+
+        QPointer<EstimatedPaymentsEditor> payments = e.openPayments();
+        QVERIFY(!e.isEnabled());
+        activate(payments);
+        for (const auto& [date, amount] : {std::pair{"01/12/2006", "1000"}, std::pair{"09/02/2005", "1000.50"}}) {
+            click(payments, "cmdAdd");
+            type(payments->field(0), date);
+            type(payments->field(1), amount);
+            click(payments, "cmdUpdate");
+        }
+        QCOMPARE(payments->rowCount(), 2);
+        click(payments, "cmdClose");
+        QTRY_VERIFY(!payments);
+        QVERIFY(e.isEnabled());
+        QCOMPARE(e.listedPayments(), QStringList({"09/02/2005    1,000.50", "01/12/2006    1,000.00"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=" + SqlText::whole(n)),
+                 2);
+    }
+
     void cancelAfterAddOnAnEmptyTable() {
         const int n = addTaxpayer("Empty");
         ChargesEditor e(context(n, "Empty"));

@@ -11,10 +11,11 @@
 //                  for every --csv NAME of the commands, NAME as it must be written
 //   README.md      what the case shows, and where its figures come from
 //
-//   talvoro-golden CASE-FOLDER [--update]
+//   talvoro-golden CASE-FOLDER [--update] [--keep DIR]
 //
 // A missing expected file fails. A difference prints the lines that differ. --update writes what the program gives
-// as the expected files (for a new case, whose figures must then be checked by hand).
+// as the expected files (for a new case, whose figures must then be checked by hand). --keep copies the data folder's
+// files (the databases, every export) into DIR afterwards, to look at.
 
 #include "SqliteDatabase.h"
 #include "StoreError.h"
@@ -211,6 +212,12 @@ int main(int argc, char** argv) {
             ++failures;
         }
     };
+    const qsizetype keepAt = args.indexOf(QStringLiteral("--keep"));
+    if (keepAt > 0 && keepAt + 1 < args.size()) {
+        QDir().mkpath(args[keepAt + 1]);
+        for (const QString& f : QDir(workPath).entryList(QDir::Files))
+            QFile::copy(QDir(workPath).filePath(f), QDir(args[keepAt + 1]).filePath(f));
+    }
     compare(QStringLiteral("output.txt"), output);
     for (const QString& csv : csvFiles)
         compare(csv, readText(QDir(workPath).filePath(csv)));

@@ -118,7 +118,8 @@ TEST(ReportContent, TitleTextsSayReportOnce) {
                                    "Failure To Pay & File Penalty Calculation Report for the return originally due ",
                                    "Summary Penalty & Interest Report for the return originally due ",
                                    "Payment Report for the return originally due ",
-                                   "Payroll Tax Deposit Penalty Report for the return originally due "}));
+                                   "Payroll Tax Deposit Penalty Report for the return originally due ",
+                                   "Estimated Tax Penalty for the tax year ending "}));
 }
 
 TEST(ReportContent, EmptyTablesShowHeadersAndZeroTotals) {

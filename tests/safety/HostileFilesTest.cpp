@@ -75,7 +75,11 @@ QString genuine(const DataDir& dir, const QString& name) {
          "INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],[Deposit Due Date],[Required Deposit]) "
          "VALUES(9105,'Liability','2005-05-15',50.0)",
          "INSERT INTO [Additional Charges]([Taxpayer Number],[Event],[Date Interest Starts],[Charge Unclassified]) "
-         "VALUES(9105,'Other Charge','2005-08-01',25.0)"});
+         "VALUES(9105,'Other Charge','2005-08-01',25.0)",
+         "INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax]) "
+         "VALUES(9105,'2005-12-31',7031.0)",
+         "INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) "
+         "VALUES(9105,'2005-09-02',1000.0)"});
     const QString file = dir.path(name);
     TaxpayerTransfer::save(source.mainFile(), source.templateFile(), file, 9105);
     return file;
@@ -122,6 +126,18 @@ const Hostile hostiles[] = {
     {"an amount beyond the largest",
      [](const DataDir& d) { return bypassing(d, "big.mdb", "UPDATE [Payment Table] SET [Amount Of Payment]=9.3e16"); },
      "[Payment Table].[Amount Of Payment] holds \"9.3e+16\", which is not an amount of at most 999,999,999,999.99"},
+    {"text in an estimated payment",
+     [](const DataDir& d) {
+         return bypassing(d, "estimated.mdb", "UPDATE [Estimated Tax Payments] SET [Amount Of Payment]='a thousand'");
+     },
+     "[Estimated Tax Payments].[Amount Of Payment] holds \"a thousand\", which is not an amount"},
+    {"estimated figures of another taxpayer",
+     [](const DataDir& d) {
+         const QString f = genuine(d, "estimated-other.mdb");
+         raw(f, {"UPDATE [Estimated Tax Data] SET [Taxpayer Number]=1"});
+         return f;
+     },
+     "[Estimated Tax Data] holds a row of taxpayer 1, which the file does not hold"},
     {"a taxpayer number beyond 32 bits",
      [](const DataDir& d) {
          const QString f = genuine(d, "wide.mdb");

@@ -102,7 +102,8 @@ std::optional<QString> goldenFigure(const QString& id) {
 // The pages that explain a rule with a case of tests/golden show that case's figures.
 TEST(ManualFigures, AreTheFiguresOfTheirGoldenCases) {
     int compared = 0;
-    for (const char* page : {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html"}) {
+    for (const char* page :
+         {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html", "estimated-tax.html"}) {
         const auto figures = marked(QLatin1String(page));
         EXPECT_FALSE(figures.empty()) << page;
         for (const auto& [key, shown] : figures) {

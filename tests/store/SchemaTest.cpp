@@ -66,6 +66,14 @@ const std::map<QString, QStringList> documentedTables = {
     // Layout 3: the large corporate underpayment rate and the failure-to-file minimum by year.
     {"Large Corporate Underpayment Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
     {"Failure To File Minimum Table", {"First Year", "Amount"}},
+    // Layout 4: the estimated-tax penalty, with names other tools can fill.
+    {"Estimated Tax Data",
+     {"Taxpayer Number", "Tax Year End", "Current Year Tax", "Prior Year Tax", "Prior Year Full Year",
+      "High Income Prior Year", "Large Corporation", "Withholding", "Withholding On Actual Dates"}},
+    {"Estimated Tax Payments", {"Row", "Taxpayer Number", "Date Of Payment", "Amount Of Payment"}},
+    {"Estimated Tax Table",
+     {"Line", "Installment", "Due Date", "Amount", "Beginning Date", "Ending Date", "Days", "Interest Rate",
+      "Days In Year", "Penalty"}},
     {"Event Table",
      {"Date", "Date2", "Event", "Unpaid Balance", "Accrued Interest", "Interest Rate", "Days", "Interest Factor",
       "Interest", "Failure To File Penalty", "Failure To Pay Penalty", "Tax", "Required Deposit Number",

@@ -11,8 +11,8 @@
 
 namespace {
 
-const QStringList perTaxpayer = {"Basic Taxpayer Data", "Payment Table", "Required Payroll Tax Deposits",
-                                 "Additional Charges"};
+const QStringList perTaxpayer = {"Basic Taxpayer Data", "Payment Table",      "Required Payroll Tax Deposits",
+                                 "Additional Charges",  "Estimated Tax Data", "Estimated Tax Payments"};
 
 // Adds a taxpayer with two payments, one deposit and one charge; returns its number.
 int addTaxpayer(SqliteDatabase& db, const QString& name) {
@@ -33,6 +33,11 @@ int addTaxpayer(SqliteDatabase& db, const QString& name) {
     db.exec("INSERT INTO [Additional Charges]([Taxpayer Number],[Taxpayer Name],[Event],[Description],"
             "[Date Interest Starts],[Total Amount of Charge],[Charge Classified As Tax]) VALUES(" +
             owner + ",'Other Charge','Notice CP14',#7/1/2005#,50,50)");
+    db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],[Prior Year Tax],"
+            "[Prior Year Full Year],[Withholding]) VALUES(" +
+            SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
+    db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) VALUES(" +
+            SqlText::whole(n) + ",#9/2/2005#,1000)");
     return n;
 }
 
@@ -109,6 +114,12 @@ TEST(TaxpayerTransfer, SavedFileHoldsOneTaxpayerAndRetrievesToTheSameRows) {
               rowsOf(home.mainFile(), "Required Payroll Tax Deposits", number));
     EXPECT_EQ(rowsOf(away.mainFile(), "Additional Charges", number),
               rowsOf(home.mainFile(), "Additional Charges", number));
+    EXPECT_EQ(rowsOf(away.mainFile(), "Estimated Tax Data", number),
+              rowsOf(home.mainFile(), "Estimated Tax Data", number));
+    // The estimated payments, like the payments, get new row numbers (the resident's is 1).
+    EXPECT_EQ(rowsOf(away.mainFile(), "Estimated Tax Payments", number, false),
+              rowsOf(home.mainFile(), "Estimated Tax Payments", number, false));
+    EXPECT_EQ(count(away.mainFile(), "Estimated Tax Payments"), 2);
     SqliteDatabase check(away.mainFile(), SqliteDatabase::Mode::ReadOnly);
     const RecordSet payments =
         check.query("select * from [Payment Table] where [Taxpayer Number] = " + SqlText::whole(number));

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "EstimatedTax.h"
+#include "RunGuard.h"
+
+class Database;
+class RunReporter;
+class TaxpayerRecord;
+
+// The run behind "Estimated Tax Penalty" (mnuEstimatedTaxReport): the penalty for the selected taxpayer's underpaid
+// estimated tax (an individual's or, with [Corporate Taxpayer], a corporation's), its worksheet written to
+// [Estimated Tax Table] in one transaction, and Timer10 armed to show the report.
+class EstimatedTaxRun {
+public:
+    EstimatedTaxRun(Database& db, RunReporter& reporter);
+    RunOutcome run(const TaxpayerRecord& taxpayer);
+    const EstimatedTax::Result& result() const { return computed; }
+
+    // The heading of an installment, as the report's group shows it.
+    static QString heading(int index, const EstimatedTax::Installment& installment);
+    // "There are no estimated tax figures for this taxpayer. ..."
+    static const QString noFigures;
+
+private:
+    Database& db;
+    RunReporter& reporter;
+    EstimatedTax::Result computed;
+};
