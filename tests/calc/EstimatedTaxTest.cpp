@@ -326,3 +326,27 @@ TEST(EstimatedTax, Messages) {
     EXPECT_EQ(message(corp), "Withholding counts for an individual only: for a corporation leave the 'Withholding' "
                              "at 0.");
 }
+
+// A leap tax year: 2024's days are divided by 366, those of 2025 by 365. The same rate on both sides of a year's end
+// still makes two rate periods when the length of the year changes (8 % in the fourth quarter of 2023 and the first
+// of 2024).
+TEST(EstimatedTax, LeapYearsAndYearEnds) {
+    Case c = individual(d(12, 31, 2024), dollars(4000));
+    c.payments = {{d(6, 15, 2024), dollars(1000)}, {d(9, 15, 2024), dollars(1000)}, {d(1, 15, 2025), dollars(1000)}};
+    // Each payment goes to the installment before the one it was meant for, so each is late and the fourth unpaid.
+    Result r = run(c);
+    EXPECT_EQ(worksheet(r), QStringList({"a 1000.00 04/15/24 06/15/24 61 13.33", "b 1000.00 06/15/24 09/15/24 92 20.11",
+                                         "c 1000.00 09/15/24 12/31/24 107 23.39", "c 1000.00 12/31/24 01/15/25 15 2.88",
+                                         "d 1000.00 01/15/25 04/15/25 90 17.26"}));
+    EXPECT_EQ(r.lines[0].yearDays, 366);
+    EXPECT_EQ(r.lines[3].yearDays, 365);
+
+    c = individual(d(12, 31, 2023), dollars(4000));
+    c.payments = {{d(4, 15, 2023), dollars(1000)}, {d(6, 15, 2023), dollars(1000)}, {d(1, 15, 2024), dollars(1000)}};
+    r = run(c);
+    // The 1/15/2024 payment goes to the third installment, unpaid since 9/15: 7 % to 9/30, 8 % ÷ 365 to 12/31/2023,
+    // 8 % ÷ 366 to the payment; the fourth stays unpaid to 4/15/2024 at 8 % ÷ 366.
+    EXPECT_EQ(worksheet(r),
+              QStringList({"c 1000.00 09/15/23 09/30/23 15 2.88", "c 1000.00 09/30/23 12/31/23 92 20.16",
+                           "c 1000.00 12/31/23 01/15/24 15 3.28", "d 1000.00 01/15/24 04/15/24 91 19.89"}));
+}
