@@ -10,6 +10,7 @@
 struct ReportContent {
     struct Line {
         bool groupHeader = false;
+        bool note = false; // a header line that remarks on the row above it, in the detail type
         QString header;    // a group header's text
         QStringList cells; // a detail row's formatted values, one per column
     };

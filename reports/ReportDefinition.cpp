@@ -125,7 +125,7 @@ ReportDefinition makeWholeBook() {
     d.fontSize = 7;
     d.columns = {
         C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 1.1},
-        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 1.8},
+        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 3.0},
         C{{"End Date"}, Columns::endDate, F::Date, 1.25},
         C{{"Interest"}, Columns::totalInterest, F::Money, 1.2, true},
         C{{"Failure To", "Pay"}, Columns::summaryFailureToPayPenalty, F::Money, 1.2, true},
@@ -137,7 +137,7 @@ ReportDefinition makeWholeBook() {
         C{{"Other", "Penalties"}, Columns::otherPenalties, F::Money, 1.2, true},
         C{{"Failure To", "Deposit"}, Columns::totalFDepositPenalty, F::Money, 1.2, true},
         C{{"Total"}, Columns::total, F::Money, 1.4, true},
-        C{{"Message"}, QStringLiteral("Message"), F::Text, 1.65},
+        C{{"Message"}, QStringLiteral("Message"), F::Text, 1.65, false, true},
     };
     return d;
 }

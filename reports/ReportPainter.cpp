@@ -157,8 +157,11 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
             const auto& line = content.lines[size_t(i)];
             if (line.groupHeader) {
                 // A long heading takes a smaller type rather than running off the page.
-                p.setFont(fitting({line.header}, 9.5, width - 2 * cellPad, true));
-                p.drawText(QRectF(left + cellPad, y, width - 2 * cellPad, m.groupHeaderLine),
+                QFont f = fitting({line.header}, line.note ? size : 9.5, width - 2 * cellPad, !line.note);
+                f.setItalic(line.note);
+                p.setFont(f);
+                const double indent = line.note ? edges[1] - left : 0;
+                p.drawText(QRectF(left + cellPad + indent, y, width - 2 * cellPad - indent, m.groupHeaderLine),
                            Qt::AlignLeft | Qt::AlignVCenter, line.header);
                 y += m.groupHeaderLine;
                 continue;

@@ -25,7 +25,21 @@ ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const 
                           QStringLiteral("%1 taxpayer(s), each calculated to its own End Date").arg(lines.size()) +
                           QLatin1Char('\n') + QStringLiteral("Calculated on ") +
                           formatReportValue(ReportFormat::Date, printDate);
-    return ReportContent::build(definition, WholeBook::rows(lines), title, printDate);
+    ReportContent content = ReportContent::build(definition, WholeBook::rows(lines), title, printDate);
+    // On paper a stopped taxpayer's message takes a line of its own under its row, across the page; the CSV export
+    // has it in its column.
+    const int message = int(definition.columns.size()) - 1;
+    for (size_t i = 0; i < content.lines.size(); ++i) {
+        const auto& line = content.lines[i];
+        if (line.groupHeader || line.cells.value(message).isEmpty())
+            continue;
+        ReportContent::Line note;
+        note.groupHeader = true;
+        note.note = true;
+        note.header = line.cells.value(message);
+        content.lines.insert(content.lines.begin() + std::ptrdiff_t(i) + 1, note);
+    }
+    return content;
 }
 
 ReportContent loadWholeBook(Database& db, const QDate& printDate, const std::function<void(int, int)>& progress) {
