@@ -105,7 +105,14 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
             if (f->label.size() > 32) {
                 label->setWordWrap(true);
                 label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                label->setMinimumWidth(label->fontMetrics().horizontalAdvance(f->label) / 2 + 20);
+                // Wide enough for the best break into two lines, whatever the words' lengths.
+                const QStringList words = f->label.split(QLatin1Char(' '));
+                const QFontMetrics metrics = label->fontMetrics();
+                int narrowest = metrics.horizontalAdvance(f->label);
+                for (qsizetype i = 1; i < words.size(); ++i)
+                    narrowest = std::min(narrowest, std::max(metrics.horizontalAdvance(words.mid(0, i).join(' ')),
+                                                             metrics.horizontalAdvance(words.mid(i).join(' '))));
+                label->setMinimumWidth(narrowest + 8);
                 label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 4);
             }
             grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);

@@ -473,6 +473,22 @@ private slots:
         shoot(&u, "editor-underpayment");
         RateEditor o(RateEditor::Table::Overpayment, c);
         shoot(&o, "editor-overpayment");
+        RateEditor l(RateEditor::Table::LargeCorporate, c);
+        shoot(&l, "editor-large-corporate");
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],"
+                    "[Prior Year Tax],[Prior Year Full Year],[Withholding]) VALUES(" +
+                    SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
+            db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) "
+                    "VALUES(" +
+                    SqlText::whole(n) + ",#9/2/2005#,1000)");
+        }
+        EstimatedTaxEditor e(c);
+        shoot(&e, "editor-estimated-tax");
+        auto* ep = e.openPayments();
+        shoot(ep, "editor-estimated-payments");
+        ep->close();
         auto* save = new SaveTaxpayerDialog(newpath());
         shoot(save, "dialog-save");
         save->close();
