@@ -200,22 +200,22 @@ Result compute(const Case& c, const std::vector<YearRules>& rules, const RateTab
     for (int i = 0; i < 4; ++i)
         r.installments[size_t(i)].required = required[size_t(i)];
 
-    // The payments in date order, the withholding in four equal parts on the due dates unless it is dated. A payment
-    // on the first business day after a due date that falls on a weekend or legal holiday counts as made on it.
+    // The payments in date order, the withholding in four equal parts on the due dates unless it is dated.
     std::vector<Payment> payments = c.payments;
     if (!c.withholdingOnActualDates && c.withholding != 0) {
         const qint64 part = quarter(c.withholding);
         for (int i = 0; i < 4; ++i)
             payments.push_back({due[size_t(i)], i < 3 ? part : c.withholding - 3 * part});
     }
-    for (auto& p : payments)
-        for (const QDate& d : due)
-            if (!calendar.isBusinessDay(d) && p.date > d && p.date <= calendar.nextBusinessDay(d))
-                p.date = d;
     std::stable_sort(payments.begin(), payments.end(),
                      [](const Payment& a, const Payment& b) { return a.date < b.date; });
 
-    // Each payment goes to the earliest installment still unpaid; what is left over goes to the next.
+    // Each payment goes to the earliest installment still unpaid; what is left over goes to the next. A payment on
+    // the first business day after a due date that falls on a weekend or legal holiday is timely for that
+    // installment (IRC 7503); for an earlier one it is late to the day it was made.
+    std::array<QDate, 4> lastTimely;
+    for (size_t i = 0; i < 4; ++i)
+        lastTimely[i] = calendar.isBusinessDay(due[i]) ? due[i] : calendar.nextBusinessDay(due[i]);
     std::array<qint64, 4> unpaid = required;
     std::array<std::vector<Piece>, 4> late;
     for (const auto& p : payments) {
@@ -224,7 +224,7 @@ Result compute(const Case& c, const std::vector<YearRules>& rules, const RateTab
             const qint64 take = std::min(left, unpaid[i]);
             if (take == 0)
                 continue;
-            if (p.date <= due[i])
+            if (p.date <= lastTimely[i])
                 r.installments[i].paidOnTime += take;
             else
                 late[i].push_back({p.date, take});
@@ -268,7 +268,9 @@ Result compute(const Case& c, const std::vector<YearRules>& rules, const RateTab
                 l.days = int(from.daysTo(to));
                 l.rate = *period.rate;
                 l.yearDays = period.yearDays;
-                l.penalty = Rounding::toCentsHalfEven(double(amount) / 100.0 * l.days / l.yearDays * l.rate);
+                // amount × days ÷ year × rate in exact arithmetic, the rate in millionths, to the cent.
+                const qint64 micro = Rounding::toScaledHalfEven(l.rate, 6);
+                l.penalty = Rounding::divideHalfEven(__int128(amount) * l.days * micro, qint64(l.yearDays) * 1000000);
                 r.lines.push_back(l);
                 r.total += l.penalty;
             };

@@ -320,9 +320,12 @@ void PenaltySteps::failureToFileMinimum(double sum) {
     auto& rows = ledger.rows;
     const auto first =
         std::find_if(rows.begin(), rows.end(), [](const LedgerRow& r) { return r.event == EventTexts::failureToFile; });
-    const std::optional<double> amount = minimum.amountFor(ext.year());
-    if (first == rows.end() || !amount)
+    if (first == rows.end())
         return;
+    const std::optional<double> amount = minimum.amountFor(ext.year());
+    if (!amount)
+        throw RunStop(QStringLiteral("The failure-to-file minimums are missing from this database: the penalty of a "
+                                     "return filed more than 60 days late cannot be figured."));
     const double least = std::min(*amount, val(first->tax));
     if (!(least > 0 && sum < least))
         return;

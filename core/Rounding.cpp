@@ -67,16 +67,18 @@ qint16 toInt16(double value) {
     return static_cast<qint16>(r);
 }
 
-qint64 divideHalfEven(qint64 numerator, qint64 denominator) {
-    qint64 q = numerator / denominator;
-    qint64 r = numerator % denominator;
+qint64 divideHalfEven(__int128 numerator, qint64 denominator) {
+    __int128 q = numerator / denominator;
+    __int128 r = numerator % denominator;
     if (r < 0) { // floor division, so that the remainder is from 0 to denominator - 1
         q -= 1;
         r += denominator;
     }
     if (2 * r > denominator || (2 * r == denominator && q % 2 != 0))
         ++q;
-    return q;
+    if (q > std::numeric_limits<qint64>::max() || q < std::numeric_limits<qint64>::min())
+        overflow();
+    return qint64(q);
 }
 
 } // namespace Rounding

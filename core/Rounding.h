@@ -37,7 +37,8 @@ qint64 toTenThousandthsHalfEven(double value);
 
 // numerator ÷ denominator (denominator > 0) to the nearest whole number, half to even, in exact integer arithmetic
 // (a quarter or a percentage of an amount in cents).
-qint64 divideHalfEven(qint64 numerator, qint64 denominator);
+// A result beyond 64 bits is an overflow.
+qint64 divideHalfEven(__int128 numerator, qint64 denominator);
 
 // A whole count held in a 16-bit counter; beyond its range is an overflow, never a wrap.
 qint16 toInt16(double value);

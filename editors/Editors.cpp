@@ -486,13 +486,7 @@ RecordEditor::Design depositsDesign(const EditorContext& c) {
 } // namespace
 
 DepositsEditor::DepositsEditor(EditorContext c, QWidget* parent) : RecordEditor(depositsDesign(c), c, parent) {
-    // The active taxpayer as the main window shows it.
-    auto* name = new QLineEdit(context.taxpayerName, this);
-    name->setObjectName(QStringLiteral("Text1"));
-    name->setReadOnly(true);
-    name->setFocusPolicy(Qt::NoFocus);
-    grid->addWidget(new QLabel(QStringLiteral("Active taxpayer:"), this), grid->rowCount(), 0, Qt::AlignRight);
-    grid->addWidget(name, grid->rowCount() - 1, 1);
+    showTaxpayerName(QStringLiteral("Active taxpayer:"));
 }
 
 void DepositsEditor::afterAdd() {
@@ -566,7 +560,8 @@ RecordEditor::Design estimatedTaxDesign(const EditorContext& c) {
         F{2, Columns::priorYearTax, "Prior Year Tax:", K::Money, "Num",
           "The tax shown on the prior year's return; it counts only when the box below is checked."},
         F{6, Columns::withholding, "Withholding:", K::Money, "Num",
-          "An individual's federal income tax withheld for the year; 0 for a corporation."},
+          "An individual's federal income tax withheld for the year, in all (also when it is entered by dates "
+          "below); 0 for a corporation."},
     };
     s.checks = {
         {3, Columns::priorYearFullYear, "Prior Year Full Year",
@@ -578,8 +573,9 @@ RecordEditor::Design estimatedTaxDesign(const EditorContext& c) {
         {5, Columns::largeCorporation, "Large Corporation",
          "Corporations: check when taxable income was $1,000,000 or more in any of the 3 prior tax years."},
         {7, Columns::withholdingOnActualDates, "Withholding On Actual Dates",
-         "Check to count the withholding on the dates it was withheld: enter it as estimated payments with those "
-         "dates and leave Withholding at 0. Unchecked, it counts in four equal parts on the due dates."},
+         "Check to count the withholding on the dates it was withheld: enter each amount among the estimated "
+         "payments with its date, and keep the total in Withholding (the $1,000 test uses it). Unchecked, the "
+         "total counts in four equal parts on the due dates."},
     };
     s.layout = {QStringLiteral("f0"), QStringLiteral("f1"), QStringLiteral("f2"), QStringLiteral("c3"),
                 QStringLiteral("c4"), QStringLiteral("c5"), QStringLiteral("f6"), QStringLiteral("c7")};
@@ -608,12 +604,7 @@ RecordEditor::Design estimatedPaymentsDesign(const EditorContext& c) {
 
 EstimatedPaymentsEditor::EstimatedPaymentsEditor(EditorContext c, QWidget* parent)
     : RecordEditor(estimatedPaymentsDesign(c), c, parent) {
-    auto* name = new QLineEdit(context.taxpayerName, this);
-    name->setObjectName(QStringLiteral("Text1"));
-    name->setReadOnly(true);
-    name->setFocusPolicy(Qt::NoFocus);
-    grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
-    grid->addWidget(name, grid->rowCount() - 1, 1);
+    showTaxpayerName(QStringLiteral("Taxpayer Name:"));
 }
 
 void EstimatedPaymentsEditor::afterAdd() {
@@ -623,12 +614,7 @@ void EstimatedPaymentsEditor::afterAdd() {
 
 EstimatedTaxEditor::EstimatedTaxEditor(EditorContext c, QWidget* parent)
     : RecordEditor(estimatedTaxDesign(c), c, parent) {
-    auto* name = new QLineEdit(context.taxpayerName, this);
-    name->setObjectName(QStringLiteral("Text1"));
-    name->setReadOnly(true);
-    name->setFocusPolicy(Qt::NoFocus);
-    grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
-    grid->addWidget(name, grid->rowCount() - 1, 1);
+    showTaxpayerName(QStringLiteral("Taxpayer Name:"));
 
     payments = new QListWidget(this);
     payments->setObjectName(QStringLiteral("lstPayments"));

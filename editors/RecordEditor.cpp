@@ -204,6 +204,15 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
         showRow(-1);
 }
 
+void RecordEditor::showTaxpayerName(const QString& caption) {
+    auto* name = new QLineEdit(context.taxpayerName, this);
+    name->setObjectName(QStringLiteral("Text1"));
+    name->setReadOnly(true);
+    name->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(new QLabel(caption, this), grid->rowCount(), 0, Qt::AlignRight);
+    grid->addWidget(name, grid->rowCount() - 1, 1);
+}
+
 RecordEditor::~RecordEditor() {
     model.reset();
 }

@@ -114,6 +114,8 @@ protected:
     virtual void afterMove() {}
     virtual void fieldLeft(int) {}
 
+    // A read-only line with the active taxpayer's name, as the main window shows it, under the fields.
+    void showTaxpayerName(const QString& caption);
     void setValue(const QString& column, const QVariant& v); // into the current (pending) row
     void setFieldText(int index, const QString& text);
     // The value of every field: what the user typed into it, or, for a field the user has not changed, the value

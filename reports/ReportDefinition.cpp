@@ -160,7 +160,7 @@ ReportDefinition makeEstimatedTax() {
         C{{"Rate"}, Columns::interestRate, F::Percent, 0.7},
         C{{"Penalty"}, Columns::penalty, F::Money, 1.1, true},
     };
-    d.title = [](Database& db, const TaxpayerRecord& tp) {
+    d.title = [text = d.titleText](Database& db, const TaxpayerRecord& tp) {
         const RecordSet figures = db.query(Sql::selectEstimatedTaxData(tp.number()));
         const QDate yearEnd = figures.isEmpty() ? QDate() : figures.value(0, Columns::taxYearEnd).toDate();
         const bool corporation = tp.flag(Columns::corporateTaxpayer);
@@ -169,8 +169,7 @@ ReportDefinition makeEstimatedTax() {
             third = QStringLiteral("Penalty figured to ") +
                     formatReportValue(F::Date, EstimatedTax::penaltyEnds(corporation, yearEnd)) +
                     (corporation ? QStringLiteral(", rules of Form 2220") : QStringLiteral(", rules of Form 2210"));
-        return tp.name() + QLatin1Char('\n') + QStringLiteral("Estimated Tax Penalty for the tax year ending ") +
-               formatReportValue(F::Date, yearEnd) + QLatin1Char('\n') + third;
+        return tp.name() + QLatin1Char('\n') + text + formatReportValue(F::Date, yearEnd) + QLatin1Char('\n') + third;
     };
     return d;
 }

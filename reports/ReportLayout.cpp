@@ -13,11 +13,15 @@ ReportLayout::ReportLayout(const ReportContent& c, bool wide) : content(c), land
     const int count = int(content.lines.size());
     int i = 0;
     while (i < count) {
-        const bool header = content.lines[size_t(i)].groupHeader;
+        const auto& line = content.lines[size_t(i)];
+        const bool header = line.groupHeader;
         double need = header ? m.groupHeaderLine : lineHeight;
         // A group header never ends a page without its first row.
-        if (header && i + 1 < count)
+        if (header && !line.note && i + 1 < count)
             need += lineHeight;
+        // A row and the note on it stay on one page.
+        if (!header && i + 1 < count && content.lines[size_t(i) + 1].note)
+            need += m.groupHeaderLine;
         if (block)
             need = lineHeight * double(content.definition->columns.size() + 1);
         if (y + need > usable && page.endLine > page.firstLine) {
@@ -34,6 +38,8 @@ ReportLayout::ReportLayout(const ReportContent& c, bool wide) : content(c), land
         // The totals never stand alone on a page: the last rows go with them.
         const int keep = std::min(3, page.endLine - page.firstLine - 1);
         page.endLine -= keep;
+        while (page.endLine > page.firstLine + 1 && content.lines[size_t(page.endLine)].note)
+            --page.endLine;
         laidOut.push_back(page);
         const int moved = page.endLine;
         page = Page();

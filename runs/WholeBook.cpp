@@ -15,13 +15,13 @@ namespace {
 // What a run says, kept: the message that stopped it is the last one.
 class Kept : public RunReporter {
 public:
-    QString last;
-    void message(const QString& text) override { last = text; }
-    void notice(const QString& text) override { last = text; }
+    QStringList said;
+    void message(const QString& text) override { said << text; }
+    void notice(const QString& text) override { said << text; }
     void progress(int) override {}
     void progressVisible(bool) override {}
     void armTimer(const QString&, int) override {}
-    void globalFailure(const QString& text) override { last = text; }
+    void globalFailure(const QString& text) override { said << text; }
 };
 
 // The ten totals in whole cents, in the order of [Summary Table]'s insert.
@@ -65,8 +65,8 @@ std::vector<WholeBook::Line> WholeBook::summaries(Database& db, const std::funct
         SummaryTotals totals;
         if (CalculationRun(db, said).summaryTotals(tp, &totals) == RunOutcome::Written)
             line.totals = totals;
-        else
-            line.message = said.last;
+        // The message that stopped the run, or the warnings of one that ended, as the single run shows them.
+        line.message = said.said.join(QLatin1Char(' '));
         lines.push_back(std::move(line));
         if (progress)
             progress(i + 1, taxpayers.size());

@@ -14,7 +14,8 @@ class Database;
 
 // A firm's whole book: the summary of every taxpayer of the database, in taxpayer-number order, each calculated as
 // the summary run calculates it, none written to [Summary Table] (which keeps what the last single run left). A
-// taxpayer whose run stops keeps the message that stopped it and does not stop the others.
+// taxpayer whose run stops keeps the message that stopped it and does not stop the others; one whose run ends keeps
+// its warnings.
 class WholeBook {
 public:
     struct Line {
@@ -22,7 +23,7 @@ public:
         QString name;
         QDate endDate;
         std::optional<SummaryTotals> totals; // empty when the run stopped
-        QString message;                     // the message that stopped the run
+        QString message;                     // the message that stopped the run, or the warnings of a run that ended
     };
 
     // `progress` hears of each taxpayer done (done, of all).

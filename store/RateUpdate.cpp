@@ -29,6 +29,22 @@ const std::vector<RateTableOf>& rateTables() {
     return all;
 }
 
+// Whether the rows (first and last day) leave no day from `begin` to `end` uncovered.
+bool coversWhole(std::vector<std::pair<QDate, QDate>> rows, const QDate& begin, const QDate& end) {
+    std::sort(rows.begin(), rows.end());
+    QDate next = begin; // the first day not yet covered
+    for (const auto& [first, last] : rows) {
+        if (!first.isValid() || !last.isValid() || last < next)
+            continue;
+        if (first > next)
+            return false;
+        next = last.addDays(1);
+        if (next > end)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& published) : db(database) {
@@ -58,6 +74,10 @@ RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& pub
             });
             if (!covered)
                 missing[t.table].push_back({p, *rate});
+            else if (!coversWhole(held, p.begin, p.end))
+                // Rows of the table cover part of the period only: left for the user to settle, and said.
+                overlapping << QStringLiteral("%1 to %2 (%3)")
+                                   .arg(p.begin.toString(dateFormat), p.end.toString(dateFormat), t.name);
         }
     }
 }
@@ -77,7 +97,15 @@ QString RateUpdate::offer(const QString& source) const {
 
 QString RateUpdate::nothingMissing(const QString& source) const {
     return QStringLiteral("The rate tables hold every period %1 knows (to %2).")
-        .arg(source, publishedLast.toString(dateFormat));
+               .arg(source, publishedLast.toString(dateFormat)) +
+           partlyHeld();
+}
+
+QString RateUpdate::partlyHeld() const {
+    if (overlapping.isEmpty())
+        return QString();
+    return QStringLiteral(" Not added, because rows of the tables cover part of them: ") +
+           overlapping.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 QString RateUpdate::apply() {
@@ -99,5 +127,5 @@ QString RateUpdate::apply() {
     }
     t.commit();
     missing.clear();
-    return QStringLiteral("Added ") + lines.join(QStringLiteral("; ")) + QLatin1Char('.');
+    return QStringLiteral("Added ") + lines.join(QStringLiteral("; ")) + QLatin1Char('.') + partlyHeld();
 }

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <vector>
@@ -36,4 +37,6 @@ private:
     std::map<QString, std::vector<std::pair<PublishedRate, double>>> missing; // table -> periods with their rate
     QDate tablesLast;
     QDate publishedLast;
+    QStringList overlapping; // published periods that rows of a table cover in part
+    QString partlyHeld() const;
 };

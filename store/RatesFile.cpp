@@ -56,6 +56,16 @@ std::vector<PublishedRate> readPublishedRates(const QString& csvFile) {
             if (!okLarge)
                 throw fail(QStringLiteral("the large corporate rate is not a number"));
         }
+        // A rate is a decimal fraction: 7 for 7 % would charge a hundred times the interest.
+        for (const double rate : {r.underpayment, r.overpaymentNoncorporate, r.largeCorporateUnderpayment.value_or(0)})
+            if (!(rate >= 0 && rate < 1))
+                throw fail(
+                    QStringLiteral("a rate of %1 is not a decimal fraction from 0 to 1 (0.07 for 7 %)").arg(rate));
+        for (const auto& earlier : rates)
+            if (earlier.begin <= r.end && r.begin <= earlier.end)
+                throw fail(QStringLiteral("the period overlaps the one from %1 to %2")
+                               .arg(earlier.begin.toString(QStringLiteral("MM/dd/yyyy")),
+                                    earlier.end.toString(QStringLiteral("MM/dd/yyyy"))));
         rates.push_back(r);
     }
     return rates;

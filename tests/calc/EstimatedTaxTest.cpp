@@ -230,6 +230,20 @@ TEST(EstimatedTax, Thresholds) {
     c.priorFullYear = false; // a short year without tax: the penalty is figured on 90 % of this year's tax
     EXPECT_TRUE(run(c).exemption.isEmpty());
 
+    // Withholding by its actual dates: its total still decides the $1,000 test, and it is not counted again in four
+    // parts besides the dated payment.
+    Case dated;
+    dated.yearEnd = d(12, 31, 2024);
+    dated.currentYearTax = dollars(10000);
+    dated.withholding = dollars(9500);
+    dated.withholdingOnActualDates = true;
+    dated.payments = {{d(12, 31, 2024), dollars(9500)}};
+    EXPECT_FALSE(run(dated).exemption.isEmpty());
+    dated.withholding = dated.payments[0].amount = dollars(8000);
+    r = run(dated);
+    EXPECT_TRUE(r.exemption.isEmpty());
+    EXPECT_EQ(r.installments[0].paidOnTime, 0); // 8,000 withheld in December, none of it on 4/15
+
     Case corp;
     corp.corporation = true;
     corp.yearEnd = d(12, 31, 2024);
@@ -255,6 +269,15 @@ TEST(EstimatedTax, WeekendAndHolidayDueDates) {
     Result r = run(c);
     ASSERT_EQ(r.lines.size(), 1u);
     EXPECT_EQ(r.lines[0].days, 2);
+    // The Monday payment is timely for the installment due that Saturday only: the part of it that pays an earlier
+    // installment still unpaid is late to the Monday (2024: 6/15 a Saturday; 10,000 of the first installment paid
+    // 6/17, 63 days at 8 % ÷ 366).
+    c = individual(d(12, 31, 2024), dollars(40000));
+    c.payments = {{d(6, 17, 2024), dollars(20000)}};
+    r = run(c);
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ(worksheet(r).first(), "a 10000.00 04/15/24 06/17/24 63 137.70");
+    EXPECT_EQ(r.installments[1].paidOnTime, dollars(10000));
     // 6/15/2019 was a Saturday: Monday 6/17 is on time.
     c = individual(d(12, 31, 2019), dollars(4000));
     c.payments = {{d(4, 15, 2019), dollars(1000)},
@@ -349,4 +372,22 @@ TEST(EstimatedTax, LeapYearsAndYearEnds) {
     EXPECT_EQ(worksheet(r),
               QStringList({"c 1000.00 09/15/23 09/30/23 15 2.88", "c 1000.00 09/30/23 12/31/23 92 20.16",
                            "c 1000.00 12/31/23 01/15/24 15 3.28", "d 1000.00 01/15/24 04/15/24 91 19.89"}));
+}
+
+// Each line in exact arithmetic, to the cent, half to even: 1,001.25 × 73 ÷ 365 × 6 % is 12.015 exactly (in binary
+// floating point a hair below), 12.02; 1,003.75 × 15 ÷ 365 × 6 % is 2.475, 2.48; × 30 ÷ 365 × 5 % is 4.125, 4.12.
+TEST(EstimatedTax, LinesInExactCents) {
+    Case c = individual(d(12, 31, 2005), 400500); // installments of 1,001.25
+    c.payments = {{d(6, 27, 2005), 200250}, {d(9, 15, 2005), 100125}, {d(1, 15, 2006), 100125}};
+    Result r = run(c);
+    // The second line, 1,001.25 × 12 ÷ 365 × 6 % = 1.975, is a tie too.
+    EXPECT_EQ(worksheet(r),
+              QStringList({"a 1001.25 04/15/05 06/27/05 73 12.02", "b 1001.25 06/15/05 06/27/05 12 1.98"}));
+
+    c = individual(d(12, 31, 2019), 401500); // installments of 1,003.75; 5 % from 7/1/2019
+    c.payments = {
+        {d(4, 15, 2019), 100375}, {d(7, 30, 2019), 100375}, {d(9, 16, 2019), 100375}, {d(1, 15, 2020), 100375}};
+    r = run(c);
+    EXPECT_EQ(worksheet(r),
+              QStringList({"b 1003.75 06/15/19 06/30/19 15 2.48", "b 1003.75 06/30/19 07/30/19 30 4.12"}));
 }

@@ -309,6 +309,27 @@ TEST(FailureToFile, MinimumByYearAndNetAmountDue) {
     }
 }
 
+// A database without its table of minimums stops the run of a return filed more than 60 days late instead of
+// leaving the minimum out; within 60 days the table is not needed.
+TEST(FailureToFile, MinimumsMissing) {
+    QVariantMap row = base(d(4, 15, 2024), d(12, 31, 2024));
+    row["Initial Balance"] = 50;
+    row["Calculate Failure To File Penalty"] = true;
+    row["Date Return Filed"] = d(7, 15, 2024);
+    auto runWithout = [](const QVariantMap& r) {
+        Case c(r);
+        const FailureToFileMinimum none;
+        PenaltySteps s(c.tp, c.ledger, c.reporter, none);
+        s.partialMonth();
+        s.failureToPaySchedule();
+        s.failureToFileRows();
+        s.amounts();
+    };
+    EXPECT_THROW(runWithout(row), RunStop);
+    row["Date Return Filed"] = d(6, 14, 2024);
+    EXPECT_NO_THROW(runWithout(row));
+}
+
 TEST(FailureToFile, NoMonthStillLeavesAGatheredRowOfZero) {
     QVariantMap row = base(d(4, 15, 2005), d(12, 10, 2005));
     row["Calculate Failure To File Penalty"] = true;

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "ReportContent.h"
 #include "ReportPainter.h"
+#include "ReportSource.h"
 #include "Rounding.h"
 #include "Schema.h"
 #include "TestSupport.h"
@@ -132,6 +133,31 @@ TEST(ReportContent, EmptyTablesShowHeadersAndZeroTotals) {
         ReportLayout layout(c, d->landscape);
         ASSERT_EQ(layout.pages().size(), 1u);
         EXPECT_TRUE(layout.pages()[0].reportHeader && layout.pages()[0].reportFooter);
+    }
+}
+
+// A stopped taxpayer's message, printed under its row, never starts a page: on paper it would read as the next
+// taxpayer's.
+TEST(ReportLayout, ANoteStaysWithItsRow) {
+    for (int count = 20; count < 80; ++count) {
+        std::vector<WholeBook::Line> lines;
+        for (int i = 1; i <= count; ++i) {
+            WholeBook::Line l;
+            l.number = i;
+            l.name = QStringLiteral("Taxpayer %1").arg(i);
+            if (i % 3 == 0)
+                l.message = QStringLiteral("The 'End Date' is missing.");
+            else
+                l.totals = SummaryTotals();
+            lines.push_back(l);
+        }
+        const ReportContent c = wholeBookContent(lines, QDate(2026, 12, 8));
+        ReportLayout layout(c, true);
+        for (const auto& page : layout.pages()) {
+            if (page.firstLine < page.endLine) {
+                EXPECT_FALSE(c.lines[size_t(page.firstLine)].note) << count << " rows";
+            }
+        }
     }
 }
 

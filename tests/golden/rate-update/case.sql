@@ -10,3 +10,6 @@ INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],
 -- The same to 6/30/2026, past the last published quarter this installation knows.
 INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],[Initial Balance])
     VALUES('Into the second quarter',#4/15/2025#,#6/30/2026#,10000);
+-- The user's own overpayment rate for part of the second quarter of 2026.
+INSERT INTO [Overpayment Interest Table]([Beginning Date],[Ending Date],[Interest Rate])
+    VALUES(#4/1/2026#,#5/15/2026#,0.06);
