@@ -365,8 +365,16 @@ void MainWindow::mnuAllTaxpayers_Click() {
         openMainConnection();
     ProgressBar1->setValue(0);
     ProgressBar1->show();
-    ReportContent content = loadWholeBook(
-        *db, Clock::today(), [this](int done, int all) { ProgressBar1->setValue(all ? done * 100 / all : 100); });
+    ReportContent content;
+    try {
+        content = loadWholeBook(*db, Clock::today(),
+                                [this](int done, int all) { ProgressBar1->setValue(all ? done * 100 / all : 100); });
+    } catch (const std::exception& e) {
+        // A database that cannot be read, or totals beyond range: said, and the progress bar does not stay behind.
+        ProgressBar1->hide();
+        message(QString::fromStdString(e.what()));
+        return;
+    }
     ProgressBar1->hide();
     const QString key = ReportDefinition::wholeBook().name;
     if (QPointer<ReportPreview> previous = openPreviews[key])

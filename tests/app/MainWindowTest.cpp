@@ -284,6 +284,16 @@ private slots:
         QTRY_VERIFY(!preview || !preview->isVisible());
         QVERIFY(fresh.shownReport() != preview);
         fresh.shownReport()->close();
+
+        // A database whose taxpayers cannot be read: a message, and no progress bar left behind.
+        {
+            SqliteDatabase db(mainFile(), SqliteDatabase::Mode::Foreign);
+            db.execNative("ALTER TABLE [Basic Taxpayer Data] RENAME TO [Gone]");
+        }
+        messages.clear();
+        fresh.action("mnuAllTaxpayers")->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(fresh.findChild<QProgressBar*>("ProgressBar1")->isHidden());
     }
 
     // The estimated-tax penalty from the menus: its form from Transactions, its report from Reports, shown as the
