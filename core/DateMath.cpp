@@ -33,4 +33,39 @@ int daysInYear(int year) {
     return int(QDate(year, 1, 1).daysTo(QDate(year, 12, 31))) + 1;
 }
 
+namespace {
+
+int codeOf(char c) {
+    return static_cast<unsigned char>(c);
+}
+int codeOf(QChar c) {
+    return c.unicode();
+}
+
+template <typename Text> QDate isoDate(const Text& text) {
+    if (text.size() != 10 || codeOf(text[4]) != '-' || codeOf(text[7]) != '-')
+        return QDate();
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8};
+    const int lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            const int c = codeOf(text[i]);
+            if (c < '0' || c > '9')
+                return QDate();
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    return QDate::isValid(parts[0], parts[1], parts[2]) ? QDate(parts[0], parts[1], parts[2]) : QDate();
+}
+
+} // namespace
+
+QDate fromIso(QStringView text) {
+    return isoDate(text);
+}
+
+QDate fromIso(QByteArrayView text) {
+    return isoDate(text);
+}
+
 } // namespace DateMath

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
+#include <QStringView>
 
 // Whole-day date arithmetic of the penalty and interest steps.
 namespace DateMath {
@@ -20,5 +22,11 @@ int daysInYear(int year);
 // -1, 0 or 1 as `a` is before, on or after `b`; an empty date comes before every date, as an empty value sorts first
 // in the store.
 int compareDates(const QDate& a, const QDate& b);
+
+// A date written "YYYY-MM-DD", as the store and the data files write dates: a real calendar day, or an invalid
+// date for any other text. The same days as QDate::fromString(text, Qt::ISODate) reads from such a text, without its
+// cost (a table of rates is read a hundred thousand dates at a time).
+QDate fromIso(QStringView text);
+QDate fromIso(QByteArrayView text);
 
 } // namespace DateMath

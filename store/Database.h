@@ -3,6 +3,10 @@
 #include "RecordSet.h"
 
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <vector>
 
 // What the runs need of a database: statements of the program's dialect, snapshots, and transactions. The
 // calculation code sees only this, never a Qt SQL type, so tests can hand it any implementation.
@@ -13,6 +17,11 @@ public:
 
     virtual void exec(const QString& statement) = 0;
     virtual RecordSet query(const QString& statement) = 0;
+    // Appends rows to `table`: each row's values, in the program's types (a QDate, a double, a whole number, a bool,
+    // a QString; an invalid QVariant is empty), for `columns` in order. Every value is bound to the statement, never
+    // written into its text, and the statement is prepared once for all the rows.
+    virtual void insertRows(const QString& table, const QStringList& columns,
+                            const std::vector<QVariantList>& rows) = 0;
 
     virtual void begin() = 0;
     virtual void commit() = 0;

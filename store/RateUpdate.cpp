@@ -29,21 +29,39 @@ const std::vector<RateTableOf>& rateTables() {
     return all;
 }
 
-// Whether the rows (first and last day) leave no day from `begin` to `end` uncovered.
-bool coversWhole(std::vector<std::pair<QDate, QDate>> rows, const QDate& begin, const QDate& end) {
-    std::sort(rows.begin(), rows.end());
-    QDate next = begin; // the first day not yet covered
-    for (const auto& [first, last] : rows) {
-        if (!first.isValid() || !last.isValid() || last < next)
-            continue;
-        if (first > next)
-            return false;
-        next = last.addDays(1);
-        if (next > end)
-            return true;
+// The days a table's rows cover, as runs of days in date order (rows that overlap or meet make one run), so that
+// whether a period is covered, in part or whole, is found by a binary search.
+class Coverage {
+public:
+    explicit Coverage(std::vector<std::pair<QDate, QDate>> rows) {
+        std::sort(rows.begin(), rows.end());
+        for (const auto& [first, last] : rows) {
+            if (!first.isValid() || !last.isValid() || last < first)
+                continue;
+            if (!runs.empty() && first <= runs.back().second.addDays(1))
+                runs.back().second = std::max(runs.back().second, last);
+            else
+                runs.push_back({first, last});
+        }
     }
-    return false;
-}
+    // Some day from `begin` to `end` is covered.
+    bool touches(const QDate& begin, const QDate& end) const {
+        const auto run = firstEndingOnOrAfter(begin);
+        return run != runs.end() && run->first <= end;
+    }
+    // Every day from `begin` to `end` is covered.
+    bool covers(const QDate& begin, const QDate& end) const {
+        const auto run = firstEndingOnOrAfter(begin);
+        return run != runs.end() && run->first <= begin && run->second >= end;
+    }
+
+private:
+    std::vector<std::pair<QDate, QDate>> runs;
+    std::vector<std::pair<QDate, QDate>>::const_iterator firstEndingOnOrAfter(const QDate& day) const {
+        return std::lower_bound(runs.begin(), runs.end(), day,
+                                [](const std::pair<QDate, QDate>& r, const QDate& d) { return r.second < d; });
+    }
+};
 
 } // namespace
 
@@ -64,17 +82,15 @@ RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& pub
         }
         if (!tablesLast.isValid() || (last.isValid() && last < tablesLast))
             tablesLast = last;
+        const Coverage coverage(std::move(held));
         for (const auto& p : published) {
             const auto rate = t.rate(p);
             if (!rate)
                 continue;
-            const bool covered = std::any_of(held.begin(), held.end(), [&p](const auto& h) {
-                // Any overlap counts: a period is added only where no row of the table says anything.
-                return h.first.isValid() && h.second.isValid() && h.first <= p.end && p.begin <= h.second;
-            });
-            if (!covered)
+            // A period is added only where no row of the table says anything.
+            if (!coverage.touches(p.begin, p.end))
                 missing[t.table].push_back({p, *rate});
-            else if (!coversWhole(held, p.begin, p.end))
+            else if (!coverage.covers(p.begin, p.end))
                 // Rows of the table cover part of the period only: left for the user to settle, and said.
                 overlapping << QStringLiteral("%1 to %2 (%3)")
                                    .arg(p.begin.toString(dateFormat), p.end.toString(dateFormat), t.name);
@@ -116,11 +132,14 @@ QString RateUpdate::apply() {
         if (it == missing.end())
             continue;
         QDate first, last;
+        std::vector<QVariantList> rows;
+        rows.reserve(it->second.size());
         for (const auto& [p, rate] : it->second) {
-            db.exec(Sql::insertRatePeriod(table.table, p.begin, p.end, rate));
+            rows.push_back({p.begin, p.end, rate});
             first = !first.isValid() || p.begin < first ? p.begin : first;
             last = !last.isValid() || p.end > last ? p.end : last;
         }
+        db.insertRows(table.table, {Columns::beginningDate, Columns::endingDate, Columns::interestRate}, rows);
         lines << QStringLiteral("%1 period(s) from %2 to %3 to the %4 rate table")
                      .arg(it->second.size())
                      .arg(first.toString(dateFormat), last.toString(dateFormat), table.name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramFiles.h"
+
 #include <QDate>
 #include <QString>
 
@@ -35,14 +37,3 @@ class Database;
 void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates, bool underAndOverpayment,
                           bool largeCorporate);
 void insertFailureToFileMinimums(Database& db, const std::vector<PublishedMinimum>& minimums);
-
-// The data files the program ships beside itself, and the folder they are read from.
-namespace DataFiles {
-inline const QString rates = QStringLiteral("irs-rates.csv");
-inline const QString minimums = QStringLiteral("ftf-minimum.csv");
-inline const QString holidays = QStringLiteral("holidays.csv");
-inline const QString estimatedTaxRules = QStringLiteral("estimated-tax.csv");
-// `name` in the program's own folder, or in the folder set instead (tests).
-QString path(const QString& name);
-void setFolder(const QString& folder);
-} // namespace DataFiles

@@ -289,6 +289,13 @@ std::vector<Object> objects(int layout) {
     return all;
 }
 
+std::vector<UniqueKey> uniqueKeys(int layout) {
+    std::vector<UniqueKey> keys;
+    if (layout >= 4)
+        keys.push_back({Tables::estimatedTaxData, Columns::taxpayerNumber}); // [Estimated Tax By Taxpayer]
+    return keys;
+}
+
 QStringList createStatements(int layout) {
     QStringList statements;
     for (const auto& o : objects(layout))

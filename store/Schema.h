@@ -75,6 +75,14 @@ struct Object {
 };
 std::vector<Object> objects(int layout);
 
+// The columns whose values no two rows of a table may share, besides the keys: what a unique index of the layout
+// keeps unique.
+struct UniqueKey {
+    QString table;
+    QString column;
+};
+std::vector<UniqueKey> uniqueKeys(int layout);
+
 // A SQL condition that holds when the column's value is one the program accepts, as typed or stored: the column's
 // check, and the program's own bounds (keys and taxpayer numbers from 1 to 2,147,483,647, amounts up to
 // largestAmount).

@@ -1,15 +1,18 @@
 #include "SqliteDatabase.h"
 
+#include "DateMath.h"
 #include "Schema.h"
 #include "SqlText.h"
 #include "StoreError.h"
 #include "Upgrade.h"
+#include "WholeFile.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -18,6 +21,8 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -35,7 +40,7 @@ QVariant decode(const QVariant& raw, const QString& column) {
         return raw;
     switch (kind) {
     case Schema::Kind::Date: {
-        const QDate d = QDate::fromString(raw.toString(), Qt::ISODate);
+        const QDate d = DateMath::fromIso(raw.toString());
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case Schema::Kind::Money:
@@ -58,6 +63,17 @@ QVariant decode(const QVariant& raw, const QString& column) {
 
 QString notOurs(const QString& filePath) {
     return QStringLiteral("The file \"%1\" is not a database of this program.")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()));
+}
+
+QString inUse(const QString& filePath) {
+    return QStringLiteral("The database \"%1\" is in use by another program, which holds it locked. Try again when "
+                          "that program has finished with it.")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()));
+}
+
+QString damaged(const QString& filePath) {
+    return QStringLiteral("The database \"%1\" is damaged: SQLite finds it is not whole.")
         .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()));
 }
 
@@ -147,10 +163,22 @@ void SqliteDatabase::limitWork(int milliseconds, const QString& message) {
         sqlite3_progress_handler(h, 1000, &SqliteDatabase::progress, this);
 }
 
-void SqliteDatabase::fail(const QString& what, const QString& driverText, const QString& statement) {
+void SqliteDatabase::fail(const QString& what, const QSqlError& error, const QString& statement) {
+    fail(what, error.nativeErrorCode().toInt(), error.text(), statement);
+}
+
+void SqliteDatabase::fail(const QString& what, int resultCode, const QString& text, const QString& statement) {
     if (limitHit)
         throw StoreError(limitMessage);
-    throw StoreError(describe(what, driverText) +
+    // SQLite's primary result codes: 5 busy, 6 locked, 11 damaged, 26 not a database.
+    const int code = resultCode & 0xff;
+    if (code == 5 || code == 6)
+        throw StoreError(inUse(path), StoreError::Kind::InUse);
+    if (code == 11)
+        throw StoreError(damaged(path), StoreError::Kind::Damaged);
+    if (code == 26)
+        throw StoreError(notOurs(path));
+    throw StoreError(describe(what, text) +
                      (statement.isEmpty() ? QString() : QStringLiteral("\nStatement: ") + statement));
 }
 
@@ -171,23 +199,26 @@ QString SqliteDatabase::describe(const QString& what, const QString& driverText)
         .arg(what, QDir::toNativeSeparators(path), driverText.trimmed());
 }
 
+namespace {
+
+QString shownPath(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
 // The file's layout, and this program's mark on it, are read at every open: an older layout is upgraded (when the
 // file may be written), a newer one refused, since this program cannot know what its columns mean.
 void SqliteDatabase::checkLayout(Mode mode) {
     int application = 0;
     int layout = 0;
-    try {
-        application = queryNative(QStringLiteral("PRAGMA application_id")).value(0, 0).toInt();
-        layout = queryNative(QStringLiteral("PRAGMA user_version")).value(0, 0).toInt();
-    } catch (const StoreError&) {
-        throw StoreError(notOurs(path));
-    }
+    readMark(&application, &layout);
     if (application != Schema::applicationId || layout < 1)
         throw StoreError(notOurs(path));
     if (layout > Schema::version)
         throw StoreError(QStringLiteral("The file \"%1\" was made by a newer Talvoro (layout %2); this program reads "
                                         "layouts up to %3.")
-                             .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                             .arg(shownPath(path))
                              .arg(layout)
                              .arg(Schema::version));
     if (layout == Schema::version)
@@ -195,30 +226,59 @@ void SqliteDatabase::checkLayout(Mode mode) {
     if (mode != Mode::ReadWrite)
         throw StoreError(QStringLiteral("The file \"%1\" has the layout of an older Talvoro (layout %2); the program "
                                         "upgrades it when it opens it to work with it.")
-                             .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+                             .arg(shownPath(path))
                              .arg(layout));
     upgradeFrom(layout);
 }
 
-// A whole copy of the file goes beside it first ("bak_v1_kelvadat.mdb"); then every upgrade step runs in one
-// transaction, so that the file is either of the old layout or of the new one.
+// A file whose mark cannot be read is not one of this program's, unless it could not be read because another
+// program holds it locked or because it is damaged: those are said as they are.
+void SqliteDatabase::readMark(int* application, int* layout) {
+    try {
+        *application = queryNative(QStringLiteral("PRAGMA application_id")).value(0, 0).toInt();
+        *layout = queryNative(QStringLiteral("PRAGMA user_version")).value(0, 0).toInt();
+    } catch (const StoreError& e) {
+        if (e.kind() != StoreError::Kind::Failure)
+            throw;
+        throw StoreError(notOurs(path));
+    }
+}
+
+// One process upgrades a file at a time: another one opening it meanwhile waits for the lock beside it and then finds
+// it upgraded. The tables must be those of the layout the file claims before anything is written: a wrong mark would
+// otherwise leave a file of neither layout. A whole copy of the file goes beside it first ("bak_v1_kelvadat.mdb");
+// then every upgrade step runs in one transaction, so that the file is either of the old layout or of the new one.
 void SqliteDatabase::upgradeFrom(int layout) {
     const QFileInfo file(path);
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0); // held for as long as the upgrade takes; a dead holder's lock is taken over
+    if (!lock.tryLock(upgradeWaitMs))
+        throw StoreError(QStringLiteral("The file \"%1\" is being upgraded by another copy of the program. Try again "
+                                        "when it has finished.")
+                             .arg(shownPath(path)),
+                         StoreError::Kind::InUse);
+    int application = 0;
+    readMark(&application, &layout);
+    if (layout == Schema::version)
+        return;
+    if (const QString wrong = tableMismatch(layout); !wrong.isEmpty())
+        throw StoreError(QStringLiteral("The file \"%1\" says it has layout %2, but %3. It is not upgraded and is "
+                                        "left as it was.")
+                             .arg(shownPath(path))
+                             .arg(layout)
+                             .arg(wrong));
+
     const QString copy = file.dir().filePath(QStringLiteral("bak_v%1_").arg(layout) + file.fileName());
-    const QString temporary = copy + QStringLiteral(".tmp");
-    QFile::remove(temporary);
+    QString temporary;
     try {
+        temporary = reserveTemporaryBeside(copy, QStringLiteral(".tmp"));
         execNative(QStringLiteral("VACUUM INTO %1").arg(SqlText::quote(QFileInfo(temporary).absoluteFilePath())));
+        renameOver(temporary, copy);
     } catch (const StoreError& e) {
-        QFile::remove(temporary);
+        if (!temporary.isEmpty())
+            QFile::remove(temporary);
         throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded: its copy could not be written (%2).")
-                             .arg(QDir::toNativeSeparators(file.absoluteFilePath()), e.message()));
-    }
-    QFile::remove(copy);
-    if (!QFile::rename(temporary, copy)) {
-        QFile::remove(temporary);
-        throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded: its copy could not be written.")
-                             .arg(QDir::toNativeSeparators(file.absoluteFilePath())));
+                             .arg(shownPath(path), e.message()));
     }
     try {
         begin();
@@ -230,55 +290,65 @@ void SqliteDatabase::upgradeFrom(int layout) {
             rollback();
         throw StoreError(QStringLiteral("The file \"%1\" could not be upgraded from layout %2 to layout %3 and is "
                                         "left as it was: %4")
-                             .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                             .arg(shownPath(path))
                              .arg(layout)
                              .arg(Schema::version)
                              .arg(e.message()));
     }
 }
 
-void SqliteDatabase::checkSchema() {
-    RecordSet found;
-    try {
-        found = queryNative(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table'"));
-    } catch (const StoreError& e) {
-        throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program (%2).")
-                             .arg(QDir::toNativeSeparators(path), e.message()));
-    }
+QString SqliteDatabase::tableMismatch(int layout) {
+    const RecordSet found = queryNative(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table'"));
     QStringList tables;
     for (int i = 0; i < found.size(); ++i)
         tables << found.value(i, 0).toString();
-    for (const auto& table : Schema::tables()) {
+    for (const auto& table : Schema::tables(layout)) {
         // A view of the same name answers pragma_table_info too: only a real table counts.
         if (!tables.contains(table.name))
-            throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program: it has no table [%2].")
-                                 .arg(QDir::toNativeSeparators(path), table.name));
+            return QStringLiteral("it has no table [%1]").arg(table.name);
         const RecordSet columns =
             queryNative(QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(SqlText::quote(table.name)));
         QStringList names;
         for (int i = 0; i < columns.size(); ++i)
             names << columns.value(i, 0).toString();
-        if (names.isEmpty())
-            throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program: it has no table [%2].")
-                                 .arg(QDir::toNativeSeparators(path), table.name));
         if (names != table.columnNames())
-            throw StoreError(
-                QStringLiteral("The file \"%1\" is not a database of this program: the table [%2] has other columns.")
-                    .arg(QDir::toNativeSeparators(path), table.name));
+            return QStringLiteral("the table [%1] has other columns").arg(table.name);
     }
+    // A table that only a later layout has would be in the way of the upgrade step that makes it.
+    for (const auto& later : Schema::tables())
+        if (tables.contains(later.name) && !Schema::tables(layout).empty() &&
+            std::none_of(Schema::tables(layout).begin(), Schema::tables(layout).end(),
+                         [&later](const Schema::Table& t) { return t.name == later.name; }))
+            return QStringLiteral("it already has the table [%1] of a later layout").arg(later.name);
+    return QString();
+}
+
+void SqliteDatabase::checkSchema() {
+    QString wrong;
+    try {
+        wrong = tableMismatch(Schema::version);
+    } catch (const StoreError& e) {
+        if (e.kind() != StoreError::Kind::Failure)
+            throw;
+        throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program (%2).")
+                             .arg(QDir::toNativeSeparators(path), e.message()));
+    }
+    if (!wrong.isEmpty())
+        throw StoreError(QStringLiteral("The file \"%1\" is not a database of this program: %2.")
+                             .arg(QDir::toNativeSeparators(path), wrong));
 }
 
 void SqliteDatabase::execNative(const QString& statement) {
     QSqlQuery q(connection(connectionName));
     if (!q.exec(statement))
-        fail(QStringLiteral("write to"), q.lastError().text(), statement);
+        fail(QStringLiteral("write to"), q.lastError(), statement);
 }
 
 RecordSet SqliteDatabase::queryNative(const QString& statement) {
     QSqlQuery q(connection(connectionName));
     q.setForwardOnly(true);
     if (!q.exec(statement))
-        fail(QStringLiteral("read from"), q.lastError().text(), statement);
+        fail(QStringLiteral("read from"), q.lastError(), statement);
     const QSqlRecord record = q.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -292,7 +362,7 @@ RecordSet SqliteDatabase::queryNative(const QString& statement) {
         rows.append(std::move(row));
     }
     if (q.lastError().isValid())
-        fail(QStringLiteral("read from"), q.lastError().text(), QString());
+        fail(QStringLiteral("read from"), q.lastError(), QString());
     return rows;
 }
 
@@ -320,6 +390,92 @@ RecordSet SqliteDatabase::query(const QString& statement) {
     if (t.externalPath)
         attachExternal(*t.externalPath);
     return queryNative(t.sql);
+}
+
+namespace {
+
+Schema::Kind kindOfColumn(const QString& column) {
+    Schema::Kind kind;
+    if (!Schema::kindOf(column, &kind))
+        throw StoreError(QStringLiteral("No table has a column named [%1].").arg(column));
+    return kind;
+}
+
+// Binds a value as its column stores it (a date as 'YYYY-MM-DD' text, a Yes/No as 0 or 1); empty is NULL.
+int bindValue(sqlite3_stmt* statement, int at, Schema::Kind kind, const QString& column, const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return sqlite3_bind_null(statement, at);
+    auto text = [statement, at](const QString& s) {
+        const QByteArray bytes = s.toUtf8();
+        return sqlite3_bind_text(statement, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    };
+    switch (kind) {
+    case Schema::Kind::Date: {
+        const QDate d = v.typeId() == QMetaType::QDate ? v.toDate() : QDate::fromString(v.toString(), Qt::ISODate);
+        if (!d.isValid() || d.year() < 1 || d.year() > 9999)
+            throw StoreError(QStringLiteral("\"%1\" is not a date for [%2].").arg(v.toString(), column));
+        char iso[10];
+        const int parts[3] = {d.year(), d.month(), d.day()};
+        const int widths[3] = {4, 2, 2};
+        for (int p = 0, k = 0; p < 3; ++p) {
+            for (int i = widths[p] - 1, n = parts[p]; i >= 0; --i, n /= 10)
+                iso[k + i] = char('0' + n % 10);
+            k += widths[p];
+            if (p < 2)
+                iso[k++] = '-';
+        }
+        return sqlite3_bind_text(statement, at, iso, 10, SQLITE_TRANSIENT);
+    }
+    case Schema::Kind::Money:
+    case Schema::Kind::Rate:
+    case Schema::Kind::Double:
+        return sqlite3_bind_double(statement, at, v.toDouble());
+    case Schema::Kind::Counter:
+    case Schema::Kind::Long:
+    case Schema::Kind::Whole:
+        return sqlite3_bind_int64(statement, at, v.toLongLong());
+    case Schema::Kind::YesNo:
+        return sqlite3_bind_int(statement, at, v.toBool() ? 1 : 0);
+    case Schema::Kind::Text:
+        return text(v.toString());
+    }
+    return sqlite3_bind_null(statement, at);
+}
+
+} // namespace
+
+// Through SQLite itself rather than Qt's driver: one prepared statement, its values bound, row after row.
+void SqliteDatabase::insertRows(const QString& table, const QStringList& columns,
+                                const std::vector<QVariantList>& rows) {
+    if (rows.empty())
+        return;
+    QStringList names, marks;
+    std::vector<Schema::Kind> kinds;
+    for (const QString& c : columns) {
+        names << QLatin1Char('[') + c + QLatin1Char(']');
+        marks << QStringLiteral("?");
+        kinds.push_back(kindOfColumn(c));
+    }
+    const QString statement = QStringLiteral("INSERT INTO [%1](%2) VALUES(%3)")
+                                  .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    sqlite3* h = handleOf(connectionName);
+    if (!h)
+        throw StoreError(describe(QStringLiteral("write to"), QStringLiteral("the SQLite driver gave no connection")));
+    const QByteArray sql = statement.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    if (const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &prepared, nullptr); rc != SQLITE_OK)
+        fail(QStringLiteral("write to"), rc, QString::fromUtf8(sqlite3_errmsg(h)), statement);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(prepared, sqlite3_finalize);
+    for (const QVariantList& row : rows) {
+        for (int i = 0; i < columns.size(); ++i)
+            if (const int rc = bindValue(prepared, i + 1, kinds[size_t(i)], columns[i], row.value(i)); rc != SQLITE_OK)
+                fail(QStringLiteral("write to"), rc, QString::fromUtf8(sqlite3_errmsg(h)), statement);
+        const int rc = sqlite3_step(prepared);
+        if (rc != SQLITE_DONE)
+            fail(QStringLiteral("write to"), sqlite3_extended_errcode(h), QString::fromUtf8(sqlite3_errmsg(h)),
+                 statement);
+        sqlite3_reset(prepared);
+    }
 }
 
 void SqliteDatabase::attachExternal(const QString& externalFile, bool readOnly) {

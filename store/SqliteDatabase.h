@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QSqlError;
+
 // One connection to one database file. Statements of the program's dialect go through SqlText::translate; a file
 // named in an IN clause is attached for as long as the connection needs it.
 class SqliteDatabase : public Database {
@@ -28,6 +30,7 @@ public:
 
     void exec(const QString& statement) override;
     RecordSet query(const QString& statement) override;
+    void insertRows(const QString& table, const QStringList& columns, const std::vector<QVariantList>& rows) override;
     void begin() override;
     void commit() override;
     void rollback() override;
@@ -48,6 +51,9 @@ public:
     // `message`, so that no file can keep the program busy for good.
     void limitWork(int milliseconds, const QString& message);
 
+    // How long an open waits for another copy of the program that is upgrading the same file.
+    static constexpr int upgradeWaitMs = 60000;
+
 private:
     QString connectionName;
     QString path;
@@ -59,14 +65,24 @@ private:
     static int progress(void* self);
     void harden();
     void checkLayout(Mode mode);
+    void readMark(int* application, int* layout);
     void upgradeFrom(int layout);
-    [[noreturn]] void fail(const QString& what, const QString& driverText, const QString& statement);
+    // What keeps the file's tables from being those of `layout` ("the table [X] has other columns"), or empty.
+    QString tableMismatch(int layout);
+    // Throws the StoreError of a failed statement: a lock held by another program and a damaged file are said as
+    // such; anything else names the statement.
+    [[noreturn]] void fail(const QString& what, const QSqlError& error, const QString& statement);
+    [[noreturn]] void fail(const QString& what, int resultCode, const QString& text, const QString& statement);
 
     QString describe(const QString& what, const QString& driverText) const;
 };
 
 // "The file "…" is not a database of this program."
 QString notOurs(const QString& filePath);
+
+// "The database "…" is in use by another program, …" and "… is damaged …".
+QString inUse(const QString& filePath);
+QString damaged(const QString& filePath);
 
 // "file:" URI of a path, so that no character of the path is read as a URI part and the open mode can be given.
 QString sqliteFileUri(const QString& filePath, const char* mode);

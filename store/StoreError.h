@@ -8,9 +8,19 @@
 // for the user and is shown as it stands.
 class StoreError : public std::runtime_error {
 public:
-    explicit StoreError(const QString& message) : std::runtime_error(message.toStdString()), text(message) {}
+    // What kind of failure it is, where the program does something different for one.
+    enum class Kind {
+        Failure, // anything else
+        InUse,   // another program holds the database locked: trying again later may succeed
+        Damaged, // the file is not whole
+    };
+
+    explicit StoreError(const QString& message, Kind kind = Kind::Failure)
+        : std::runtime_error(message.toStdString()), text(message), what_(kind) {}
     QString message() const { return text; }
+    Kind kind() const { return what_; }
 
 private:
     QString text;
+    Kind what_;
 };

@@ -1,19 +1,17 @@
 #include "TaxpayerTransfer.h"
 
 #include "Names.h"
+#include "ProgramFiles.h"
 #include "Schema.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
 #include "TransferFile.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace TaxpayerTransfer {
 namespace {
@@ -25,6 +23,7 @@ QString native(const QString& path) {
 } // namespace
 
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number) {
+    ProgramFiles::checkWriteTarget(targetFile);
     const QFileInfo target(targetFile);
     if (target.exists() && (target.canonicalFilePath() == QFileInfo(templateFile).canonicalFilePath() ||
                             target.canonicalFilePath() == QFileInfo(mainFile).canonicalFilePath()))
@@ -37,14 +36,21 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
     // A save writes the current layout: the template is upgraded first (a copy of it kept beside it), as the main
     // database is.
     { SqliteDatabase upgraded(templateFile); }
-    // The copy is built beside the target and renamed over it when whole: a failed save leaves no half file.
-    const QString partial = targetFile + QStringLiteral(".part");
-    QFile::remove(partial);
-    if (!QFile::copy(templateFile, partial))
-        throw StoreError(QStringLiteral("The file \"%1\" could not be written.").arg(native(targetFile)));
-    QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                       QFileDevice::ReadOther);
+    // The copy is built in a file of this save's own beside the target and renamed over it when whole: a failed save
+    // leaves no half file, and two saves to one name never write into the same file.
+    const QString partial = reserveTemporaryBeside(targetFile, QStringLiteral(".part"));
     try {
+        {
+            const QByteArray empty = readRegularFile(templateFile, TransferFile::largestFile,
+                                                     QStringLiteral("empty database for saved taxpayers"));
+            QFile out(partial);
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(empty) != empty.size() ||
+                !out.flush())
+                throw StoreError(QStringLiteral("The file \"%1\" could not be written: %2")
+                                     .arg(native(targetFile), out.errorString()));
+        }
+        QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                           QFileDevice::ReadOther);
         { SqliteDatabase check(partial); } // the template must hold the program's tables
         SqliteDatabase main(mainFile);
         if (main.query(Sql::selectTaxpayerName(number)).isEmpty())
@@ -58,15 +64,19 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
             t.commit();
         }
         main.detachExternal();
+        // Only a file that holds the taxpayer, and nothing else, replaces the target.
+        SqliteDatabase saved(partial, SqliteDatabase::Mode::ReadOnly);
+        const RecordSet held = saved.query(Sql::selectAllTaxpayers());
+        if (held.size() != 1 || held.value(0, Columns::taxpayerNumber).toInt() != number)
+            throw StoreError(QStringLiteral("The file \"%1\" could not be written: the copy does not hold taxpayer %2 "
+                                            "alone.")
+                                 .arg(native(targetFile))
+                                 .arg(number));
     } catch (...) {
         QFile::remove(partial);
         throw;
     }
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(targetFile).constData()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(partial);
-        throw StoreError(QStringLiteral("The file \"%1\" could not be written: %2").arg(native(targetFile), reason));
-    }
+    renameOver(partial, targetFile);
 }
 
 Held peek(const QString& transferFile) {

@@ -57,6 +57,7 @@ TransferFile::TransferFile(const QString& file) : original(file) {
     db.limitWork(workLimitMs, refusal(QStringLiteral("reading it takes too long. It is not retrieved.")));
     checkStructure(db);
     checkValues(db);
+    checkUnique(db);
     readTaxpayers(db);
     // The retrieve attaches the copy read-only, which a file in WAL mode does not allow.
     db.queryNative(QStringLiteral("PRAGMA journal_mode = DELETE"));
@@ -146,6 +147,20 @@ void TransferFile::checkValues(SqliteDatabase& db) {
                                 .arg(table.name, column.name, shown(bad.value(0, 0), bad.value(0, 1).toString()),
                                      Schema::describeAccepted(column))));
         }
+    }
+}
+
+void TransferFile::checkUnique(SqliteDatabase& db) {
+    // The file's own index should keep these unique, but an index can be made to lie; the retrieve would then fail
+    // on the main database's index with a message about the wrong file.
+    for (const auto& key : Schema::uniqueKeys(fileLayout)) {
+        const RecordSet twice = db.queryNative(QStringLiteral("SELECT %1 FROM %2 NOT INDEXED GROUP BY %1 HAVING "
+                                                              "COUNT(*) > 1 LIMIT 1")
+                                                   .arg(bracket(key.column), bracket(key.table)));
+        if (!twice.isEmpty())
+            throw StoreError(
+                refusal(QStringLiteral("[%1].[%2] holds %3 twice; a taxpayer has one row of [%1].")
+                            .arg(key.table, key.column, shown(twice.value(0, 0), QStringLiteral("text")))));
     }
 }
 

@@ -47,6 +47,7 @@ private:
     void makeCopy();
     void checkStructure(SqliteDatabase& db);
     void checkValues(SqliteDatabase& db);
+    void checkUnique(SqliteDatabase& db);
     void readTaxpayers(SqliteDatabase& db);
     QString refusal(const QString& why) const;
 };

@@ -4,8 +4,13 @@
 #include "TaxpayerTransfer.h"
 #include "TestSupport.h"
 
+#include "RatesFile.h"
+
 #include <QCryptographicHash>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -130,4 +135,100 @@ TEST(Layouts, ASaveWritesTheCurrentLayout) {
     EXPECT_EQ(layoutOf(dir.templateFile()), Schema::version);
     EXPECT_EQ(layoutOf(dir.path("bak_v1_kelvaSav.mdb")), 1);
     EXPECT_EQ(TaxpayerTransfer::peek(saved).name, "Saved");
+}
+
+namespace {
+
+// What opening `file` for work is refused with; empty when it opens.
+QString refusalOf(const QString& file) {
+    try {
+        SqliteDatabase db(file);
+        return QString();
+    } catch (const StoreError& e) {
+        return e.message();
+    }
+}
+
+} // namespace
+
+// A file that claims a layout its tables are not (a layout-1 file marked 2) is refused before anything is written:
+// upgrading it from the layout it claims would leave a file of neither layout.
+TEST(Layouts, AWrongLayoutMarkIsRefusedBeforeAnyStep) {
+    DataDir dir;
+    QFile::remove(dir.mainFile());
+    makeDatabase(dir.mainFile(), testData("layout1/kelvadat.sql") + "\nPRAGMA user_version = 2;\n");
+    ASSERT_EQ(layoutOf(dir.mainFile()), 2);
+    const QByteArray before = hashOf(dir.mainFile());
+    const QString why = refusalOf(dir.mainFile());
+    EXPECT_TRUE(why.contains("says it has layout 2, but the table [Interest Table] has other columns. It is not "
+                             "upgraded and is left as it was."))
+        << why.toStdString();
+    EXPECT_EQ(hashOf(dir.mainFile()), before);
+    EXPECT_EQ(layoutOf(dir.mainFile()), 2);
+    EXPECT_FALSE(QFile::exists(dir.path("bak_v2_kelvadat.mdb")));
+
+    // A layout-2 file that already has a table of a later layout would fail inside the step that makes it.
+    QFile::remove(dir.mainFile());
+    makeDatabase(dir.mainFile(), testData("layout1/kelvadat.sql") + "\nPRAGMA user_version = 1;\n" +
+                                     "CREATE TABLE [Failure To File Minimum Table] (x);\n");
+    EXPECT_TRUE(refusalOf(dir.mainFile())
+                    .contains("says it has layout 1, but it already has the table [Failure To File Minimum Table] of "
+                              "a later layout"));
+    EXPECT_EQ(layoutOf(dir.mainFile()), 1);
+}
+
+// An installed rates or minimums file that holds only its header would upgrade a file to empty tables of published
+// figures: the upgrade is refused, and the file stays as it was.
+TEST(Layouts, AnUpgradeFromInstalledFilesWithoutFiguresIsRefused) {
+    DataDir dir;
+    QTemporaryDir installed;
+    for (const QString& name : {DataFiles::rates, DataFiles::minimums})
+        ASSERT_TRUE(QFile::copy(DataFiles::path(name), installed.filePath(name)));
+    QFile::remove(dir.mainFile());
+    makeDatabase(dir.mainFile(), testData("layout1/kelvadat.sql"));
+    const QByteArray before = hashOf(dir.mainFile());
+    for (const QString& emptied : {DataFiles::rates, DataFiles::minimums}) {
+        SCOPED_TRACE(emptied.toStdString());
+        QFile f(installed.filePath(emptied));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const QByteArray header = f.readLine();
+        f.resize(0);
+        f.write(header);
+        f.close();
+        DataFiles::setFolder(installed.path());
+        const QString why = refusalOf(dir.mainFile());
+        DataFiles::setFolder(QString());
+        EXPECT_TRUE(why.contains("could not be upgraded from layout 1") && why.contains("holds no"))
+            << why.toStdString();
+        EXPECT_EQ(hashOf(dir.mainFile()), before);
+        QFile::remove(installed.filePath(emptied));
+        ASSERT_TRUE(QFile::copy(DataFiles::path(emptied), installed.filePath(emptied)));
+    }
+}
+
+// Another program holding the database locked is said as that, not as a file of another program, at the open and in
+// any statement afterwards.
+TEST(Layouts, ALockedDatabaseIsInUseNotForeign) {
+    DataDir dir;
+    SqliteDatabase worker(dir.mainFile());
+    QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+    holder.setDatabaseName(dir.mainFile());
+    ASSERT_TRUE(holder.open());
+    QSqlQuery lock(holder);
+    ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+    const QString why = refusalOf(dir.mainFile());
+    EXPECT_TRUE(why.contains("is in use by another program") && !why.contains("not a database of this program"))
+        << why.toStdString();
+    try {
+        worker.query("SELECT * FROM [Basic Taxpayer Data]");
+        ADD_FAILURE() << "read through a lock";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.kind(), StoreError::Kind::InUse);
+        EXPECT_FALSE(e.message().contains("SELECT")) << e.message().toStdString();
+    }
+    lock.exec("ROLLBACK");
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
+    EXPECT_EQ(refusalOf(dir.mainFile()), QString());
 }
