@@ -10,6 +10,7 @@
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
 #include "Names.h"
+#include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
 #include "ReportKind.h"
@@ -55,6 +56,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(programTitle);
     sessionNewpath = Settings::newpath();
     backupSchedule.setFolder(sessionNewpath);
+    // No export or save of this session replaces the files of its data folder.
+    ProgramFiles::setDataFolder(sessionNewpath);
     buildMenus();
     buildBody();
     buildTimers();
@@ -523,14 +526,19 @@ void MainWindow::runReport(const ReportKind& kind) {
     if (!db)
         openMainConnection();
     const auto tp = activeTaxpayer();
-    if (kind.run) {
-        kind.run(*db, *this, *tp);
-        return;
-    }
-    // A report without a run still arms its timer; its totals can overflow, which is a message, as in the runs.
+    // The report shows the rows its run handed on, whatever another program writes before the timer fires; its
+    // totals can overflow, which is a message, as in the runs.
     try {
+        if (kind.run) {
+            RunResult result;
+            if (kind.run(*db, *this, *tp, result) == RunOutcome::Written)
+                pendingReports[kind.layout->timer] = buildReport(*db, *kind.layout, *tp, result.rows, Clock::today());
+            return;
+        }
+        pendingReports[kind.layout->timer] = loadReport(*db, *kind.layout, *tp, Clock::today());
         armTimer(kind.layout->timer, reportTimerMs);
     } catch (const Rounding::ArithmeticFault& e) {
+        pendingReports.erase(kind.layout->timer);
         message(QString::fromStdString(e.what()));
     }
 }
@@ -668,10 +676,6 @@ void MainWindow::armTimer(const QString& name, int intervalMs) {
     QTimer* t = timer(name);
     if (!t)
         return;
-    // The report is built now, from the rows the run has just committed: whatever happens before the timer fires
-    // (another run, an editor opened), it shows this run's result.
-    if (const ReportDefinition* definition = ReportDefinition::byTimer(name))
-        pendingReports[name] = loadReport(*db, *definition, *activeTaxpayer(), Clock::today());
     t->setInterval(intervalMs);
     t->start();
 }

@@ -66,13 +66,16 @@ std::vector<BusinessDays::Holiday> BusinessDays::parse(const QString& csvText, c
         h.week = number(4, 0, &ok);
         h.firstYear = number(5, 0, &ok);
         h.lastYear = number(6, 9999, &ok);
-        const bool fixed = h.day >= 1 && h.day <= 31 && h.weekday == 0 && h.week == 0;
+        // A fixed day must be a day of its month (in a leap year, so that February has 29).
+        const bool fixed = h.month >= 1 && h.month <= 12 && h.day >= 1 &&
+                           h.day <= QDate(2000, h.month, 1).daysInMonth() && h.weekday == 0 && h.week == 0;
         const bool weekly =
             h.day == 0 && h.weekday >= 1 && h.weekday <= 7 && (h.week == -1 || (h.week >= 1 && h.week <= 4));
         if (!ok || h.month < 1 || h.month > 12 || !(fixed || weekly) || h.firstYear < 1 || h.lastYear < h.firstYear)
-            throw RunStop(QStringLiteral("The file %1, line %2, is not a holiday: a name, a month, and either a day or "
-                                         "a weekday (1 Monday to 7 Sunday) and a week (1 to 4, or -1 for the last), "
-                                         "then the first and last year.")
+            throw RunStop(QStringLiteral(
+                              "The file %1, line %2, is not a holiday: a name, a month, and either a day of "
+                              "that month or a weekday (1 Monday to 7 Sunday) and a week (1 to 4, or -1 for the last), "
+                              "then the first and last year.")
                               .arg(source)
                               .arg(n + 1));
         holidays.push_back(h);
@@ -94,8 +97,12 @@ bool BusinessDays::isBusinessDay(const QDate& date) const {
 }
 
 QDate BusinessDays::nextBusinessDay(const QDate& date) const {
+    // Weekends and holidays never fill a year; a list that does is not a list of holidays.
     QDate d = date.addDays(1);
-    while (!isBusinessDay(d))
-        d = d.addDays(1);
-    return d;
+    for (int tried = 0; tried < 366; ++tried, d = d.addDays(1))
+        if (isBusinessDay(d))
+            return d;
+    throw RunStop(QStringLiteral("The holidays file leaves no business day in the year after %1: it cannot be a list "
+                                 "of legal holidays. Correct it.")
+                      .arg(date.toString(QStringLiteral("MM/dd/yyyy"))));
 }

@@ -24,7 +24,16 @@ qint64 quarter(qint64 cents) {
 }
 
 qint64 percent(qint64 cents, int percentage) {
-    return Rounding::divideHalfEven(cents * percentage, 100);
+    return Rounding::divideHalfEven(__int128(cents) * percentage, 100);
+}
+
+// The largest amount, in cents, the calculation takes: every sum and product of such amounts stays far inside 64
+// bits. Beyond it is an overflow, never a wrapped figure.
+constexpr qint64 largestCents = qint64(1) << 56;
+
+void checkRange(qint64 cents) {
+    if (cents > largestCents || cents < -largestCents)
+        throw Rounding::ArithmeticFault(Rounding::overflowText);
 }
 
 const YearRules& rulesFor(const std::vector<YearRules>& rules, const QDate& yearBegins) {
@@ -124,9 +133,10 @@ std::vector<YearRules> parseRules(const QString& csvText, const QString& source)
             r.highIncomePercent = cells[3].toInt(&ok[3]);
         }
         if (!(ok[0] && ok[1] && ok[2] && ok[3]) || r.individualMinimum < 0 || r.corporateMinimum < 0 ||
-            r.highIncomePercent < 100 || (!rules.empty() && r.firstTaxYear <= rules.back().firstTaxYear))
+            r.individualMinimum > largestCents || r.corporateMinimum > largestCents || r.highIncomePercent < 100 ||
+            r.highIncomePercent > 1000 || (!rules.empty() && r.firstTaxYear <= rules.back().firstTaxYear))
             throw RunStop(QStringLiteral("The file %1, line %2: a first tax year (rising from line to line), two "
-                                         "amounts and a percentage of at least 100 are needed.")
+                                         "amounts and a percentage from 100 to 1000 are needed.")
                               .arg(source)
                               .arg(n + 1));
         rules.push_back(r);
@@ -160,6 +170,10 @@ Result compute(const Case& c, const std::vector<YearRules>& rules, const RateTab
     const YearRules& law = rulesFor(rules, begins);
     const std::pair<qint64, const char*> amounts[] = {
         {c.currentYearTax, "Current Year Tax"}, {c.priorYearTax, "Prior Year Tax"}, {c.withholding, "Withholding"}};
+    for (const auto& [amount, label] : amounts)
+        checkRange(amount);
+    for (const auto& p : c.payments)
+        checkRange(p.amount);
     for (const auto& [amount, label] : amounts)
         if (amount < 0)
             throw RunStop(QStringLiteral("The '%1' cannot be negative.").arg(QLatin1String(label)));

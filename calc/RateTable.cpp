@@ -1,6 +1,8 @@
 #include "RateTable.h"
 
 #include "Names.h"
+#include "RateCheck.h"
+#include "RunStop.h"
 
 RateTable::RateTable(const RecordSet& rows, const QString& tableName) : name(tableName) {
     for (int i = 0; i < rows.size(); ++i) {
@@ -11,10 +13,27 @@ RateTable::RateTable(const RecordSet& rows, const QString& tableName) : name(tab
 }
 
 const RateTable::Period* RateTable::find(const QDate& date) const {
-    for (const auto& p : periods)
-        if (p.beginning.isValid() && p.ending.isValid() && p.beginning <= date && p.ending >= date)
-            return &p;
-    return nullptr;
+    const QString format = QStringLiteral("MM/dd/yyyy");
+    const Period* found = nullptr;
+    for (const auto& p : periods) {
+        if (!(p.beginning.isValid() && p.ending.isValid() && p.beginning <= date && p.ending >= date))
+            continue;
+        // Two rows with different rates for one day would leave the rate to the order the rows happen to be stored
+        // in; a repeated row changes nothing.
+        if (found && found->rate != p.rate)
+            throw RunStop(QStringLiteral("The %1 rate table has two rows with different rates for %2: %3 to %4 and "
+                                         "%5 to %6. Delete or correct one of them.")
+                              .arg(name, date.toString(format), found->beginning.toString(format),
+                                   found->ending.toString(format), p.beginning.toString(format),
+                                   p.ending.toString(format)));
+        if (!found)
+            found = &p;
+    }
+    if (found && found->rate && !RateCheck::acceptable(*found->rate))
+        throw RunStop(QStringLiteral("The %1 rate table's row from %2 to %3: %4. Correct it.")
+                          .arg(name, found->beginning.toString(format), found->ending.toString(format),
+                               RateCheck::refusal(*found->rate)));
+    return found;
 }
 
 QString RateTable::lacking(const QDate& date) const {

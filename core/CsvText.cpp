@@ -1,9 +1,20 @@
 #include "CsvText.h"
 
 QString CsvText::field(const QString& value) {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')))
+    static const QString special = QStringLiteral(",\"\r\n");
+    bool plain = true;
+    for (const QChar c : value)
+        plain = plain && !special.contains(c);
+    if (plain)
         return value;
     QString quoted = value;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString CsvText::text(const QString& value) {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!value.isEmpty() && formulaStarts.contains(value.front()))
+        return field(QLatin1Char('\'') + value);
+    return field(value);
 }

@@ -9,6 +9,14 @@ RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<v
     QString failure;
     bool notice = false;
     bool global = false;
+    auto rollBack = [&db] {
+        if (db.inTransaction()) {
+            try {
+                db.rollback();
+            } catch (const StoreError&) {
+            }
+        }
+    };
     try {
         body();
         return RunOutcome::Written;
@@ -21,16 +29,15 @@ RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<v
     } catch (const RunStop& s) {
         failure = s.text();
     } catch (const StoreError& e) {
+        if (reporter.passOnStoreFailures()) {
+            rollBack();
+            throw;
+        }
         failure = e.message();
     } catch (const std::exception& e) {
         failure = QString::fromStdString(e.what());
     }
-    if (db.inTransaction()) {
-        try {
-            db.rollback();
-        } catch (const StoreError&) {
-        }
-    }
+    rollBack();
     if (notice) {
         reporter.notice(failure);
         reporter.progressVisible(false);

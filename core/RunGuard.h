@@ -12,5 +12,6 @@ enum class RunOutcome {
 };
 
 // The failure path every run shares: a RunNotice shows the notice and hides the progress bar; any other failure
-// rolls back an open transaction, shows its text once in a message box, and resets and hides the progress bar.
+// rolls back an open transaction, shows its text once in a message box, and resets and hides the progress bar. A
+// failure of the store is thrown on, after the rollback, when the reporter asks for that.
 RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<void()>& body);

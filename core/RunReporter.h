@@ -16,6 +16,9 @@ public:
     virtual void armTimer(const QString& timer, int intervalMs) = 0;
     // A failure for the global error handler; without a window it is shown as a message.
     virtual void globalFailure(const QString& description) { message(description); }
+    // Whether a failure of the store (a locked or damaged database) ends the caller too instead of being shown as
+    // the run's own message: a whole book must not carry "database is locked" as one taxpayer's result.
+    virtual bool passOnStoreFailures() const { return false; }
 };
 
 // The interval of every report timer. The run's rows are committed before the timer is armed, and the report is

@@ -4,31 +4,52 @@
 #include "Database.h"
 #include "DepositReportRun.h"
 #include "EstimatedTaxRun.h"
-#include "Statements.h"
+
+namespace {
+
+// A run of `Run` whose rows are handed on to its report.
+template <typename Run, typename Start> RunOutcome handedOn(Run&& run, RunResult& result, Start&& start) {
+    const RunOutcome outcome = start(run);
+    if (outcome == RunOutcome::Written)
+        result.rows = run.writtenRows();
+    return outcome;
+}
+
+} // namespace
 
 const std::vector<ReportKind>& ReportKind::all() {
     static const std::vector<ReportKind> kinds = {
         {QStringLiteral("interest"), QStringLiteral("mnuInterestReport"), &ReportDefinition::penaltyAndInterest(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
-             return CalculationRun(db, r).interestReport(tp, CalculationRun::interestCode);
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+             return handedOn(CalculationRun(db, r), result, [&tp](CalculationRun& run) {
+                 return run.interestReport(tp, CalculationRun::interestCode);
+             });
          }},
         {QStringLiteral("penalty"), QStringLiteral("mnuPenaltyReport"), &ReportDefinition::failureToPayAndFile(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
-             return CalculationRun(db, r).penaltyReport(tp);
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+             return handedOn(CalculationRun(db, r), result,
+                             [&tp](CalculationRun& run) { return run.penaltyReport(tp); });
          }},
         {QStringLiteral("summary"), QStringLiteral("mnuSummaryReport"), &ReportDefinition::summary(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) {
-             return CalculationRun(db, r).interestReport(tp, CalculationRun::summaryCode);
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+             return handedOn(CalculationRun(db, r), result, [&tp](CalculationRun& run) {
+                 return run.interestReport(tp, CalculationRun::summaryCode);
+             });
          }},
         {QStringLiteral("payment"), QStringLiteral("mnuPaymentReport"), &ReportDefinition::payments(), {}},
         {QStringLiteral("deposit"), QStringLiteral("mnuPRTaxPenaltyRpt"), &ReportDefinition::depositPenalty(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return DepositReportRun(db, r).run(tp); }},
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+             return handedOn(DepositReportRun(db, r), result, [&tp](DepositReportRun& run) { return run.run(tp); });
+         }},
         {QStringLiteral("estimated"), QStringLiteral("mnuEstimatedTaxReport"), &ReportDefinition::estimatedTax(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp) { return EstimatedTaxRun(db, r).run(tp); },
-         [](Database& db) {
-             const QVariant total = db.query(Sql::selectEstimatedTaxTotal()).value(0, QStringLiteral("total"));
-             return QStringLiteral("Estimated Tax Penalty: ") +
-                    formatReportValue(ReportFormat::Money, total.isValid() ? total : QVariant(0.0));
+         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+             EstimatedTaxRun run(db, r);
+             const RunOutcome outcome = run.run(tp);
+             if (outcome == RunOutcome::Written) {
+                 result.rows = run.writtenRows();
+                 result.printed = run.printedTotal();
+             }
+             return outcome;
          }},
     };
     return kinds;

@@ -2,6 +2,7 @@
 
 #include "ReportDefinition.h"
 #include "RunGuard.h"
+#include "RunResult.h"
 
 #include <functional>
 #include <vector>
@@ -14,15 +15,13 @@ class TaxpayerRecord;
 // timer and title) and the names the user knows it by. The main window, talvoro-run and the tools all take them from
 // here.
 struct ReportKind {
-    using Run = std::function<RunOutcome(Database&, RunReporter&, const TaxpayerRecord&)>;
+    // A run fills `result` with the rows its report shows, and what talvoro-run prints of it.
+    using Run = std::function<RunOutcome(Database&, RunReporter&, const TaxpayerRecord&, RunResult& result)>;
 
     QString key;     // as talvoro-run names it: "interest", "summary", "penalty", "payment", "deposit"
     QString command; // the main window's menu command: "mnuInterestReport" ...
     const ReportDefinition* layout;
     Run run; // empty: the report shows stored rows and has no run (the payment report)
-    // What talvoro-run prints on standard output after a run that wrote its rows ("Estimated Tax Penalty: 68.51");
-    // empty for most.
-    std::function<QString(Database&)> printed = {};
 
     static const std::vector<ReportKind>& all();
     static const ReportKind* byKey(const QString& key);

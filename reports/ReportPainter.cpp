@@ -226,16 +226,20 @@ void writeReportPdf(const ReportContent& content, const QString& file) {
 }
 
 QString reportCsv(const ReportContent& content) {
+    const auto& columns = content.definition->columns;
     QStringList header;
-    for (const auto& c : content.definition->columns)
-        header << CsvText::field(c.caption.join(QLatin1Char(' ')).simplified());
+    for (const auto& c : columns)
+        header << CsvText::text(c.caption.join(QLatin1Char(' ')).simplified());
     QString out = header.join(QLatin1Char(',')) + QLatin1Char('\n');
     for (const auto& line : content.lines) {
         if (line.groupHeader)
             continue;
         QStringList cells;
-        for (const auto& v : line.cells)
-            cells << CsvText::field(v);
+        // Texts (names, events, messages) may come from a client's file; figures are the program's own.
+        for (int i = 0; i < line.cells.size(); ++i)
+            cells << (size_t(i) < columns.size() && columns[size_t(i)].format == ReportFormat::Text
+                          ? CsvText::text(line.cells[i])
+                          : CsvText::field(line.cells[i]));
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

@@ -11,7 +11,11 @@ ReportContent loadReport(Database& db, const ReportDefinition& definition, const
     const QString query = definition.query.contains(QLatin1Char('?'))
                               ? Sql::withParameter(definition.query, taxpayer.number())
                               : definition.query;
-    const RecordSet rows = db.query(query);
+    return buildReport(db, definition, taxpayer, db.query(query), printDate);
+}
+
+ReportContent buildReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
+                          const RecordSet& rows, const QDate& printDate) {
     const QString title =
         definition.title ? definition.title(db, taxpayer)
                          : reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),

@@ -199,6 +199,7 @@ void CalculationRun::writeInterestRows() {
                                          float(val(r.accruedInterest)), val(r.interestRate), float(val(r.days)),
                                          val(r.interestFactor), float(val(r.interest))));
     }
+    written = db.query(Sql::reportInterestQuery());
     t.commit();
     reporter.armTimer(QStringLiteral("Timer7"), reportTimerMs);
 }
@@ -221,6 +222,7 @@ void CalculationRun::writeSummary() {
         db.exec(Sql::insertSummary(s.TotalInterest, s.TotalFPPenalty, s.TotalFFPenalty, s.TotalAccPenalty, s.unpaidTax,
                                    s.TotalPmntAllctdInt, s.TotalPmntAllctdPen, s.otherPenalties, s.TotalFDepositPenalty,
                                    s.TotalBalance));
+        written = db.query(Sql::reportSummaryQuery());
         t.commit();
     } catch (const StoreError& e) {
         throw RunGlobalFailure(e.message());
@@ -273,6 +275,7 @@ void CalculationRun::writePenaltyRows() {
         db.exec(Sql::insertPenaltyEvent(r.event, r.date, float(val(r.failureToFilePenalty)),
                                         float(val(r.failureToPayPenalty)), float(val(r.tax))));
     }
+    written = db.query(Sql::reportPenaltyQuery());
     t.commit();
     reporter.armTimer(QStringLiteral("Timer1"), reportTimerMs);
 }

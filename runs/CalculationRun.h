@@ -2,6 +2,7 @@
 
 #include "EventLedger.h"
 #include "RunGuard.h"
+#include "RunResult.h"
 #include "SummaryTotals.h"
 #include "TaxpayerRecord.h"
 
@@ -38,11 +39,14 @@ public:
 
     // The ledger of the last run, as it was when the run wrote its result.
     const EventLedger& ledger() const { return events; }
+    // The rows the last run wrote, read back before they were committed: what its report shows.
+    const RecordSet& writtenRows() const { return written; }
 
 private:
     Database& db;
     RunReporter& reporter;
     EventLedger events;
+    RecordSet written;
 
     // Steps of the full run up to the interest; `forBalance` makes the differences of the balance calculation.
     void computeLedger(const TaxpayerRecord& taxpayer, RunReporter& shown, bool forBalance);

@@ -57,6 +57,7 @@ RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
                                             float(val(r.unpaidBalance)), float(val(r.daysOverdue)),
                                             float(val(r.penaltyPercentage)), float(val(r.penalty))));
         }
+        written = db.query(Sql::reportDepositQuery());
         t.commit();
         reporter.armTimer(QStringLiteral("Timer6"), reportTimerMs);
     });

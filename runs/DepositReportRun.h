@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DepositLedger.h"
+#include "RecordSet.h"
 #include "RunGuard.h"
 
 class Database;
@@ -14,9 +15,12 @@ public:
     DepositReportRun(Database& db, RunReporter& reporter);
     RunOutcome run(const TaxpayerRecord& taxpayer);
     const DepositLedger& ledger() const { return deposits; }
+    // The rows the run wrote, read back before they were committed.
+    const RecordSet& writtenRows() const { return written; }
 
 private:
     Database& db;
     RunReporter& reporter;
     DepositLedger deposits;
+    RecordSet written;
 };

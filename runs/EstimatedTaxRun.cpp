@@ -10,7 +10,11 @@
 #include "Statements.h"
 #include "TaxpayerRecord.h"
 
-#include <QFile>
+#include "Schema.h"
+#include "StoreError.h"
+#include "WholeFile.h"
+
+#include <cmath>
 
 namespace {
 
@@ -18,18 +22,26 @@ const QString dateFormat = QStringLiteral("MM/dd/yyyy");
 
 // A data file the program ships beside itself, whole.
 QString shippedText(const QString& name) {
-    QFile f(DataFiles::path(name));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw RunStop(QStringLiteral("The file \"%1\", which the program needs for this calculation, cannot be read.")
-                          .arg(DataFiles::path(name)));
-    return QString::fromUtf8(f.readAll());
+    try {
+        return QString::fromUtf8(readRegularFile(DataFiles::path(name), dataFileLimit, QStringLiteral("data file")));
+    } catch (const StoreError& e) {
+        throw RunStop(e.message() + QStringLiteral(" The program needs it for this calculation."));
+    }
 }
 
+// An amount of the database in whole cents; beyond the largest amount the program takes it is an overflow, as in
+// the other runs.
 qint64 cents(double amount) {
+    if (!(std::fabs(amount) <= Schema::largestAmount))
+        throw Rounding::ArithmeticFault(Rounding::overflowText);
     return Rounding::toCentsHalfEven(amount);
 }
 
 } // namespace
+
+QString EstimatedTaxRun::printedTotal() const {
+    return QStringLiteral("Estimated Tax Penalty: ") + groupedDecimal(computed.total, 2);
+}
 
 const QString EstimatedTaxRun::noFigures = QStringLiteral(
     "There are no estimated tax figures for this taxpayer. Enter them with Transactions, Estimated Tax.");
@@ -103,6 +115,7 @@ RunOutcome EstimatedTaxRun::run(const TaxpayerRecord& tp) {
                     db.exec(Sql::insertEstimatedTaxLine(++line, head, inst.due, {}, {}, {}, {}, {}, {}, {}));
             }
         }
+        written = db.query(Sql::reportEstimatedTaxQuery());
         t.commit();
         if (!computed.exemption.isEmpty())
             reporter.notice(computed.exemption);

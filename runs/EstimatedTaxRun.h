@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EstimatedTax.h"
+#include "RecordSet.h"
 #include "RunGuard.h"
 
 class Database;
@@ -15,6 +16,10 @@ public:
     EstimatedTaxRun(Database& db, RunReporter& reporter);
     RunOutcome run(const TaxpayerRecord& taxpayer);
     const EstimatedTax::Result& result() const { return computed; }
+    // The worksheet lines the run wrote, read back before they were committed.
+    const RecordSet& writtenRows() const { return written; }
+    // "Estimated Tax Penalty: 68.51", the run's own total.
+    QString printedTotal() const;
 
     // The heading of an installment, as the report's group shows it.
     static QString heading(int index, const EstimatedTax::Installment& installment);
@@ -25,4 +30,5 @@ private:
     Database& db;
     RunReporter& reporter;
     EstimatedTax::Result computed;
+    RecordSet written;
 };

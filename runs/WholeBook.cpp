@@ -22,6 +22,7 @@ public:
     void progressVisible(bool) override {}
     void armTimer(const QString&, int) override {}
     void globalFailure(const QString& text) override { said << text; }
+    bool passOnStoreFailures() const override { return true; }
 };
 
 // The ten totals in whole cents, in the order of [Summary Table]'s insert.
@@ -79,10 +80,10 @@ QString WholeBook::csv(const std::vector<Line>& lines) {
     header << totalColumns() << messageColumn;
     QString out;
     for (const auto& h : header)
-        out += (out.isEmpty() ? QString() : QStringLiteral(",")) + CsvText::field(h);
+        out += (out.isEmpty() ? QString() : QStringLiteral(",")) + CsvText::text(h);
     out += QLatin1Char('\n');
     for (const auto& l : lines) {
-        QStringList cells = {QString::number(l.number), CsvText::field(l.name),
+        QStringList cells = {QString::number(l.number), CsvText::text(l.name),
                              l.endDate.toString(QStringLiteral("MM/dd/yyyy"))};
         if (l.totals)
             for (const qint64 cents : centsOf(*l.totals))
@@ -90,7 +91,7 @@ QString WholeBook::csv(const std::vector<Line>& lines) {
         else
             for (int i = 0; i < totalColumns().size(); ++i)
                 cells << QString();
-        cells << CsvText::field(l.message);
+        cells << CsvText::text(l.message);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

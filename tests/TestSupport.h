@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
 
 #include "QtPrinters.h"
 
@@ -30,3 +34,20 @@ QString integrityCheck(const QString& file);
 void makeDatabase(const QString& file, const QString& sqlText);
 // The SQL text of a file of tests/data.
 QString testData(const QString& name);
+
+// talvoro-run with `args`, killed after `timeoutMs`; `timedOut` says whether it had to be.
+struct ProcessResult {
+    int exitCode = -1;
+    QString out, err;
+    bool timedOut = false;
+};
+ProcessResult runTalvoro(const QStringList& args, int timeoutMs = 30000);
+
+// The records of a CSV text as RFC 4180 reads them: fields split at commas outside quotes, a quoted field's doubled
+// quotes made single, records ended by CRLF or LF outside quotes. A malformed text (a quote inside an unquoted field,
+// text after a closing quote) fails the test.
+std::vector<QStringList> readCsv(const QString& text);
+
+// Runs `work` and fails the test (ending the process, since the work cannot be stopped) when it takes longer than
+// `seconds`: for what used to hang.
+void withinSeconds(int seconds, const std::function<void()>& work);

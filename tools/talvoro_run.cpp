@@ -27,6 +27,7 @@
 #include "CalculationRun.h"
 #include "Clock.h"
 #include "MoneyText.h"
+#include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
 #include "ReportKind.h"
@@ -50,6 +51,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -59,14 +61,19 @@ public:
     void notice(const QString& text) override { err() << text << Qt::endl; }
     void progress(int) override {}
     void progressVisible(bool) override {}
-    void armTimer(const QString& timer, int intervalMs) override {
-        QTextStream(stdout) << timer << ' ' << intervalMs << '\n';
-    }
+    void armTimer(const QString& timer, int intervalMs) override { out() << timer << ' ' << intervalMs << Qt::endl; }
 
     static QTextStream& err() {
         static QTextStream s(stderr);
         return s;
     }
+    // What the runner prints besides an export: on standard output, unless the export itself goes there ("--csv -"),
+    // when it goes to standard error so that the output holds the export alone.
+    static QTextStream& out() {
+        static QTextStream s(stdout);
+        return exportToStandardOutput ? err() : s;
+    }
+    static inline bool exportToStandardOutput = false;
 };
 
 constexpr int exitDone = 0;
@@ -131,13 +138,16 @@ std::optional<QByteArray> notUtf8(int argc, char** argv) {
 int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
     ConsoleReporter reporter;
     const ReportKind& kind = *ReportKind::byKey(a.report);
-    const RunOutcome outcome = kind.run ? kind.run(db, reporter, tp) : RunOutcome::Written;
-    if (outcome == RunOutcome::Written && kind.printed)
-        QTextStream(stdout) << kind.printed(db) << '\n';
+    RunResult result;
+    const RunOutcome outcome = kind.run ? kind.run(db, reporter, tp, result) : RunOutcome::Written;
+    if (outcome == RunOutcome::Written && !result.printed.isEmpty())
+        reporter.out() << result.printed << Qt::endl;
     if (outcome != RunOutcome::Written || (a.pdfFile.isEmpty() && a.csvFile.isEmpty()))
         return exitOf(outcome);
     try {
-        const ReportContent content = loadReport(db, *kind.layout, tp, Clock::today());
+        // The rows the run handed on, or for the payment report the stored payments.
+        const ReportContent content = kind.run ? buildReport(db, *kind.layout, tp, result.rows, Clock::today())
+                                               : loadReport(db, *kind.layout, tp, Clock::today());
         if (!a.pdfFile.isEmpty())
             writeReportPdf(content, a.pdfFile);
         if (!a.csvFile.isEmpty())
@@ -155,8 +165,8 @@ int runBalance(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp)
     CalculationRun::Balances b;
     const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, a.balanceDate, &b);
     if (outcome == RunOutcome::Written)
-        QTextStream(stdout) << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
-                            << "\nPenalties Due: " << balanceText(b.penalties) << '\n';
+        ConsoleReporter::out() << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
+                               << "\nPenalties Due: " << balanceText(b.penalties) << Qt::endl;
     return exitOf(outcome);
 }
 
@@ -221,11 +231,23 @@ int main(int argc, char** argv) {
     }
     Arguments a;
     const QStringList args = app.arguments();
+    QStringList given; // each option once: a second --taxpayer would silently win over the first
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         const bool hasValue = i + 1 < args.size();
+        if (arg.startsWith(QLatin1String("--"))) {
+            if (given.contains(arg))
+                return usage(QStringLiteral("%1 is given more than once").arg(arg));
+            given << arg;
+        }
+        // A file or folder name must name something: an empty one would mean the shipped file or the current folder.
+        auto fileValue = [&](QString* into) {
+            *into = args[++i];
+            return !into->isEmpty();
+        };
         if (arg == QLatin1String("--data-dir") && hasValue) {
-            a.dataDir = args[++i];
+            if (!fileValue(&a.dataDir))
+                return usage(QStringLiteral("the folder of --data-dir is empty"));
         } else if (arg == QLatin1String("--taxpayer") && hasValue) {
             a.taxpayer = wholeNumber(args[++i]);
             if (!a.taxpayer)
@@ -233,9 +255,11 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--report") && hasValue) {
             a.report = args[++i];
         } else if (arg == QLatin1String("--pdf") && hasValue) {
-            a.pdfFile = args[++i];
+            if (!fileValue(&a.pdfFile))
+                return usage(QStringLiteral("the file of --pdf is empty"));
         } else if (arg == QLatin1String("--csv") && hasValue) {
-            a.csvFile = args[++i];
+            if (!fileValue(&a.csvFile))
+                return usage(QStringLiteral("the file of --csv is empty (\"-\" is standard output)"));
         } else if (arg == QLatin1String("--balance-at") && hasValue) {
             a.balanceDate = dateOf(args[++i]);
             if (!a.balanceDate.isValid())
@@ -248,14 +272,19 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--all")) {
             a.all = true;
         } else if (arg == QLatin1String("--update-rates")) {
-            a.ratesFile = hasValue && !args[i + 1].startsWith(QLatin1String("--")) ? args[++i] : QString();
+            a.ratesFile = QString();
+            if (hasValue && !args[i + 1].startsWith(QLatin1String("--")) && !fileValue(&*a.ratesFile))
+                return usage(QStringLiteral("the rates file of --update-rates is empty (leave it out for the "
+                                            "installed one)"));
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
-            a.retrieveFile = args[++i];
+            if (!fileValue(&a.retrieveFile))
+                return usage(QStringLiteral("the file of --retrieve is empty"));
         } else if (arg == QLatin1String("--save-taxpayer") && i + 2 < args.size()) {
             a.taxpayer = wholeNumber(args[++i]);
             if (!a.taxpayer)
                 return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
-            a.saveFile = args[++i];
+            if (!fileValue(&a.saveFile))
+                return usage(QStringLiteral("the file of --save-taxpayer is empty"));
         } else {
             return usage(QStringLiteral("unknown argument \"%1\"").arg(arg));
         }
@@ -278,6 +307,9 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--pdf and --csv go with --report"));
     if (!retrieve && !updateRates && !a.all && !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
+    if (a.csvFile == QLatin1String("-") && a.pdfFile == QLatin1String("-"))
+        return usage(QStringLiteral("--csv and --pdf cannot both go to standard output"));
+    ConsoleReporter::exportToStandardOutput = a.csvFile == QLatin1String("-") || a.pdfFile == QLatin1String("-");
 
     QString dataFolder = a.dataDir;
     if (dataFolder.isEmpty()) {
@@ -288,6 +320,8 @@ int main(int argc, char** argv) {
                              .arg(dataFolder));
     }
     const QString databaseFile = QDir(dataFolder).absoluteFilePath(Settings::databaseFileName);
+    // No export or save replaces the files of this data folder.
+    ProgramFiles::setDataFolder(QDir(dataFolder).absolutePath());
     try {
         if (retrieve)
             return runRetrieve(databaseFile, a);
@@ -307,5 +341,11 @@ int main(int argc, char** argv) {
         return balance ? runBalance(db, a, tp) : runReport(db, a, tp);
     } catch (const StoreError& e) {
         return stopped(e.message());
+    } catch (const std::bad_alloc&) {
+        return stopped(QStringLiteral("The program ran out of memory."));
+    } catch (const std::exception& e) {
+        return stopped(QString::fromStdString(e.what()));
+    } catch (...) {
+        return stopped(QStringLiteral("The program failed for a reason it cannot name."));
     }
 }

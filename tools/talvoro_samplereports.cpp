@@ -61,9 +61,12 @@ int main(int argc, char** argv) {
         for (const auto& r : reports) {
             const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(r.taxpayer)), 0);
             const ReportKind& kind = *ReportKind::byKey(QLatin1String(r.report));
-            if (kind.run)
-                kind.run(db, quiet, tp);
-            writeReportPdf(loadReport(db, *kind.layout, tp, printed), QDir(out).filePath(QLatin1String(r.file)));
+            RunResult result;
+            if (kind.run && kind.run(db, quiet, tp, result) != RunOutcome::Written)
+                throw std::runtime_error(quiet.messages.join(QLatin1Char(' ')).toStdString());
+            writeReportPdf(kind.run ? buildReport(db, *kind.layout, tp, result.rows, printed)
+                                    : loadReport(db, *kind.layout, tp, printed),
+                           QDir(out).filePath(QLatin1String(r.file)));
         }
     } catch (const std::exception& e) {
         QTextStream(stderr) << "talvoro-samplereports: " << e.what() << '\n';

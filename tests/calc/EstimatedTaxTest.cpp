@@ -1,7 +1,9 @@
 #include "EstimatedTax.h"
 #include "CalcSupport.h"
 #include "RatesFile.h"
+#include "Rounding.h"
 #include "RunStop.h"
+#include "TestSupport.h"
 
 #include <QFile>
 
@@ -303,6 +305,51 @@ TEST(EstimatedTax, LegalHolidays) {
     EXPECT_EQ(calendar().holidayOn(d(12, 31, 2021)), "New Year's Day"); // 1/1/2022 was a Saturday
     EXPECT_THROW(BusinessDays::parse("name,month,day,weekday,week,first_year,last_year\nX,13,1,,,2000,\n", "h.csv"),
                  RunStop);
+    // A day its month does not have is refused, naming the line; February 29 is a day of February.
+    const QString header = "name,month,day,weekday,week,first_year,last_year\n";
+    try {
+        BusinessDays::parse(header + "Leap,2,29,,,2000,\nNone,2,30,,,2000,\n", "h.csv");
+        ADD_FAILURE() << "February 30 was taken";
+    } catch (const RunStop& s) {
+        EXPECT_TRUE(s.text().startsWith("The file h.csv, line 3, is not a holiday")) << s.text().toStdString();
+    }
+    EXPECT_THROW(BusinessDays::parse(header + "X,4,31,,,2000,\n", "h.csv"), RunStop);
+}
+
+// A list that marks every day of the year as a holiday used to make the search for the next business day run for
+// ever; it now ends at once with a message.
+TEST(EstimatedTax, AHolidaysListWithoutBusinessDaysEnds) {
+    QString everyDay = "name,month,day,weekday,week,first_year,last_year\n";
+    for (int weekday = 1; weekday <= 7; ++weekday)
+        for (int week = 1; week <= 4; ++week)
+            everyDay += QStringLiteral("Day,%1,,%2,%3,1900,\n").arg(1).arg(weekday).arg(week);
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= QDate(2000, month, 1).daysInMonth(); ++day)
+            everyDay += QStringLiteral("Day,%1,%2,,,1900,\n").arg(month).arg(day);
+    const BusinessDays none(BusinessDays::parse(everyDay, "holidays.csv"));
+    withinSeconds(10, [&none] {
+        try {
+            none.nextBusinessDay(d(4, 15, 2024));
+            ADD_FAILURE() << "a business day was found";
+        } catch (const RunStop& s) {
+            EXPECT_TRUE(s.text().startsWith("The holidays file leaves no business day")) << s.text().toStdString();
+        }
+    });
+}
+
+// The figures of the law come from a file; one that asks for a percentage no law sets, or an amount beyond the
+// largest, is refused naming its line. A tax beyond the calculation's range is an overflow, never a wrapped figure.
+TEST(EstimatedTax, FiguresBeyondRange) {
+    const QString header = "first_tax_year,individual_minimum,corporate_minimum,high_income_percent\n";
+    EXPECT_THROW(parseRules(header + "2003,1000,500,1000000000\n", "e.csv"), RunStop);
+    EXPECT_THROW(parseRules(header + "2003,1000,500,99\n", "e.csv"), RunStop);
+    EXPECT_EQ(parseRules(header + "2003,1000,500,110\n", "e.csv").size(), 1u);
+    Case c = individual(d(12, 31, 2005), dollars(4000));
+    c.currentYearTax = qint64(9e18);
+    EXPECT_THROW(run(c), Rounding::ArithmeticFault);
+    c.currentYearTax = dollars(999999999999);
+    c.priorFullYear = false;
+    EXPECT_GT(run(c).total, 0);
 }
 
 // Due dates and the end of the penalty period: individuals and corporations, fiscal years, and the corporation's

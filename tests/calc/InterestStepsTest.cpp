@@ -163,13 +163,27 @@ TEST(Interest, RateLookUpByThePeriodsLastDay) {
     r.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06},
                          {d(7, 1, 2005), d(9, 30, 2005), 0.06},
                          {d(10, 1, 2005), d(12, 31, 2005), 0.07},
-                         {d(10, 1, 2005), d(12, 31, 2005), 0.09}}); // a later duplicate is never used
+                         {d(10, 1, 2005), d(12, 31, 2005), 0.07}}); // a repeated row changes nothing
     r.initial(d(4, 15, 2005), 10000);
     r.run(d(4, 15, 2005), d(12, 31, 2005));
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(*rows[1]->interestRate, 0.06);
     EXPECT_EQ(*rows[2]->interestRate, 0.07);
+
+    // Two rows with different rates for a day the run needs: the rate would depend on the order of storage.
+    InterestCase twice;
+    twice.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06},
+                             {d(7, 1, 2005), d(12, 31, 2005), 0.06},
+                             {d(10, 1, 2005), d(12, 31, 2005), 0.09}});
+    twice.initial(d(4, 15, 2005), 10000);
+    try {
+        twice.run(d(4, 15, 2005), d(12, 31, 2005));
+        FAIL();
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), "The underpayment rate table has two rows with different rates for 12/31/2005: 07/01/2005 "
+                            "to 12/31/2005 and 10/01/2005 to 12/31/2005. Delete or correct one of them.");
+    }
 
     InterestCase gap;
     gap.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06}});

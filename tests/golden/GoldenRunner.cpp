@@ -171,16 +171,20 @@ int main(int argc, char** argv) {
         const QString line = raw.section(QLatin1Char('#'), 0, 0).trimmed();
         if (line.isEmpty())
             continue;
-        QStringList runArgs = {QStringLiteral("--data-dir"), workPath};
         const QStringList given = splitArguments(line);
+        // The fresh data folder, unless the command names one of its own.
+        QStringList runArgs;
+        if (!given.contains(QStringLiteral("--data-dir")))
+            runArgs = {QStringLiteral("--data-dir"), workPath};
         for (int i = 0; i < given.size(); ++i) {
             QString a = expand(given[i]);
-            // An exported file without a folder goes into the data folder.
-            if (i > 0 && (given[i - 1] == QLatin1String("--csv") || given[i - 1] == QLatin1String("--pdf"))) {
+            // An exported file without a folder goes into the data folder, and a CSV file there is compared with the
+            // expected one ("-" is standard output).
+            if (i > 0 && (given[i - 1] == QLatin1String("--csv") || given[i - 1] == QLatin1String("--pdf")) &&
+                given[i] != QLatin1String("-") && !given[i].isEmpty() && !a.contains(QLatin1Char('/'))) {
                 if (given[i - 1] == QLatin1String("--csv"))
                     csvFiles << given[i];
-                if (!a.contains(QLatin1Char('/')))
-                    a = QDir(workPath).filePath(a);
+                a = QDir(workPath).filePath(a);
             }
             runArgs << a;
         }

@@ -1,0 +1,190 @@
+#include "ReportKind.h"
+#include "ReportPainter.h"
+#include "ReportSource.h"
+#include "RunReporter.h"
+#include "SqliteDatabase.h"
+#include "Statements.h"
+#include "StoreError.h"
+#include "TaxpayerRecord.h"
+#include "TestSupport.h"
+#include "WholeBook.h"
+
+#include <gtest/gtest.h>
+
+// A report and its printed total come from the run that made them: another connection's run of another taxpayer
+// between the run and its report (another process, or a second user) never puts its rows under this client's title.
+namespace {
+
+class Quiet : public RunReporter {
+public:
+    QStringList said;
+    void message(const QString& text) override { said << text; }
+    void notice(const QString& text) override { said << text; }
+    void progress(int) override {}
+    void progressVisible(bool) override {}
+    void armTimer(const QString&, int) override {}
+};
+
+QString dump(const RecordSet& rows) {
+    QString out;
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rows.fields().size(); ++c)
+            cells << rows.value(r, c).toString();
+        out += cells.join(QLatin1Char('|')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+// Two income-tax cases, two payroll quarters and two estimated-tax years, each pair with different figures.
+void addCases(SqliteDatabase& db) {
+    const QStringList statements = {
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[Extended Due Date Of "
+        "Return],[Date Return Filed],[End Date],[Initial Balance],[Calculate Failure To File Penalty],[Calculate "
+        "Failure To Pay Penalty],[Assessment Date For Failure To Pay Penalty]) VALUES('Client A',#4/15/2005#,"
+        "#4/15/2005#,#7/15/2005#,#12/31/2005#,10000,1,1,#8/1/2005#)",
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[Extended Due Date Of "
+        "Return],[Date Return Filed],[End Date],[Initial Balance],[Calculate Failure To File Penalty],[Calculate "
+        "Failure To Pay Penalty],[Assessment Date For Failure To Pay Penalty]) VALUES('Client B',#4/15/2006#,"
+        "#4/15/2006#,#9/15/2006#,#6/30/2007#,777,1,1,#10/1/2006#)",
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[Start Date],[End Date],"
+        "[Payroll Tax Situation]) VALUES('Payroll A',#4/30/2005#,#1/1/2005#,#12/31/2005#,1)",
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[Start Date],[End Date],"
+        "[Payroll Tax Situation]) VALUES('Payroll B',#7/31/2006#,#4/1/2006#,#12/31/2006#,1)",
+        "INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],[Deposit Due Date],[Assessment Date],"
+        "[Required Deposit]) VALUES(3,'Liability',#2/15/2005#,#6/1/2005#,1000)",
+        "INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],[Payment "
+        "Allocated To Tax],[Due Date Of Liability]) VALUES(3,'Payment',#2/25/2005#,1000,1000,#2/15/2005#)",
+        "INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Event],[Deposit Due Date],[Assessment Date],"
+        "[Required Deposit]) VALUES(4,'Liability',#5/15/2006#,#9/1/2006#,2500)",
+        "INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],[Payment "
+        "Allocated To Tax],[Due Date Of Liability]) VALUES(4,'Payment',#5/18/2006#,2500,2500,#5/15/2006#)",
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[End Date]) VALUES('Estimated A',#4/15/2006#)",
+        "INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[End Date]) VALUES('Estimated B',#4/15/2007#)",
+        "INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],[Prior Year Tax],"
+        "[Prior Year Full Year],[Withholding]) VALUES(5,#12/31/2005#,12000,10000,1,0)",
+        "INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],[Prior Year Tax],"
+        "[Prior Year Full Year],[Withholding]) VALUES(6,#12/31/2006#,30000,0,0,0)",
+    };
+    for (const QString& s : statements)
+        db.exec(s);
+}
+
+TaxpayerRecord taxpayer(SqliteDatabase& db, int number) {
+    return TaxpayerRecord(db.query(Sql::selectTaxpayer(number)), 0);
+}
+
+} // namespace
+
+TEST(HandedOn, AReportShowsItsOwnRunsRowsWhateverRunsAfterIt) {
+    DataDir dir;
+    SqliteDatabase mine(dir.mainFile());
+    SqliteDatabase theirs(dir.mainFile()); // another process on the same file
+    addCases(mine);
+    // Interest, penalty and summary on [Event Table] and [Summary Table], deposit on [Event Table], estimated on
+    // [Estimated Tax Table].
+    const std::pair<const char*, std::pair<int, int>> kinds[] = {
+        {"interest", {1, 2}}, {"penalty", {1, 2}}, {"summary", {1, 2}}, {"deposit", {3, 4}}, {"estimated", {5, 6}}};
+    for (const auto& [key, pair] : kinds) {
+        SCOPED_TRACE(key);
+        const ReportKind& kind = *ReportKind::byKey(QLatin1String(key));
+        Quiet quiet;
+        RunResult a, b, alone;
+        ASSERT_EQ(kind.run(mine, quiet, taxpayer(mine, pair.first), a), RunOutcome::Written)
+            << quiet.said.join(' ').toStdString();
+        ASSERT_EQ(kind.run(theirs, quiet, taxpayer(theirs, pair.second), b), RunOutcome::Written);
+        // The result table now holds the other run's rows: a report that read them back would show them.
+        EXPECT_EQ(dump(mine.query(kind.layout->query)), dump(b.rows));
+        EXPECT_NE(dump(a.rows), dump(b.rows));
+
+        // The rows and the total handed on are those of this taxpayer's own run, as a run alone gives them.
+        ASSERT_EQ(kind.run(mine, quiet, taxpayer(mine, pair.first), alone), RunOutcome::Written);
+        EXPECT_EQ(dump(a.rows), dump(alone.rows));
+        EXPECT_EQ(a.printed, alone.printed);
+        const QDate printed(2026, 12, 8);
+        EXPECT_EQ(reportCsv(buildReport(mine, *kind.layout, taxpayer(mine, pair.first), a.rows, printed)),
+                  reportCsv(buildReport(mine, *kind.layout, taxpayer(mine, pair.first), alone.rows, printed)));
+    }
+    // The estimated-tax total printed is the run's own.
+    RunResult a, b;
+    Quiet quiet;
+    const ReportKind& estimated = *ReportKind::byKey("estimated");
+    estimated.run(mine, quiet, taxpayer(mine, 5), a);
+    estimated.run(theirs, quiet, taxpayer(theirs, 6), b);
+    EXPECT_TRUE(a.printed.startsWith("Estimated Tax Penalty: "));
+    EXPECT_NE(a.printed, b.printed);
+}
+
+namespace {
+
+// A database whose statements fail, after the first few, as a database locked by another program does.
+class LockedPartway : public Database {
+public:
+    LockedPartway(SqliteDatabase& db, int allowed) : inner(db), left(allowed) {}
+    void exec(const QString& s) override {
+        tick();
+        inner.exec(s);
+    }
+    RecordSet query(const QString& s) override {
+        tick();
+        return inner.query(s);
+    }
+    void insertRows(const QString& t, const QStringList& c, const std::vector<QVariantList>& r) override {
+        tick();
+        inner.insertRows(t, c, r);
+    }
+    void begin() override { inner.begin(); }
+    void commit() override { inner.commit(); }
+    void rollback() override { inner.rollback(); }
+    bool inTransaction() const override { return inner.inTransaction(); }
+
+private:
+    SqliteDatabase& inner;
+    int left;
+    void tick() {
+        if (left-- <= 0)
+            throw StoreError("The database is in use by another program.", StoreError::Kind::InUse);
+    }
+};
+
+} // namespace
+
+// A store failure in the middle of the book is not one taxpayer's own stop: the book ends with it instead of carrying
+// "database is locked" on a line as if it were that taxpayer's result.
+TEST(HandedOn, AStoreFailureEndsTheWholeBook) {
+    DataDir dir;
+    SqliteDatabase db(dir.mainFile());
+    addCases(db);
+    const auto whole = WholeBook::summaries(db);
+    ASSERT_EQ(whole.size(), 6u);
+    for (int allowed = 1; allowed < 12; ++allowed) {
+        LockedPartway locked(db, allowed);
+        EXPECT_THROW(WholeBook::summaries(locked), StoreError) << allowed;
+        EXPECT_FALSE(db.inTransaction());
+    }
+}
+
+// Every CSV the program writes reads back, under RFC 4180, as the fields it meant: names that a spreadsheet would run
+// keep an apostrophe before them, and a carriage return stays inside its field.
+TEST(HandedOn, CsvFieldsReadBackAsWritten) {
+    const QStringList names = {"=1+2",           "+cmd|' /C calc'!A0", "-2",          "@SUM(A1)",
+                               "Bad\rRow, Inc.", "\"Quoted\"",         "Line\nBreak", "Plain"};
+    std::vector<WholeBook::Line> lines;
+    int n = 0;
+    for (const QString& name : names) {
+        WholeBook::Line l;
+        l.number = ++n;
+        l.name = name;
+        l.message = name;
+        lines.push_back(l);
+    }
+    const auto records = readCsv(WholeBook::csv(lines));
+    ASSERT_EQ(records.size(), names.size() + 1);
+    for (size_t i = 1; i < records.size(); ++i) {
+        const QString& name = names[int(i - 1)];
+        const bool formula = QStringLiteral("=+-@").contains(name.front());
+        ASSERT_EQ(records[i].size(), 14) << name.toStdString();
+        EXPECT_EQ(records[i][1], formula ? "'" + name : name);
+        EXPECT_EQ(records[i][13], formula ? "'" + name : name);
+    }
+}
