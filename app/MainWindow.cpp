@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "CaseReader.h"
 #include "Clock.h"
 #include "Documents.h"
 #include "Editors.h"
@@ -22,7 +23,6 @@
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
-#include "TaxpayerRecord.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
@@ -121,12 +121,13 @@ void MainWindow::buildMenus() {
                &MainWindow::mnuEstimatedTax_Click);
 
     QMenu* rates = menu(QStringLiteral("  &Interest Rates   "), QStringLiteral("mnuInterestRatefrm"));
-    addCommand(rates, QStringLiteral("&Underpayment Rates"), QStringLiteral("mnuUnderpaymentrates"),
-               &MainWindow::mnuUnderpaymentrates_Click);
-    addCommand(rates, QStringLiteral("&Overpayment Rates"), QStringLiteral("mnuOverpaymentrates"),
-               &MainWindow::mnuOverpaymentrates_Click);
-    addCommand(rates, QStringLiteral("&Large Corporate Underpayment Rates"), QStringLiteral("mnuLargeCorporaterates"),
-               &MainWindow::mnuLargeCorporaterates_Click);
+    for (const RateKind& kind : RateKinds::all()) {
+        QAction* a = addCommand(rates, kind.menuCaption, kind.menuCommand, nullptr);
+        connect(a, &QAction::triggered, this, [this, &kind] {
+            ErrorHandler::guard(QStringLiteral("frmMain.") + kind.menuCommand + QStringLiteral("_Click"),
+                                [this, &kind] { openEditor(new RateEditor(kind, editorContext(), this), true); });
+        });
+    }
 
     QMenu* reports = menu(QStringLiteral("  &Reports   "), QStringLiteral("mnuReport"));
     for (const auto& [caption, command] :
@@ -282,8 +283,8 @@ void MainWindow::buildTimers() {
         t->setInterval(interval);
         timers[QLatin1String(name)] = t;
     }
-    for (const ReportDefinition* report : ReportDefinition::all()) {
-        const QString timerName = report->timer;
+    for (const ReportKind& kind : ReportKind::all()) {
+        const QString timerName = kind.timer;
         connect(timers[timerName], &QTimer::timeout, this, [this, timerName] {
             ErrorHandler::guard(QStringLiteral("frmMain.") + timerName + QStringLiteral("_Timer"),
                                 [this, timerName] { showReport(timerName); });
@@ -516,29 +517,33 @@ void MainWindow::showErrorResetWindow() {
     setEnabled(true);
 }
 
-std::unique_ptr<TaxpayerRecord> MainWindow::activeTaxpayer() const {
+TaxpayerCase MainWindow::activeCase() {
     if (activeRow < 0)
         throw std::runtime_error("No taxpayer is selected.");
-    return std::make_unique<TaxpayerRecord>(mainRows, activeRow);
+    auto c = CaseReader(*db).read(Taxpayer_Number);
+    if (!c)
+        throw std::runtime_error("The taxpayer is no longer in the database.");
+    return std::move(*c);
 }
 
 void MainWindow::runReport(const ReportKind& kind) {
     if (!db)
         openMainConnection();
-    const auto tp = activeTaxpayer();
+    const TaxpayerCase tp = activeCase();
     // The report shows the rows its run handed on, whatever another program writes before the timer fires; its
     // totals can overflow, which is a message, as in the runs.
     try {
         if (kind.run) {
             RunResult result;
-            if (kind.run(*db, *this, *tp, result) == RunOutcome::Written)
-                pendingReports[kind.layout->timer] = buildReport(*db, *kind.layout, *tp, result.rows, Clock::today());
-            return;
+            if (kind.run(*db, *this, tp, result) != RunOutcome::Written)
+                return;
+            pendingReports[kind.timer] = buildReport(*kind.layout, tp, result.rows, Clock::today());
+        } else {
+            pendingReports[kind.timer] = loadReport(*db, *kind.layout, tp, Clock::today());
         }
-        pendingReports[kind.layout->timer] = loadReport(*db, *kind.layout, *tp, Clock::today());
-        armTimer(kind.layout->timer, reportTimerMs);
+        armTimer(kind.timer, reportTimerMs);
     } catch (const Rounding::ArithmeticFault& e) {
-        pendingReports.erase(kind.layout->timer);
+        pendingReports.erase(kind.timer);
         message(QString::fromStdString(e.what()));
     }
 }
@@ -609,17 +614,8 @@ void MainWindow::mnuPayrollTaxLiabilityData_Click() {
 void MainWindow::mnuAdnlChrgs_Click() {
     openEditor(new ChargesEditor(editorContext(), this), false);
 }
-void MainWindow::mnuUnderpaymentrates_Click() {
-    openEditor(new RateEditor(RateEditor::Table::Underpayment, editorContext(), this), true);
-}
-void MainWindow::mnuOverpaymentrates_Click() {
-    openEditor(new RateEditor(RateEditor::Table::Overpayment, editorContext(), this), true);
-}
 void MainWindow::mnuEstimatedTax_Click() {
     openEditor(new EstimatedTaxEditor(editorContext(), this), false);
-}
-void MainWindow::mnuLargeCorporaterates_Click() {
-    openEditor(new RateEditor(RateEditor::Table::LargeCorporate, editorContext(), this), true);
 }
 
 void MainWindow::mnuSave_Click() {

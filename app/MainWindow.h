@@ -5,6 +5,7 @@
 #include "RecordSet.h"
 #include "ReportPreview.h"
 #include "RunReporter.h"
+#include "TaxpayerCase.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -22,7 +23,6 @@ class QMenu;
 class QProgressBar;
 class QToolButton;
 class SqliteDatabase;
-class TaxpayerRecord;
 struct ReportKind;
 
 // frmMain, the program's home: the active taxpayer, the menus and commands, the progress bar and the timers.
@@ -61,7 +61,8 @@ public:
     void notice(const QString& text) override;
     void progress(int value) override;
     void progressVisible(bool visible) override;
-    void armTimer(const QString& timer, int intervalMs) override;
+    // Arms the named report timer to fire once after `intervalMs`.
+    void armTimer(const QString& timer, int intervalMs);
     void globalFailure(const QString& description) override;
 
 signals:
@@ -106,7 +107,8 @@ private:
     void openMainConnection();
     void waitFor(QWidget* window); // disables the main window while `window` is open
     void setTaxpayerCommands(bool enabled);
-    std::unique_ptr<TaxpayerRecord> activeTaxpayer() const;
+    // The active taxpayer's case, read afresh for a run.
+    TaxpayerCase activeCase();
     void runReport(const ReportKind& kind);
     void showReport(const QString& timerName);
     void openEditor(RecordEditor* editor, bool fullRefresh);
@@ -115,9 +117,6 @@ private:
     void mnuEnterPayments_Click();
     void mnuPayrollTaxLiabilityData_Click();
     void mnuAdnlChrgs_Click();
-    void mnuUnderpaymentrates_Click();
-    void mnuOverpaymentrates_Click();
-    void mnuLargeCorporaterates_Click();
     void mnuEstimatedTax_Click();
     void mnuUpdateRates_Click();
     void mnuAllTaxpayers_Click();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PublishedFigures.h"
+
 #include <QDate>
 #include <QString>
 
@@ -10,15 +12,7 @@
 // observed on the Friday before, one on a Sunday on the Monday after.
 class BusinessDays {
 public:
-    struct Holiday {
-        QString name;
-        int month = 0;
-        int day = 0;       // a fixed day of the month, or 0 when the holiday is a weekday of a week
-        int weekday = 0;   // 1 Monday .. 7 Sunday
-        int week = 0;      // 1 .. 4, or -1 for the last
-        int firstYear = 0; // the years the rule holds
-        int lastYear = 9999;
-    };
+    using Holiday = ::Holiday;
 
     BusinessDays() = default; // weekends only
     explicit BusinessDays(std::vector<Holiday> holidays) : holidays(std::move(holidays)) {}

@@ -14,12 +14,7 @@
 namespace EstimatedTax {
 
 // The amounts the law sets for a range of tax years (data/estimated-tax.csv).
-struct YearRules {
-    int firstTaxYear = 0;
-    qint64 individualMinimum = 0; // cents
-    qint64 corporateMinimum = 0;  // cents
-    int highIncomePercent = 0;
-};
+using YearRules = EstimatedTaxRules;
 // The lines of the file (header "first_tax_year,individual_minimum,corporate_minimum,high_income_percent"); throws
 // a RunStop naming `source` and the line of anything malformed.
 std::vector<YearRules> parseRules(const QString& csvText, const QString& source);

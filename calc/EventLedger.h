@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Amount.h"
-#include "Names.h"
+#include "EventTexts.h"
 
 #include <QDate>
 #include <QString>

@@ -1,16 +1,13 @@
 #pragma once
 
-#include "RecordSet.h"
-
 #include <optional>
 #include <vector>
 
-// The failure-to-file minimum by year, as [Failure To File Minimum Table] holds it: from each [First Year] on, its
+// The failure-to-file minimum by year, as the minimums table holds it: from each [First Year] on, its
 // [Amount], the year being the one in which the return was required to be filed (by its extended due date).
 class FailureToFileMinimum {
 public:
     FailureToFileMinimum() = default;
-    explicit FailureToFileMinimum(const RecordSet& rows);
     // Lines of (first year, amount), rising by year.
     explicit FailureToFileMinimum(std::vector<std::pair<int, double>> lines) : lines(std::move(lines)) {}
 

@@ -19,7 +19,8 @@ public:
     // from `rates`; the period before ends on the day before.
     void largeCorporateRate(const RateTable& rates, const QDate& begins);
 
-    // Steps 1 to 7; leaves the ledger in the order "[Delete] ASC,[Date] ASC, [Event] ASC".
+    // Cuts the periods, carries the balances and computes every period's interest; leaves the ledger in the order
+    // "[Delete] ASC,[Date] ASC, [Event] ASC".
     void run();
 
     float penmnths = 0;
@@ -36,10 +37,10 @@ private:
     const RateTable* large = nullptr;
     QDate largeBegins;
 
-    void quarterEndRows(); // steps 1 and 2
-    void eventDateRows();  // step 3
-    void unpaidBalances(); // step 4
-    void interestPass();   // step 5
-    void periodDates();    // steps 6 and 7
+    void quarterEndRows(); // an interest row at every quarter end to the end date (and the large corporate date)
+    void eventDateRows();  // an interest row at every event date that no quarter end has
+    void unpaidBalances(); // the balance that bears interest after each row
+    void interestPass();   // the accrued interest carried down, and each interest row's period computed
+    void periodDates();    // each interest row's first day: the day after the row before it
     void computePeriod(LedgerRow& row, const QDate& prior);
 };

@@ -2,7 +2,7 @@
 
 #include "Balances.h"
 #include "DateMath.h"
-#include "Names.h"
+#include "Labels.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
@@ -29,67 +29,61 @@ float partial(float admnth, const QDate& change, const QDate& from, bool strictl
 
 } // namespace
 
-PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r,
-                           const FailureToFileMinimum& m)
+PenaltySteps::PenaltySteps(const TaxpayerCase& taxpayer, EventLedger& l, RunReporter& r, const FailureToFileMinimum& m)
     : PenaltySteps(taxpayer, l, r, m, Options()) {}
 
-PenaltySteps::PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& l, RunReporter& r,
-                           const FailureToFileMinimum& m, Options o)
+PenaltySteps::PenaltySteps(const TaxpayerCase& taxpayer, EventLedger& l, RunReporter& r, const FailureToFileMinimum& m,
+                           Options o)
     : tp(taxpayer), ledger(l), reporter(r), minimum(m), options(o) {}
 
 bool PenaltySteps::increased() const {
-    return tp.flag(Columns::calculateIncreasedFailureToPayPenalty);
+    return tp.increasedFailureToPay;
 }
 bool PenaltySteps::decreased() const {
-    return options.decreasedRate && tp.flag(Columns::calculateDecreasedFailureToPayPenalty);
+    return options.decreasedRate && tp.decreasedFailureToPay;
 }
 
 void PenaltySteps::partialMonth() {
     admnth = 0;
-    const QDate end = tp.date(Columns::endDate);
-    if (!tp.flag(Columns::payrollTaxSituation) && end.isValid() && end.day() >= 16)
+    const QDate end = tp.endDate;
+    if (!tp.payroll && end.isValid() && end.day() >= 16)
         admnth = 1;
 }
 
 void PenaltySteps::accuracyRelated() {
-    if (!tp.flag(Columns::calculateAccuracyRelatedPenalty))
+    if (!tp.accuracyRelated)
         return;
-    const auto underpayment = tp.amount(Columns::accuracyRelatedUnderpayment);
+    const auto underpayment = tp.accuracyUnderpayment;
     if (options.accuracyChecks && !underpayment)
-        throw RunStop(Messages::missing(Columns::accuracyRelatedUnderpayment));
-    const QDate ext = options.accuracyChecks
-                          ? tp.requiredDate(Columns::extendedDueDateOfReturn, Columns::extendedDueDateOfReturn)
-                          : tp.date(Columns::extendedDueDateOfReturn);
+        throw RunStop(Messages::missing(Labels::accuracyUnderpayment));
+    const QDate ext =
+        options.accuracyChecks ? Messages::required(tp.extendedDueDate, Labels::extendedDueDate) : tp.extendedDueDate;
     LedgerRow& row = ledger.add(EventTexts::accuracy, ext, ext);
     if (underpayment)
         put(row.accuracyRelatedPenalty, *underpayment * accuracyRate);
 }
 
 void PenaltySteps::failureToPaySchedule() {
-    if (!tp.flag(Columns::calculateFailureToPayPenalty))
+    if (!tp.failureToPay)
         return;
-    const QDate org = tp.date(Columns::originalDueDateOfReturn);
-    const QDate end = tp.date(Columns::endDate);
+    const QDate org = tp.originalDueDate;
+    const QDate end = tp.endDate;
     const bool inc = increased();
     const bool dec = decreased();
     PenDate = org.addDays(1);
 
-    // Step C: the months before and after each change of rate.
+    // The months before and after each change of rate.
     if (inc && !dec) {
-        IncrFPPDate = tp.requiredDate(Columns::dateToBeginIncreasedFailureToPayPenalty,
-                                      Columns::dateToBeginIncreasedFailureToPayPenalty);
+        IncrFPPDate = Messages::required(tp.increasedFailureToPayBegins, Labels::increasedFailureToPayBegins);
         TotPenMnthsPreIncrease = float(monthDiff(PenDate, IncrFPPDate)) + partial(admnth, IncrFPPDate, PenDate, false);
         TotPenMnthsPostIncrease = float(monthDiff(IncrFPPDate, end));
     } else if (dec && !inc) {
-        DcrsFPPDate = tp.requiredDate(Columns::dateToBeginDecreasedFailureToPayPenalty,
-                                      Columns::dateToBeginDecreasedFailureToPayPenalty);
+        DcrsFPPDate = Messages::required(tp.decreasedFailureToPayBegins, Labels::decreasedFailureToPayBegins);
         TotPenMnthsPreDecrease = float(monthDiff(PenDate, DcrsFPPDate)) + partial(admnth, DcrsFPPDate, PenDate, false);
         TotPenMnthsPostDecrease = float(monthDiff(DcrsFPPDate, end));
     } else if (inc && dec) {
-        IncrFPPDate = tp.requiredDate(Columns::dateToBeginIncreasedFailureToPayPenalty,
-                                      Columns::dateToBeginIncreasedFailureToPayPenalty);
-        DcrsFPPDate = tp.requiredDate(Columns::dateToBeginDecreasedFailureToPayPenalty,
-                                      Columns::dateToBeginDecreasedFailureToPayPenalty);
+        IncrFPPDate = Messages::required(tp.increasedFailureToPayBegins, Labels::increasedFailureToPayBegins);
+        DcrsFPPDate = Messages::required(tp.decreasedFailureToPayBegins, Labels::decreasedFailureToPayBegins);
         if (IncrFPPDate == DcrsFPPDate)
             throw RunStop(Messages::sameChangeDates);
         const float mend = float(monthDiff(PenDate, end));
@@ -113,7 +107,7 @@ void PenaltySteps::failureToPaySchedule() {
 
     limitToTwentyFivePercent();
 
-    // Step E: one row a month, the amounts come later.
+    // One row a month; the amounts come later.
     const qint16 months = Rounding::toInt16(std::max(0.f, TotFPPenMnths));
     for (int line = 1; line <= months; ++line) {
         ledger.add(EventTexts::failureToPay, PenDate, PenDate);
@@ -179,16 +173,16 @@ void PenaltySteps::limitToTwentyFivePercent() {
 
 void PenaltySteps::failureToFileRows() {
     partialMonth();
-    if (!tp.flag(Columns::calculateFailureToFilePenalty))
+    if (!tp.failureToFile)
         return;
-    const QDate end = tp.date(Columns::endDate);
-    const QDate filed = tp.date(Columns::dateReturnFiled);
-    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
+    const QDate end = tp.endDate;
+    const QDate filed = tp.dateReturnFiled;
+    const QDate ext = tp.extendedDueDate;
     // The period ends when the return was filed, or at the end date when that comes first (or nothing was filed).
     const bool filedBeforeEnd = filed.isValid() && end > filed;
     const QDate periodEnd = filedBeforeEnd ? filed : end;
     if (!ext.isValid())
-        throw RunStop(Messages::missing(Columns::extendedDueDateOfReturn));
+        throw RunStop(Messages::missing(Labels::extendedDueDate));
 
     // Months or parts of months after the extended due date: a month of lateness ends on the day that corresponds
     // to the due date (on the last day of a month without that day), whatever the End Date.
@@ -204,12 +198,11 @@ void PenaltySteps::failureToFileRows() {
 }
 
 void PenaltySteps::amounts() {
-    ledger.runningTaxBalance();                // G
-    failureToPayAmounts();                     // H
-    failureToFileBase();                       // I
-    const double sum = failureToFileAmounts(); // J
-    failureToFileMinimum(sum);                 // K
-    ledger.runningTaxBalance();                // L
+    ledger.runningTaxBalance(); // the tax unpaid under each row, which the failure-to-pay months are figured on
+    failureToPayAmounts();
+    failureToFileBase();
+    failureToFileMinimum(failureToFileAmounts());
+    ledger.runningTaxBalance(); // and again, for the rows the report shows
 }
 
 std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const {
@@ -239,8 +232,8 @@ std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const
         return std::nullopt;
     }
     // Both changes: the dates are read from the row again.
-    const QDate incr = tp.date(Columns::dateToBeginIncreasedFailureToPayPenalty);
-    const QDate dcrs = tp.date(Columns::dateToBeginDecreasedFailureToPayPenalty);
+    const QDate incr = tp.increasedFailureToPayBegins;
+    const QDate dcrs = tp.decreasedFailureToPayBegins;
     const QDate d = row.date;
     const bool lastAtIncreased = m < t || (m == t && !h);
     if (incr > dcrs) {
@@ -268,7 +261,7 @@ std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const
 void PenaltySteps::failureToPayAmounts() {
     ledger.sort(EventLedger::Order::DateAscEventDesc);
     MnthsCalculated = 0;
-    const bool on = tp.flag(Columns::calculateFailureToPayPenalty);
+    const bool on = tp.failureToPay;
     for (auto& row : ledger.rows) {
         if (!on || !(val(row.tax) > 0))
             continue;
@@ -282,8 +275,8 @@ void PenaltySteps::failureToPayAmounts() {
 
 void PenaltySteps::failureToFileBase() {
     ledger.sort(EventLedger::Order::DateAscEventAsc);
-    const bool payroll = tp.flag(Columns::payrollTaxSituation);
-    const QDate org = tp.date(Columns::originalDueDateOfReturn);
+    const bool payroll = tp.payroll;
+    const QDate org = tp.originalDueDate;
     float unpaid = 0;
     for (auto& row : ledger.rows) {
         put(row.tax, Balances::failureToFileBaseAfter(unpaid, row, payroll, org));
@@ -295,7 +288,7 @@ double PenaltySteps::failureToFileAmounts() {
     ledger.sort(EventLedger::Order::DateAscEventDesc);
     float latestFailureToPay = 0;
     double sum = 0;
-    const bool on = tp.flag(Columns::calculateFailureToFilePenalty);
+    const bool on = tp.failureToFile;
     for (auto& row : ledger.rows) {
         if (val(row.failureToPayPenalty) > 0)
             latestFailureToPay = *row.failureToPayPenalty;
@@ -310,10 +303,10 @@ double PenaltySteps::failureToFileAmounts() {
 // A return filed more than 60 days late: the failure-to-file penalty is not less than the lesser of the year's
 // amount and the net amount due (the tax the failure-to-file rows are figured on); a net amount due of 0 gives none.
 void PenaltySteps::failureToFileMinimum(double sum) {
-    if (tp.flag(Columns::payrollTaxSituation) || !tp.flag(Columns::calculateFailureToFilePenalty))
+    if (tp.payroll || !tp.failureToFile)
         return;
-    const QDate filed = tp.requiredDate(Columns::dateReturnFiled, Columns::dateReturnFiled);
-    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
+    const QDate filed = Messages::required(tp.dateReturnFiled, Labels::dateReturnFiled);
+    const QDate ext = tp.extendedDueDate;
     DaysOverDue = Rounding::toInt16(double(DateMath::dayDiff(ext, filed)));
     if (!(DaysOverDue > minimumDays))
         return;
@@ -337,10 +330,9 @@ void PenaltySteps::failureToFileMinimum(double sum) {
 }
 
 void PenaltySteps::gatherFailureToPay() {
-    if (!tp.flag(Columns::calculateFailureToPayPenalty))
+    if (!tp.failureToPay)
         return;
-    FPPAssDate =
-        tp.requiredDate(Columns::assessmentDateForFailureToPayPenalty, Columns::assessmentDateForFailureToPayPenalty);
+    FPPAssDate = Messages::required(tp.failureToPayAssessment, Labels::failureToPayAssessment);
     double total = 0;
     for (auto& row : ledger.rows) {
         if (row.event == EventTexts::failureToPay && row.date.isValid() && row.date <= FPPAssDate) {
@@ -350,12 +342,12 @@ void PenaltySteps::gatherFailureToPay() {
     }
     reporter.progress(40);
     ledger.removeDeleted();
-    if (FPPAssDate <= tp.date(Columns::endDate))
+    if (FPPAssDate <= tp.endDate)
         put(ledger.add(EventTexts::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty, total);
 }
 
 void PenaltySteps::gatherFailureToFile() {
-    if (!tp.flag(Columns::calculateFailureToFilePenalty))
+    if (!tp.failureToFile)
         return;
     float sum = 0;
     for (auto& row : ledger.rows) {
@@ -365,6 +357,6 @@ void PenaltySteps::gatherFailureToFile() {
         }
     }
     ledger.removeDeleted();
-    const QDate ext = tp.date(Columns::extendedDueDateOfReturn);
+    const QDate ext = tp.extendedDueDate;
     ledger.add(EventTexts::failureToFile, ext, ext).failureToFilePenalty = sum;
 }

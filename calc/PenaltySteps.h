@@ -2,7 +2,7 @@
 
 #include "EventLedger.h"
 #include "FailureToFileMinimum.h"
-#include "TaxpayerRecord.h"
+#include "TaxpayerCase.h"
 
 class RunReporter;
 
@@ -17,18 +17,18 @@ public:
         bool decreasedRate = true;  // the decreased failure-to-pay rate and its date
     };
 
-    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter,
+    PenaltySteps(const TaxpayerCase& taxpayer, EventLedger& ledger, RunReporter& reporter,
                  const FailureToFileMinimum& minimum);
-    PenaltySteps(const TaxpayerRecord& taxpayer, EventLedger& ledger, RunReporter& reporter,
+    PenaltySteps(const TaxpayerCase& taxpayer, EventLedger& ledger, RunReporter& reporter,
                  const FailureToFileMinimum& minimum, Options options);
 
-    void accuracyRelated();      // step B
-    void partialMonth();         // step A
-    void failureToPaySchedule(); // steps C, D and E, when the failure-to-pay penalty is on
-    void failureToFileRows();    // step F
-    void amounts();              // steps G to L
-    void gatherFailureToPay();   // step M
-    void gatherFailureToFile();  // step N
+    void accuracyRelated();      // the accuracy-related penalty row at the extended due date
+    void partialMonth();         // whether a partial last month counts (an End Date on or after the 16th)
+    void failureToPaySchedule(); // the failure-to-pay months, their rates and the 25 % limit, a row a month
+    void failureToFileRows();    // a failure-to-file row for each month or part of a month late, at most five
+    void amounts();              // the unpaid tax under each row, then each month's penalty and the minimum
+    void gatherFailureToPay();   // the monthly failure-to-pay rows up to its assessment date made one row
+    void gatherFailureToFile();  // the monthly failure-to-file rows made one row at the extended due date
 
     // Working values, readable for tests.
     float admnth = 0;
@@ -48,7 +48,7 @@ public:
     qint16 DaysOverDue = 0;
 
 private:
-    const TaxpayerRecord& tp;
+    const TaxpayerCase& tp;
     EventLedger& ledger;
     RunReporter& reporter;
     const FailureToFileMinimum& minimum;
@@ -57,10 +57,10 @@ private:
     bool increased() const;
     bool decreased() const;
     bool decreaseFirst() const { return IncrFPPDate > DcrsFPPDate; }
-    void limitToTwentyFivePercent();       // step D
-    void failureToPayAmounts();            // step H
-    void failureToFileBase();              // step I
-    double failureToFileAmounts();         // step J; returns the sum S
-    void failureToFileMinimum(double sum); // step K
+    void limitToTwentyFivePercent();       // months off the last phase until the points are at most 25
+    void failureToPayAmounts();            // each month's failure-to-pay penalty on the tax then unpaid
+    void failureToFileBase();              // the tax the failure-to-file rows are figured on
+    double failureToFileAmounts();         // each month's 5 %, less that month's failure to pay; returns their sum
+    void failureToFileMinimum(double sum); // the minimum of a return more than 60 days late
     std::optional<double> failureToPayRate(const LedgerRow& row) const;
 };

@@ -1,33 +1,44 @@
 #include "RateTable.h"
 
-#include "Names.h"
 #include "RateCheck.h"
 #include "RunStop.h"
 
-RateTable::RateTable(const RecordSet& rows, const QString& tableName) : name(tableName) {
-    for (int i = 0; i < rows.size(); ++i) {
-        const QVariant& rate = rows.value(i, Columns::interestRate);
-        periods.push_back({rows.value(i, Columns::beginningDate).toDate(), rows.value(i, Columns::endingDate).toDate(),
-                           rate.isValid() ? std::optional<double>(rate.toDouble()) : std::nullopt});
-    }
+#include <algorithm>
+
+RateTable::RateTable(std::vector<Period> rows, const QString& tableName) : periods(std::move(rows)), name(tableName) {
+    // A period without both dates, or ending before it begins, holds no day.
+    for (size_t i = 0; i < periods.size(); ++i)
+        if (periods[i].beginning.isValid() && periods[i].ending.isValid() && periods[i].beginning <= periods[i].ending)
+            byBeginning.push_back(int(i));
+    std::stable_sort(byBeginning.begin(), byBeginning.end(),
+                     [this](int a, int b) { return periods[size_t(a)].beginning < periods[size_t(b)].beginning; });
+    for (size_t i = 1; i < byBeginning.size() && !overlapping; ++i)
+        overlapping = periods[size_t(byBeginning[i])].beginning <= periods[size_t(byBeginning[i - 1])].ending;
 }
 
 const RateTable::Period* RateTable::find(const QDate& date) const {
     const QString format = QStringLiteral("MM/dd/yyyy");
     const Period* found = nullptr;
-    for (const auto& p : periods) {
-        if (!(p.beginning.isValid() && p.ending.isValid() && p.beginning <= date && p.ending >= date))
-            continue;
-        // Two rows with different rates for one day would leave the rate to the order the rows happen to be stored
-        // in; a repeated row changes nothing.
-        if (found && found->rate != p.rate)
-            throw RunStop(QStringLiteral("The %1 rate table has two rows with different rates for %2: %3 to %4 and "
-                                         "%5 to %6. Delete or correct one of them.")
-                              .arg(name, date.toString(format), found->beginning.toString(format),
-                                   found->ending.toString(format), p.beginning.toString(format),
-                                   p.ending.toString(format)));
-        if (!found)
-            found = &p;
+    if (!overlapping) {
+        const auto after = std::upper_bound(byBeginning.begin(), byBeginning.end(), date,
+                                            [this](const QDate& d, int p) { return d < periods[size_t(p)].beginning; });
+        if (after != byBeginning.begin() && periods[size_t(*(after - 1))].ending >= date)
+            found = &periods[size_t(*(after - 1))];
+    } else {
+        for (const auto& p : periods) {
+            if (!(p.beginning.isValid() && p.ending.isValid() && p.beginning <= date && p.ending >= date))
+                continue;
+            // Two rows with different rates for one day would leave the rate to the order the rows happen to be
+            // stored in; a repeated row changes nothing.
+            if (found && found->rate != p.rate)
+                throw RunStop(QStringLiteral("The %1 rate table has two rows with different rates for %2: %3 to %4 "
+                                             "and %5 to %6. Delete or correct one of them.")
+                                  .arg(name, date.toString(format), found->beginning.toString(format),
+                                       found->ending.toString(format), p.beginning.toString(format),
+                                       p.ending.toString(format)));
+            if (!found)
+                found = &p;
+        }
     }
     if (found && found->rate && !RateCheck::acceptable(*found->rate))
         throw RunStop(QStringLiteral("The %1 rate table's row from %2 to %3: %4. Correct it.")

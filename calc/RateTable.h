@@ -1,26 +1,20 @@
 #pragma once
 
-#include "RecordSet.h"
+#include "PublishedFigures.h"
 
 #include <QDate>
 
 #include <optional>
 #include <vector>
 
-// One of the two interest rate tables, read once per run into memory in its stored order.
+// One of the interest rate tables, in its stored order.
 class RateTable {
 public:
-    struct Period {
-        QDate beginning;
-        QDate ending;
-        std::optional<double> rate;
-    };
+    using Period = RatePeriod;
 
     RateTable() = default;
     // `name` says which table it is in messages ("underpayment").
-    RateTable(const RecordSet& rows, const QString& name);
-    explicit RateTable(std::vector<Period> periods, const QString& name = QStringLiteral("underpayment"))
-        : periods(std::move(periods)), name(name) {}
+    explicit RateTable(std::vector<Period> periods, const QString& name = QStringLiteral("underpayment"));
 
     // The first period, in stored order, with [Beginning Date] <= date <= [Ending Date]; nullptr when none.
     const Period* find(const QDate& date) const;
@@ -31,4 +25,8 @@ public:
 private:
     std::vector<Period> periods;
     QString name;
+    // The periods with both dates by their first day, and whether any two of them share a day: when none do (as in a
+    // table of published rates), a day's period is found by a binary search.
+    std::vector<int> byBeginning;
+    bool overlapping = false;
 };

@@ -23,12 +23,6 @@ QDate endOfPrecedingQuarter(const QDate& d) {
     return QDate(d.year(), firstMonth, 1).addDays(-1);
 }
 
-int compareDates(const QDate& a, const QDate& b) {
-    if (a.isValid() != b.isValid())
-        return a.isValid() ? 1 : -1;
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
 int daysInYear(int year) {
     return int(QDate(year, 1, 1).daysTo(QDate(year, 12, 31))) + 1;
 }

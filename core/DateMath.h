@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QStringView>
 
+#include <limits>
+
 // Whole-day date arithmetic of the penalty and interest steps.
 namespace DateMath {
 
@@ -21,7 +23,12 @@ QDate endOfPrecedingQuarter(const QDate& d);
 int daysInYear(int year);
 // -1, 0 or 1 as `a` is before, on or after `b`; an empty date comes before every date, as an empty value sorts first
 // in the store.
-int compareDates(const QDate& a, const QDate& b);
+inline int compareDates(const QDate& a, const QDate& b) {
+    // An empty date's Julian day is the least there is.
+    const qint64 x = a.isValid() ? a.toJulianDay() : std::numeric_limits<qint64>::min();
+    const qint64 y = b.isValid() ? b.toJulianDay() : std::numeric_limits<qint64>::min();
+    return x < y ? -1 : (y < x ? 1 : 0);
+}
 
 // A date written "YYYY-MM-DD", as the store and the data files write dates: a real calendar day, or an invalid
 // date for any other text. The same days as QDate::fromString(text, Qt::ISODate) reads from such a text, without its

@@ -12,15 +12,9 @@ public:
     virtual void notice(const QString& text) = 0;
     virtual void progress(int value) = 0;
     virtual void progressVisible(bool visible) = 0;
-    // Arms the named report timer (for example "Timer7") to fire once after `intervalMs`.
-    virtual void armTimer(const QString& timer, int intervalMs) = 0;
     // A failure for the global error handler; without a window it is shown as a message.
     virtual void globalFailure(const QString& description) { message(description); }
     // Whether a failure of the store (a locked or damaged database) ends the caller too instead of being shown as
     // the run's own message: a whole book must not carry "database is locked" as one taxpayer's result.
     virtual bool passOnStoreFailures() const { return false; }
 };
-
-// The interval of every report timer. The run's rows are committed before the timer is armed, and the report is
-// built from them at once, so the timer only lets the window finish the command before the preview opens.
-inline constexpr int reportTimerMs = 500;

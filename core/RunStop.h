@@ -27,8 +27,12 @@ public:
     using RunStop::RunStop;
 };
 
+#include <QDate>
+
 namespace Messages {
 QString missing(const QString& label); // "The '" label "' is missing."
+// The date, or a RunStop with "The '<label>' is missing." when it is empty.
+QDate required(const QDate& date, const QString& label);
 inline const QString missingRate = QStringLiteral("There is a missing interest rate figure in the computation period.");
 inline const QString noDeposits =
     QStringLiteral("You must enter at least one payroll tax deposit required by the IRS to print this report.");

@@ -1,26 +1,23 @@
 #include "DepositPenalty.h"
 
-#include "Database.h"
-#include "Names.h"
 #include "RunReporter.h"
 #include "RunStop.h"
-#include "Statements.h"
 
 #include <QHash>
 
 namespace {
 
-Amount amountOf(const QVariant& v) {
-    return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
+Amount amountOf(const std::optional<double>& v) {
+    return v ? Amount(Rounding::toSingle(*v)) : std::nullopt;
 }
 
 // Adds an amount that must be there to a total in whole cents: a sum of singles would be off by cents at
 // six-figure totals, and by how much would depend on the order of the rows.
-void addTo(qint64& cents, const QVariant& v, const QString& what, const QDate& date) {
-    if (!v.isValid())
+void addTo(qint64& cents, const std::optional<double>& v, const QString& what, const QDate& date) {
+    if (!v)
         throw RunStop(
             QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
-    cents += Rounding::toCentsHalfEven(v.toDouble());
+    cents += Rounding::toCentsHalfEven(*v);
 }
 
 double tier(double days) {
@@ -35,12 +32,12 @@ class NoProgress : public DepositProgress {};
 
 } // namespace
 
-DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate, bool checkLiabilityDates,
+DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDate, bool checkLiabilityDates,
                                       RunReporter& reporter, DepositProgress* progress) {
     NoProgress none;
     DepositProgress& steps = progress ? *progress : none;
-    const RecordSet deposits = db.query(Sql::selectDepositsOf(taxpayerNumber));
-    const RecordSet payments = db.query(Sql::selectPaymentsOf(taxpayerNumber));
+    const auto& deposits = tp.deposits;
+    const auto& payments = tp.payments;
     DepositLedger ledger;
     auto& rows = ledger.rows;
 
@@ -50,38 +47,40 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
     steps.before(DepositProgress::Step::Build);
     QHash<QDate, std::vector<int>> byLiability;
     std::vector<int> withoutLiability;
-    for (int p = 0; p < payments.size(); ++p) {
-        const QDate liability = payments.value(p, Columns::dueDateOfLiability).toDate();
+    for (int p = 0; p < int(payments.size()); ++p) {
+        const QDate liability = payments[size_t(p)].liabilityDueDate;
         if (liability.isValid())
             byLiability[liability].push_back(p);
         else
             withoutLiability.push_back(p);
     }
-    for (int d = 0; d < deposits.size(); ++d) {
+    for (int d = 0; d < int(deposits.size()); ++d) {
+        const TaxpayerCase::Deposit& required = deposits[size_t(d)];
         const qint16 number = Rounding::toInt16(d + 1);
         if (checkLiabilityDates)
             for (size_t i = 0; i < withoutLiability.size(); ++i)
                 reporter.message(DepositMessages::noLiabilityDate);
-        const QDate due = deposits.value(d, Columns::depositDueDate).toDate();
+        const QDate due = required.due;
         const auto matched = due.isValid() ? byLiability.constFind(due) : byLiability.constEnd();
         if (matched == byLiability.constEnd())
             continue;
-        const QDate assessed = deposits.value(d, Columns::assessmentDate).toDate();
-        const bool sec = deposits.value(d, Columns::sec6656b1B).toBool();
+        const QDate assessed = required.assessed;
+        const bool sec = required.sec6656b1B;
         DepositRow deposit;
-        deposit.event = deposits.value(d, Columns::event).toString();
+        deposit.event = required.event;
         deposit.date = due;
-        deposit.requiredDeposit = amountOf(deposits.value(d, Columns::requiredDeposit));
+        deposit.requiredDeposit = amountOf(required.required);
         deposit.requiredDepositNumber = number;
         deposit.dueDateOfLiability = due;
         deposit.assessmentDateOfLiability = assessed;
         deposit.sec6656b1B = sec;
         rows.push_back(deposit);
         for (const int p : *matched) {
+            const TaxpayerCase::Payment& paid = payments[size_t(p)];
             DepositRow r;
-            r.event = payments.value(p, Columns::event).toString();
-            r.date = payments.value(p, Columns::dateOfPayment).toDate();
-            r.amountOfPayment = amountOf(payments.value(p, Columns::paymentAllocatedToTax));
+            r.event = paid.event;
+            r.date = paid.date;
+            r.amountOfPayment = amountOf(paid.toTax);
             r.requiredDepositNumber = number;
             r.dueDateOfLiability = due;
             r.assessmentDateOfLiability = assessed;
@@ -94,12 +93,10 @@ DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QD
 
     qint64 paid = 0;
     qint64 required = 0;
-    for (int p = 0; p < payments.size(); ++p)
-        addTo(paid, payments.value(p, Columns::paymentAllocatedToTax), QStringLiteral("payment"),
-              payments.value(p, Columns::dateOfPayment).toDate());
-    for (int d = 0; d < deposits.size(); ++d)
-        addTo(required, deposits.value(d, Columns::requiredDeposit), QStringLiteral("required deposit"),
-              deposits.value(d, Columns::depositDueDate).toDate());
+    for (const auto& p : payments)
+        addTo(paid, p.toTax, QStringLiteral("payment"), p.date);
+    for (const auto& d : deposits)
+        addTo(required, d.required, QStringLiteral("required deposit"), d.due);
     if (required - paid >= 1)
         reporter.message(DepositMessages::fewerPayments);
     steps.after(DepositProgress::Step::Totals);

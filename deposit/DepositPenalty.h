@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DepositLedger.h"
+#include "TaxpayerCase.h"
 
-class Database;
 class RunReporter;
 
 namespace DepositMessages {
@@ -22,8 +22,8 @@ public:
     virtual void after(Step) {}
 };
 
-// The failure-to-deposit penalty of one taxpayer: payments matched to required deposits by due date, days late,
-// the 2/5/10 % tiers and the 15 % rule. Warnings go to `reporter`; a failure is thrown as RunStop or StoreError.
-// The taxpayer must have at least one required deposit: callers check that first.
-DepositLedger CalculateDepositPenalty(Database& db, int taxpayerNumber, const QDate& endDate, bool checkLiabilityDates,
+// The failure-to-deposit penalty of one taxpayer: its payments (all of them, whatever their date) matched to its
+// required deposits by due date, days late, the 2/5/10 % tiers and the 15 % rule. Warnings go to `reporter`; a
+// failure is thrown as RunStop. The taxpayer must have at least one required deposit: callers check that first.
+DepositLedger CalculateDepositPenalty(const TaxpayerCase& taxpayer, const QDate& endDate, bool checkLiabilityDates,
                                       RunReporter& reporter, DepositProgress* progress = nullptr);

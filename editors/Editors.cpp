@@ -1,6 +1,7 @@
 #include "Editors.h"
 
 #include "CalculationRun.h"
+#include "CaseReader.h"
 #include "MessageBoxes.h"
 #include "MoneyText.h"
 #include "Names.h"
@@ -11,7 +12,6 @@
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +21,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
 
 using F = RecordEditor::Field;
 using K = FieldKind;
@@ -334,17 +337,50 @@ void PaymentEditor::calculateBalances() {
     std::vector<std::pair<const Field*, QVariant>> typed;
     if (!fieldValues(&typed))
         return;
-    QVariantMap payment;
-    QDate date;
+    auto c = CaseReader(*db).read(context.taxpayerNumber);
+    if (!c)
+        return;
+    // A payment being added or edited counts as if it were saved: the case gets it in memory, in the place the store
+    // would give it (a new one after every other of its day), and nothing is written.
+    TaxpayerCase::Payment payment;
+    auto& payments = c->payments;
+    if (editing()) {
+        const int row = value(design.key).toInt();
+        const auto shown =
+            std::find_if(payments.begin(), payments.end(), [row](const auto& p) { return p.row == row; });
+        if (shown != payments.end()) {
+            payment = *shown;
+            payments.erase(shown);
+        }
+    } else if (adding()) {
+        payment.event = EventTexts::payment;
+        payment.row = std::numeric_limits<int>::max();
+    }
+    auto amount = [](const QVariant& v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
     for (const auto& [f, v] : typed) {
         if (f->column == Columns::dateOfPayment)
-            date = QDate::fromString(v.toString(), Qt::ISODate);
-        if (v.isValid() || !f->keepWhenEmpty)
-            payment.insert(f->column, v);
+            payment.date = QDate::fromString(v.toString(), Qt::ISODate);
+        else if (f->column == Columns::amountOfPayment)
+            payment.amount = amount(v);
+        else if (f->column == Columns::paymentAllocatedToTax)
+            payment.toTax = amount(v);
+        else if (f->column == Columns::paymentAllocatedToPenalties)
+            payment.toPenalties = amount(v);
+        else if (f->column == Columns::paymentAllocatedToInterest)
+            payment.toInterest = amount(v);
+        else if (f->column == Columns::dueDateOfLiability && (v.isValid() || !f->keepWhenEmpty))
+            payment.liabilityDueDate = QDate::fromString(v.toString(), Qt::ISODate);
     }
+    const QDate date = payment.date;
     if (!date.isValid()) {
         message(QStringLiteral("The Date Of Payment \"%1\" is not a date (mm/dd/yyyy).").arg(field(1)->text()));
         return;
+    }
+    if (adding() || editing()) {
+        const auto at = std::upper_bound(payments.begin(), payments.end(), payment, [](const auto& a, const auto& b) {
+            return std::pair(a.date, a.row) < std::pair(b.date, b.row);
+        });
+        payments.insert(at, payment);
     }
     class FormReporter : public RunReporter {
     public:
@@ -353,29 +389,12 @@ void PaymentEditor::calculateBalances() {
         void notice(const QString& text) override { MessageBoxes::show(editor, text); }
         void progress(int) override {}
         void progressVisible(bool) override {}
-        void armTimer(const QString&, int) override {}
 
     private:
         PaymentEditor* editor;
     } reporter(this);
-    const RecordSet row = db->query(Sql::selectTaxpayer(context.taxpayerNumber));
-    if (row.isEmpty())
-        return;
     CalculationRun::Balances b;
-    RunOutcome outcome;
-    {
-        // A payment being added or edited counts as if it were saved: it is written inside a transaction that is
-        // rolled back when the balances are known, so nothing of it stays in the database.
-        Transaction scratch(*db);
-        if (adding()) {
-            payment.insert(Columns::event, EventTexts::payment);
-            payment.insert(Columns::taxpayerNumber, context.taxpayerNumber);
-            db->exec(Sql::insertRow(design.table, payment));
-        } else if (editing()) {
-            db->exec(Sql::updateRow(design.table, design.key, value(design.key).toLongLong(), payment));
-        }
-        outcome = CalculationRun(*db, reporter).balanceAt(TaxpayerRecord(row, 0), date, &b);
-    }
+    const RunOutcome outcome = CalculationRun(reporter).balanceAt(*c, date, &b);
     if (outcome != RunOutcome::Written)
         return;
     balanceLabels[2]->setText(balanceText(b.tax));
@@ -499,25 +518,11 @@ void DepositsEditor::afterAdd() {
 
 namespace {
 
-RecordEditor::Design rateDesign(RateEditor::Table table) {
+RecordEditor::Design rateDesign(const RateKind& kind) {
     RecordEditor::Design s;
-    switch (table) {
-    case RateEditor::Table::Underpayment:
-        s.objectName = QStringLiteral("frmUnderpaymentIntRates");
-        s.caption = QStringLiteral("Underpayment Quarterly Interest Table");
-        s.table = Tables::underpaymentRates;
-        break;
-    case RateEditor::Table::Overpayment:
-        s.objectName = QStringLiteral("frmOverpaymentIntRates");
-        s.caption = QStringLiteral("Overpayment Quarterly Interest Table");
-        s.table = Tables::overpaymentRates;
-        break;
-    case RateEditor::Table::LargeCorporate:
-        s.objectName = QStringLiteral("frmLargeCorporateIntRates");
-        s.caption = QStringLiteral("Large Corporate Underpayment Interest Table");
-        s.table = Tables::largeCorporateRates;
-        break;
-    }
+    s.objectName = kind.editorObjectName;
+    s.caption = kind.editorCaption;
+    s.table = kind.table;
     s.noun = QStringLiteral("Rate");
     s.sortColumn = Columns::beginningDate;
     s.descending = true;
@@ -533,7 +538,8 @@ RecordEditor::Design rateDesign(RateEditor::Table table) {
 
 } // namespace
 
-RateEditor::RateEditor(Table table, EditorContext c, QWidget* parent) : RecordEditor(rateDesign(table), c, parent) {
+RateEditor::RateEditor(const RateKind& kind, EditorContext c, QWidget* parent)
+    : RecordEditor(rateDesign(kind), c, parent) {
     auto* hint = new QLabel(QStringLiteral("Enter percentage in decimal form, e.g. 5% = 0.05  "), this);
     grid->addWidget(hint, grid->rowCount(), 1, 1, 2);
 }

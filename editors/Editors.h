@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RateKinds.h"
 #include "RecordEditor.h"
 
 class QListWidget;
@@ -78,12 +79,11 @@ protected:
     void afterAdd() override;
 };
 
-// frmUnderpaymentIntRates and frmOverpaymentIntRates: one rate per period, newest first.
+// frmUnderpaymentIntRates, frmOverpaymentIntRates and the large corporate table: one rate per period, newest first.
 class RateEditor : public RecordEditor {
     Q_OBJECT
 public:
-    enum class Table { Underpayment, Overpayment, LargeCorporate };
-    RateEditor(Table table, EditorContext context, QWidget* parent = nullptr);
+    RateEditor(const RateKind& kind, EditorContext context, QWidget* parent = nullptr);
 };
 
 // frmEstimatedPayments: the active taxpayer's estimated tax payments (and withholding by its actual dates).

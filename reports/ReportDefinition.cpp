@@ -1,10 +1,9 @@
 #include "ReportDefinition.h"
 
-#include "Database.h"
 #include "EstimatedTax.h"
 #include "Names.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
+#include "TaxpayerCase.h"
 
 namespace {
 
@@ -14,7 +13,6 @@ using F = ReportFormat;
 ReportDefinition makeInterest() {
     ReportDefinition d;
     d.name = QStringLiteral("DataReport6");
-    d.timer = QStringLiteral("Timer7");
     d.windowCaption = QStringLiteral("Penalty & Interest Report");
     d.titleText = QStringLiteral("Penalty & Interest Report for the return originally due ");
     d.query = Sql::reportInterestQuery();
@@ -36,7 +34,6 @@ ReportDefinition makeInterest() {
 ReportDefinition makePenalty() {
     ReportDefinition d;
     d.name = QStringLiteral("DataReport1");
-    d.timer = QStringLiteral("Timer1");
     d.windowCaption = QStringLiteral("Failure To Pay & File Penalty Calculation Report");
     d.titleText = QStringLiteral("Failure To Pay & File Penalty Calculation Report for the return originally due ");
     d.query = Sql::reportPenaltyQuery();
@@ -53,7 +50,6 @@ ReportDefinition makePenalty() {
 ReportDefinition makeSummary() {
     ReportDefinition d;
     d.name = QStringLiteral("DataReport4");
-    d.timer = QStringLiteral("Timer5");
     d.windowCaption = QStringLiteral("Summary Report");
     d.titleText = QStringLiteral("Summary Penalty & Interest Report for the return originally due ");
     d.query = Sql::reportSummaryQuery();
@@ -76,7 +72,6 @@ ReportDefinition makeSummary() {
 ReportDefinition makePayments() {
     ReportDefinition d;
     d.name = QStringLiteral("DataReport3");
-    d.timer = QStringLiteral("Timer4");
     d.windowCaption = QStringLiteral("Payment Report");
     d.titleText = QStringLiteral("Payment Report for the return originally due ");
     d.query = Sql::reportPaymentQuery();
@@ -95,7 +90,6 @@ ReportDefinition makePayments() {
 ReportDefinition makeDeposit() {
     ReportDefinition d;
     d.name = QStringLiteral("DataReport5");
-    d.timer = QStringLiteral("Timer6");
     d.windowCaption = QStringLiteral("Payroll Tax Penalty Report");
     d.titleText = QStringLiteral("Payroll Tax Deposit Penalty Report for the return originally due ");
     d.query = Sql::reportDepositQuery();
@@ -145,7 +139,6 @@ ReportDefinition makeWholeBook() {
 ReportDefinition makeEstimatedTax() {
     ReportDefinition d;
     d.name = QStringLiteral("EstimatedTaxPenalty");
-    d.timer = QStringLiteral("Timer10");
     d.windowCaption = QStringLiteral("Estimated Tax Penalty");
     d.titleText = QStringLiteral("Estimated Tax Penalty for the tax year ending ");
     d.query = Sql::reportEstimatedTaxQuery();
@@ -160,16 +153,15 @@ ReportDefinition makeEstimatedTax() {
         C{{"Rate"}, Columns::interestRate, F::Percent, 0.7},
         C{{"Penalty"}, Columns::penalty, F::Money, 1.1, true},
     };
-    d.title = [text = d.titleText](Database& db, const TaxpayerRecord& tp) {
-        const RecordSet figures = db.query(Sql::selectEstimatedTaxData(tp.number()));
-        const QDate yearEnd = figures.isEmpty() ? QDate() : figures.value(0, Columns::taxYearEnd).toDate();
-        const bool corporation = tp.flag(Columns::corporateTaxpayer);
+    d.title = [text = d.titleText](const TaxpayerCase& tp) {
+        const QDate yearEnd = tp.estimated ? tp.estimated->yearEnd : QDate();
+        const bool corporation = tp.corporate;
         QString third;
         if (yearEnd.isValid())
             third = QStringLiteral("Penalty figured to ") +
                     formatReportValue(F::Date, EstimatedTax::penaltyEnds(corporation, yearEnd)) +
                     (corporation ? QStringLiteral(", rules of Form 2220") : QStringLiteral(", rules of Form 2210"));
-        return tp.name() + QLatin1Char('\n') + text + formatReportValue(F::Date, yearEnd) + QLatin1Char('\n') + third;
+        return tp.name + QLatin1Char('\n') + text + formatReportValue(F::Date, yearEnd) + QLatin1Char('\n') + third;
     };
     return d;
 }
@@ -211,11 +203,4 @@ const std::vector<const ReportDefinition*>& ReportDefinition::all() {
     static const std::vector<const ReportDefinition*> list = {
         &penaltyAndInterest(), &failureToPayAndFile(), &summary(), &payments(), &depositPenalty(), &estimatedTax()};
     return list;
-}
-
-const ReportDefinition* ReportDefinition::byTimer(const QString& timer) {
-    for (const auto* d : all())
-        if (d->timer == timer)
-            return d;
-    return nullptr;
 }

@@ -9,8 +9,7 @@
 #include <optional>
 #include <vector>
 
-class Database;
-class TaxpayerRecord;
+struct TaxpayerCase;
 
 // A report: where its rows come from and how they are laid out.
 struct ReportDefinition {
@@ -24,7 +23,6 @@ struct ReportDefinition {
     };
 
     QString name;          // DataReport6 ...
-    QString timer;         // Timer7 ...
     QString windowCaption; // the preview's caption
     QString titleText;     // the middle line of the title, as stored
     QString query;         // the rows, in the program's SQL dialect
@@ -36,7 +34,7 @@ struct ReportDefinition {
     double fontSize = 9;          // of the detail lines and totals; the captions are half a point smaller
     bool headingOnlyRows = false; // a row without any value shows its group heading alone
     // The three-line title, when the report's own differs from the taxpayer's name, title text and dates.
-    std::function<QString(Database&, const TaxpayerRecord&)> title;
+    std::function<QString(const TaxpayerCase&)> title;
 
     static const ReportDefinition& penaltyAndInterest();  // DataReport6
     static const ReportDefinition& failureToPayAndFile(); // DataReport1
@@ -47,5 +45,4 @@ struct ReportDefinition {
     // Not one of the five: the summary of every taxpayer, one line each, built from the runs' results (no query).
     static const ReportDefinition& wholeBook();
     static const ReportDefinition& estimatedTax(); // the estimated-tax penalty worksheet
-    static const ReportDefinition* byTimer(const QString& timer);
 };

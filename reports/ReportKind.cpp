@@ -1,17 +1,16 @@
 #include "ReportKind.h"
 
 #include "CalculationRun.h"
-#include "Database.h"
 #include "DepositReportRun.h"
 #include "EstimatedTaxRun.h"
+#include "ResultRows.h"
 
 namespace {
 
-// A run of `Run` whose rows are handed on to its report.
-template <typename Run, typename Start> RunOutcome handedOn(Run&& run, RunResult& result, Start&& start) {
-    const RunOutcome outcome = start(run);
+// The run's result, made into its report's rows, when the run made one.
+RunOutcome handedOn(RunOutcome outcome, RunResult& result, const std::function<ResultRows()>& rows) {
     if (outcome == RunOutcome::Written)
-        result.rows = run.writtenRows();
+        result.rows = rows().recordSet();
     return outcome;
 }
 
@@ -19,36 +18,45 @@ template <typename Run, typename Start> RunOutcome handedOn(Run&& run, RunResult
 
 const std::vector<ReportKind>& ReportKind::all() {
     static const std::vector<ReportKind> kinds = {
-        {QStringLiteral("interest"), QStringLiteral("mnuInterestReport"), &ReportDefinition::penaltyAndInterest(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
-             return handedOn(CalculationRun(db, r), result, [&tp](CalculationRun& run) {
-                 return run.interestReport(tp, CalculationRun::interestCode);
-             });
+        {QStringLiteral("interest"), QStringLiteral("mnuInterestReport"), QStringLiteral("Timer7"),
+         &ReportDefinition::penaltyAndInterest(),
+         [](Database& db, RunReporter& r, const TaxpayerCase& tp, RunResult& result) {
+             CalculationRun run(db, r);
+             return handedOn(run.interestReport(tp, CalculationRun::interestCode), result,
+                             [&run] { return ResultRows::interest(run.ledger()); });
          }},
-        {QStringLiteral("penalty"), QStringLiteral("mnuPenaltyReport"), &ReportDefinition::failureToPayAndFile(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
-             return handedOn(CalculationRun(db, r), result,
-                             [&tp](CalculationRun& run) { return run.penaltyReport(tp); });
+        {QStringLiteral("penalty"), QStringLiteral("mnuPenaltyReport"), QStringLiteral("Timer1"),
+         &ReportDefinition::failureToPayAndFile(),
+         [](Database& db, RunReporter& r, const TaxpayerCase& tp, RunResult& result) {
+             CalculationRun run(db, r);
+             return handedOn(run.penaltyReport(tp), result, [&run] { return ResultRows::penalty(run.ledger()); });
          }},
-        {QStringLiteral("summary"), QStringLiteral("mnuSummaryReport"), &ReportDefinition::summary(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
-             return handedOn(CalculationRun(db, r), result, [&tp](CalculationRun& run) {
-                 return run.interestReport(tp, CalculationRun::summaryCode);
-             });
+        {QStringLiteral("summary"), QStringLiteral("mnuSummaryReport"), QStringLiteral("Timer5"),
+         &ReportDefinition::summary(),
+         [](Database& db, RunReporter& r, const TaxpayerCase& tp, RunResult& result) {
+             CalculationRun run(db, r);
+             return handedOn(run.interestReport(tp, CalculationRun::summaryCode), result,
+                             [&run] { return ResultRows::summary(run.totals()); });
          }},
-        {QStringLiteral("payment"), QStringLiteral("mnuPaymentReport"), &ReportDefinition::payments(), {}},
-        {QStringLiteral("deposit"), QStringLiteral("mnuPRTaxPenaltyRpt"), &ReportDefinition::depositPenalty(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
-             return handedOn(DepositReportRun(db, r), result, [&tp](DepositReportRun& run) { return run.run(tp); });
+        {QStringLiteral("payment"),
+         QStringLiteral("mnuPaymentReport"),
+         QStringLiteral("Timer4"),
+         &ReportDefinition::payments(),
+         {}},
+        {QStringLiteral("deposit"), QStringLiteral("mnuPRTaxPenaltyRpt"), QStringLiteral("Timer6"),
+         &ReportDefinition::depositPenalty(),
+         [](Database& db, RunReporter& r, const TaxpayerCase& tp, RunResult& result) {
+             DepositReportRun run(db, r);
+             return handedOn(run.run(tp), result, [&run] { return ResultRows::deposit(run.ledger()); });
          }},
-        {QStringLiteral("estimated"), QStringLiteral("mnuEstimatedTaxReport"), &ReportDefinition::estimatedTax(),
-         [](Database& db, RunReporter& r, const TaxpayerRecord& tp, RunResult& result) {
+        {QStringLiteral("estimated"), QStringLiteral("mnuEstimatedTaxReport"), QStringLiteral("Timer10"),
+         &ReportDefinition::estimatedTax(),
+         [](Database& db, RunReporter& r, const TaxpayerCase& tp, RunResult& result) {
              EstimatedTaxRun run(db, r);
-             const RunOutcome outcome = run.run(tp);
-             if (outcome == RunOutcome::Written) {
-                 result.rows = run.writtenRows();
+             const RunOutcome outcome =
+                 handedOn(run.run(tp), result, [&run] { return ResultRows::estimated(run.result()); });
+             if (outcome == RunOutcome::Written)
                  result.printed = run.printedTotal();
-             }
              return outcome;
          }},
     };

@@ -1,9 +1,9 @@
 #include "ReportPreview.h"
 
+#include "FileDialogs.h"
 #include "MessageBoxes.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -48,12 +48,10 @@ void ReportPreview::exportCsv(const QString& file) {
 
 void ReportPreview::askAndExport(bool pdf) {
     const QString filter = pdf ? QStringLiteral("PDF files (*.pdf)") : QStringLiteral("CSV files (*.csv)");
-    QString file = QFileDialog::getSaveFileName(this, windowTitle(), QString(), filter);
+    const QString file = FileDialogs::saveFileName(this, windowTitle(), QString(), filter,
+                                                   pdf ? QStringLiteral("pdf") : QStringLiteral("csv"));
     if (file.isEmpty())
         return;
-    const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv");
-    if (!file.endsWith(suffix, Qt::CaseInsensitive))
-        file += suffix;
     try {
         pdf ? exportPdf(file) : exportCsv(file);
     } catch (const std::exception& e) {

@@ -3,23 +3,22 @@
 #include "Database.h"
 #include "Names.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
+#include "TaxpayerCase.h"
 #include "WholeBook.h"
 
-ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
+ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerCase& taxpayer,
                          const QDate& printDate) {
     const QString query = definition.query.contains(QLatin1Char('?'))
-                              ? Sql::withParameter(definition.query, taxpayer.number())
+                              ? Sql::withParameter(definition.query, taxpayer.number)
                               : definition.query;
-    return buildReport(db, definition, taxpayer, db.query(query), printDate);
+    return buildReport(definition, taxpayer, db.query(query), printDate);
 }
 
-ReportContent buildReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
-                          const RecordSet& rows, const QDate& printDate) {
-    const QString title =
-        definition.title ? definition.title(db, taxpayer)
-                         : reportTitle(definition, taxpayer.name(), taxpayer.date(Columns::originalDueDateOfReturn),
-                                       taxpayer.date(Columns::endDate));
+ReportContent buildReport(const ReportDefinition& definition, const TaxpayerCase& taxpayer, const RecordSet& rows,
+                          const QDate& printDate) {
+    const QString title = definition.title
+                              ? definition.title(taxpayer)
+                              : reportTitle(definition, taxpayer.name, taxpayer.originalDueDate, taxpayer.endDate);
     return ReportContent::build(definition, rows, title, printDate);
 }
 

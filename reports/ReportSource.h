@@ -6,15 +6,15 @@
 #include <functional>
 
 class Database;
-class TaxpayerRecord;
+struct TaxpayerCase;
 
 // Runs the report's query afresh and builds its content, titled for the active taxpayer: for a report of stored
 // rows (the payment report).
-ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
+ReportContent loadReport(Database& db, const ReportDefinition& definition, const TaxpayerCase& taxpayer,
                          const QDate& printDate);
 // The content of a report of `rows`, those a run handed on, titled for the active taxpayer.
-ReportContent buildReport(Database& db, const ReportDefinition& definition, const TaxpayerRecord& taxpayer,
-                          const RecordSet& rows, const QDate& printDate);
+ReportContent buildReport(const ReportDefinition& definition, const TaxpayerCase& taxpayer, const RecordSet& rows,
+                          const QDate& printDate);
 
 // The summary of every taxpayer of the database (each to its own End Date), as the preview shows it; `progress`
 // hears of each taxpayer done.

@@ -1,25 +1,20 @@
 #include "CalculationRun.h"
 
 #include "Balances.h"
-#include "Database.h"
 #include "DepositPenalty.h"
 #include "InterestSteps.h"
-#include "Names.h"
+#include "Labels.h"
 #include "PenaltySteps.h"
+#include "ResultRows.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
-#include "Statements.h"
 #include "StoreError.h"
-#include "SummaryTotals.h"
 
 namespace {
 
-const QString labelStart = QStringLiteral("Quarter Start Date");
-
-Amount amountOf(const RecordSet& rows, int i, const QString& column) {
-    const QVariant& v = rows.value(i, column);
-    return v.isValid() ? Amount(Rounding::toSingle(v.toDouble())) : std::nullopt;
+Amount amountOf(const std::optional<double>& v) {
+    return v ? Amount(Rounding::toSingle(*v)) : std::nullopt;
 }
 
 } // namespace
@@ -31,73 +26,69 @@ void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger) {
                 .failureToDepositPenalty = r.penalty;
 }
 
-CalculationRun::CalculationRun(Database& database, RunReporter& r) : db(database), reporter(r) {}
+CalculationRun::CalculationRun(Database& database, RunReporter& r) : db(&database), reporter(r) {}
 
-void CalculationRun::loadPayments(int number, const QDate& endate) {
-    const RecordSet payments = db.query(Sql::selectPaymentsUpTo(endate, number));
-    for (int i = 0; i < payments.size(); ++i) {
-        const QDate paid = payments.value(i, Columns::dateOfPayment).toDate();
-        LedgerRow& r = events.add(payments.value(i, Columns::event).toString(), paid, paid);
-        r.row = payments.value(i, Columns::row).toInt();
-        r.paymentAllocatedToTax = amountOf(payments, i, Columns::paymentAllocatedToTax);
-        r.paymentAllocatedToPenalties = amountOf(payments, i, Columns::paymentAllocatedToPenalties);
-        r.paymentAllocatedToInterest = amountOf(payments, i, Columns::paymentAllocatedToInterest);
+CalculationRun::CalculationRun(RunReporter& r) : db(nullptr), reporter(r) {}
+
+// The payments made by the End Date, in date order.
+void CalculationRun::loadPayments(const TaxpayerCase& tp, const QDate& endate) {
+    for (const auto& p : tp.payments) {
+        if (!p.date.isValid() || p.date > endate)
+            continue;
+        LedgerRow& r = events.add(p.event, p.date, p.date);
+        r.row = p.row;
+        r.paymentAllocatedToTax = amountOf(p.toTax);
+        r.paymentAllocatedToPenalties = amountOf(p.toPenalties);
+        r.paymentAllocatedToInterest = amountOf(p.toInterest);
     }
 }
 
-void CalculationRun::loadCharges(int number, const QDate& startdate, const QDate& endate) {
-    const RecordSet charges = db.query(Sql::selectChargesBetween(startdate, endate, number));
-    for (int i = 0; i < charges.size(); ++i) {
-        const QDate starts = charges.value(i, Columns::dateInterestStarts).toDate();
-        LedgerRow& r = events.add(charges.value(i, Columns::event).toString(), starts, starts);
-        r.chargeClassifiedAsTax = amountOf(charges, i, Columns::chargeClassifiedAsTax);
-        r.chargeClassifiedAsPenalty = amountOf(charges, i, Columns::chargeClassifiedAsPenalty);
-        r.chargeUnclassified = amountOf(charges, i, Columns::chargeUnclassified);
+// The charges whose interest starts from the start date to the End Date.
+void CalculationRun::loadCharges(const TaxpayerCase& tp, const QDate& startdate, const QDate& endate) {
+    for (const auto& c : tp.charges) {
+        if (!c.interestStarts.isValid() || c.interestStarts < startdate || c.interestStarts > endate)
+            continue;
+        LedgerRow& r = events.add(c.event, c.interestStarts, c.interestStarts);
+        r.chargeClassifiedAsTax = amountOf(c.asTax);
+        r.chargeClassifiedAsPenalty = amountOf(c.asPenalty);
+        r.chargeUnclassified = amountOf(c.unclassified);
     }
 }
 
-bool CalculationRun::loadDeposits(int number) {
-    const RecordSet deposits = db.query(Sql::selectDepositsOf(number));
-    if (deposits.isEmpty())
-        return false;
-    for (int i = 0; i < deposits.size(); ++i) {
-        const QDate due = deposits.value(i, Columns::depositDueDate).toDate();
-        events.add(deposits.value(i, Columns::event).toString(), due, due).requiredDeposit =
-            amountOf(deposits, i, Columns::requiredDeposit);
-    }
-    return true;
+void CalculationRun::loadDeposits(const TaxpayerCase& tp) {
+    for (const auto& d : tp.deposits)
+        events.add(d.event, d.due, d.due).requiredDeposit = amountOf(d.required);
 }
 
-void CalculationRun::loadInitialBalance(const TaxpayerRecord& taxpayer, const QDate& orgduedate) {
-    const auto initial = taxpayer.amount(Columns::initialBalance);
-    if (!initial)
-        throw RunStop(Messages::missing(Columns::initialBalance));
-    put(events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance, *initial);
+void CalculationRun::loadInitialBalance(const TaxpayerCase& tp, const QDate& orgduedate) {
+    if (!tp.initialBalance)
+        throw RunStop(Messages::missing(Labels::initialBalance));
+    put(events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance, *tp.initialBalance);
 }
 
-void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown, bool forBalance) {
-    const QDate orgduedate = tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
-    const bool payroll = tp.flag(Columns::payrollTaxSituation);
-    const QDate startdate = payroll ? tp.requiredDate(Columns::startDate, labelStart) : orgduedate;
-    const QDate endate = tp.requiredDate(Columns::endDate, Columns::endDate);
-    const int n = tp.number();
+void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, bool forBalance) {
+    const QDate orgduedate = Messages::required(tp.originalDueDate, Labels::originalDueDate);
+    const bool payroll = tp.payroll;
+    const QDate startdate = payroll ? Messages::required(tp.startDate, Labels::quarterStartDate) : orgduedate;
+    const QDate endate = Messages::required(tp.endDate, Labels::endDate);
 
     DepositLedger deposits;
     if (payroll) {
-        if (db.query(Sql::selectDepositsOf(n)).isEmpty())
+        if (tp.deposits.empty())
             throw RunNotice(forBalance ? Messages::noRequiredDeposit : Messages::noDeposits);
         // The balance calculation leaves out the check for payments without a liability due date.
-        deposits = CalculateDepositPenalty(db, n, endate, !forBalance, shown);
+        deposits = CalculateDepositPenalty(tp, endate, !forBalance, shown);
         shown.progress(20);
     }
 
-    events = EventLedger();
-    loadPayments(n, endate);
-    loadCharges(n, startdate, endate);
+    // A run on the next case keeps the room the last one took (the whole book runs thousands).
+    events.rows.clear();
+    events.rows.reserve(tp.payments.size() + tp.charges.size() + 2 * tp.deposits.size() + 256);
+    loadPayments(tp, endate);
+    loadCharges(tp, startdate, endate);
     if (payroll) {
         PostDepositPenalties(deposits, events);
-        if (!loadDeposits(n))
-            throw RunNotice(forBalance ? Messages::noRequiredDeposit : Messages::noDeposits);
+        loadDeposits(tp);
     } else {
         loadInitialBalance(tp, orgduedate);
     }
@@ -105,7 +96,8 @@ void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown,
     PenaltySteps::Options options;
     options.accuracyChecks = !forBalance;
     options.decreasedRate = !forBalance;
-    const FailureToFileMinimum minimum(db.query(Sql::selectFailureToFileMinimums()));
+    const PublishedFigures& figures = *tp.figures;
+    const FailureToFileMinimum minimum(figures.failureToFileMinimums);
     PenaltySteps penalties(tp, events, shown, minimum, options);
     penalties.accuracyRelated();
     shown.progress(40);
@@ -116,23 +108,21 @@ void CalculationRun::computeLedger(const TaxpayerRecord& tp, RunReporter& shown,
     penalties.gatherFailureToPay();
     penalties.gatherFailureToFile();
 
-    const RateTable under(db.query(Sql::selectUnderpaymentRates()), QStringLiteral("underpayment"));
-    const RateTable over(db.query(Sql::selectOverpaymentRates()), QStringLiteral("overpayment"));
-    const bool corporate = tp.flag(Columns::corporateTaxpayer);
-    InterestSteps interest(events, shown, under, over, orgduedate, endate, corporate);
+    const RateTable under(figures.underpayment, QStringLiteral("underpayment"));
+    const RateTable over(figures.overpayment, QStringLiteral("overpayment"));
+    InterestSteps interest(events, shown, under, over, orgduedate, endate, tp.corporate);
     // A corporation's large underpayment is charged the large corporate rate from the date the user gives.
     RateTable large;
-    if (corporate && tp.flag(Columns::largeCorporateUnderpayment)) {
-        const QDate begins =
-            tp.requiredDate(Columns::dateLargeCorporateRateBegins, Columns::dateLargeCorporateRateBegins);
-        large = RateTable(db.query(Sql::selectLargeCorporateRates()), QStringLiteral("large corporate underpayment"));
+    if (tp.corporate && tp.largeCorporateUnderpayment) {
+        const QDate begins = Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateBegins);
+        large = RateTable(figures.largeCorporate, QStringLiteral("large corporate underpayment"));
         interest.largeCorporateRate(large, begins);
     }
     interest.run();
     shown.progress(80);
 }
 
-CalculationRun::Outcome CalculationRun::interestReport(const TaxpayerRecord& tp, int Tmr) {
+CalculationRun::Outcome CalculationRun::interestReport(const TaxpayerCase& tp, int Tmr) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
         computeLedger(tp, reporter, false);
@@ -154,7 +144,6 @@ public:
     void notice(const QString& text) override { to.notice(text); }
     void progress(int) override {}
     void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
 
 private:
     RunReporter& to;
@@ -162,11 +151,10 @@ private:
 
 } // namespace
 
-CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, const QDate& paymentDate,
-                                                  Balances* result) {
+CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerCase& tp, const QDate& paymentDate, Balances* result) {
     MessagesOnly shown(reporter);
     return guardedRun(db, shown, [&] {
-        if (db.query(Sql::selectPaymentList(tp.number())).isEmpty())
+        if (tp.payments.empty())
             throw RunStop(Messages::noPayment);
         computeLedger(tp, shown, true);
 
@@ -192,23 +180,16 @@ CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerRecord& tp, cons
 }
 
 void CalculationRun::writeInterestRows() {
-    Transaction t(db);
-    db.exec(Sql::deleteAll(Tables::events));
-    for (const auto& r : events.rows) {
-        db.exec(Sql::insertInterestEvent(r.date, r.date2, r.event, float(val(r.unpaidBalance)),
-                                         float(val(r.accruedInterest)), val(r.interestRate), float(val(r.days)),
-                                         val(r.interestFactor), float(val(r.interest))));
-    }
-    written = db.query(Sql::reportInterestQuery());
-    t.commit();
-    reporter.armTimer(QStringLiteral("Timer7"), reportTimerMs);
+    if (db)
+        ResultRows::interest(events).write(*db);
 }
 
-CalculationRun::Outcome CalculationRun::summaryTotals(const TaxpayerRecord& tp, SummaryTotals* totals) {
+CalculationRun::Outcome CalculationRun::summaryTotals(const TaxpayerCase& tp, SummaryTotals* totals) {
     return guardedRun(db, reporter, [&] {
         computeLedger(tp, reporter, false);
         events.runningTaxBalance(false);
-        *totals = SummaryTotals::of(events);
+        sums = SummaryTotals::of(events);
+        *totals = sums;
     });
 }
 
@@ -216,45 +197,39 @@ void CalculationRun::writeSummary() {
     events.runningTaxBalance(false);
     // A failure of the totals goes to the global error handler, not to a message box.
     try {
-        const SummaryTotals s = SummaryTotals::of(events);
-        Transaction t(db);
-        db.exec(Sql::deleteAll(Tables::summary));
-        db.exec(Sql::insertSummary(s.TotalInterest, s.TotalFPPenalty, s.TotalFFPenalty, s.TotalAccPenalty, s.unpaidTax,
-                                   s.TotalPmntAllctdInt, s.TotalPmntAllctdPen, s.otherPenalties, s.TotalFDepositPenalty,
-                                   s.TotalBalance));
-        written = db.query(Sql::reportSummaryQuery());
-        t.commit();
+        sums = SummaryTotals::of(events);
+        if (db)
+            ResultRows::summary(sums).write(*db);
     } catch (const StoreError& e) {
         throw RunGlobalFailure(e.message());
     } catch (const std::exception& e) {
         throw RunGlobalFailure(QString::fromStdString(e.what()));
     }
-    reporter.armTimer(QStringLiteral("Timer5"), reportTimerMs);
 }
 
-CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) {
+CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerCase& tp) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
-        const QDate orgduedate = tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
-        const bool payroll = tp.flag(Columns::payrollTaxSituation);
-        const QDate startdate = payroll ? tp.requiredDate(Columns::startDate, labelStart) : orgduedate;
-        const QDate endate = tp.requiredDate(Columns::endDate, Columns::endDate);
-        tp.requiredDate(Columns::dateReturnFiled, Columns::dateReturnFiled);
-        const int n = tp.number();
+        const QDate orgduedate = Messages::required(tp.originalDueDate, Labels::originalDueDate);
+        const bool payroll = tp.payroll;
+        const QDate startdate = payroll ? Messages::required(tp.startDate, Labels::quarterStartDate) : orgduedate;
+        const QDate endate = Messages::required(tp.endDate, Labels::endDate);
+        Messages::required(tp.dateReturnFiled, Labels::dateReturnFiled);
 
-        events = EventLedger();
+        events.rows.clear();
         reporter.progress(20);
-        loadPayments(n, endate);
-        loadCharges(n, startdate, endate);
+        loadPayments(tp, endate);
+        loadCharges(tp, startdate, endate);
         if (payroll) {
-            if (!loadDeposits(n))
+            if (tp.deposits.empty())
                 throw RunNotice(Messages::noDeposits);
+            loadDeposits(tp);
         } else {
             loadInitialBalance(tp, orgduedate);
         }
         reporter.progress(40);
 
-        const FailureToFileMinimum minimum(db.query(Sql::selectFailureToFileMinimums()));
+        const FailureToFileMinimum minimum(tp.figures->failureToFileMinimums);
         PenaltySteps penalties(tp, events, reporter, minimum);
         penalties.partialMonth();
         penalties.failureToPaySchedule();
@@ -262,20 +237,9 @@ CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerRecord& tp) 
         penalties.amounts();
 
         reporter.progress(80);
-        writePenaltyRows();
+        events.sort(EventLedger::Order::DateAscEventDesc);
+        if (db)
+            ResultRows::penalty(events).write(*db);
         reporter.progress(100);
     });
-}
-
-void CalculationRun::writePenaltyRows() {
-    events.sort(EventLedger::Order::DateAscEventDesc);
-    Transaction t(db);
-    db.exec(Sql::deleteAll(Tables::events));
-    for (const auto& r : events.rows) {
-        db.exec(Sql::insertPenaltyEvent(r.event, r.date, float(val(r.failureToFilePenalty)),
-                                        float(val(r.failureToPayPenalty)), float(val(r.tax))));
-    }
-    written = db.query(Sql::reportPenaltyQuery());
-    t.commit();
-    reporter.armTimer(QStringLiteral("Timer1"), reportTimerMs);
 }

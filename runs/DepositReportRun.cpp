@@ -1,12 +1,10 @@
 #include "DepositReportRun.h"
 
-#include "Database.h"
 #include "DepositPenalty.h"
-#include "Names.h"
+#include "Labels.h"
+#include "ResultRows.h"
 #include "RunReporter.h"
 #include "RunStop.h"
-#include "Statements.h"
-#include "TaxpayerRecord.h"
 
 namespace {
 
@@ -37,28 +35,17 @@ private:
 
 DepositReportRun::DepositReportRun(Database& database, RunReporter& r) : db(database), reporter(r) {}
 
-RunOutcome DepositReportRun::run(const TaxpayerRecord& tp) {
-    return guardedRun(db, reporter, [&] {
+RunOutcome DepositReportRun::run(const TaxpayerCase& tp) {
+    return guardedRun(&db, reporter, [&] {
         reporter.progressVisible(true);
-        tp.requiredDate(Columns::originalDueDateOfReturn, Columns::originalDueDateOfReturn);
-        tp.requiredDate(Columns::startDate, QStringLiteral("Quarter Start Date"));
-        const QDate end = tp.requiredDate(Columns::endDate, Columns::endDate);
-        if (db.query(Sql::selectDepositsOf(tp.number())).isEmpty())
+        Messages::required(tp.originalDueDate, Labels::originalDueDate);
+        Messages::required(tp.startDate, Labels::quarterStartDate);
+        const QDate end = Messages::required(tp.endDate, Labels::endDate);
+        if (tp.deposits.empty())
             throw RunNotice(Messages::noDeposits);
 
         ReportProgress progress(reporter);
-        deposits = CalculateDepositPenalty(db, tp.number(), end, true, reporter, &progress);
-
-        Transaction t(db);
-        db.exec(Sql::deleteAll(Tables::events));
-        for (const auto& r : deposits.rows) {
-            db.exec(Sql::insertDepositEvent(r.requiredDepositNumber.value_or(0), r.date, r.event,
-                                            float(val(r.requiredDeposit)), float(val(r.amountOfPayment)),
-                                            float(val(r.unpaidBalance)), float(val(r.daysOverdue)),
-                                            float(val(r.penaltyPercentage)), float(val(r.penalty))));
-        }
-        written = db.query(Sql::reportDepositQuery());
-        t.commit();
-        reporter.armTimer(QStringLiteral("Timer6"), reportTimerMs);
+        deposits = CalculateDepositPenalty(tp, end, true, reporter, &progress);
+        ResultRows::deposit(deposits).write(db);
     });
 }

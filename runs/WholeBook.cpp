@@ -1,6 +1,7 @@
 #include "WholeBook.h"
 
 #include "CalculationRun.h"
+#include "CaseReader.h"
 #include "CsvText.h"
 #include "Database.h"
 #include "MoneyText.h"
@@ -8,7 +9,8 @@
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -20,7 +22,6 @@ public:
     void notice(const QString& text) override { said << text; }
     void progress(int) override {}
     void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
     void globalFailure(const QString& text) override { said << text; }
     bool passOnStoreFailures() const override { return true; }
 };
@@ -54,24 +55,27 @@ const QString messageColumn = QStringLiteral("Message");
 } // namespace
 
 std::vector<WholeBook::Line> WholeBook::summaries(Database& db, const std::function<void(int, int)>& progress) {
-    const RecordSet taxpayers = db.query(Sql::selectTaxpayersByNumber());
+    const int all = db.query(Sql::countAllTaxpayers()).value(0, 0).toInt();
     std::vector<Line> lines;
-    for (int i = 0; i < taxpayers.size(); ++i) {
-        const TaxpayerRecord tp(taxpayers, i);
+    lines.reserve(size_t(all));
+    // One run for the whole book, which keeps the room its ledger took from one case to the next.
+    Kept said;
+    CalculationRun run(said);
+    CaseReader(db).everyCase([&](const TaxpayerCase& tp) {
         Line line;
-        line.number = tp.number();
-        line.name = tp.name();
-        line.endDate = tp.date(Columns::endDate);
-        Kept said;
+        line.number = tp.number;
+        line.name = tp.name;
+        line.endDate = tp.endDate;
+        said.said.clear();
         SummaryTotals totals;
-        if (CalculationRun(db, said).summaryTotals(tp, &totals) == RunOutcome::Written)
+        if (run.summaryTotals(tp, &totals) == RunOutcome::Written)
             line.totals = totals;
         // The message that stopped the run, or the warnings of one that ended, as the single run shows them.
         line.message = said.said.join(QLatin1Char(' '));
         lines.push_back(std::move(line));
         if (progress)
-            progress(i + 1, taxpayers.size());
-    }
+            progress(int(lines.size()), std::max(all, int(lines.size())));
+    });
     return lines;
 }
 

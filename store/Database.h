@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <memory>
 #include <vector>
 
 // What the runs need of a database: statements of the program's dialect, snapshots, and transactions. The
@@ -15,8 +16,21 @@ class Database {
 public:
     virtual ~Database() = default;
 
+    // The rows of a query one at a time, in the program's types as RecordSet holds them: for reading more rows than
+    // memory should hold at once (a firm's whole book).
+    class Cursor {
+    public:
+        virtual ~Cursor() = default;
+        // Moves to the next row; false after the last.
+        virtual bool next() = 0;
+        virtual int fieldCount() const = 0;
+        virtual int fieldIndex(const QString& name) const = 0; // -1 when the query has no such field
+        virtual QVariant value(int field) const = 0;
+    };
+
     virtual void exec(const QString& statement) = 0;
     virtual RecordSet query(const QString& statement) = 0;
+    virtual std::unique_ptr<Cursor> cursor(const QString& statement) = 0;
     // Appends rows to `table`: each row's values, in the program's types (a QDate, a double, a whole number, a bool,
     // a QString; an invalid QVariant is empty), for `columns` in order. Every value is bound to the statement, never
     // written into its text, and the statement is prepared once for all the rows.

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "EventTexts.h"
+
 #include <QString>
 
-// The names the program reads and writes data by: its tables, their columns, and the event texts of the rows it
-// writes. This is their one home; every other folder uses these constants (captions and messages, which are texts
-// for the user, may repeat the words).
+// The names the program reads and writes data by: its tables and their columns (and, from core/, the event texts of
+// the rows it writes). This is their one home; every other folder uses these constants (captions and messages, which
+// are texts for the user, may repeat the words).
 
 namespace Tables {
 inline const QString basicTaxpayerData = QStringLiteral("Basic Taxpayer Data");
@@ -112,17 +114,3 @@ inline const QString installment = QStringLiteral("Installment");
 inline const QString dueDate = QStringLiteral("Due Date");
 inline const QString daysInYear = QStringLiteral("Days In Year");
 } // namespace Columns
-
-// The [Event] of the rows the program makes.
-namespace EventTexts {
-inline const QString payment = QStringLiteral("Payment");          // a payment entered on the payment form
-inline const QString liability = QStringLiteral("Liability");      // a required deposit
-inline const QString otherCharge = QStringLiteral("Other Charge"); // an additional charge
-inline const QString initialBalance = QStringLiteral("Initial Balance");
-inline const QString interest = QStringLiteral("Interest");
-inline const QString accuracy = QStringLiteral("Penalty - Accuracy");
-inline const QString failureToPay = QStringLiteral("Penalty - Failure To Pay");
-inline const QString failureToFile = QStringLiteral("Penalty - Failure To File");
-inline const QString lateDeposit = QStringLiteral("Penalty - Late Deposit");
-inline const QString unpaidBalance = QStringLiteral("Unpaid Balance"); // a deposit still unpaid at the end date
-} // namespace EventTexts

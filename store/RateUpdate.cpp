@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Names.h"
+#include "RateKinds.h"
 #include "Statements.h"
 
 #include <algorithm>
@@ -9,25 +10,6 @@
 namespace {
 
 const QString dateFormat = QStringLiteral("MM/dd/yyyy");
-
-// The three rate tables, with the name the user knows each by and the rate of a published period for it.
-struct RateTableOf {
-    QString table;
-    QString name;
-    std::optional<double> (*rate)(const PublishedRate&);
-};
-
-const std::vector<RateTableOf>& rateTables() {
-    static const std::vector<RateTableOf> all = {
-        {Tables::underpaymentRates, QStringLiteral("underpayment"),
-         [](const PublishedRate& r) { return std::optional<double>(r.underpayment); }},
-        {Tables::overpaymentRates, QStringLiteral("overpayment"),
-         [](const PublishedRate& r) { return std::optional<double>(r.overpaymentNoncorporate); }},
-        {Tables::largeCorporateRates, QStringLiteral("large corporate underpayment"),
-         [](const PublishedRate& r) { return r.largeCorporateUnderpayment; }},
-    };
-    return all;
-}
 
 // The days a table's rows cover, as runs of days in date order (rows that overlap or meet make one run), so that
 // whether a period is covered, in part or whole, is found by a binary search.
@@ -69,7 +51,7 @@ RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& pub
     for (const auto& p : published)
         if (!publishedLast.isValid() || p.end > publishedLast)
             publishedLast = p.end;
-    for (const auto& t : rateTables()) {
+    for (const auto& t : RateKinds::all()) {
         const RecordSet rows = db.query(Sql::selectRatePeriods(t.table));
         std::vector<std::pair<QDate, QDate>> held;
         QDate last;
@@ -84,7 +66,7 @@ RateUpdate::RateUpdate(Database& database, const std::vector<PublishedRate>& pub
             tablesLast = last;
         const Coverage coverage(std::move(held));
         for (const auto& p : published) {
-            const auto rate = t.rate(p);
+            const auto rate = p.rateOf(t);
             if (!rate)
                 continue;
             // A period is added only where no row of the table says anything.
@@ -127,7 +109,7 @@ QString RateUpdate::partlyHeld() const {
 QString RateUpdate::apply() {
     Transaction t(db);
     QStringList lines;
-    for (const auto& table : rateTables()) {
+    for (const auto& table : RateKinds::all()) {
         const auto it = missing.find(table.table);
         if (it == missing.end())
             continue;

@@ -74,13 +74,19 @@ std::vector<PublishedRate> readPublishedRates(const QString& csvFile) {
     const QStringList header = QString::fromUtf8(nextLine()).split(QLatin1Char(','));
     const int begin = header.indexOf(QStringLiteral("begin"));
     const int end = header.indexOf(QStringLiteral("end"));
-    const int under = header.indexOf(QStringLiteral("underpayment"));
-    const int over = header.indexOf(QStringLiteral("overpayment_noncorp"));
-    const int large = header.indexOf(QStringLiteral("large_corp_underpayment"));
-    if (begin < 0 || end < 0 || under < 0 || over < 0)
-        throw StoreError(QStringLiteral("The rates file \"%1\" lacks one of the columns begin, end, underpayment, "
-                                        "overpayment_noncorp.")
-                             .arg(csvFile));
+    std::vector<int> columnOf; // each kind's column
+    QStringList needed = {QStringLiteral("begin"), QStringLiteral("end")};
+    bool complete = begin >= 0 && end >= 0;
+    for (const auto& kind : RateKinds::all()) {
+        columnOf.push_back(int(header.indexOf(kind.csvColumn)));
+        if (kind.everyPeriod) {
+            needed << kind.csvColumn;
+            complete = complete && columnOf.back() >= 0;
+        }
+    }
+    if (!complete)
+        throw StoreError(QStringLiteral("The rates file \"%1\" lacks one of the columns %2.")
+                             .arg(csvFile, needed.join(QStringLiteral(", "))));
 
     std::vector<PublishedRate> rates;
     std::vector<int> lineOf; // the file's line of each period
@@ -107,18 +113,21 @@ std::vector<PublishedRate> readPublishedRates(const QString& csvFile) {
         r.end = dateOf(cells[size_t(end)]);
         if (!r.begin.isValid() || !r.end.isValid() || r.end < r.begin)
             throw fail(lineNumber, QStringLiteral("the period's dates are not valid"));
-        if (!numberOf(cells[size_t(under)], &r.underpayment) ||
-            !numberOf(cells[size_t(over)], &r.overpaymentNoncorporate))
-            throw fail(lineNumber, QStringLiteral("a rate is missing or not a number"));
-        if (large >= 0 && !trimmed(cells[size_t(large)]).isEmpty()) {
+        for (size_t k = 0; k < columnOf.size(); ++k) {
+            const RateKind& kind = RateKinds::all()[k];
+            const int at = columnOf[k];
+            if (at < 0 || (!kind.everyPeriod && trimmed(cells[size_t(at)]).isEmpty())) {
+                r.rates.push_back(std::nullopt);
+                continue;
+            }
             double rate = 0;
-            if (!numberOf(cells[size_t(large)], &rate))
-                throw fail(lineNumber, QStringLiteral("the large corporate rate is not a number"));
-            r.largeCorporateUnderpayment = rate;
-        }
-        for (const double rate : {r.underpayment, r.overpaymentNoncorporate, r.largeCorporateUnderpayment.value_or(0)})
+            if (!numberOf(cells[size_t(at)], &rate))
+                throw fail(lineNumber, kind.everyPeriod ? QStringLiteral("a rate is missing or not a number")
+                                                        : QStringLiteral("the %1 rate is not a number").arg(kind.name));
             if (const QString why = RateCheck::refusal(rate); !why.isEmpty())
                 throw fail(lineNumber, why);
+            r.rates.push_back(rate);
+        }
         rates.push_back(r);
         lineOf.push_back(lineNumber);
     }
@@ -182,15 +191,21 @@ std::vector<PublishedMinimum> readFailureToFileMinimums(const QString& csvFile) 
     return minimums;
 }
 
-void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates, bool underAndOverpayment,
-                          bool largeCorporate) {
-    for (const auto& r : rates) {
-        if (underAndOverpayment) {
-            db.exec(Sql::insertRatePeriod(Tables::underpaymentRates, r.begin, r.end, r.underpayment));
-            db.exec(Sql::insertRatePeriod(Tables::overpaymentRates, r.begin, r.end, r.overpaymentNoncorporate));
-        }
-        if (largeCorporate && r.largeCorporateUnderpayment)
-            db.exec(Sql::insertRatePeriod(Tables::largeCorporateRates, r.begin, r.end, *r.largeCorporateUnderpayment));
+std::optional<double> PublishedRate::rateOf(const RateKind& kind) const {
+    const int i = RateKinds::indexOf(kind);
+    return i >= 0 && size_t(i) < rates.size() ? rates[size_t(i)] : std::nullopt;
+}
+
+void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates,
+                          const std::vector<const RateKind*>& kinds) {
+    for (const auto& kind : RateKinds::all()) {
+        if (!kinds.empty() && std::find(kinds.begin(), kinds.end(), &kind) == kinds.end())
+            continue;
+        std::vector<QVariantList> rows;
+        for (const auto& r : rates)
+            if (const auto rate = r.rateOf(kind))
+                rows.push_back({r.begin, r.end, *rate});
+        db.insertRows(kind.table, {Columns::beginningDate, Columns::endingDate, Columns::interestRate}, rows);
     }
 }
 

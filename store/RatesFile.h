@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProgramFiles.h"
+#include "RateKinds.h"
 
 #include <QDate>
 #include <QString>
@@ -13,13 +14,14 @@
 struct PublishedRate {
     QDate begin;
     QDate end;
-    double underpayment = 0;
-    double overpaymentNoncorporate = 0;
-    std::optional<double> largeCorporateUnderpayment; // from 1991 on
+    std::vector<std::optional<double>> rates; // one for each rate kind, in the order of RateKinds::all()
+    // The rate of `kind` for the period, or empty where the file gives none.
+    std::optional<double> rateOf(const RateKind& kind) const;
 };
 
-// Reads the file; throws a StoreError naming the line of anything malformed (a bad date, a period that ends
-// before it begins, a missing rate).
+// Reads the file (a column for each rate kind, named as the kind says); throws a StoreError naming the line of
+// anything malformed (a bad date, a period that ends before it begins, a missing rate, periods that overlap or leave
+// a gap).
 std::vector<PublishedRate> readPublishedRates(const QString& csvFile);
 
 // The failure-to-file minimum by year (data/ftf-minimum.csv): from `firstYear` on, `amount`.
@@ -32,8 +34,8 @@ std::vector<PublishedMinimum> readFailureToFileMinimums(const QString& csvFile);
 
 class Database;
 
-// Into the tables of a database: the published periods of the underpayment and overpayment tables and of the large
-// corporate table (each as asked), and the minimums.
-void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates, bool underAndOverpayment,
-                          bool largeCorporate);
+// Into the tables of a database: the published periods of each kind of rate in `kinds` (all of them when empty),
+// and the minimums.
+void insertPublishedRates(Database& db, const std::vector<PublishedRate>& rates,
+                          const std::vector<const RateKind*>& kinds = {});
 void insertFailureToFileMinimums(Database& db, const std::vector<PublishedMinimum>& minimums);

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -23,6 +24,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -476,6 +478,104 @@ void SqliteDatabase::insertRows(const QString& table, const QStringList& columns
                  statement);
         sqlite3_reset(prepared);
     }
+}
+
+namespace {
+
+// A statement of SQLite itself, stepped row by row; values decoded by their column's kind, as queries decode them.
+class SqliteCursor : public Database::Cursor {
+public:
+    SqliteCursor(sqlite3_stmt* prepared, std::function<void(int)> failed)
+        : statement(prepared), fail(std::move(failed)) {
+        const int count = sqlite3_column_count(statement);
+        for (int i = 0; i < count; ++i) {
+            names << QString::fromUtf8(sqlite3_column_name(statement, i));
+            positions.insert(names.back(), i);
+            Schema::Kind kind = Schema::Kind::Text;
+            known.push_back(Schema::kindOf(names.back(), &kind));
+            kinds.push_back(kind);
+        }
+    }
+    ~SqliteCursor() override { sqlite3_finalize(statement); }
+    bool next() override {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail(rc);
+        return false;
+    }
+    int fieldCount() const override { return int(names.size()); }
+    int fieldIndex(const QString& name) const override {
+        if (const auto exact = positions.constFind(name); exact != positions.constEnd())
+            return *exact;
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+    QVariant value(int field) const override {
+        if (field < 0 || field >= names.size())
+            return QVariant();
+        const int type = sqlite3_column_type(statement, field);
+        if (type == SQLITE_NULL)
+            return QVariant();
+        auto text = [this, field] {
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, field)),
+                                     sqlite3_column_bytes(statement, field));
+        };
+        if (!known[size_t(field)])
+            return type == SQLITE_INTEGER ? QVariant(sqlite3_column_int64(statement, field))
+                   : type == SQLITE_FLOAT ? QVariant(sqlite3_column_double(statement, field))
+                                          : QVariant(text());
+        switch (kinds[size_t(field)]) {
+        case Schema::Kind::Date: {
+            const QDate d =
+                DateMath::fromIso(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(statement, field)),
+                                                 sqlite3_column_bytes(statement, field)));
+            return d.isValid() ? QVariant(d) : QVariant();
+        }
+        case Schema::Kind::Money:
+        case Schema::Kind::Rate:
+        case Schema::Kind::Double:
+            return sqlite3_column_double(statement, field);
+        case Schema::Kind::Counter:
+        case Schema::Kind::Long:
+        case Schema::Kind::Whole:
+            return int(sqlite3_column_int64(statement, field));
+        case Schema::Kind::YesNo:
+            return sqlite3_column_int64(statement, field) != 0;
+        case Schema::Kind::Text:
+            return text();
+        }
+        return QVariant();
+    }
+
+private:
+    sqlite3_stmt* statement;
+    std::function<void(int)> fail;
+    QStringList names;
+    QHash<QString, int> positions;
+    std::vector<Schema::Kind> kinds;
+    std::vector<bool> known;
+};
+
+} // namespace
+
+std::unique_ptr<Database::Cursor> SqliteDatabase::cursor(const QString& statement) {
+    const auto t = translated(statement);
+    if (t.externalPath)
+        attachExternal(*t.externalPath);
+    sqlite3* h = handleOf(connectionName);
+    if (!h)
+        throw StoreError(describe(QStringLiteral("read from"), QStringLiteral("the SQLite driver gave no connection")));
+    const QByteArray sql = t.sql.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    if (const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &prepared, nullptr); rc != SQLITE_OK)
+        fail(QStringLiteral("read from"), rc, QString::fromUtf8(sqlite3_errmsg(h)), statement);
+    return std::make_unique<SqliteCursor>(prepared, [this, h, statement](int) {
+        fail(QStringLiteral("read from"), sqlite3_extended_errcode(h), QString::fromUtf8(sqlite3_errmsg(h)), statement);
+    });
 }
 
 void SqliteDatabase::attachExternal(const QString& externalFile, bool readOnly) {

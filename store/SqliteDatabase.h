@@ -30,6 +30,7 @@ public:
 
     void exec(const QString& statement) override;
     RecordSet query(const QString& statement) override;
+    std::unique_ptr<Cursor> cursor(const QString& statement) override;
     void insertRows(const QString& table, const QStringList& columns, const std::vector<QVariantList>& rows) override;
     void begin() override;
     void commit() override;

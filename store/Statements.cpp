@@ -34,54 +34,6 @@ QString countTaxpayerRows(const QString& table, int number) {
            SqlText::whole(number);
 }
 
-namespace {
-
-QString literal(const QString& column, const QVariant& v) {
-    if (!v.isValid() || v.isNull())
-        return QStringLiteral("NULL");
-    Schema::Kind kind;
-    if (!Schema::kindOf(column, &kind))
-        throw std::invalid_argument("no table has a column named " + column.toStdString());
-    switch (kind) {
-    case Schema::Kind::Date:
-        return SqlText::date(v.typeId() == QMetaType::QDate ? v.toDate()
-                                                            : QDate::fromString(v.toString(), Qt::ISODate));
-    case Schema::Kind::Money:
-    case Schema::Kind::Rate:
-    case Schema::Kind::Double:
-        return SqlText::dbl(v.toDouble());
-    case Schema::Kind::Counter:
-    case Schema::Kind::Long:
-    case Schema::Kind::Whole:
-        return SqlText::whole(v.toLongLong());
-    case Schema::Kind::YesNo:
-        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case Schema::Kind::Text:
-        return SqlText::quote(v.toString());
-    }
-    return QStringLiteral("NULL");
-}
-
-} // namespace
-
-QString insertRow(const QString& table, const QVariantMap& values) {
-    QStringList columns, literals;
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        columns << it.key();
-        literals << literal(it.key(), it.value());
-    }
-    return QLatin1String("INSERT INTO [") + table + QLatin1String("](") + bracketList(columns) +
-           QLatin1String(") VALUES(") + literals.join(QLatin1Char(',')) + QLatin1Char(')');
-}
-
-QString updateRow(const QString& table, const QString& keyColumn, qint64 key, const QVariantMap& values) {
-    QStringList assignments;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        assignments << QLatin1Char('[') + it.key() + QLatin1String("]=") + literal(it.key(), it.value());
-    return QLatin1String("UPDATE [") + table + QLatin1String("] SET ") + assignments.join(QLatin1Char(',')) +
-           QLatin1String(" WHERE [") + keyColumn + QLatin1String("]=") + SqlText::whole(key);
-}
-
 QString selectAllTaxpayers() {
     return QStringLiteral("select * from [Basic Taxpayer Data]");
 }
@@ -90,18 +42,8 @@ QString selectTaxpayersByName() {
     return QStringLiteral("select * from [Basic Taxpayer Data] Order by [Taxpayer Name]");
 }
 
-QString selectTaxpayersByNumber() {
-    return QStringLiteral("select * from [Basic Taxpayer Data] Order by [Taxpayer Number]");
-}
-
 QString selectTaxpayerName(int number) {
     return QLatin1String("SELECT [Taxpayer Name] FROM [Basic Taxpayer Data] WHERE [Taxpayer Number] =") +
-           SqlText::whole(number);
-}
-
-QString countTaxpayer(int number) {
-    return QLatin1String(
-               "SELECT COUNT([Taxpayer Number]) AS compcnt from [Basic Taxpayer Data] WHERE [Taxpayer Number]=") +
            SqlText::whole(number);
 }
 
@@ -112,6 +54,10 @@ QString countTaxpayers(const QList<int>& numbers) {
     return QLatin1String(
                "SELECT COUNT([Taxpayer Number]) AS compcnt from [Basic Taxpayer Data] WHERE [Taxpayer Number] IN (") +
            list.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString countAllTaxpayers() {
+    return QStringLiteral("SELECT COUNT(*) AS n FROM [Basic Taxpayer Data]");
 }
 
 QString copyTaxpayerRowsTo(const QString& table, const QString& file, int number) {
@@ -135,20 +81,64 @@ QString retrieveKeepingFreeRows(const QString& table, const QString& copyFile, c
 
 namespace {
 
-// A date inside VALUES(...): an empty date is stored empty.
-QString dateValue(const QDate& d) {
-    return d.isValid() ? SqlText::date(d) : QStringLiteral("NULL");
+// "SELECT columns FROM [table] WHERE [Taxpayer Number]=n ORDER BY order", or every taxpayer's rows in number order.
+QString caseRows(const QString& table, const QStringList& columns, std::optional<int> number, const QString& order) {
+    QString sql = QLatin1String("SELECT ") + bracketList(columns) + QLatin1String(" FROM [") + table + QLatin1Char(']');
+    if (number)
+        return sql + QLatin1String(" WHERE [Taxpayer Number]=") + SqlText::whole(*number) +
+               (order.isEmpty() ? QString() : QLatin1String(" ORDER BY ") + order);
+    return sql + QLatin1String(" ORDER BY [Taxpayer Number]") +
+           (order.isEmpty() ? QString() : QLatin1String(", ") + order);
 }
 
 } // namespace
 
-QString selectTaxpayer(int number) {
-    return QLatin1String("select * from [Basic Taxpayer Data] where [Taxpayer Number] = ") + SqlText::whole(number);
+QString selectCaseTaxpayers(std::optional<int> number) {
+    const QString all = QStringLiteral("select * from [Basic Taxpayer Data]");
+    return number ? all + QLatin1String(" where [Taxpayer Number] = ") + SqlText::whole(*number)
+                  : all + QLatin1String(" Order by [Taxpayer Number]");
 }
 
-QString selectPaymentsOf(int number) {
-    return QLatin1String("SELECT * FROM [Payment Table] WHERE [Taxpayer Number]=") + SqlText::whole(number) +
-           QLatin1String(" ORDER BY [Date Of Payment]");
+QString selectCasePayments(std::optional<int> number) {
+    return caseRows(QStringLiteral("Payment Table"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),
+                     QStringLiteral("Date Of Payment"), QStringLiteral("Amount Of Payment"),
+                     QStringLiteral("Payment Allocated To Tax"), QStringLiteral("Payment Allocated To Penalties"),
+                     QStringLiteral("Payment Allocated To Interest"), QStringLiteral("Due Date Of Liability")},
+                    number, QStringLiteral("[Date Of Payment], [Row]"));
+}
+
+QString selectCaseCharges(std::optional<int> number) {
+    return caseRows(QStringLiteral("Additional Charges"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),
+                     QStringLiteral("Date Interest Starts"), QStringLiteral("Charge Classified As Tax"),
+                     QStringLiteral("Charge Classified As Penalty"), QStringLiteral("Charge Unclassified")},
+                    number, QStringLiteral("[Date Interest Starts], [Row]"));
+}
+
+QString selectCaseDeposits(std::optional<int> number) {
+    return caseRows(QStringLiteral("Required Payroll Tax Deposits"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),
+                     QStringLiteral("Deposit Due Date"), QStringLiteral("Assessment Date"),
+                     QStringLiteral("Required Deposit"), QStringLiteral("Sec 6656(b)(1)(B)")},
+                    number, QStringLiteral("[Deposit Due Date], [Row]"));
+}
+
+QString selectCaseEstimatedData(std::optional<int> number) {
+    return caseRows(QStringLiteral("Estimated Tax Data"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Tax Year End"),
+                     QStringLiteral("Current Year Tax"), QStringLiteral("Prior Year Tax"),
+                     QStringLiteral("Prior Year Full Year"), QStringLiteral("High Income Prior Year"),
+                     QStringLiteral("Large Corporation"), QStringLiteral("Withholding"),
+                     QStringLiteral("Withholding On Actual Dates")},
+                    number, QString());
+}
+
+QString selectCaseEstimatedPayments(std::optional<int> number) {
+    return caseRows(
+        QStringLiteral("Estimated Tax Payments"),
+        {QStringLiteral("Taxpayer Number"), QStringLiteral("Date Of Payment"), QStringLiteral("Amount Of Payment")},
+        number, QStringLiteral("[Date Of Payment], [Row]"));
 }
 
 QString selectDepositsOf(int number) {
@@ -156,33 +146,8 @@ QString selectDepositsOf(int number) {
            SqlText::whole(number) + QLatin1String(" ORDER BY [Deposit Due Date]");
 }
 
-QString selectPaymentsUpTo(const QDate& endate, int number) {
-    return QLatin1String("SELECT * FROM [Payment Table] WHERE [Date Of Payment]<=") + SqlText::date(endate) +
-           QLatin1String(" And [Taxpayer Number]=") + SqlText::whole(number) +
-           QLatin1String(" ORDER BY [Date Of Payment]");
-}
-
-QString selectChargesBetween(const QDate& startdate, const QDate& endate, int number) {
-    return QLatin1String("SELECT * FROM [Additional Charges] WHERE [Date Interest Starts]>=") +
-           SqlText::date(startdate) + QLatin1String(" AND [Date Interest Starts]<=") + SqlText::date(endate) +
-           QLatin1String(" AND [Taxpayer Number]=") + SqlText::whole(number);
-}
-
-QString selectPaymentList(int number) {
-    return QLatin1String("select * from [Payment Table] where [Taxpayer Number] = ") + SqlText::whole(number) +
-           QLatin1String(" Order by [Date Of Payment]");
-}
-
-QString selectUnderpaymentRates() {
-    return QStringLiteral("select * FROM [Interest Table]");
-}
-
-QString selectOverpaymentRates() {
-    return QStringLiteral("select * FROM [Overpayment Interest Table]");
-}
-
-QString selectLargeCorporateRates() {
-    return QStringLiteral("select * FROM [Large Corporate Underpayment Interest Table]");
+QString selectRatesOf(const QString& table) {
+    return QLatin1String("select * FROM [") + table + QLatin1Char(']');
 }
 
 QString selectRatePeriods(const QString& table) {
@@ -191,12 +156,6 @@ QString selectRatePeriods(const QString& table) {
 
 QString selectFailureToFileMinimums() {
     return QStringLiteral("SELECT [First Year], [Amount] FROM [Failure To File Minimum Table] ORDER BY [First Year]");
-}
-
-QString insertRatePeriod(const QString& table, const QDate& beginning, const QDate& ending, double rate) {
-    return QLatin1String("INSERT INTO [") + table +
-           QLatin1String("]([Beginning Date],[Ending Date],[Interest Rate]) VALUES(") + SqlText::date(beginning) +
-           QLatin1Char(',') + SqlText::date(ending) + QLatin1Char(',') + SqlText::dbl(rate) + QLatin1Char(')');
 }
 
 QString insertFailureToFileMinimum(int firstYear, double amount) {
@@ -213,77 +172,8 @@ QString selectEstimatedTaxPayments(int number) {
            QLatin1String(" ORDER BY [Date Of Payment], [Row]");
 }
 
-QString insertEstimatedTaxLine(int line, const QString& installment, const QDate& dueDate,
-                               std::optional<qint64> amountCents, const QDate& from, const QDate& to,
-                               std::optional<int> days, std::optional<double> rate, std::optional<int> daysInYear,
-                               std::optional<qint64> penaltyCents) {
-    const QString null = QStringLiteral("Null");
-    auto cents = [&null](std::optional<qint64> v) { return v ? SqlText::fixed4(*v * 100) : null; };
-    auto date = [&null](const QDate& d) { return d.isValid() ? SqlText::date(d) : null; };
-    auto count = [&null](std::optional<int> v) { return v ? SqlText::whole(*v) : null; };
-    const QStringList values = {SqlText::whole(line), SqlText::quote(installment),
-                                date(dueDate),        cents(amountCents),
-                                date(from),           date(to),
-                                count(days),          rate ? SqlText::dbl(*rate) : null,
-                                count(daysInYear),    cents(penaltyCents)};
-    return QLatin1String("INSERT INTO [Estimated Tax Table]([Line],[Installment],[Due Date],[Amount],[Beginning Date],"
-                         "[Ending Date],[Days],[Interest Rate],[Days In Year],[Penalty]) VALUES(") +
-           values.join(QLatin1Char(',')) + QLatin1Char(')');
-}
-
 QString reportEstimatedTaxQuery() {
     return QStringLiteral("SELECT * FROM [Estimated Tax Table] ORDER BY [Line]");
-}
-
-QString selectEstimatedTaxTotal() {
-    return QStringLiteral("SELECT SUM([Penalty]) AS total FROM [Estimated Tax Table]");
-}
-
-QString insertInterestEvent(const QDate& date, const QDate& date2, const QString& event, float unpaidBalance,
-                            float accruedInterest, double interestRate, float days, double interestFactor,
-                            float interest) {
-    return QLatin1String("INSERT INTO [Event Table]([Date],[Date2],[Event],[Unpaid Balance],[Accrued Interest],"
-                         "[Interest Rate],[Days],[Interest Factor],[Interest])VALUES(") +
-           dateValue(date) + QLatin1Char(',') + dateValue(date2) + QLatin1Char(',') + SqlText::quote(event) +
-           QLatin1Char(',') + SqlText::single(unpaidBalance) + QLatin1Char(',') + SqlText::single(accruedInterest) +
-           QLatin1Char(',') + SqlText::dbl(interestRate) + QLatin1Char(',') + SqlText::single(days) + QLatin1Char(',') +
-           SqlText::dbl(interestFactor) + QLatin1Char(',') + SqlText::single(interest) + QLatin1Char(')');
-}
-
-QString insertPenaltyEvent(const QString& event, const QDate& date, float failureToFile, float failureToPay,
-                           float tax) {
-    return QLatin1String("INSERT INTO [Event Table]([Event],[Date],[Failure To File Penalty],[Failure To Pay Penalty],"
-                         "[Tax])VALUES(") +
-           SqlText::quote(event) + QLatin1Char(',') + dateValue(date) + QLatin1Char(',') +
-           SqlText::single(failureToFile) + QLatin1Char(',') + SqlText::single(failureToPay) + QLatin1Char(',') +
-           SqlText::single(tax) + QLatin1Char(')');
-}
-
-QString insertDepositEvent(qint16 depositNumber, const QDate& date, const QString& event, float requiredDeposit,
-                           float amountOfPayment, float unpaidBalance, float daysOverdue, float penaltyPercentage,
-                           float penalty) {
-    return QLatin1String("INSERT INTO [Event Table]([Required Deposit Number],[Date],[Event],[Required Deposit],"
-                         "[Amount Of Payment],[Unpaid Balance],[Days Overdue],[Penalty Percentage],[Penalty])"
-                         "VALUES(") +
-           SqlText::whole(depositNumber) + QLatin1Char(',') + dateValue(date) + QLatin1Char(',') +
-           SqlText::quote(event) + QLatin1Char(',') + SqlText::single(requiredDeposit) + QLatin1Char(',') +
-           SqlText::single(amountOfPayment) + QLatin1Char(',') + SqlText::single(unpaidBalance) + QLatin1Char(',') +
-           SqlText::single(daysOverdue) + QLatin1Char(',') + SqlText::single(penaltyPercentage) + QLatin1Char(',') +
-           SqlText::single(penalty) + QLatin1Char(')');
-}
-
-QString insertSummary(qint64 totalInterest, qint64 failureToPay, qint64 failureToFile, float accuracy, float unpaidTax,
-                      float paymentsToInterest, float paymentsToPenalty, float otherPenalties, float depositPenalty,
-                      qint64 total) {
-    const QStringList values = {SqlText::fixed4(totalInterest),     SqlText::fixed4(failureToPay),
-                                SqlText::fixed4(failureToFile),     SqlText::single(accuracy),
-                                SqlText::single(unpaidTax),         SqlText::single(paymentsToInterest),
-                                SqlText::single(paymentsToPenalty), SqlText::single(otherPenalties),
-                                SqlText::single(depositPenalty),    SqlText::fixed4(total)};
-    return QLatin1String("INSERT INTO [Summary Table]([TotalInterest],[FailureToPayPenalty],[FailureToFilePenalty],"
-                         "[TotalAccPenalty],[UnpaidTax],[PmntsAppToInterest],[PmntsAppToPenalty],[OtherPenalties],"
-                         "[TotalFDepositPenalty],[Total]) VALUES(") +
-           values.join(QLatin1String(", ")) + QLatin1Char(')');
 }
 
 QString reportPenaltyQuery() {

@@ -71,7 +71,7 @@ void reshape(SqliteDatabase& db, int layout) {
 void fill(SqliteDatabase& db, int layout) {
     if (layout == 3) {
         // The tables of published data that layout 3 adds, from the data files the program ships.
-        insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), false, true);
+        insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), {&RateKinds::largeCorporate()});
         insertFailureToFileMinimums(db, readFailureToFileMinimums(DataFiles::path(DataFiles::minimums)));
     }
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "CaseReader.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
 #include "TestSupport.h"
 
 // A payroll-tax quarter in a fresh data directory, built row by row.
@@ -32,5 +32,5 @@ public:
                 "," + SqlText::dbl(toTax) + "," + SqlText::dbl(toPenalties) + "," +
                 (liability.isValid() ? SqlText::date(liability) : QStringLiteral("NULL")) + ")");
     }
-    TaxpayerRecord taxpayer() { return TaxpayerRecord(db.query(Sql::selectTaxpayer(number)), 0); }
+    TaxpayerCase taxpayer() { return *CaseReader(db).read(number); }
 };

@@ -24,7 +24,6 @@ public:
     void notice(const QString& text) override { messages << text; }
     void progress(int) override {}
     void progressVisible(bool) override {}
-    void armTimer(const QString&, int) override {}
 };
 
 } // namespace ToolSupport

@@ -4,11 +4,12 @@
 //   talvoro-bench-run [--work-dir DIR]
 
 #include "CalculationRun.h"
+#include "CaseReader.h"
+#include "ResultRows.h"
 #include "RunReporter.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
 #include "ToolSupport.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,7 @@ Figures measure(const QString& folder, const QString& delivered, int payments, i
     CalculationRun run(db, reporter);
     QElapsedTimer clock;
     clock.start();
-    const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(1)), 0);
+    const TaxpayerCase tp = *CaseReader(db).read(1);
     const auto outcome = run.interestReport(tp, CalculationRun::interestCode);
     Figures f;
     f.runMs = double(clock.nsecsElapsed()) / 1e6;
@@ -79,15 +80,7 @@ Figures measure(const QString& folder, const QString& delivered, int payments, i
 
     // The floor: the same rows written again, nothing computed.
     clock.restart();
-    {
-        Transaction t(db);
-        db.exec(Sql::deleteAll(QStringLiteral("Event Table")));
-        for (const auto& r : run.ledger().rows)
-            db.exec(Sql::insertInterestEvent(r.date, r.date2, r.event, float(val(r.unpaidBalance)),
-                                             float(val(r.accruedInterest)), val(r.interestRate), float(val(r.days)),
-                                             val(r.interestFactor), float(val(r.interest))));
-        t.commit();
-    }
+    ResultRows::interest(run.ledger()).write(db);
     f.floorMs = double(clock.nsecsElapsed()) / 1e6;
     return f;
 }

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
             db.begin();
             for (const QString& statement : Schema::createStatements())
                 db.execNative(statement);
-            insertPublishedRates(db, published, true, true);
+            insertPublishedRates(db, published);
             if (!minimums.isEmpty())
                 insertFailureToFileMinimums(db, readFailureToFileMinimums(minimums));
             db.commit();

@@ -25,6 +25,7 @@
 // Exit status: 0 done, 1 ended through a message or refused, 2 bad arguments or an unknown taxpayer.
 
 #include "CalculationRun.h"
+#include "CaseReader.h"
 #include "Clock.h"
 #include "MoneyText.h"
 #include "ProgramFiles.h"
@@ -38,7 +39,6 @@
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
-#include "TaxpayerRecord.h"
 #include "TaxpayerTransfer.h"
 #include "ToolSupport.h"
 #include "WholeBook.h"
@@ -61,7 +61,6 @@ public:
     void notice(const QString& text) override { err() << text << Qt::endl; }
     void progress(int) override {}
     void progressVisible(bool) override {}
-    void armTimer(const QString& timer, int intervalMs) override { out() << timer << ' ' << intervalMs << Qt::endl; }
 
     static QTextStream& err() {
         static QTextStream s(stderr);
@@ -135,18 +134,21 @@ std::optional<QByteArray> notUtf8(int argc, char** argv) {
     return std::nullopt;
 }
 
-int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
+int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerCase& tp) {
     ConsoleReporter reporter;
     const ReportKind& kind = *ReportKind::byKey(a.report);
     RunResult result;
     const RunOutcome outcome = kind.run ? kind.run(db, reporter, tp, result) : RunOutcome::Written;
+    // The timer the window would arm to show the report, as the window names it.
+    if (outcome == RunOutcome::Written && kind.run)
+        reporter.out() << kind.timer << ' ' << reportTimerMs << Qt::endl;
     if (outcome == RunOutcome::Written && !result.printed.isEmpty())
         reporter.out() << result.printed << Qt::endl;
     if (outcome != RunOutcome::Written || (a.pdfFile.isEmpty() && a.csvFile.isEmpty()))
         return exitOf(outcome);
     try {
         // The rows the run handed on, or for the payment report the stored payments.
-        const ReportContent content = kind.run ? buildReport(db, *kind.layout, tp, result.rows, Clock::today())
+        const ReportContent content = kind.run ? buildReport(*kind.layout, tp, result.rows, Clock::today())
                                                : loadReport(db, *kind.layout, tp, Clock::today());
         if (!a.pdfFile.isEmpty())
             writeReportPdf(content, a.pdfFile);
@@ -160,10 +162,10 @@ int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) 
     return exitDone;
 }
 
-int runBalance(SqliteDatabase& db, const Arguments& a, const TaxpayerRecord& tp) {
+int runBalance(const Arguments& a, const TaxpayerCase& tp) {
     ConsoleReporter reporter;
     CalculationRun::Balances b;
-    const RunOutcome outcome = CalculationRun(db, reporter).balanceAt(tp, a.balanceDate, &b);
+    const RunOutcome outcome = CalculationRun(reporter).balanceAt(tp, a.balanceDate, &b);
     if (outcome == RunOutcome::Written)
         ConsoleReporter::out() << "Tax Due: " << balanceText(b.tax) << "\nInterest Due: " << balanceText(b.interest)
                                << "\nPenalties Due: " << balanceText(b.penalties) << Qt::endl;
@@ -330,15 +332,14 @@ int main(int argc, char** argv) {
             return runUpdateRates(db, a);
         if (a.all)
             return runWholeBook(db, a);
-        const RecordSet rows = db.query(Sql::selectTaxpayer(*a.taxpayer));
-        if (rows.isEmpty())
+        const auto tp = CaseReader(db).read(*a.taxpayer);
+        if (!tp)
             return usage(QStringLiteral("there is no taxpayer number %1 in %2")
                              .arg(*a.taxpayer)
                              .arg(QDir::toNativeSeparators(databaseFile)));
         if (save)
             return runSave(dataFolder, a);
-        const TaxpayerRecord tp(rows, 0);
-        return balance ? runBalance(db, a, tp) : runReport(db, a, tp);
+        return balance ? runBalance(a, *tp) : runReport(db, a, *tp);
     } catch (const StoreError& e) {
         return stopped(e.message());
     } catch (const std::bad_alloc&) {

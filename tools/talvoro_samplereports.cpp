@@ -3,6 +3,7 @@
 //
 //   talvoro-samplereports --main kelvadat.mdb --samples FOLDER --out FOLDER
 
+#include "CaseReader.h"
 #include "ReportKind.h"
 #include "ReportPainter.h"
 #include "ReportSource.h"
@@ -10,7 +11,6 @@
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
-#include "TaxpayerRecord.h"
 #include "TaxpayerTransfer.h"
 #include "ToolSupport.h"
 
@@ -59,12 +59,12 @@ int main(int argc, char** argv) {
                        {9001, "payment", "sample-income-payment.pdf"},
                        {9002, "deposit", "sample-payroll-deposit.pdf"}};
         for (const auto& r : reports) {
-            const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(r.taxpayer)), 0);
+            const TaxpayerCase tp = *CaseReader(db).read(r.taxpayer);
             const ReportKind& kind = *ReportKind::byKey(QLatin1String(r.report));
             RunResult result;
             if (kind.run && kind.run(db, quiet, tp, result) != RunOutcome::Written)
                 throw std::runtime_error(quiet.messages.join(QLatin1Char(' ')).toStdString());
-            writeReportPdf(kind.run ? buildReport(db, *kind.layout, tp, result.rows, printed)
+            writeReportPdf(kind.run ? buildReport(*kind.layout, tp, result.rows, printed)
                                     : loadReport(db, *kind.layout, tp, printed),
                            QDir(out).filePath(QLatin1String(r.file)));
         }

@@ -402,6 +402,27 @@ private slots:
                                                     "originally due 04/15/2005\nReport calculated to 12/31/2005"));
         QVERIFY(w.findChild<QProgressBar*>("ProgressBar1")->isHidden());
         QCOMPARE(preview->pos(), QPoint(0, 0));
+
+        // The preview's export buttons ask for a file through the program's file dialog, add the suffix, and write
+        // the report shown; a name of the program's own files is refused with a message.
+        const QString exported = QDir(newpath()).filePath("exported");
+        FileDialogs::setNextAnswer([exported](const QString&) { return exported; });
+        preview->findChild<QAction*>("actExportCsv")->trigger();
+        QFile csv(exported + ".csv");
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), reportCsv(preview->content()).toUtf8());
+        preview->findChild<QAction*>("actExportPdf")->trigger();
+        QVERIFY(QFileInfo(exported + ".pdf").size() > 1000);
+        const QString link = QDir(newpath()).filePath("link.csv");
+        QVERIFY(QFile::link(mainFile(), link));
+        FileDialogs::setNextAnswer([link](const QString&) { return link; });
+        preview->findChild<QAction*>("actExportCsv")->trigger();
+        FileDialogs::setNextAnswer({});
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("is never overwritten"), qPrintable(messages[0]));
+        messages.clear();
+        QCOMPARE(SqliteDatabase(mainFile(), SqliteDatabase::Mode::ReadOnly).query("select * from [Event Table]").size(),
+                 4);
         preview->close();
 
         // The payment report: no run, its timer as short as the others.

@@ -25,7 +25,7 @@ const RateTable& shippedRates() {
     static const RateTable table = [] {
         std::vector<RateTable::Period> periods;
         for (const auto& r : readPublishedRates(QStringLiteral(TALVORO_SOURCE_DIR "/data/irs-rates.csv")))
-            periods.push_back({r.begin, r.end, r.underpayment});
+            periods.push_back({r.begin, r.end, r.rateOf(RateKinds::underpayment())});
         return RateTable(periods);
     }();
     return table;

@@ -20,7 +20,7 @@ const FailureToFileMinimum minimums({{1900, 100},
 
 struct Case {
     QVariantMap row;
-    TaxpayerRecord tp;
+    TaxpayerCase tp;
     EventLedger ledger;
     RecordingReporter reporter;
 

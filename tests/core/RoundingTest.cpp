@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cfloat>
 #include <type_traits>
 
@@ -70,4 +72,31 @@ TEST(DateMath, MonthArithmetic) {
     EXPECT_EQ(daysInYear(2004), 366);
     EXPECT_EQ(daysInYear(1900), 365);
     EXPECT_EQ(daysInYear(2000), 366);
+}
+
+// Every day from 1900 to 2100 against the definitions, counted afresh from the calendar: one month later is the same
+// day of the next month, or that month's last day when it has no such day; the month difference counts calendar
+// months whatever the days; a date written YYYY-MM-DD reads back as itself.
+TEST(DateMath, EveryDayFrom1900To2100) {
+    using namespace DateMath;
+    const QDate reference(2000, 2, 29);
+    int failures = 0;
+    for (QDate d(1900, 1, 1); d <= QDate(2100, 12, 31) && failures < 5; d = d.addDays(1)) {
+        const int nextMonth = d.month() % 12 + 1;
+        const int nextYear = d.year() + (d.month() == 12 ? 1 : 0);
+        const int lastDay = QDate(nextYear, nextMonth, 1).daysInMonth();
+        const QDate expected(nextYear, nextMonth, std::min(d.day(), lastDay));
+        const int months = (d.year() - reference.year()) * 12 + d.month() - reference.month();
+        const bool ok = addMonth(d) == expected && monthDiff(reference, d) == months &&
+                        monthDiff(d, reference) == -months && monthDiff(d, addMonth(d)) == 1 &&
+                        fromIso(d.toString(Qt::ISODate)) == d &&
+                        fromIso(QByteArray(d.toString(Qt::ISODate).toLatin1())) == d &&
+                        quarterIndex(d) == d.year() * 4 + (d.month() - 1) / 3;
+        if (!ok) {
+            ++failures;
+            ADD_FAILURE() << d.toString(Qt::ISODate).toStdString();
+        }
+    }
+    for (const char* text : {"2005-02-29", "2005-13-01", "2005-1-01", "20050101", "2005-01-01 ", ""})
+        EXPECT_FALSE(fromIso(QString::fromLatin1(text)).isValid()) << text;
 }

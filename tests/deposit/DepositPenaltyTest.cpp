@@ -7,7 +7,8 @@
 namespace {
 
 DepositLedger calculate(PayrollCase& c, RecordingReporter& r, bool check = true) {
-    return CalculateDepositPenalty(c.db, c.number, c.taxpayer().date("End Date"), check, r);
+    const TaxpayerCase tp = c.taxpayer();
+    return CalculateDepositPenalty(tp, tp.endDate, check, r);
 }
 
 QString describe(const DepositRow& r) {

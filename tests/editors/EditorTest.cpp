@@ -1,4 +1,5 @@
 #include "CalculationRun.h"
+#include "CaseReader.h"
 #include "DataEntryValidation.h"
 #include "Editors.h"
 #include "FieldText.h"
@@ -10,7 +11,6 @@
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
-#include "TaxpayerRecord.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
@@ -396,7 +396,7 @@ private slots:
     }
 
     void rateEditorShowsPercentsAndStoresFractions() {
-        RateEditor e(RateEditor::Table::Underpayment, context(0, ""));
+        RateEditor e(RateKinds::underpayment(), context(0, ""));
         activate(&e);
         QVERIFY(e.statusText().startsWith("Record: 1 of "));
         QCOMPARE(e.field(0)->text(), QString("01/01/2026")); // newest first
@@ -469,11 +469,11 @@ private slots:
         shoot(&ch, "editor-charges");
         DepositsEditor d(c);
         shoot(&d, "editor-deposits");
-        RateEditor u(RateEditor::Table::Underpayment, c);
+        RateEditor u(RateKinds::underpayment(), c);
         shoot(&u, "editor-underpayment");
-        RateEditor o(RateEditor::Table::Overpayment, c);
+        RateEditor o(RateKinds::overpayment(), c);
         shoot(&o, "editor-overpayment");
-        RateEditor l(RateEditor::Table::LargeCorporate, c);
+        RateEditor l(RateKinds::largeCorporate(), c);
         shoot(&l, "editor-large-corporate");
         {
             SqliteDatabase db(mainFile());
@@ -526,7 +526,7 @@ private slots:
     }
 
     void anEditedRateStaysCurrent() {
-        RateEditor e(RateEditor::Table::Overpayment, context(0, ""));
+        RateEditor e(RateKinds::overpayment(), context(0, ""));
         activate(&e);
         click(&e, "cmdNext");
         click(&e, "cmdNext");
@@ -616,7 +616,7 @@ private slots:
 
     // Save stores what was typed, not the shorter display text; a field left untouched keeps its stored value.
     void savesTheValueNotTheDisplay() {
-        RateEditor rates(RateEditor::Table::Underpayment, context(0, ""));
+        RateEditor rates(RateKinds::underpayment(), context(0, ""));
         activate(&rates);
         click(&rates, "cmdEdit");
         type(rates.field(2), "0.07125");

@@ -1,5 +1,6 @@
 #include "CalcSupport.h"
 #include "CalculationRun.h"
+#include "CaseReader.h"
 #include "DepositCase.h"
 #include "MoneyText.h"
 #include "RunStop.h"
@@ -40,7 +41,7 @@ struct IncomeCase {
                                 RunOutcome expected = RunOutcome::Written) {
         CalculationRun::Balances b;
         CalculationRun run(db, r);
-        EXPECT_EQ(run.balanceAt(TaxpayerRecord(db.query(Sql::selectTaxpayer(n)), 0), date, &b), expected);
+        EXPECT_EQ(run.balanceAt(*CaseReader(db).read(n), date, &b), expected);
         return b;
     }
 };

@@ -1,5 +1,6 @@
 #include "EstimatedTaxRun.h"
 #include "CalcSupport.h"
+#include "CaseReader.h"
 #include "ProgramFiles.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
@@ -20,7 +21,6 @@ TEST(EstimatedTaxRun, AnInstalledDataFileThatIsNotAFileStopsTheRunAtOnce) {
     db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name]) VALUES('Estimator')");
     db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],[Prior Year Tax],"
             "[Prior Year Full Year],[Withholding]) VALUES(1,#12/31/2005#,12000,10000,1,0)");
-    const TaxpayerRecord tp(db.query(Sql::selectTaxpayer(1)), 0);
     QTemporaryDir installed;
     ASSERT_TRUE(
         QFile::copy(DataFiles::path(DataFiles::estimatedTaxRules), installed.filePath(DataFiles::estimatedTaxRules)));
@@ -30,7 +30,7 @@ TEST(EstimatedTaxRun, AnInstalledDataFileThatIsNotAFileStopsTheRunAtOnce) {
         RecordingReporter r;
         withinSeconds(10, [&] {
             SqliteDatabase own(dir.mainFile()); // a connection is its thread's own
-            EXPECT_EQ(EstimatedTaxRun(own, r).run(tp), RunOutcome::Stopped);
+            EXPECT_EQ(EstimatedTaxRun(own, r).run(*CaseReader(own).read(1)), RunOutcome::Stopped);
         });
         ASSERT_EQ(r.messages.size(), 1);
         EXPECT_TRUE(r.messages[0].contains("is not a regular file") && r.messages[0].contains("holidays.csv"))
@@ -41,5 +41,5 @@ TEST(EstimatedTaxRun, AnInstalledDataFileThatIsNotAFileStopsTheRunAtOnce) {
     }
     DataFiles::setFolder(QString());
     RecordingReporter r;
-    EXPECT_EQ(EstimatedTaxRun(db, r).run(tp), RunOutcome::Written);
+    EXPECT_EQ(EstimatedTaxRun(db, r).run(*CaseReader(db).read(1)), RunOutcome::Written);
 }

@@ -5,14 +5,14 @@
 #include "RunStop.h"
 #include "StoreError.h"
 
-RunOutcome guardedRun(Database& db, RunReporter& reporter, const std::function<void()>& body) {
+RunOutcome guardedRun(Database* db, RunReporter& reporter, const std::function<void()>& body) {
     QString failure;
     bool notice = false;
     bool global = false;
-    auto rollBack = [&db] {
-        if (db.inTransaction()) {
+    auto rollBack = [db] {
+        if (db && db->inTransaction()) {
             try {
-                db.rollback();
+                db->rollback();
             } catch (const StoreError&) {
             }
         }

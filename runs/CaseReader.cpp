@@ -1,0 +1,236 @@
+#include "CaseReader.h"
+
+#include "BusinessDays.h"
+#include "Database.h"
+#include "EstimatedTax.h"
+#include "Names.h"
+#include "RateKinds.h"
+#include "RatesFile.h"
+#include "RunStop.h"
+#include "Statements.h"
+#include "StoreError.h"
+#include "WholeFile.h"
+
+namespace {
+
+std::optional<double> amount(const QVariant& v) {
+    return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+}
+
+// A row's values read by field name, through a record set or a cursor.
+template <typename Source> class Fields {
+public:
+    Fields(const Source& source, int row) : from(source), at(row) {}
+    QVariant operator[](const QString& name) const { return valueOf(from, at, name); }
+
+private:
+    const Source& from;
+    int at;
+    static QVariant valueOf(const RecordSet& s, int row, const QString& name) { return s.value(row, name); }
+    static QVariant valueOf(const Database::Cursor& c, int, const QString& name) { return c.value(c.fieldIndex(name)); }
+};
+
+template <typename F> void fillTaxpayer(TaxpayerCase& c, const F& f) {
+    c.number = f[Columns::taxpayerNumber].toInt();
+    c.name = f[Columns::taxpayerName].toString();
+    c.startDate = f[Columns::startDate].toDate();
+    c.endDate = f[Columns::endDate].toDate();
+    c.originalDueDate = f[Columns::originalDueDateOfReturn].toDate();
+    c.extendedDueDate = f[Columns::extendedDueDateOfReturn].toDate();
+    c.dateReturnFiled = f[Columns::dateReturnFiled].toDate();
+    c.initialBalance = amount(f[Columns::initialBalance]);
+    c.failureToFile = f[Columns::calculateFailureToFilePenalty].toBool();
+    c.failureToPay = f[Columns::calculateFailureToPayPenalty].toBool();
+    c.failureToPayAssessment = f[Columns::assessmentDateForFailureToPayPenalty].toDate();
+    c.increasedFailureToPay = f[Columns::calculateIncreasedFailureToPayPenalty].toBool();
+    c.increasedFailureToPayBegins = f[Columns::dateToBeginIncreasedFailureToPayPenalty].toDate();
+    c.decreasedFailureToPay = f[Columns::calculateDecreasedFailureToPayPenalty].toBool();
+    c.decreasedFailureToPayBegins = f[Columns::dateToBeginDecreasedFailureToPayPenalty].toDate();
+    c.accuracyRelated = f[Columns::calculateAccuracyRelatedPenalty].toBool();
+    c.accuracyUnderpayment = amount(f[Columns::accuracyRelatedUnderpayment]);
+    c.payroll = f[Columns::payrollTaxSituation].toBool();
+    c.corporate = f[Columns::corporateTaxpayer].toBool();
+    c.largeCorporateUnderpayment = f[Columns::largeCorporateUnderpayment].toBool();
+    c.largeCorporateRateBegins = f[Columns::dateLargeCorporateRateBegins].toDate();
+}
+
+// The readers of each table's rows into a case, by the field positions of their query.
+struct PaymentFields {
+    int row, event, date, paid, tax, penalties, interest, liability;
+    explicit PaymentFields(const Database::Cursor& c)
+        : row(c.fieldIndex(Columns::row)), event(c.fieldIndex(Columns::event)),
+          date(c.fieldIndex(Columns::dateOfPayment)), paid(c.fieldIndex(Columns::amountOfPayment)),
+          tax(c.fieldIndex(Columns::paymentAllocatedToTax)),
+          penalties(c.fieldIndex(Columns::paymentAllocatedToPenalties)),
+          interest(c.fieldIndex(Columns::paymentAllocatedToInterest)),
+          liability(c.fieldIndex(Columns::dueDateOfLiability)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.payments.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(date).toDate(),
+                               amount(c.value(paid)), amount(c.value(tax)), amount(c.value(penalties)),
+                               amount(c.value(interest)), c.value(liability).toDate()});
+    }
+};
+
+struct ChargeFields {
+    int row, event, starts, tax, penalty, unclassified;
+    explicit ChargeFields(const Database::Cursor& c)
+        : row(c.fieldIndex(Columns::row)), event(c.fieldIndex(Columns::event)),
+          starts(c.fieldIndex(Columns::dateInterestStarts)), tax(c.fieldIndex(Columns::chargeClassifiedAsTax)),
+          penalty(c.fieldIndex(Columns::chargeClassifiedAsPenalty)),
+          unclassified(c.fieldIndex(Columns::chargeUnclassified)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.charges.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(starts).toDate(),
+                              amount(c.value(tax)), amount(c.value(penalty)), amount(c.value(unclassified))});
+    }
+};
+
+struct DepositFields {
+    int row, event, due, assessed, required, sec;
+    explicit DepositFields(const Database::Cursor& c)
+        : row(c.fieldIndex(Columns::row)), event(c.fieldIndex(Columns::event)),
+          due(c.fieldIndex(Columns::depositDueDate)), assessed(c.fieldIndex(Columns::assessmentDate)),
+          required(c.fieldIndex(Columns::requiredDeposit)), sec(c.fieldIndex(Columns::sec6656b1B)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.deposits.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(due).toDate(),
+                               c.value(assessed).toDate(), amount(c.value(required)), c.value(sec).toBool()});
+    }
+};
+
+struct EstimatedFields {
+    explicit EstimatedFields(const Database::Cursor&) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        // One row a taxpayer (a unique index keeps it so); the first is taken.
+        if (to.estimated)
+            return;
+        const Fields<Database::Cursor> f(c, 0);
+        to.estimated = TaxpayerCase::EstimatedTaxFigures{
+            f[Columns::taxYearEnd].toDate(),          amount(f[Columns::currentYearTax]),
+            amount(f[Columns::priorYearTax]),         f[Columns::priorYearFullYear].toBool(),
+            f[Columns::highIncomePriorYear].toBool(), f[Columns::largeCorporation].toBool(),
+            amount(f[Columns::withholding]),          f[Columns::withholdingOnActualDates].toBool()};
+    }
+};
+
+struct EstimatedPaymentFields {
+    int date, amountField;
+    explicit EstimatedPaymentFields(const Database::Cursor& c)
+        : date(c.fieldIndex(Columns::dateOfPayment)), amountField(c.fieldIndex(Columns::amountOfPayment)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.estimatedPayments.push_back({c.value(date).toDate(), amount(c.value(amountField))});
+    }
+};
+
+// One table's rows in taxpayer order, handed out taxpayer by taxpayer as the book goes.
+template <typename Reader> class TableWalk {
+public:
+    TableWalk(Database& db, const QString& statement)
+        : rows(db.cursor(statement)), reader(*rows), number(rows->fieldIndex(Columns::taxpayerNumber)) {
+        more = rows->next();
+    }
+    // Adds the rows of taxpayer `n` to `to`, passing over rows of taxpayers before it (of no taxpayer of the book).
+    void addRowsOf(int n, TaxpayerCase& to) {
+        while (more && rows->value(number).toInt() < n)
+            more = rows->next();
+        while (more && rows->value(number).toInt() == n) {
+            reader.add(*rows, to);
+            more = rows->next();
+        }
+    }
+
+private:
+    std::unique_ptr<Database::Cursor> rows;
+    Reader reader;
+    int number;
+    bool more = false;
+};
+
+// Every row of one taxpayer's query into its case.
+template <typename Reader> void addAll(Database& db, const QString& statement, TaxpayerCase& to) {
+    const auto rows = db.cursor(statement);
+    const Reader fields(*rows);
+    while (rows->next())
+        fields.add(*rows, to);
+}
+
+std::vector<RatePeriod> ratePeriods(Database& db, const QString& table) {
+    const RecordSet rows = db.query(Sql::selectRatesOf(table));
+    std::vector<RatePeriod> periods;
+    periods.reserve(size_t(rows.size()));
+    for (int i = 0; i < rows.size(); ++i)
+        periods.push_back({rows.value(i, Columns::beginningDate).toDate(), rows.value(i, Columns::endingDate).toDate(),
+                           amount(rows.value(i, Columns::interestRate))});
+    return periods;
+}
+
+QString dataFileText(const QString& name) {
+    try {
+        return QString::fromUtf8(readRegularFile(DataFiles::path(name), dataFileLimit, QStringLiteral("data file")));
+    } catch (const StoreError& e) {
+        throw RunStop(e.message() + QStringLiteral(" The program needs it for this calculation."));
+    }
+}
+
+std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
+    auto f = std::make_shared<PublishedFigures>();
+    f->underpayment = ratePeriods(db, RateKinds::underpayment().table);
+    f->overpayment = ratePeriods(db, RateKinds::overpayment().table);
+    f->largeCorporate = ratePeriods(db, RateKinds::largeCorporate().table);
+    const RecordSet minimums = db.query(Sql::selectFailureToFileMinimums());
+    for (int i = 0; i < minimums.size(); ++i)
+        f->failureToFileMinimums.push_back(
+            {minimums.value(i, Columns::firstYear).toInt(), minimums.value(i, Columns::amount).toDouble()});
+    // The installed data files only the estimated-tax penalty reads: a run that needs them says what is wrong with
+    // them, the others never do.
+    try {
+        f->holidays = BusinessDays::parse(dataFileText(DataFiles::holidays), DataFiles::path(DataFiles::holidays));
+        f->estimatedTaxRules = EstimatedTax::parseRules(dataFileText(DataFiles::estimatedTaxRules),
+                                                        DataFiles::path(DataFiles::estimatedTaxRules));
+    } catch (const RunStop& s) {
+        f->dataFilesProblem = s.text();
+    }
+    return f;
+}
+
+} // namespace
+
+CaseReader::CaseReader(Database& database) : db(database), published(readFigures(database)) {}
+
+TaxpayerCase CaseReader::taxpayerOf(const RecordSet& rows, int index) {
+    TaxpayerCase c;
+    fillTaxpayer(c, Fields<RecordSet>(rows, index));
+    return c;
+}
+
+std::optional<TaxpayerCase> CaseReader::read(int number) {
+    const RecordSet row = db.query(Sql::selectCaseTaxpayers(number));
+    if (row.isEmpty())
+        return std::nullopt;
+    TaxpayerCase c = taxpayerOf(row, 0);
+    c.figures = published;
+    addAll<PaymentFields>(db, Sql::selectCasePayments(number), c);
+    addAll<ChargeFields>(db, Sql::selectCaseCharges(number), c);
+    addAll<DepositFields>(db, Sql::selectCaseDeposits(number), c);
+    addAll<EstimatedFields>(db, Sql::selectCaseEstimatedData(number), c);
+    addAll<EstimatedPaymentFields>(db, Sql::selectCaseEstimatedPayments(number), c);
+    return c;
+}
+
+void CaseReader::everyCase(const std::function<void(const TaxpayerCase&)>& each) {
+    const auto taxpayers = db.cursor(Sql::selectCaseTaxpayers());
+    TableWalk<PaymentFields> payments(db, Sql::selectCasePayments());
+    TableWalk<ChargeFields> charges(db, Sql::selectCaseCharges());
+    TableWalk<DepositFields> deposits(db, Sql::selectCaseDeposits());
+    TableWalk<EstimatedFields> estimated(db, Sql::selectCaseEstimatedData());
+    TableWalk<EstimatedPaymentFields> estimatedPayments(db, Sql::selectCaseEstimatedPayments());
+    while (taxpayers->next()) {
+        TaxpayerCase c;
+        fillTaxpayer(c, Fields<Database::Cursor>(*taxpayers, 0));
+        c.figures = published;
+        payments.addRowsOf(c.number, c);
+        charges.addRowsOf(c.number, c);
+        deposits.addRowsOf(c.number, c);
+        estimated.addRowsOf(c.number, c);
+        estimatedPayments.addRowsOf(c.number, c);
+        each(c);
+    }
+}
