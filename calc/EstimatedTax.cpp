@@ -81,7 +81,7 @@ std::array<qint64, 4> requiredInstallments(const Case& c, const YearRules& rules
 struct RatePeriod {
     QDate first;
     QDate last;
-    std::optional<double> rate;
+    std::optional<Rate> rate;
     int yearDays = 365;
     QDate lacking; // the first day without a rate, when `rate` is empty
 };
@@ -94,7 +94,7 @@ std::vector<RatePeriod> ratePeriods(const Case& c, const QDate& begins, const QD
     for (QDate d = begins; d <= ends; d = d.addDays(1)) {
         const QDate rateDay = !c.corporation && d > thirdMonthEnds ? thirdMonthEnds : d;
         const RateTable::Period* p = table.find(rateDay);
-        const std::optional<double> rate = p ? p->rate : std::nullopt;
+        const std::optional<Rate> rate = p ? p->rate : std::nullopt;
         const int yearDays = DateMath::daysInYear(d.year());
         if (periods.empty() || periods.back().rate != rate || periods.back().yearDays != yearDays) {
             periods.push_back({d, d, rate, yearDays, rate ? QDate() : rateDay});
@@ -283,7 +283,7 @@ Result compute(const Case& c, const std::vector<YearRules>& rules, const RateTab
                 l.rate = *period.rate;
                 l.yearDays = period.yearDays;
                 // amount × days ÷ year × rate in exact arithmetic, the rate in millionths, to the cent.
-                const qint64 micro = Rounding::toScaledHalfEven(l.rate, 6);
+                const qint64 micro = l.rate.millionths();
                 l.penalty = Rounding::divideHalfEven(__int128(amount) * l.days * micro, qint64(l.yearDays) * 1000000);
                 r.lines.push_back(l);
                 r.total += l.penalty;

@@ -52,7 +52,7 @@ struct Line {
     QDate from;
     QDate to;
     int days = 0;
-    double rate = 0;
+    Rate rate;
     int yearDays = 365;
     qint64 penalty = 0; // amount × days ÷ yearDays × rate, to the cent
 };

@@ -94,9 +94,9 @@ void EventLedger::removeDeleted() {
 void EventLedger::runningTaxBalance(bool resort) {
     if (resort)
         sort(Order::DateAscEventAsc);
-    float unpaid = 0;
+    Money unpaid;
     for (auto& r : rows) {
-        put(r.tax, Balances::taxAfter(unpaid, r));
+        r.tax = Balances::taxAfter(unpaid, r);
         unpaid = *r.tax;
     }
 }

@@ -9,7 +9,8 @@
 #include <optional>
 #include <vector>
 
-// One dated event of a calculation run. The fields and their types are those every step and the output rely on.
+// One dated event of a calculation run. The fields and their types are those every step and the output rely on: every
+// amount exact money, every rate an exact rate; the interest factor alone is binary floating point.
 struct LedgerRow {
     QString event;
     QDate date;
@@ -25,15 +26,13 @@ struct LedgerRow {
     Amount requiredDeposit;
     Amount tax;
     Amount accruedInterest;
-    Amount daysOverdue;
-    Amount penaltyPercentage;
     Amount accuracyRelatedPenalty;
     Amount failureToPayPenalty;
     Amount failureToFilePenalty;
     Amount failureToDepositPenalty;
-    Amount days;
-    std::optional<double> interestRate;
-    std::optional<double> interestFactor;
+    std::optional<int> days;
+    std::optional<Rate> interestRate;
+    std::optional<double> interestFactor; // the row's own factor: its days compounded at its rate, less 1
     Amount interest;
     // The payment's row key. Held in 32 bits: the payment table's counter passes 32767 in a database of a few
     // hundred clients, and the ledger only carries it.

@@ -1,9 +1,9 @@
 #include "FailureToFileMinimum.h"
 
-std::optional<double> FailureToFileMinimum::amountFor(int year) const {
+std::optional<Money> FailureToFileMinimum::amountFor(int year) const {
     if (lines.empty())
         return std::nullopt;
-    double amount = lines.front().second;
+    Money amount = lines.front().second;
     for (const auto& [first, a] : lines)
         if (first <= year)
             amount = a;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Money.h"
+
 #include <optional>
 #include <vector>
 
@@ -9,12 +11,12 @@ class FailureToFileMinimum {
 public:
     FailureToFileMinimum() = default;
     // Lines of (first year, amount), rising by year.
-    explicit FailureToFileMinimum(std::vector<std::pair<int, double>> lines) : lines(std::move(lines)) {}
+    explicit FailureToFileMinimum(std::vector<std::pair<int, Money>> lines) : lines(std::move(lines)) {}
 
     // The amount of the latest line not after `year`; a year before every line takes the first line's. Empty when
     // the table is.
-    std::optional<double> amountFor(int year) const;
+    std::optional<Money> amountFor(int year) const;
 
 private:
-    std::vector<std::pair<int, double>> lines;
+    std::vector<std::pair<int, Money>> lines;
 };

@@ -12,7 +12,7 @@
 namespace {
 // From this day a corporation's overpayment earns one percentage point less than the table rate.
 const QDate corporateOverpaymentRule(1999, 1, 1);
-constexpr double corporateReduction = 0.01;
+constexpr Rate corporateReduction = Rate::fromMillionths(10000); // one percentage point
 } // namespace
 
 InterestSteps::InterestSteps(EventLedger& l, RunReporter& r, const RateTable& underpayment,
@@ -75,9 +75,9 @@ void InterestSteps::eventDateRows() {
 }
 
 void InterestSteps::unpaidBalances() {
-    float running = 0;
+    Money running;
     for (auto& r : ledger.rows) {
-        put(r.unpaidBalance, Balances::unpaidAfter(running, r));
+        r.unpaidBalance = Balances::unpaidAfter(running, r);
         running = *r.unpaidBalance;
     }
 }
@@ -87,7 +87,7 @@ void InterestSteps::interestPass() {
     for (size_t i = 1; i < rows.size(); ++i) {
         const LedgerRow& previous = rows[i - 1];
         const QDate prior = previous.date;
-        put(rows[i].accruedInterest, Balances::interestAfter(float(val(previous.accruedInterest)), previous));
+        rows[i].accruedInterest = Balances::interestAfter(val(previous.accruedInterest), previous);
         if (rows[i].event != EventTexts::interest)
             continue;
         computePeriod(rows[i], prior);
@@ -95,28 +95,27 @@ void InterestSteps::interestPass() {
 }
 
 void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
-    const float base = Rounding::toSingle(val(row.unpaidBalance) + val(row.accruedInterest));
-    const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > 0;
-    const RateTable& table = largeRate ? *large : (base >= 0 ? under : over);
+    const Money base = val(row.unpaidBalance) + val(row.accruedInterest);
+    const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > Money();
+    const RateTable& table = largeRate ? *large : (base >= Money() ? under : over);
     const RateTable::Period* period = table.find(row.date);
     if (!period || !period->rate)
         throw RunStop(Messages::missingRate + QLatin1Char(' ') + table.lacking(row.date));
-    double ir = *period->rate;
-    if (corporate && base < 0 && row.date >= corporateOverpaymentRule)
+    Rate ir = *period->rate;
+    if (corporate && base < Money() && row.date >= corporateOverpaymentRule)
         ir = ir - corporateReduction;
     row.interestRate = ir;
 
-    const float daysinyr = float(DateMath::daysInYear(row.date.year()));
+    const int daysinyr = DateMath::daysInYear(row.date.year());
     const QDate start = (prior.isValid() && prior >= orgduedate) ? prior : orgduedate;
-    const float daystocmpd = float(start.daysTo(row.date));
+    const int daystocmpd = int(start.daysTo(row.date));
     row.days = daystocmpd;
 
-    const double intfac = std::pow(1.0 + ir / double(daysinyr), double(daystocmpd)) - 1.0;
+    const double intfac = std::pow(1.0 + ir.toDouble() / double(daysinyr), double(daystocmpd)) - 1.0;
     if (!std::isfinite(intfac))
         throw Rounding::ArithmeticFault(Rounding::overflowText);
     row.interestFactor = intfac;
-    const qint32 IntIntgr = Rounding::toInt32HalfEven(double(base) * intfac * 100.0);
-    put(row.interest, double(IntIntgr) / 100.0);
+    row.interest = base.timesFactor(intfac);
 }
 
 void InterestSteps::periodDates() {

@@ -13,11 +13,11 @@ using DateMath::monthDiff;
 
 namespace {
 
-constexpr double accuracyRate = 0.2;
-constexpr double normalRate = 0.005;
-constexpr double increasedRate = 0.01;
-constexpr double decreasedRate = 0.0025;
-constexpr double failureToFileRate = 0.05;
+constexpr Rate accuracyRate = Rate::fromMillionths(200000);     // 20 %
+constexpr Rate normalRate = Rate::fromMillionths(5000);         // 0.5 % a month
+constexpr Rate increasedRate = Rate::fromMillionths(10000);     // 1 %
+constexpr Rate decreasedRate = Rate::fromMillionths(2500);      // 0.25 %
+constexpr Rate failureToFileRate = Rate::fromMillionths(50000); // 5 %
 constexpr int failureToFileMonths = 5;
 constexpr float penaltyPointLimit = 25;
 constexpr qint64 minimumDays = 60;
@@ -60,7 +60,7 @@ void PenaltySteps::accuracyRelated() {
         options.accuracyChecks ? Messages::required(tp.extendedDueDate, Labels::extendedDueDate) : tp.extendedDueDate;
     LedgerRow& row = ledger.add(EventTexts::accuracy, ext, ext);
     if (underpayment)
-        put(row.accuracyRelatedPenalty, *underpayment * accuracyRate);
+        row.accuracyRelatedPenalty = underpayment->times(accuracyRate);
 }
 
 void PenaltySteps::failureToPaySchedule() {
@@ -205,7 +205,7 @@ void PenaltySteps::amounts() {
     ledger.runningTaxBalance(); // and again, for the rows the report shows
 }
 
-std::optional<double> PenaltySteps::failureToPayRate(const LedgerRow& row) const {
+std::optional<Rate> PenaltySteps::failureToPayRate(const LedgerRow& row) const {
     const bool inc = increased();
     const bool dec = decreased();
     const float m = MnthsCalculated;
@@ -263,13 +263,13 @@ void PenaltySteps::failureToPayAmounts() {
     MnthsCalculated = 0;
     const bool on = tp.failureToPay;
     for (auto& row : ledger.rows) {
-        if (!on || !(val(row.tax) > 0))
+        if (!on || !(val(row.tax) > Money()))
             continue;
         if (row.event != EventTexts::failureToPay)
             continue;
         MnthsCalculated += 1;
         if (const auto rate = failureToPayRate(row))
-            put(row.failureToPayPenalty, val(row.tax) * *rate);
+            row.failureToPayPenalty = val(row.tax).times(*rate);
     }
 }
 
@@ -277,24 +277,24 @@ void PenaltySteps::failureToFileBase() {
     ledger.sort(EventLedger::Order::DateAscEventAsc);
     const bool payroll = tp.payroll;
     const QDate org = tp.originalDueDate;
-    float unpaid = 0;
+    Money unpaid;
     for (auto& row : ledger.rows) {
-        put(row.tax, Balances::failureToFileBaseAfter(unpaid, row, payroll, org));
+        row.tax = Balances::failureToFileBaseAfter(unpaid, row, payroll, org);
         unpaid = *row.tax;
     }
 }
 
-double PenaltySteps::failureToFileAmounts() {
+Money PenaltySteps::failureToFileAmounts() {
     ledger.sort(EventLedger::Order::DateAscEventDesc);
-    float latestFailureToPay = 0;
-    double sum = 0;
+    Money latestFailureToPay;
+    Money sum;
     const bool on = tp.failureToFile;
     for (auto& row : ledger.rows) {
-        if (val(row.failureToPayPenalty) > 0)
+        if (val(row.failureToPayPenalty) > Money())
             latestFailureToPay = *row.failureToPayPenalty;
         if (on && row.event == EventTexts::failureToFile) {
-            put(row.failureToFilePenalty, val(row.tax) * failureToFileRate - double(latestFailureToPay));
-            sum += val(row.failureToFilePenalty);
+            row.failureToFilePenalty = val(row.tax).times(failureToFileRate) - latestFailureToPay;
+            sum += *row.failureToFilePenalty;
         }
     }
     return sum;
@@ -302,7 +302,7 @@ double PenaltySteps::failureToFileAmounts() {
 
 // A return filed more than 60 days late: the failure-to-file penalty is not less than the lesser of the year's
 // amount and the net amount due (the tax the failure-to-file rows are figured on); a net amount due of 0 gives none.
-void PenaltySteps::failureToFileMinimum(double sum) {
+void PenaltySteps::failureToFileMinimum(Money sum) {
     if (tp.payroll || !tp.failureToFile)
         return;
     const QDate filed = Messages::required(tp.dateReturnFiled, Labels::dateReturnFiled);
@@ -315,14 +315,14 @@ void PenaltySteps::failureToFileMinimum(double sum) {
         std::find_if(rows.begin(), rows.end(), [](const LedgerRow& r) { return r.event == EventTexts::failureToFile; });
     if (first == rows.end())
         return;
-    const std::optional<double> amount = minimum.amountFor(ext.year());
+    const std::optional<Money> amount = minimum.amountFor(ext.year());
     if (!amount)
         throw RunStop(QStringLiteral("The failure-to-file minimums are missing from this database: the penalty of a "
                                      "return filed more than 60 days late cannot be figured."));
-    const double least = std::min(*amount, val(first->tax));
-    if (!(least > 0 && sum < least))
+    const Money least = std::min(*amount, val(first->tax));
+    if (!(least > Money() && sum < least))
         return;
-    put(first->failureToFilePenalty, least);
+    first->failureToFilePenalty = least;
     for (auto later = first + 1; later != rows.end(); ++later)
         if (later->event == EventTexts::failureToFile)
             later->deleteFlag = true;
@@ -333,7 +333,7 @@ void PenaltySteps::gatherFailureToPay() {
     if (!tp.failureToPay)
         return;
     FPPAssDate = Messages::required(tp.failureToPayAssessment, Labels::failureToPayAssessment);
-    double total = 0;
+    Money total;
     for (auto& row : ledger.rows) {
         if (row.event == EventTexts::failureToPay && row.date.isValid() && row.date <= FPPAssDate) {
             total += val(row.failureToPayPenalty);
@@ -343,16 +343,16 @@ void PenaltySteps::gatherFailureToPay() {
     reporter.progress(40);
     ledger.removeDeleted();
     if (FPPAssDate <= tp.endDate)
-        put(ledger.add(EventTexts::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty, total);
+        ledger.add(EventTexts::failureToPay, FPPAssDate, FPPAssDate).failureToPayPenalty = total;
 }
 
 void PenaltySteps::gatherFailureToFile() {
     if (!tp.failureToFile)
         return;
-    float sum = 0;
+    Money sum;
     for (auto& row : ledger.rows) {
         if (row.event == EventTexts::failureToFile) {
-            sum = Rounding::toSingle(double(sum) + val(row.failureToFilePenalty));
+            sum += val(row.failureToFilePenalty);
             row.deleteFlag = true;
         }
     }

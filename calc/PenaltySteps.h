@@ -57,10 +57,10 @@ private:
     bool increased() const;
     bool decreased() const;
     bool decreaseFirst() const { return IncrFPPDate > DcrsFPPDate; }
-    void limitToTwentyFivePercent();       // months off the last phase until the points are at most 25
-    void failureToPayAmounts();            // each month's failure-to-pay penalty on the tax then unpaid
-    void failureToFileBase();              // the tax the failure-to-file rows are figured on
-    double failureToFileAmounts();         // each month's 5 %, less that month's failure to pay; returns their sum
-    void failureToFileMinimum(double sum); // the minimum of a return more than 60 days late
-    std::optional<double> failureToPayRate(const LedgerRow& row) const;
+    void limitToTwentyFivePercent();      // months off the last phase until the points are at most 25
+    void failureToPayAmounts();           // each month's failure-to-pay penalty on the tax then unpaid
+    void failureToFileBase();             // the tax the failure-to-file rows are figured on
+    Money failureToFileAmounts();         // each month's 5 %, less that month's failure to pay; returns their sum
+    void failureToFileMinimum(Money sum); // the minimum of a return more than 60 days late
+    std::optional<Rate> failureToPayRate(const LedgerRow& row) const;
 };

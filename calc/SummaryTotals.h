@@ -2,20 +2,19 @@
 
 #include "EventLedger.h"
 
-// The one line of totals of the summary report. Interest and the failure-to-pay and failure-to-file penalties are
-// summed row by row in whole cents into fixed-point money (ten-thousandths); the other totals are singles.
+// The one line of totals of the summary report, each the exact sum of the ledger's amounts of its kind.
 struct SummaryTotals {
-    qint64 TotalInterest = 0;
-    qint64 TotalFPPenalty = 0;
-    qint64 TotalFFPenalty = 0;
-    float TotalAccPenalty = 0;
-    float TotalPmntAllctdInt = 0;
-    float TotalPmntAllctdPen = 0;
-    float otherPenalties = 0;
-    float TotalFDepositPenalty = 0;
-    float unpaidTax = 0;
-    qint64 TotalBalance = 0;
+    Money TotalInterest;
+    Money TotalFPPenalty;
+    Money TotalFFPenalty;
+    Money TotalAccPenalty;
+    Money TotalPmntAllctdInt;
+    Money TotalPmntAllctdPen;
+    Money otherPenalties;
+    Money TotalFDepositPenalty;
+    Money unpaidTax;
+    Money TotalBalance;
 
-    // Walks the ledger in its current order; rounds each row's [Interest] to whole cents in place.
-    static SummaryTotals of(EventLedger& ledger);
+    // Walks the ledger in its current order.
+    static SummaryTotals of(const EventLedger& ledger);
 };

@@ -21,9 +21,9 @@ QString plainDecimal(qint64 units, int decimals) {
     return groupedDecimal(units, decimals).remove(QLatin1Char(','));
 }
 
-QString balanceText(double amount) {
+QString balanceText(Money amount) {
     // "#,###,###.00": no digit before the point below 1.
-    QString text = groupedDecimal(Rounding::toCentsHalfEven(amount), 2);
+    QString text = groupedDecimal(amount.cents(), 2);
     if (text.startsWith(QLatin1String("0.")))
         text.remove(0, 1);
     else if (text.startsWith(QLatin1String("-0.")))

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Money.h"
+#include "Rate.h"
+
 #include <QDate>
 #include <QString>
 
@@ -12,7 +15,7 @@
 struct RatePeriod {
     QDate beginning;
     QDate ending;
-    std::optional<double> rate;
+    std::optional<Rate> rate;
 };
 
 // A legal holiday by rule: a fixed day of a month (moved to the Friday before or the Monday after when it falls on a
@@ -43,7 +46,7 @@ struct PublishedFigures {
     std::vector<RatePeriod> underpayment;
     std::vector<RatePeriod> overpayment;
     std::vector<RatePeriod> largeCorporate;
-    std::vector<std::pair<int, double>> failureToFileMinimums; // (first year, amount), rising by year
+    std::vector<std::pair<int, Money>> failureToFileMinimums; // (first year, amount), rising by year
     std::optional<std::vector<Holiday>> holidays;
     std::optional<std::vector<EstimatedTaxRules>> estimatedTaxRules;
     QString dataFilesProblem; // why the holidays or the estimated-tax amounts could not be read

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Rate.h"
+
 #include <QString>
 
 // The rule every interest rate the program takes in meets, from a rates file, a rate table or an editor: an annual
@@ -8,8 +10,10 @@
 namespace RateCheck {
 
 bool acceptable(double rate);
+bool acceptable(Rate rate);
 // Why `rate` is refused, as a message names it ("a rate of 7 is not a decimal fraction from 0 to 1 (0.07 for 7 %)");
 // empty when it is acceptable.
 QString refusal(double rate);
+QString refusal(Rate rate);
 
 } // namespace RateCheck

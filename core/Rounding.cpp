@@ -1,6 +1,5 @@
 #include "Rounding.h"
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -21,31 +20,6 @@ double halfEven(double value) {
 
 } // namespace
 
-float toSingle(double value) {
-    if (!std::isfinite(value))
-        overflow();
-    // Values up to half an ulp above FLT_MAX still round to FLT_MAX.
-    constexpr double limit = double(FLT_MAX) + 0x1p103;
-    if (std::fabs(value) >= limit)
-        overflow();
-    return static_cast<float>(value);
-}
-
-qint32 toInt32HalfEven(double value) {
-    const double r = halfEven(value);
-    if (r < double(std::numeric_limits<qint32>::min()) || r > double(std::numeric_limits<qint32>::max()))
-        overflow();
-    return static_cast<qint32>(r);
-}
-
-qint64 toTenThousandthsHalfEven(double value) {
-    const double r = halfEven(value * 10000.0);
-    // Fixed-point money holds about 922 trillion dollars.
-    if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
-        overflow();
-    return static_cast<qint64>(r);
-}
-
 qint64 toScaledHalfEven(double value, int decimals) {
     const double r = halfEven(value * std::pow(10.0, decimals));
     if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
@@ -55,6 +29,13 @@ qint64 toScaledHalfEven(double value, int decimals) {
 
 qint64 toCentsHalfEven(double value) {
     const double r = halfEven(value * 100.0);
+    if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
+        overflow();
+    return static_cast<qint64>(r);
+}
+
+qint64 toWholeHalfEven(double value) {
+    const double r = halfEven(value);
     if (r < -9.2233720368547e18 || r > 9.2233720368547e18)
         overflow();
     return static_cast<qint64>(r);

@@ -18,13 +18,6 @@ public:
 inline constexpr const char* overflowText =
     "Overflow: an amount in the calculation is too large. Check the amounts and dates of this taxpayer.";
 
-// The nearest single-precision value: what an amount becomes when it is stored in a ledger field.
-// Throws ArithmeticFault for a value outside the single range or not a number.
-float toSingle(double value);
-
-// Half to even at whole numbers, as a 32-bit integer (the interest of a period in cents).
-qint32 toInt32HalfEven(double value);
-
 // Half to even at whole cents, as a count of cents (amounts shown with two decimals).
 qint64 toCentsHalfEven(double value);
 
@@ -32,13 +25,13 @@ qint64 toCentsHalfEven(double value);
 // with two decimals, factors with eight).
 qint64 toScaledHalfEven(double value, int decimals);
 
-// Half to even at four decimals, as a count of ten-thousandths (fixed-point money).
-qint64 toTenThousandthsHalfEven(double value);
-
 // numerator ÷ denominator (denominator > 0) to the nearest whole number, half to even, in exact integer arithmetic
 // (a quarter or a percentage of an amount in cents).
 // A result beyond 64 bits is an overflow.
 qint64 divideHalfEven(__int128 numerator, qint64 denominator);
+
+// Half to even at whole numbers, as a 64-bit integer (cents of interest: an amount in cents times a factor).
+qint64 toWholeHalfEven(double value);
 
 // A whole count held in a 16-bit counter; beyond its range is an overflow, never a wrap.
 qint16 toInt16(double value);

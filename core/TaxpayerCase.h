@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Money.h"
 #include "PublishedFigures.h"
 
 #include <QDate>
@@ -11,7 +12,8 @@
 
 // What one taxpayer's runs need, as typed values: the taxpayer's dates, switches and amounts, its payments, charges,
 // required deposits and estimated-tax figures in stored order, and the published figures the runs use. Amounts are
-// those stored; an empty one is empty (std::nullopt), as in the store.
+// those stored, made exact money (to the cent, half to even) once; an empty one is empty (std::nullopt), as in the
+// store.
 struct TaxpayerCase {
     int number = 0;
     QString name;
@@ -20,7 +22,7 @@ struct TaxpayerCase {
     QDate originalDueDate;
     QDate extendedDueDate;
     QDate dateReturnFiled;
-    std::optional<double> initialBalance;
+    std::optional<Money> initialBalance;
     bool failureToFile = false;
     bool failureToPay = false;
     QDate failureToPayAssessment;
@@ -29,7 +31,7 @@ struct TaxpayerCase {
     bool decreasedFailureToPay = false;
     QDate decreasedFailureToPayBegins;
     bool accuracyRelated = false;
-    std::optional<double> accuracyUnderpayment;
+    std::optional<Money> accuracyUnderpayment;
     bool payroll = false;
     bool corporate = false;
     bool largeCorporateUnderpayment = false;
@@ -39,41 +41,41 @@ struct TaxpayerCase {
         int row = 0;
         QString event;
         QDate date;
-        std::optional<double> amount;
-        std::optional<double> toTax;
-        std::optional<double> toPenalties;
-        std::optional<double> toInterest;
+        std::optional<Money> amount;
+        std::optional<Money> toTax;
+        std::optional<Money> toPenalties;
+        std::optional<Money> toInterest;
         QDate liabilityDueDate; // the required deposit it pays (payroll)
     };
     struct Charge {
         int row = 0;
         QString event;
         QDate interestStarts;
-        std::optional<double> asTax;
-        std::optional<double> asPenalty;
-        std::optional<double> unclassified;
+        std::optional<Money> asTax;
+        std::optional<Money> asPenalty;
+        std::optional<Money> unclassified;
     };
     struct Deposit {
         int row = 0;
         QString event;
         QDate due;
         QDate assessed;
-        std::optional<double> required;
+        std::optional<Money> required;
         bool sec6656b1B = false;
     };
     struct EstimatedTaxFigures {
         QDate yearEnd;
-        std::optional<double> currentYearTax;
-        std::optional<double> priorYearTax;
+        std::optional<Money> currentYearTax;
+        std::optional<Money> priorYearTax;
         bool priorFullYear = false;
         bool highIncome = false;
         bool largeCorporation = false;
-        std::optional<double> withholding;
+        std::optional<Money> withholding;
         bool withholdingOnActualDates = false;
     };
     struct EstimatedPayment {
         QDate date;
-        std::optional<double> amount;
+        std::optional<Money> amount;
     };
 
     std::vector<Payment> payments; // by date of payment (empty dates first), then by row
@@ -83,4 +85,8 @@ struct TaxpayerCase {
     std::vector<EstimatedPayment> estimatedPayments; // by date, then by row
 
     std::shared_ptr<const PublishedFigures> figures;
+
+    // A stored amount beyond the largest the program takes (written by another program): every run of the case is an
+    // overflow.
+    bool beyondLargestAmount = false;
 };

@@ -16,8 +16,8 @@ struct DepositRow {
     Amount requiredDeposit;
     Amount amountOfPayment;
     Amount unpaidBalance;
-    Amount daysOverdue;
-    Amount penaltyPercentage;
+    std::optional<int> daysOverdue;
+    std::optional<Rate> penaltyPercentage;
     Amount penalty;
     std::optional<qint16> requiredDepositNumber;
     QDate dueDateOfLiability;

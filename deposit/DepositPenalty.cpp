@@ -7,26 +7,23 @@
 
 namespace {
 
-Amount amountOf(const std::optional<double>& v) {
-    return v ? Amount(Rounding::toSingle(*v)) : std::nullopt;
-}
-
-// Adds an amount that must be there to a total in whole cents: a sum of singles would be off by cents at
-// six-figure totals, and by how much would depend on the order of the rows.
-void addTo(qint64& cents, const std::optional<double>& v, const QString& what, const QDate& date) {
+// Adds an amount that must be there to a total.
+void addTo(Money& total, const std::optional<Money>& v, const QString& what, const QDate& date) {
     if (!v)
         throw RunStop(
             QStringLiteral("The %1 dated %2 has no amount.").arg(what, date.toString(QStringLiteral("MM/dd/yyyy"))));
-    cents += Rounding::toCentsHalfEven(*v);
+    total += *v;
 }
 
-double tier(double days) {
+// The penalty of a deposit made `days` late: 2 % up to 5 days, 5 % up to 15, 10 % after (IRC 6656(b)(1)(A)).
+Rate tier(int days) {
     if (days > 0 && days < 6)
-        return 0.02;
+        return Rate::fromMillionths(20000);
     if (days > 5 && days < 16)
-        return 0.05;
-    return 0.10;
+        return Rate::fromMillionths(50000);
+    return Rate::fromMillionths(100000);
 }
+constexpr Rate rule6656b1B = Rate::fromMillionths(150000); // 15 %
 
 class NoProgress : public DepositProgress {};
 
@@ -69,7 +66,7 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
         DepositRow deposit;
         deposit.event = required.event;
         deposit.date = due;
-        deposit.requiredDeposit = amountOf(required.required);
+        deposit.requiredDeposit = required.required;
         deposit.requiredDepositNumber = number;
         deposit.dueDateOfLiability = due;
         deposit.assessmentDateOfLiability = assessed;
@@ -80,7 +77,7 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
             DepositRow r;
             r.event = paid.event;
             r.date = paid.date;
-            r.amountOfPayment = amountOf(paid.toTax);
+            r.amountOfPayment = paid.toTax;
             r.requiredDepositNumber = number;
             r.dueDateOfLiability = due;
             r.assessmentDateOfLiability = assessed;
@@ -91,13 +88,13 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
     ledger.sort();
     steps.after(DepositProgress::Step::Build);
 
-    qint64 paid = 0;
-    qint64 required = 0;
+    Money paid;
+    Money required;
     for (const auto& p : payments)
         addTo(paid, p.toTax, QStringLiteral("payment"), p.date);
     for (const auto& d : deposits)
         addTo(required, d.required, QStringLiteral("required deposit"), d.due);
-    if (required - paid >= 1)
+    if (required - paid >= Money::fromCents(1))
         reporter.message(DepositMessages::fewerPayments);
     steps.after(DepositProgress::Step::Totals);
 
@@ -108,10 +105,10 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
         DepositRow& r = rows[i];
         if (r.event != EventTexts::payment)
             continue;
-        if (val(before.requiredDeposit) > 0)
-            put(r.unpaidBalance, val(before.requiredDeposit) - val(r.amountOfPayment));
+        if (val(before.requiredDeposit) > Money())
+            r.unpaidBalance = val(before.requiredDeposit) - val(r.amountOfPayment);
         else
-            put(r.unpaidBalance, val(before.unpaidBalance) - val(r.amountOfPayment));
+            r.unpaidBalance = val(before.unpaidBalance) - val(r.amountOfPayment);
     }
     steps.after(DepositProgress::Step::Balances);
 
@@ -121,7 +118,7 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
     for (size_t i = 0; i < rows.size(); ++i) {
         const DepositRow& r = rows[i];
         const bool lastOfDeposit = i + 1 == rows.size() || rows[i + 1].dueDateOfLiability != r.dueDateOfLiability;
-        if (val(r.unpaidBalance) > 0 && val(r.amountOfPayment) > 0 && lastOfDeposit) {
+        if (val(r.unpaidBalance) > Money() && val(r.amountOfPayment) > Money() && lastOfDeposit) {
             DepositRow u;
             u.event = EventTexts::unpaidBalance;
             u.date = endDate;
@@ -139,25 +136,26 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
     steps.before(DepositProgress::Step::DaysOverdue);
     for (auto& r : rows)
         if (r.date.isValid() && r.dueDateOfLiability.isValid() && r.date != r.dueDateOfLiability)
-            put(r.daysOverdue, double(r.dueDateOfLiability.daysTo(r.date)));
+            r.daysOverdue = int(r.dueDateOfLiability.daysTo(r.date));
     steps.after(DepositProgress::Step::DaysOverdue);
 
     steps.before(DepositProgress::Step::Penalties);
     for (auto& r : rows) {
-        const double days = val(r.daysOverdue);
+        const int days = r.daysOverdue.value_or(0);
         if (!(days > 0))
             continue;
-        put(r.penaltyPercentage, r.sec6656b1B.value_or(false) ? 0.15 : tier(days));
-        const double pct = val(r.penaltyPercentage);
-        const double amount = val(r.amountOfPayment);
-        const double balance = val(r.unpaidBalance);
-        if (amount > 0 && balance >= 0)
-            put(r.penalty, amount * pct);
-        else if (balance > 0)
-            put(r.penalty, balance * pct);
-        else if (balance < 0 && amount > 0)
+        const Rate pct = r.sec6656b1B.value_or(false) ? rule6656b1B : tier(days);
+        r.penaltyPercentage = pct;
+        const Money amount = val(r.amountOfPayment);
+        const Money balance = val(r.unpaidBalance);
+        const Money none;
+        if (amount > none && balance >= none)
+            r.penalty = amount.times(pct);
+        else if (balance > none)
+            r.penalty = balance.times(pct);
+        else if (balance < none && amount > none)
             // What was still owed just before this payment; a deposit already overpaid owes no penalty.
-            put(r.penalty, std::max(0.0, amount + balance) * pct);
+            r.penalty = std::max(none, amount + balance).times(pct);
     }
     steps.after(DepositProgress::Step::Penalties);
     return ledger;

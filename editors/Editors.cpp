@@ -30,12 +30,12 @@ using K = FieldKind;
 
 namespace {
 
-// A field's text as the form holds it, read as a single (thousands separators allowed).
-float singleOf(const QLineEdit* field) {
+// A field's text as the form holds it, read as an amount to the cent (thousands separators allowed).
+Money moneyOf(const QLineEdit* field) {
     QVariant v;
     if (!FieldText::parse(FieldKind::Money, field->text(), 0, &v))
         throw std::runtime_error(QStringLiteral("\"%1\" is not a number.").arg(field->text()).toStdString());
-    return Rounding::toSingle(v.toDouble());
+    return Money::fromDollars(v.toDouble());
 }
 
 RecordEditor::Design taxpayerDesign() {
@@ -315,9 +315,8 @@ void PaymentEditor::afterAdd() {
 }
 
 void PaymentEditor::afterSave() {
-    const float allocated =
-        Rounding::toSingle(double(singleOf(field(3))) + double(singleOf(field(4))) + double(singleOf(field(5))));
-    if (allocated != singleOf(field(2))) {
+    const Money allocated = moneyOf(field(3)) + moneyOf(field(4)) + moneyOf(field(5));
+    if (allocated != moneyOf(field(2))) {
         QApplication::beep();
         message(allocationWarning);
     }
@@ -356,7 +355,9 @@ void PaymentEditor::calculateBalances() {
         payment.event = EventTexts::payment;
         payment.row = std::numeric_limits<int>::max();
     }
-    auto amount = [](const QVariant& v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
+    auto amount = [](const QVariant& v) {
+        return v.isValid() ? std::optional<Money>(Money::fromDollars(v.toDouble())) : std::nullopt;
+    };
     for (const auto& [f, v] : typed) {
         if (f->column == Columns::dateOfPayment)
             payment.date = QDate::fromString(v.toString(), Qt::ISODate);
@@ -471,9 +472,8 @@ void ChargesEditor::afterAdd() {
 }
 
 bool ChargesEditor::beforeSave() {
-    const float components =
-        Rounding::toSingle(double(singleOf(field(4))) + double(singleOf(field(5))) + double(singleOf(field(6))));
-    if (singleOf(field(3)) < components) {
+    const Money components = moneyOf(field(4)) + moneyOf(field(5)) + moneyOf(field(6));
+    if (moneyOf(field(3)) < components) {
         QApplication::beep();
         message(componentsWarning);
     }

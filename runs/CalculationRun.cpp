@@ -11,17 +11,16 @@
 #include "RunStop.h"
 #include "StoreError.h"
 
-namespace {
+namespace {} // namespace
 
-Amount amountOf(const std::optional<double>& v) {
-    return v ? Amount(Rounding::toSingle(*v)) : std::nullopt;
+void requireAmountsInRange(const TaxpayerCase& tp) {
+    if (tp.beyondLargestAmount)
+        throw Rounding::ArithmeticFault(Rounding::overflowText);
 }
-
-} // namespace
 
 void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger) {
     for (const auto& r : deposits.rows)
-        if (val(r.penalty) > 0)
+        if (val(r.penalty) > Money())
             ledger.add(EventTexts::lateDeposit, r.assessmentDateOfLiability, r.assessmentDateOfLiability)
                 .failureToDepositPenalty = r.penalty;
 }
@@ -37,9 +36,9 @@ void CalculationRun::loadPayments(const TaxpayerCase& tp, const QDate& endate) {
             continue;
         LedgerRow& r = events.add(p.event, p.date, p.date);
         r.row = p.row;
-        r.paymentAllocatedToTax = amountOf(p.toTax);
-        r.paymentAllocatedToPenalties = amountOf(p.toPenalties);
-        r.paymentAllocatedToInterest = amountOf(p.toInterest);
+        r.paymentAllocatedToTax = p.toTax;
+        r.paymentAllocatedToPenalties = p.toPenalties;
+        r.paymentAllocatedToInterest = p.toInterest;
     }
 }
 
@@ -49,24 +48,25 @@ void CalculationRun::loadCharges(const TaxpayerCase& tp, const QDate& startdate,
         if (!c.interestStarts.isValid() || c.interestStarts < startdate || c.interestStarts > endate)
             continue;
         LedgerRow& r = events.add(c.event, c.interestStarts, c.interestStarts);
-        r.chargeClassifiedAsTax = amountOf(c.asTax);
-        r.chargeClassifiedAsPenalty = amountOf(c.asPenalty);
-        r.chargeUnclassified = amountOf(c.unclassified);
+        r.chargeClassifiedAsTax = c.asTax;
+        r.chargeClassifiedAsPenalty = c.asPenalty;
+        r.chargeUnclassified = c.unclassified;
     }
 }
 
 void CalculationRun::loadDeposits(const TaxpayerCase& tp) {
     for (const auto& d : tp.deposits)
-        events.add(d.event, d.due, d.due).requiredDeposit = amountOf(d.required);
+        events.add(d.event, d.due, d.due).requiredDeposit = d.required;
 }
 
 void CalculationRun::loadInitialBalance(const TaxpayerCase& tp, const QDate& orgduedate) {
     if (!tp.initialBalance)
         throw RunStop(Messages::missing(Labels::initialBalance));
-    put(events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance, *tp.initialBalance);
+    events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance = tp.initialBalance;
 }
 
 void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, bool forBalance) {
+    requireAmountsInRange(tp);
     const QDate orgduedate = Messages::required(tp.originalDueDate, Labels::originalDueDate);
     const bool payroll = tp.payroll;
     const QDate startdate = payroll ? Messages::required(tp.startDate, Labels::quarterStartDate) : orgduedate;
@@ -159,16 +159,16 @@ CalculationRun::Outcome CalculationRun::balanceAt(const TaxpayerCase& tp, const 
         computeLedger(tp, shown, true);
 
         // The component walk: every row dated on or before the payment date, whatever its event.
-        float tax = 0, penalty = 0, interest = 0;
+        Money tax, penalty, interest;
         bool any = false;
         for (auto& r : events.rows) {
             if (r.date.isValid() && r.date > paymentDate)
                 break;
             any = true;
-            put(r.tax, ::Balances::taxAfter(tax, r));
+            r.tax = ::Balances::taxAfter(tax, r);
             tax = *r.tax;
-            penalty = Rounding::toSingle(::Balances::penaltyAfter(penalty, r));
-            put(r.accruedInterest, ::Balances::interestAfter(interest, r));
+            penalty = ::Balances::penaltyAfter(penalty, r);
+            r.accruedInterest = ::Balances::interestAfter(interest, r);
             interest = *r.accruedInterest;
         }
         if (!any)
@@ -210,6 +210,7 @@ void CalculationRun::writeSummary() {
 CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerCase& tp) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
+        requireAmountsInRange(tp);
         const QDate orgduedate = Messages::required(tp.originalDueDate, Labels::originalDueDate);
         const bool payroll = tp.payroll;
         const QDate startdate = payroll ? Messages::required(tp.startDate, Labels::quarterStartDate) : orgduedate;

@@ -34,9 +34,9 @@ public:
     // The balances on a payment date (`cmdCalcBal`): the full run in memory, then the tax, interest and penalty
     // still owed after everything dated on or before `paymentDate`. Writes nothing.
     struct Balances {
-        float tax = 0;
-        float interest = 0;
-        float penalties = 0;
+        Money tax;
+        Money interest;
+        Money penalties;
     };
     Outcome balanceAt(const TaxpayerCase& taxpayer, const QDate& paymentDate, Balances* result);
 
@@ -60,6 +60,9 @@ private:
     void writeInterestRows();
     void writeSummary();
 };
+
+// Every run of a case that holds a stored amount beyond the largest amount the program takes is an overflow.
+void requireAmountsInRange(const TaxpayerCase& taxpayer);
 
 // One "Penalty - Late Deposit" event for every deposit-ledger row with a penalty, dated at its assessment date.
 void PostDepositPenalties(const DepositLedger& deposits, EventLedger& ledger);

@@ -11,10 +11,20 @@
 #include "StoreError.h"
 #include "WholeFile.h"
 
+#include <cmath>
+
 namespace {
 
-std::optional<double> amount(const QVariant& v) {
-    return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+// A stored amount made exact money, once; one beyond the largest amount marks its case, whose runs then overflow.
+std::optional<Money> amount(const QVariant& v, TaxpayerCase& of) {
+    if (!v.isValid())
+        return std::nullopt;
+    const double dollars = v.toDouble();
+    if (!(std::fabs(dollars) * 100 <= double(Money::largestCents) + 0.5)) {
+        of.beyondLargestAmount = true;
+        return std::nullopt;
+    }
+    return Money::fromDollars(dollars);
 }
 
 // A row's values read by field name, through a record set or a cursor.
@@ -38,7 +48,7 @@ template <typename F> void fillTaxpayer(TaxpayerCase& c, const F& f) {
     c.originalDueDate = f[Columns::originalDueDateOfReturn].toDate();
     c.extendedDueDate = f[Columns::extendedDueDateOfReturn].toDate();
     c.dateReturnFiled = f[Columns::dateReturnFiled].toDate();
-    c.initialBalance = amount(f[Columns::initialBalance]);
+    c.initialBalance = amount(f[Columns::initialBalance], c);
     c.failureToFile = f[Columns::calculateFailureToFilePenalty].toBool();
     c.failureToPay = f[Columns::calculateFailureToPayPenalty].toBool();
     c.failureToPayAssessment = f[Columns::assessmentDateForFailureToPayPenalty].toDate();
@@ -47,7 +57,7 @@ template <typename F> void fillTaxpayer(TaxpayerCase& c, const F& f) {
     c.decreasedFailureToPay = f[Columns::calculateDecreasedFailureToPayPenalty].toBool();
     c.decreasedFailureToPayBegins = f[Columns::dateToBeginDecreasedFailureToPayPenalty].toDate();
     c.accuracyRelated = f[Columns::calculateAccuracyRelatedPenalty].toBool();
-    c.accuracyUnderpayment = amount(f[Columns::accuracyRelatedUnderpayment]);
+    c.accuracyUnderpayment = amount(f[Columns::accuracyRelatedUnderpayment], c);
     c.payroll = f[Columns::payrollTaxSituation].toBool();
     c.corporate = f[Columns::corporateTaxpayer].toBool();
     c.largeCorporateUnderpayment = f[Columns::largeCorporateUnderpayment].toBool();
@@ -66,8 +76,8 @@ struct PaymentFields {
           liability(c.fieldIndex(Columns::dueDateOfLiability)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
         to.payments.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(date).toDate(),
-                               amount(c.value(paid)), amount(c.value(tax)), amount(c.value(penalties)),
-                               amount(c.value(interest)), c.value(liability).toDate()});
+                               amount(c.value(paid), to), amount(c.value(tax), to), amount(c.value(penalties), to),
+                               amount(c.value(interest), to), c.value(liability).toDate()});
     }
 };
 
@@ -80,7 +90,8 @@ struct ChargeFields {
           unclassified(c.fieldIndex(Columns::chargeUnclassified)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
         to.charges.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(starts).toDate(),
-                              amount(c.value(tax)), amount(c.value(penalty)), amount(c.value(unclassified))});
+                              amount(c.value(tax), to), amount(c.value(penalty), to),
+                              amount(c.value(unclassified), to)});
     }
 };
 
@@ -92,7 +103,7 @@ struct DepositFields {
           required(c.fieldIndex(Columns::requiredDeposit)), sec(c.fieldIndex(Columns::sec6656b1B)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
         to.deposits.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(due).toDate(),
-                               c.value(assessed).toDate(), amount(c.value(required)), c.value(sec).toBool()});
+                               c.value(assessed).toDate(), amount(c.value(required), to), c.value(sec).toBool()});
     }
 };
 
@@ -104,10 +115,10 @@ struct EstimatedFields {
             return;
         const Fields<Database::Cursor> f(c, 0);
         to.estimated = TaxpayerCase::EstimatedTaxFigures{
-            f[Columns::taxYearEnd].toDate(),          amount(f[Columns::currentYearTax]),
-            amount(f[Columns::priorYearTax]),         f[Columns::priorYearFullYear].toBool(),
+            f[Columns::taxYearEnd].toDate(),          amount(f[Columns::currentYearTax], to),
+            amount(f[Columns::priorYearTax], to),     f[Columns::priorYearFullYear].toBool(),
             f[Columns::highIncomePriorYear].toBool(), f[Columns::largeCorporation].toBool(),
-            amount(f[Columns::withholding]),          f[Columns::withholdingOnActualDates].toBool()};
+            amount(f[Columns::withholding], to),      f[Columns::withholdingOnActualDates].toBool()};
     }
 };
 
@@ -116,7 +127,7 @@ struct EstimatedPaymentFields {
     explicit EstimatedPaymentFields(const Database::Cursor& c)
         : date(c.fieldIndex(Columns::dateOfPayment)), amountField(c.fieldIndex(Columns::amountOfPayment)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
-        to.estimatedPayments.push_back({c.value(date).toDate(), amount(c.value(amountField))});
+        to.estimatedPayments.push_back({c.value(date).toDate(), amount(c.value(amountField), to)});
     }
 };
 
@@ -156,9 +167,12 @@ std::vector<RatePeriod> ratePeriods(Database& db, const QString& table) {
     const RecordSet rows = db.query(Sql::selectRatesOf(table));
     std::vector<RatePeriod> periods;
     periods.reserve(size_t(rows.size()));
-    for (int i = 0; i < rows.size(); ++i)
+    for (int i = 0; i < rows.size(); ++i) {
+        // A stored rate becomes an exact one, once.
+        const QVariant& rate = rows.value(i, Columns::interestRate);
         periods.push_back({rows.value(i, Columns::beginningDate).toDate(), rows.value(i, Columns::endingDate).toDate(),
-                           amount(rows.value(i, Columns::interestRate))});
+                           rate.isValid() ? std::optional<Rate>(Rate::fromDouble(rate.toDouble())) : std::nullopt});
+    }
     return periods;
 }
 
@@ -177,8 +191,8 @@ std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
     f->largeCorporate = ratePeriods(db, RateKinds::largeCorporate().table);
     const RecordSet minimums = db.query(Sql::selectFailureToFileMinimums());
     for (int i = 0; i < minimums.size(); ++i)
-        f->failureToFileMinimums.push_back(
-            {minimums.value(i, Columns::firstYear).toInt(), minimums.value(i, Columns::amount).toDouble()});
+        f->failureToFileMinimums.push_back({minimums.value(i, Columns::firstYear).toInt(),
+                                            Money::fromDollars(minimums.value(i, Columns::amount).toDouble())});
     // The installed data files only the estimated-tax penalty reads: a run that needs them says what is wrong with
     // them, the others never do.
     try {

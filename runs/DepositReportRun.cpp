@@ -1,5 +1,6 @@
 #include "DepositReportRun.h"
 
+#include "CalculationRun.h"
 #include "DepositPenalty.h"
 #include "Labels.h"
 #include "ResultRows.h"
@@ -38,6 +39,7 @@ DepositReportRun::DepositReportRun(Database& database, RunReporter& r) : db(data
 RunOutcome DepositReportRun::run(const TaxpayerCase& tp) {
     return guardedRun(&db, reporter, [&] {
         reporter.progressVisible(true);
+        requireAmountsInRange(tp);
         Messages::required(tp.originalDueDate, Labels::originalDueDate);
         Messages::required(tp.startDate, Labels::quarterStartDate);
         const QDate end = Messages::required(tp.endDate, Labels::endDate);

@@ -1,23 +1,17 @@
 #include "EstimatedTaxRun.h"
 
+#include "CalculationRun.h"
 #include "Labels.h"
 #include "MoneyText.h"
 #include "ResultRows.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
-#include "Schema.h"
-
-#include <cmath>
 
 namespace {
 
-// An amount of the case in whole cents; beyond the largest amount the program takes it is an overflow, as in the
-// other runs.
-qint64 cents(double amount) {
-    if (!(std::fabs(amount) <= Schema::largestAmount))
-        throw Rounding::ArithmeticFault(Rounding::overflowText);
-    return Rounding::toCentsHalfEven(amount);
+qint64 cents(const std::optional<Money>& amount) {
+    return amount.value_or(Money()).cents();
 }
 
 } // namespace
@@ -38,24 +32,25 @@ RunOutcome EstimatedTaxRun::run(const TaxpayerCase& tp) {
         reporter.progressVisible(true);
         if (!tp.estimated)
             throw RunStop(noFigures);
+        requireAmountsInRange(tp);
         const TaxpayerCase::EstimatedTaxFigures& f = *tp.estimated;
         EstimatedTax::Case c;
         c.corporation = tp.corporate;
         c.yearEnd = Messages::required(f.yearEnd, Labels::taxYearEnd);
         if (!f.currentYearTax)
             throw RunStop(Messages::missing(Labels::currentYearTax));
-        c.currentYearTax = cents(*f.currentYearTax);
+        c.currentYearTax = cents(f.currentYearTax);
         c.priorFullYear = f.priorFullYear;
         // The prior year's tax counts only for a full prior year; then it must be there.
         if (c.priorFullYear && !f.priorYearTax)
             throw RunStop(Messages::missing(Labels::priorYearTax));
-        c.priorYearTax = cents(f.priorYearTax.value_or(0));
+        c.priorYearTax = cents(f.priorYearTax);
         c.highIncome = f.highIncome;
         c.largeCorporation = f.largeCorporation;
-        c.withholding = cents(f.withholding.value_or(0));
+        c.withholding = cents(f.withholding);
         c.withholdingOnActualDates = f.withholdingOnActualDates;
         for (const auto& p : tp.estimatedPayments)
-            c.payments.push_back({p.date, cents(p.amount.value_or(0))});
+            c.payments.push_back({p.date, cents(p.amount)});
         reporter.progress(30);
 
         const PublishedFigures& figures = *tp.figures;

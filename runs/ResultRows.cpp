@@ -3,30 +3,26 @@
 #include "Database.h"
 #include "MoneyText.h"
 #include "Names.h"
-#include "SqlText.h"
 #include "Statements.h"
 
 namespace {
 
-// The value each kind of field has once stored. A single-precision amount is stored as the seven significant digits
-// it is written with; a double as fifteen; fixed-point money as its exact decimals.
-QVariant single(float v) {
-    return SqlText::single(v).toDouble();
+// The value each kind of field has once stored: an amount its dollars, exact to the cent; a rate its decimal
+// fraction; an interest factor as it is.
+QVariant money(Money v) {
+    return v.toDouble();
 }
-QVariant dbl(double v) {
-    return SqlText::dbl(v).toDouble();
+QVariant rate(Rate v) {
+    return v.toDouble();
 }
-QVariant fixed(qint64 tenThousandths) {
-    return SqlText::fixed4(tenThousandths).toDouble();
-}
-QVariant count(float v) {
-    return int(SqlText::single(v).toDouble());
+QVariant count(int v) {
+    return qint64(v);
 }
 QVariant date(const QDate& d) {
     return d.isValid() ? QVariant(d) : QVariant();
 }
 QVariant cents(std::optional<qint64> v) {
-    return v ? fixed(*v * 100) : QVariant();
+    return v ? money(Money::fromCents(*v)) : QVariant();
 }
 template <typename T> QVariant whole(std::optional<T> v) {
     return v ? QVariant(qint64(*v)) : QVariant();
@@ -55,9 +51,9 @@ ResultRows ResultRows::interest(const EventLedger& ledger) {
                  {}};
     r.rows.reserve(ledger.rows.size());
     for (const auto& e : ledger.rows)
-        r.rows.push_back({date(e.date), date(e.date2), e.event, single(float(val(e.unpaidBalance))),
-                          single(float(val(e.accruedInterest))), dbl(val(e.interestRate)), count(float(val(e.days))),
-                          dbl(val(e.interestFactor)), single(float(val(e.interest)))});
+        r.rows.push_back({date(e.date), date(e.date2), e.event, money(val(e.unpaidBalance)),
+                          money(val(e.accruedInterest)), rate(e.interestRate.value_or(Rate())),
+                          count(e.days.value_or(0)), e.interestFactor.value_or(0.0), money(val(e.interest))});
     return r;
 }
 
@@ -67,8 +63,8 @@ ResultRows ResultRows::penalty(const EventLedger& ledger) {
         {Columns::event, Columns::date, Columns::failureToFilePenalty, Columns::failureToPayPenalty, Columns::tax},
         {}};
     for (const auto& e : ledger.rows)
-        r.rows.push_back({e.event, date(e.date), single(float(val(e.failureToFilePenalty))),
-                          single(float(val(e.failureToPayPenalty))), single(float(val(e.tax)))});
+        r.rows.push_back({e.event, date(e.date), money(val(e.failureToFilePenalty)), money(val(e.failureToPayPenalty)),
+                          money(val(e.tax))});
     return r;
 }
 
@@ -80,9 +76,9 @@ ResultRows ResultRows::deposit(const DepositLedger& ledger) {
                  {}};
     for (const auto& d : ledger.rows)
         r.rows.push_back({qint64(d.requiredDepositNumber.value_or(0)), date(d.date), d.event,
-                          single(float(val(d.requiredDeposit))), single(float(val(d.amountOfPayment))),
-                          single(float(val(d.unpaidBalance))), count(float(val(d.daysOverdue))),
-                          single(float(val(d.penaltyPercentage))), single(float(val(d.penalty)))});
+                          money(val(d.requiredDeposit)), money(val(d.amountOfPayment)), money(val(d.unpaidBalance)),
+                          count(d.daysOverdue.value_or(0)), rate(d.penaltyPercentage.value_or(Rate())),
+                          money(val(d.penalty))});
     return r;
 }
 
@@ -91,9 +87,9 @@ ResultRows ResultRows::summary(const SummaryTotals& s) {
             {Columns::totalInterest, Columns::summaryFailureToPayPenalty, Columns::summaryFailureToFilePenalty,
              Columns::totalAccPenalty, Columns::unpaidTax, Columns::pmntsAppToInterest, Columns::pmntsAppToPenalty,
              Columns::otherPenalties, Columns::totalFDepositPenalty, Columns::total},
-            {{fixed(s.TotalInterest), fixed(s.TotalFPPenalty), fixed(s.TotalFFPenalty), single(s.TotalAccPenalty),
-              single(s.unpaidTax), single(s.TotalPmntAllctdInt), single(s.TotalPmntAllctdPen), single(s.otherPenalties),
-              single(s.TotalFDepositPenalty), fixed(s.TotalBalance)}}};
+            {{money(s.TotalInterest), money(s.TotalFPPenalty), money(s.TotalFFPenalty), money(s.TotalAccPenalty),
+              money(s.unpaidTax), money(s.TotalPmntAllctdInt), money(s.TotalPmntAllctdPen), money(s.otherPenalties),
+              money(s.TotalFDepositPenalty), money(s.TotalBalance)}}};
 }
 
 QString installmentHeading(int index, const EstimatedTax::Installment& i) {
@@ -126,7 +122,7 @@ ResultRows ResultRows::estimated(const EstimatedTax::Result& result) {
                 continue;
             any = true;
             r.rows.push_back({++line, head, date(inst.due), cents(l.amount), date(l.from), date(l.to),
-                              whole(std::optional<int>(l.days)), dbl(l.rate), whole(std::optional<int>(l.yearDays)),
+                              whole(std::optional<int>(l.days)), rate(l.rate), whole(std::optional<int>(l.yearDays)),
                               cents(l.penalty)});
         }
         // An installment paid in time still shows its heading.

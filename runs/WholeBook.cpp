@@ -28,12 +28,10 @@ public:
 
 // The ten totals in whole cents, in the order of [Summary Table]'s insert.
 std::vector<qint64> centsOf(const SummaryTotals& t) {
-    auto fixed = [](qint64 tenThousandths) { return Rounding::toCentsHalfEven(double(tenThousandths) / 10000.0); };
-    auto single = [](float v) { return Rounding::toCentsHalfEven(double(v)); };
-    return {fixed(t.TotalInterest),       fixed(t.TotalFPPenalty),  fixed(t.TotalFFPenalty),
-            single(t.TotalAccPenalty),    single(t.unpaidTax),      single(t.TotalPmntAllctdInt),
-            single(t.TotalPmntAllctdPen), single(t.otherPenalties), single(t.TotalFDepositPenalty),
-            fixed(t.TotalBalance)};
+    return {t.TotalInterest.cents(),      t.TotalFPPenalty.cents(), t.TotalFFPenalty.cents(),
+            t.TotalAccPenalty.cents(),    t.unpaidTax.cents(),      t.TotalPmntAllctdInt.cents(),
+            t.TotalPmntAllctdPen.cents(), t.otherPenalties.cents(), t.TotalFDepositPenalty.cents(),
+            t.TotalBalance.cents()};
 }
 
 const QStringList& totalColumns() {

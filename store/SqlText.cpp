@@ -25,31 +25,12 @@ QString general(double value, int digits) {
 
 } // namespace
 
-QString single(float value) {
-    return general(double(value), 7);
-}
-
 QString dbl(double value) {
     return general(value, 15);
 }
 
 QString whole(qint64 value) {
     return QString::number(value);
-}
-
-QString fixed4(qint64 tenThousandths) {
-    const bool negative = tenThousandths < 0;
-    // Work on the magnitude as unsigned so that the most negative value does not overflow.
-    const quint64 magnitude = negative ? quint64(0) - quint64(tenThousandths) : quint64(tenThousandths);
-    QString text = QString::number(magnitude / 10000);
-    quint64 fraction = magnitude % 10000;
-    if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
-    }
-    return negative ? QLatin1Char('-') + text : text;
 }
 
 QString date(const QDate& value) {

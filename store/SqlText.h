@@ -11,14 +11,10 @@
 // Everything below builds pieces of that dialect; translate() turns a whole statement into SQLite.
 namespace SqlText {
 
-// A value of a single-precision field: at most 7 significant digits, exponent form when very small or large.
-QString single(float value);
 // A value of a double-precision field: at most 15 significant digits.
 QString dbl(double value);
 // A whole number as plain digits.
 QString whole(qint64 value);
-// A fixed-point amount of ten-thousandths as plain decimal text without trailing zeros ("7762.34", "-0.5", "0").
-QString fixed4(qint64 tenThousandths);
 // "#4/15/2005#".
 QString date(const QDate& value);
 // Text between single quotes, every apostrophe doubled, so that any name is one literal and nothing more.

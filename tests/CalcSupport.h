@@ -33,3 +33,11 @@ TaxpayerCase taxpayerRow(const QVariantMap& columns);
 inline QDate d(int month, int day, int year) {
     return QDate(year, month, day);
 }
+
+// Dollars as exact money (to the cent), and a decimal fraction as an exact rate.
+inline Money usd(double dollars) {
+    return Money::fromDollars(dollars);
+}
+inline Rate rate(double fraction) {
+    return Rate::fromDouble(fraction);
+}

@@ -25,7 +25,7 @@ const RateTable& shippedRates() {
     static const RateTable table = [] {
         std::vector<RateTable::Period> periods;
         for (const auto& r : readPublishedRates(QStringLiteral(TALVORO_SOURCE_DIR "/data/irs-rates.csv")))
-            periods.push_back({r.begin, r.end, r.rateOf(RateKinds::underpayment())});
+            periods.push_back({r.begin, r.end, Rate::fromDouble(*r.rateOf(RateKinds::underpayment()))});
         return RateTable(periods);
     }();
     return table;
@@ -116,7 +116,7 @@ TEST(EstimatedTax, Publication505Of2007LauraMapleLeapYear) {
     const Result r = run(c);
     EXPECT_EQ(worksheet(r), QStringList({"c 84.00 09/15/07 12/03/07 79 1.45", "d 1076.00 01/15/08 04/15/08 91 18.73"}));
     EXPECT_EQ(r.lines[1].yearDays, 366);
-    EXPECT_DOUBLE_EQ(r.lines[1].rate, 0.07);
+    EXPECT_EQ(r.lines[1].rate, Rate::fromMillionths(70000));
     EXPECT_EQ(r.total, 2018);
 }
 

@@ -9,8 +9,8 @@
 namespace {
 
 // One rate for every quarter from 1990 to 2010, unless a test gives its own.
-RateTable flat(double rate) {
-    return RateTable({{d(1, 1, 1990), d(12, 31, 2010), rate}});
+RateTable flat(double fraction) {
+    return RateTable({{d(1, 1, 1990), d(12, 31, 2010), rate(fraction)}});
 }
 
 struct InterestCase {
@@ -20,9 +20,9 @@ struct InterestCase {
     RateTable over = flat(0.06);
     bool corporate = false;
 
-    LedgerRow& initial(const QDate& due, float amount) {
+    LedgerRow& initial(const QDate& due, double dollars) {
         LedgerRow& r = ledger.add("Initial Balance", due, due);
-        r.initialBalance = amount;
+        r.initialBalance = usd(dollars);
         return r;
     }
     void run(const QDate& due, const QDate& end) {
@@ -42,11 +42,11 @@ void expectExactCover(const InterestCase& r, const QDate& due, const QDate& end)
     QDate next = due.addDays(1);
     double days = 0;
     for (const auto* row : r.interestRows()) {
-        if (val(row->days) == 0)
+        if (row->days.value_or(0) == 0)
             continue;
         EXPECT_EQ(row->date, next) << row->date2.toString().toStdString();
-        EXPECT_EQ(row->date.daysTo(row->date2) + 1, qint64(val(row->days)));
-        days += val(row->days);
+        EXPECT_EQ(row->date.daysTo(row->date2) + 1, qint64(row->days.value_or(0)));
+        days += row->days.value_or(0);
         next = row->date2.addDays(1);
     }
     EXPECT_EQ(next, end.addDays(1));
@@ -63,13 +63,13 @@ TEST(Interest, SevenPercentOverNinetyTwoDays) {
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 2u);
     // A due date that is itself a quarter end: a first period of 0 days.
-    EXPECT_EQ(val(rows[0]->days), 0);
-    EXPECT_EQ(val(rows[0]->interestFactor), 0);
-    EXPECT_EQ(val(rows[0]->interest), 0);
-    EXPECT_EQ(val(rows[1]->days), 92);
+    EXPECT_EQ(rows[0]->days.value_or(0), 0);
+    EXPECT_EQ(rows[0]->interestFactor.value_or(0), 0);
+    EXPECT_EQ(val(rows[0]->interest), Money());
+    EXPECT_EQ(rows[1]->days.value_or(0), 92);
     EXPECT_NEAR(*rows[1]->interestFactor, 0.0177986858, 1e-10);
     EXPECT_EQ(*rows[1]->interestFactor, std::pow(1 + 0.07 / 365.0, 92.0) - 1);
-    EXPECT_EQ(*rows[1]->interest, 177.99f);
+    EXPECT_EQ(*rows[1]->interest, usd(177.99));
     EXPECT_EQ(rows[1]->date, d(10, 1, 2005));
     EXPECT_EQ(rows[1]->date2, d(12, 31, 2005));
 }
@@ -79,8 +79,8 @@ TEST(Interest, QuarterRowsAndEventRows) {
     r.initial(d(4, 15, 2005), 10000);
     // Two payments on one day end one period; a payment on a quarter end ends none beyond the quarter's.
     for (int i = 0; i < 2; ++i)
-        r.ledger.add("Payment", d(8, 1, 2005), d(8, 1, 2005)).paymentAllocatedToTax = 100;
-    r.ledger.add("Payment", d(9, 30, 2005), d(9, 30, 2005)).paymentAllocatedToTax = 100;
+        r.ledger.add("Payment", d(8, 1, 2005), d(8, 1, 2005)).paymentAllocatedToTax = usd(100);
+    r.ledger.add("Payment", d(9, 30, 2005), d(9, 30, 2005)).paymentAllocatedToTax = usd(100);
     r.run(d(4, 15, 2005), d(11, 15, 2005));
     QList<QDate> ends;
     for (const auto* row : r.interestRows())
@@ -96,21 +96,21 @@ TEST(Interest, EventOnTheEndDateCountsEachDayOnce) {
     InterestCase r;
     r.initial(d(4, 15, 2005), 10000);
     LedgerRow& p = r.ledger.add("Payment", d(11, 15, 2005), d(11, 15, 2005));
-    p.paymentAllocatedToTax = 4000;
-    p.paymentAllocatedToInterest = 50;
+    p.paymentAllocatedToTax = usd(4000);
+    p.paymentAllocatedToInterest = usd(50);
     // A monthly failure-to-pay row past the end date stays, without interest after the end date.
-    r.ledger.add("Penalty - Failure To Pay", d(11, 16, 2005), d(11, 16, 2005)).failureToPayPenalty = 20;
+    r.ledger.add("Penalty - Failure To Pay", d(11, 16, 2005), d(11, 16, 2005)).failureToPayPenalty = usd(20);
     r.run(d(4, 15, 2005), d(11, 15, 2005));
     expectExactCover(r, d(4, 15, 2005), d(11, 15, 2005));
     ASSERT_EQ(r.interestRows().size(), 3u);
     const LedgerRow& last = r.ledger.rows.back();
     EXPECT_EQ(last.event, "Penalty - Failure To Pay");
-    EXPECT_EQ(val(last.unpaidBalance), 6020);
+    EXPECT_EQ(val(last.unpaidBalance), usd(6020));
     // The payment's part allocated to interest is taken off the interest carried past it.
-    double interest = 0;
+    Money interest;
     for (const auto* row : r.interestRows())
         interest += val(row->interest);
-    EXPECT_NEAR(val(last.accruedInterest), interest - 50, 0.005);
+    EXPECT_EQ(val(last.accruedInterest), interest - usd(50));
 }
 
 TEST(Interest, LeapYearsDivideByThreeHundredSixtySix) {
@@ -119,23 +119,23 @@ TEST(Interest, LeapYearsDivideByThreeHundredSixtySix) {
     r.run(d(3, 31, 2004), d(6, 30, 2004));
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(val(rows[1]->days), 91);
+    EXPECT_EQ(rows[1]->days.value_or(0), 91);
     EXPECT_EQ(*rows[1]->interestFactor, std::pow(1 + 0.07 / 366.0, 91.0) - 1);
 }
 
 TEST(Interest, OverpaymentsEarnNegativeInterestAndZeroEarnsNothing) {
     InterestCase r;
     r.initial(d(3, 31, 2005), 0);
-    r.ledger.add("Payment", d(5, 1, 2005), d(5, 1, 2005)).paymentAllocatedToTax = 1000;
+    r.ledger.add("Payment", d(5, 1, 2005), d(5, 1, 2005)).paymentAllocatedToTax = usd(1000);
     r.run(d(3, 31, 2005), d(6, 30, 2005));
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(*rows[1]->interestRate, 0.07); // base 0: the underpayment table
-    EXPECT_EQ(val(rows[1]->interest), 0);
-    EXPECT_EQ(*rows[2]->interestRate, 0.06); // base -1000: the overpayment table
-    const double expected = std::nearbyint(-1000.0 * (std::pow(1 + 0.06 / 365.0, 60.0) - 1) * 100) / 100;
-    EXPECT_EQ(*rows[2]->interest, float(expected));
-    EXPECT_LT(val(rows[2]->interest), 0);
+    EXPECT_EQ(*rows[1]->interestRate, rate(0.07)); // base 0: the underpayment table
+    EXPECT_EQ(val(rows[1]->interest), Money());
+    EXPECT_EQ(*rows[2]->interestRate, rate(0.06)); // base -1000: the overpayment table
+    const qint64 expected = qint64(std::nearbyint(-100000.0 * (std::pow(1 + 0.06 / 365.0, 60.0) - 1)));
+    EXPECT_EQ(*rows[2]->interest, Money::fromCents(expected));
+    EXPECT_LT(val(rows[2]->interest), Money());
 }
 
 TEST(Interest, CorporateOverpaymentRuleFromJanuary1999) {
@@ -147,35 +147,35 @@ TEST(Interest, CorporateOverpaymentRuleFromJanuary1999) {
         const auto rows = r.interestRows();
         ASSERT_EQ(rows.size(), 3u);
         EXPECT_EQ(rows[1]->date2, d(12, 31, 1998));
-        EXPECT_EQ(*rows[1]->interestRate, 0.06);
-        EXPECT_EQ(*rows[2]->interestRate, corporate ? 0.06 - 0.01 : 0.06);
+        EXPECT_EQ(*rows[1]->interestRate, rate(0.06));
+        EXPECT_EQ(*rows[2]->interestRate, corporate ? rate(0.05) : rate(0.06));
     }
     // Underpayments of a corporation are never reduced.
     InterestCase u;
     u.corporate = true;
     u.initial(d(12, 31, 1998), 10000);
     u.run(d(12, 31, 1998), d(3, 31, 1999));
-    EXPECT_EQ(*u.interestRows()[1]->interestRate, 0.07);
+    EXPECT_EQ(*u.interestRows()[1]->interestRate, rate(0.07));
 }
 
 TEST(Interest, RateLookUpByThePeriodsLastDay) {
     InterestCase r;
-    r.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06},
-                         {d(7, 1, 2005), d(9, 30, 2005), 0.06},
-                         {d(10, 1, 2005), d(12, 31, 2005), 0.07},
-                         {d(10, 1, 2005), d(12, 31, 2005), 0.07}}); // a repeated row changes nothing
+    r.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), rate(0.06)},
+                         {d(7, 1, 2005), d(9, 30, 2005), rate(0.06)},
+                         {d(10, 1, 2005), d(12, 31, 2005), rate(0.07)},
+                         {d(10, 1, 2005), d(12, 31, 2005), rate(0.07)}}); // a repeated row changes nothing
     r.initial(d(4, 15, 2005), 10000);
     r.run(d(4, 15, 2005), d(12, 31, 2005));
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(*rows[1]->interestRate, 0.06);
-    EXPECT_EQ(*rows[2]->interestRate, 0.07);
+    EXPECT_EQ(*rows[1]->interestRate, rate(0.06));
+    EXPECT_EQ(*rows[2]->interestRate, rate(0.07));
 
     // Two rows with different rates for a day the run needs: the rate would depend on the order of storage.
     InterestCase twice;
-    twice.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06},
-                             {d(7, 1, 2005), d(12, 31, 2005), 0.06},
-                             {d(10, 1, 2005), d(12, 31, 2005), 0.09}});
+    twice.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), rate(0.06)},
+                             {d(7, 1, 2005), d(12, 31, 2005), rate(0.06)},
+                             {d(10, 1, 2005), d(12, 31, 2005), rate(0.09)}});
     twice.initial(d(4, 15, 2005), 10000);
     try {
         twice.run(d(4, 15, 2005), d(12, 31, 2005));
@@ -186,7 +186,7 @@ TEST(Interest, RateLookUpByThePeriodsLastDay) {
     }
 
     InterestCase gap;
-    gap.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), 0.06}});
+    gap.under = RateTable({{d(4, 1, 2005), d(6, 30, 2005), rate(0.06)}});
     gap.initial(d(4, 15, 2005), 10000);
     try {
         gap.run(d(4, 15, 2005), d(12, 31, 2005));
@@ -201,11 +201,11 @@ TEST(Interest, RateLookUpByThePeriodsLastDay) {
 TEST(Interest, PaymentBeforeTheDueDate) {
     InterestCase r;
     r.initial(d(4, 15, 2005), 10000);
-    r.ledger.add("Payment", d(3, 1, 2005), d(3, 1, 2005)).paymentAllocatedToTax = 4000;
+    r.ledger.add("Payment", d(3, 1, 2005), d(3, 1, 2005)).paymentAllocatedToTax = usd(4000);
     r.run(d(4, 15, 2005), d(6, 30, 2005));
     const auto rows = r.interestRows();
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(val(rows[0]->days), 76);
-    EXPECT_EQ(val(rows[0]->unpaidBalance), 6000);
+    EXPECT_EQ(rows[0]->days.value_or(0), 76);
+    EXPECT_EQ(val(rows[0]->unpaidBalance), usd(6000));
     EXPECT_EQ(rows[0]->date, d(4, 16, 2005));
 }

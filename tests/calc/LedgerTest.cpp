@@ -41,18 +41,18 @@ TEST(EventLedger, SortOrdersOnOneDate) {
 
 TEST(EventLedger, RunningTaxBalance) {
     EventLedger l;
-    l.add("Other Charge", d(9, 1, 2005), d(9, 1, 2005)).chargeClassifiedAsTax = 50.f;
-    l.rows.back().chargeClassifiedAsPenalty = 20.f; // penalties, interest and unclassified charges do not count
-    l.rows.back().chargeUnclassified = 5.f;
+    l.add("Other Charge", d(9, 1, 2005), d(9, 1, 2005)).chargeClassifiedAsTax = usd(50);
+    l.rows.back().chargeClassifiedAsPenalty = usd(20); // penalties, interest and unclassified charges do not count
+    l.rows.back().chargeUnclassified = usd(5);
     auto& p = l.add("Payment", d(7, 10, 2005), d(7, 10, 2005));
-    p.paymentAllocatedToTax = 300.f;
-    p.paymentAllocatedToInterest = 40.f;
-    l.add("Initial Balance", d(4, 15, 2005), d(4, 15, 2005)).initialBalance = 1000.f;
-    l.add("Interest", d(6, 30, 2005), d(6, 30, 2005)).interest = 12.f;
+    p.paymentAllocatedToTax = usd(300);
+    p.paymentAllocatedToInterest = usd(40);
+    l.add("Initial Balance", d(4, 15, 2005), d(4, 15, 2005)).initialBalance = usd(1000);
+    l.add("Interest", d(6, 30, 2005), d(6, 30, 2005)).interest = usd(12);
     l.runningTaxBalance();
     ASSERT_EQ(events(l), QStringList({"Initial Balance", "Interest", "Payment", "Other Charge"}));
-    EXPECT_EQ(val(l.rows[0].tax), 1000);
-    EXPECT_EQ(val(l.rows[1].tax), 1000);
-    EXPECT_EQ(val(l.rows[2].tax), 700);
-    EXPECT_EQ(val(l.rows[3].tax), 750);
+    EXPECT_EQ(val(l.rows[0].tax), usd(1000));
+    EXPECT_EQ(val(l.rows[1].tax), usd(1000));
+    EXPECT_EQ(val(l.rows[2].tax), usd(700));
+    EXPECT_EQ(val(l.rows[3].tax), usd(750));
 }

@@ -7,16 +7,16 @@
 namespace {
 
 // The failure-to-file minimum by year as data/ftf-minimum.csv has it.
-const FailureToFileMinimum minimums({{1900, 100},
-                                     {2009, 135},
-                                     {2016, 205},
-                                     {2018, 210},
-                                     {2019, 215},
-                                     {2020, 435},
-                                     {2023, 450},
-                                     {2024, 485},
-                                     {2025, 510},
-                                     {2026, 525}});
+const FailureToFileMinimum minimums({{1900, usd(100)},
+                                     {2009, usd(135)},
+                                     {2016, usd(205)},
+                                     {2018, usd(210)},
+                                     {2019, usd(215)},
+                                     {2020, usd(435)},
+                                     {2023, usd(450)},
+                                     {2024, usd(485)},
+                                     {2025, usd(510)},
+                                     {2026, usd(525)}});
 
 struct Case {
     QVariantMap row;
@@ -26,7 +26,7 @@ struct Case {
 
     explicit Case(QVariantMap r) : row(std::move(r)), tp(taxpayerRow(row)) {
         const QDate org = row.value("Original Due Date Of Return").toDate();
-        ledger.add("Initial Balance", org, org).initialBalance = row.value("Initial Balance").toFloat();
+        ledger.add("Initial Balance", org, org).initialBalance = usd(row.value("Initial Balance").toDouble());
     }
     // The penalty steps in the order of the full run.
     PenaltySteps run(bool gather = true) {
@@ -73,7 +73,7 @@ TEST(FailureToPay, NineMonthlyRowsAtHalfAPercent) {
     EXPECT_EQ(ftp.front()->date, d(4, 16, 2005));
     EXPECT_EQ(ftp.back()->date, d(12, 16, 2005));
     for (const auto* r : ftp)
-        EXPECT_EQ(val(r->failureToPayPenalty), 50.0);
+        EXPECT_EQ(val(r->failureToPayPenalty), usd(50.0));
 }
 
 TEST(FailureToPay, TwentyFivePercentLimit) {
@@ -85,17 +85,17 @@ TEST(FailureToPay, TwentyFivePercentLimit) {
     PenaltySteps s = c.run(false);
     EXPECT_EQ(s.TotalPenPoints, 25);
     EXPECT_EQ(s.TotFPPenMnths, 50);
-    double total = 0;
+    Money total;
     for (const auto* r : c.rowsOf("Penalty - Failure To Pay"))
         total += val(r->failureToPayPenalty);
     EXPECT_EQ(c.rowsOf("Penalty - Failure To Pay").size(), 50u);
-    EXPECT_EQ(total, 2500.0);
+    EXPECT_EQ(total, usd(2500));
 
     // Gathered into one row at the assessment date.
     s.gatherFailureToPay();
     ASSERT_EQ(c.rowsOf("Penalty - Failure To Pay").size(), 1u);
     EXPECT_EQ(c.rowsOf("Penalty - Failure To Pay")[0]->date, d(4, 10, 2010));
-    EXPECT_EQ(val(c.rowsOf("Penalty - Failure To Pay")[0]->failureToPayPenalty), 2500.0);
+    EXPECT_EQ(val(c.rowsOf("Penalty - Failure To Pay")[0]->failureToPayPenalty), usd(2500.0));
 }
 
 // Worked example: increased rate with 9 months before the change and 30 after. The limit leaves 20 after it
@@ -115,7 +115,7 @@ TEST(FailureToPay, IncreasedRateLastMonthAtHalfAPercent) {
     const auto ftp = c.rowsOf("Penalty - Failure To Pay");
     ASSERT_EQ(ftp.size(), 30u);
     for (size_t m = 0; m < ftp.size(); ++m) {
-        const double expected = (m < 9 || m == 29) ? 50.0 : 100.0;
+        const Money expected = (m < 9 || m == 29) ? usd(50) : usd(100);
         EXPECT_EQ(val(ftp[m]->failureToPayPenalty), expected) << "month " << m + 1;
     }
 }
@@ -127,15 +127,16 @@ TEST(FailureToPay, MonthsWithoutUnpaidTaxDoNotCount) {
     row["Calculate Increased Failure To Pay Penalty"] = true;
     row["Date To Begin Increased Failure To Pay Penalty"] = d(7, 10, 2005);
     Case c(row);
-    c.ledger.add("Payment", d(6, 1, 2005), d(6, 1, 2005)).paymentAllocatedToTax = 10000.f;
-    c.ledger.add("Other Charge", d(8, 1, 2005), d(8, 1, 2005)).chargeClassifiedAsTax = 10000.f;
+    c.ledger.add("Payment", d(6, 1, 2005), d(6, 1, 2005)).paymentAllocatedToTax = usd(10000.);
+    c.ledger.add("Other Charge", d(8, 1, 2005), d(8, 1, 2005)).chargeClassifiedAsTax = usd(10000.);
     const PenaltySteps s = c.run(false);
     EXPECT_EQ(s.TotPenMnthsPreIncrease, 3);
     EXPECT_EQ(s.TotFPPenMnths, 9);
     EXPECT_EQ(s.MnthsCalculated, 7);
     const auto ftp = c.rowsOf("Penalty - Failure To Pay");
     ASSERT_EQ(ftp.size(), 9u);
-    const std::vector<std::optional<float>> expected = {50, 50, std::nullopt, std::nullopt, 50, 100, 100, 100, 100};
+    const std::vector<std::optional<Money>> expected = {usd(50),  usd(50),  std::nullopt, std::nullopt, usd(50),
+                                                        usd(100), usd(100), usd(100),     usd(100)};
     for (size_t m = 0; m < ftp.size(); ++m)
         EXPECT_EQ(ftp[m]->failureToPayPenalty, expected[m]) << "month " << m + 1;
 }
@@ -194,7 +195,7 @@ TEST(FailureToFile, OneMonthLessThatMonthsFailureToPay) {
     const auto ftf = c.rowsOf("Penalty - Failure To File");
     ASSERT_EQ(ftf.size(), 1u);
     EXPECT_EQ(ftf[0]->date, d(4, 1, 2005)); // gathered at the extended due date
-    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 450.0);
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), usd(450.0));
 }
 
 // The months of lateness run from the extended due date to the filing date, whatever the End Date: due 04/15/2022,
@@ -211,7 +212,7 @@ TEST(FailureToFile, MonthsDoNotDependOnTheEndDate) {
         EXPECT_EQ(s.TotPenMnths, 4) << end.toString().toStdString();
         const auto ftf = c.rowsOf("Penalty - Failure To File");
         ASSERT_EQ(ftf.size(), 1u);
-        EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 1800.0); // 4 x (500 - 50)
+        EXPECT_EQ(val(ftf[0]->failureToFilePenalty), usd(1800.0)); // 4 x (500 - 50)
     }
 }
 
@@ -250,7 +251,7 @@ TEST(FailureToFile, LimitedToFiveMonths) {
     EXPECT_EQ(s.TotPenMnths, 5);
     EXPECT_EQ(c.rowsOf("Penalty - Failure To File").size(), 5u);
     for (const auto* r : c.rowsOf("Penalty - Failure To File"))
-        EXPECT_EQ(val(r->failureToFilePenalty), 500.0); // 5 % of the tax due at the due date
+        EXPECT_EQ(val(r->failureToFilePenalty), usd(500.0)); // 5 % of the tax due at the due date
 }
 
 // Filed 61 days late with a failure-to-file total of 80: 100 in the first positive month, no other month.
@@ -265,7 +266,7 @@ TEST(FailureToFile, MinimumOfOneHundred) {
     auto ftf = c.rowsOf("Penalty - Failure To File");
     ASSERT_EQ(ftf.size(), 1u);
     EXPECT_EQ(ftf[0]->date, d(4, 16, 2005));
-    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 100.0);
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), usd(100.0));
 
     // 60 days late: no minimum.
     row["Date Return Filed"] = d(6, 14, 2005);
@@ -305,7 +306,7 @@ TEST(FailureToFile, MinimumByYearAndNetAmountDue) {
         c.run();
         const auto ftf = c.rowsOf("Penalty - Failure To File");
         ASSERT_EQ(ftf.size(), 1u) << k.what;
-        EXPECT_NEAR(val(ftf[0]->failureToFilePenalty), k.penalty, 1e-9) << k.what;
+        EXPECT_EQ(val(ftf[0]->failureToFilePenalty), usd(k.penalty)) << k.what;
     }
 }
 
@@ -338,7 +339,7 @@ TEST(FailureToFile, NoMonthStillLeavesAGatheredRowOfZero) {
     c.run();
     const auto ftf = c.rowsOf("Penalty - Failure To File");
     ASSERT_EQ(ftf.size(), 1u);
-    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), 0.0);
+    EXPECT_EQ(val(ftf[0]->failureToFilePenalty), usd(0.0));
 }
 
 TEST(AccuracyRelated, TwentyPercentAtTheExtendedDueDate) {
@@ -358,7 +359,7 @@ TEST(AccuracyRelated, TwentyPercentAtTheExtendedDueDate) {
     const auto acc = c.rowsOf("Penalty - Accuracy");
     ASSERT_EQ(acc.size(), 1u);
     EXPECT_EQ(acc[0]->date, d(10, 15, 2005));
-    EXPECT_EQ(*acc[0]->accuracyRelatedPenalty, float(1234.56 * 0.2));
+    EXPECT_EQ(*acc[0]->accuracyRelatedPenalty, usd(246.91)); // 20 % of 1,234.56 is 246.912
 }
 
 // Payroll: the failure-to-file base is the tax due by the due date; a deposit without a due date counts in it.
@@ -371,12 +372,12 @@ TEST(FailureToFile, PayrollBaseCountsUndatedDeposits) {
     row["Date Return Filed"] = d(6, 10, 2005);
     Case c(row);
     c.ledger.rows.clear();
-    c.ledger.add("Liability", d(4, 30, 2005), d(4, 30, 2005)).requiredDeposit = 1000;
-    c.ledger.add("Liability", QDate(), QDate()).requiredDeposit = 500;
-    c.ledger.add("Liability", d(5, 15, 2005), d(5, 15, 2005)).requiredDeposit = 300; // due after: not in the base
+    c.ledger.add("Liability", d(4, 30, 2005), d(4, 30, 2005)).requiredDeposit = usd(1000);
+    c.ledger.add("Liability", QDate(), QDate()).requiredDeposit = usd(500);
+    c.ledger.add("Liability", d(5, 15, 2005), d(5, 15, 2005)).requiredDeposit = usd(300); // due after: not in the base
     c.run(false);
     const auto ftf = c.rowsOf("Penalty - Failure To File");
     ASSERT_EQ(ftf.size(), 2u);
     for (const auto* r : ftf)
-        EXPECT_EQ(val(r->failureToFilePenalty), 75.0);
+        EXPECT_EQ(val(r->failureToFilePenalty), usd(75.0));
 }

@@ -1,59 +1,85 @@
 #include "Rounding.h"
 #include "DateMath.h"
+#include "DepositLedger.h"
 #include "EventLedger.h"
+#include "Money.h"
+#include "SummaryTotals.h"
+#include "TaxpayerCase.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include <cfloat>
+#include <limits>
 #include <type_traits>
 
 using namespace Rounding;
 
-TEST(Rounding, CentsGoHalfToEvenOnPositiveAndNegativeValues) {
-    EXPECT_EQ(toInt32HalfEven(17798.5), 17798);
-    EXPECT_EQ(toInt32HalfEven(17799.5), 17800);
-    EXPECT_EQ(toInt32HalfEven(-17798.5), -17798);
-    EXPECT_EQ(toInt32HalfEven(-17799.5), -17800);
-    EXPECT_EQ(toInt32HalfEven(0.5), 0);
-    EXPECT_EQ(toInt32HalfEven(17798.69), 17799);
-    EXPECT_EQ(toInt32HalfEven(-0.49), 0);
-    EXPECT_EQ(toInt32HalfEven(2147483647.0), 2147483647);
-    EXPECT_THROW(toInt32HalfEven(2147483647.5 + 1), ArithmeticFault);
-    EXPECT_THROW(toInt32HalfEven(-2147483649.0), ArithmeticFault);
+namespace {
+
+template <typename T> constexpr bool exact = std::is_same_v<T, Money> || std::is_same_v<T, std::optional<Money>>;
+
+} // namespace
+
+// Every amount the runs hold is exact money and every rate an exact rate: a field that became a binary floating-point
+// type again would lose cents above 167,772.16 (single) or round where the IRS does not.
+TEST(Money, EveryAmountFieldIsExact) {
+    static_assert(
+        exact<decltype(LedgerRow::paymentAllocatedToTax)> && exact<decltype(LedgerRow::paymentAllocatedToPenalties)> &&
+        exact<decltype(LedgerRow::paymentAllocatedToInterest)> && exact<decltype(LedgerRow::chargeClassifiedAsTax)> &&
+        exact<decltype(LedgerRow::chargeClassifiedAsPenalty)> && exact<decltype(LedgerRow::chargeUnclassified)> &&
+        exact<decltype(LedgerRow::unpaidBalance)> && exact<decltype(LedgerRow::initialBalance)> &&
+        exact<decltype(LedgerRow::requiredDeposit)> && exact<decltype(LedgerRow::tax)> &&
+        exact<decltype(LedgerRow::accruedInterest)> && exact<decltype(LedgerRow::accuracyRelatedPenalty)> &&
+        exact<decltype(LedgerRow::failureToPayPenalty)> && exact<decltype(LedgerRow::failureToFilePenalty)> &&
+        exact<decltype(LedgerRow::failureToDepositPenalty)> && exact<decltype(LedgerRow::interest)>);
+    static_assert(std::is_same_v<decltype(LedgerRow::interestRate), std::optional<Rate>>);
+    static_assert(exact<decltype(DepositRow::requiredDeposit)> && exact<decltype(DepositRow::amountOfPayment)> &&
+                  exact<decltype(DepositRow::unpaidBalance)> && exact<decltype(DepositRow::penalty)>);
+    static_assert(std::is_same_v<decltype(DepositRow::penaltyPercentage), std::optional<Rate>>);
+    static_assert(
+        exact<decltype(SummaryTotals::TotalInterest)> && exact<decltype(SummaryTotals::TotalFPPenalty)> &&
+        exact<decltype(SummaryTotals::TotalFFPenalty)> && exact<decltype(SummaryTotals::TotalAccPenalty)> &&
+        exact<decltype(SummaryTotals::TotalPmntAllctdInt)> && exact<decltype(SummaryTotals::TotalPmntAllctdPen)> &&
+        exact<decltype(SummaryTotals::otherPenalties)> && exact<decltype(SummaryTotals::TotalFDepositPenalty)> &&
+        exact<decltype(SummaryTotals::unpaidTax)> && exact<decltype(SummaryTotals::TotalBalance)>);
+    static_assert(exact<decltype(TaxpayerCase::initialBalance)> &&
+                  exact<decltype(TaxpayerCase::accuracyUnderpayment)> &&
+                  exact<decltype(TaxpayerCase::Payment::toTax)> && exact<decltype(TaxpayerCase::Payment::amount)> &&
+                  exact<decltype(TaxpayerCase::Charge::asTax)> && exact<decltype(TaxpayerCase::Deposit::required)>);
+    static_assert(std::is_same_v<decltype(RatePeriod::rate), std::optional<Rate>>);
+    SUCCEED();
 }
 
-TEST(Rounding, TenThousandthsGoHalfToEven) {
-    EXPECT_EQ(toTenThousandthsHalfEven(177.99), 1779900);
-    EXPECT_EQ(toTenThousandthsHalfEven(double(177.99f)), 1779900); // 177.990005...
-    EXPECT_EQ(toTenThousandthsHalfEven(0.00005), 0);               // below half: 0.00005 is 4.99...e-5 in binary
-    EXPECT_EQ(toTenThousandthsHalfEven(0.000125), 1);
-    EXPECT_EQ(toTenThousandthsHalfEven(-7762.34), -77623400);
-}
-
-TEST(Rounding, SinglesAreTheNearestSingleAndOverflowIsAFault) {
-    EXPECT_EQ(double(toSingle(1234567.89)), 1234567.875);
-    EXPECT_EQ(double(toSingle(123456.78)), 123456.78125);
-    EXPECT_EQ(toSingle(-0.1), -0.1f);
-    EXPECT_EQ(toSingle(double(FLT_MAX)), FLT_MAX);
-    EXPECT_THROW(toSingle(1e39), ArithmeticFault);
-    EXPECT_THROW(toSingle(-1e39), ArithmeticFault);
-    EXPECT_THROW(toSingle(std::nan("")), ArithmeticFault);
+// Amounts become cents half to even, on positive and negative values and exact halves; a product with a rate is
+// rounded where it is made; sums never wrap.
+TEST(Money, CentsAreExactAndRoundHalfToEven) {
+    EXPECT_EQ(toCentsHalfEven(0.375), 38); // an exact half cent (in binary too) goes to even, either sign
+    EXPECT_EQ(toCentsHalfEven(-0.125), -12);
+    EXPECT_EQ(toWholeHalfEven(17799.5), 17800);
+    EXPECT_EQ(toWholeHalfEven(-17798.5), -17798);
     EXPECT_EQ(toInt16(32767), 32767);
     EXPECT_THROW(toInt16(32768), ArithmeticFault);
-}
-
-// The ledger's amounts are singles and its rate and factor doubles: a change of type changes the results.
-TEST(Rounding, LedgerFieldsKeepTheirTypes) {
-    static_assert(std::is_same_v<decltype(LedgerRow::unpaidBalance), std::optional<float>>);
-    static_assert(std::is_same_v<decltype(LedgerRow::interest), std::optional<float>>);
-    static_assert(std::is_same_v<decltype(LedgerRow::days), std::optional<float>>);
-    static_assert(std::is_same_v<decltype(LedgerRow::interestRate), std::optional<double>>);
-    static_assert(std::is_same_v<decltype(LedgerRow::interestFactor), std::optional<double>>);
-    Amount a;
-    put(a, 1234567.89);
-    EXPECT_EQ(val(a), 1234567.875);
+    EXPECT_THROW(toWholeHalfEven(std::nan("")), ArithmeticFault);
+    EXPECT_EQ(Money::fromDollars(4298405.31).cents(), 429840531); // single precision held 4,298,406.00
+    EXPECT_EQ(Money::fromDollars(266819.67).cents(), 26681967);
+    EXPECT_EQ(Money::fromDollars(0.125).cents(), 12); // an exact half goes to even
+    EXPECT_EQ(Money::fromDollars(0.375).cents(), 38);
+    EXPECT_EQ(Money::fromDollars(-0.125).cents(), -12);
+    EXPECT_EQ(Money::fromDollars(1.005).cents(), 100);                                   // 1.00499999... in binary
+    EXPECT_EQ(Money::fromCents(2469).times(Rate::fromMillionths(500000)).cents(), 1234); // 1234.5 cents to even
+    EXPECT_EQ(Money::fromCents(2471).times(Rate::fromMillionths(500000)).cents(), 1236); // 1235.5 to even
+    EXPECT_EQ(Money::fromCents(-2469).times(Rate::fromMillionths(500000)).cents(), -1234);
+    EXPECT_EQ(Money::fromCents(12345).times(Rate::fromMillionths(20000)).cents(), 247); // 2 % of 123.45 is 2.469
+    EXPECT_EQ(Money::fromCents(100000).timesFactor(0.0177986858).cents(), 1780);
+    EXPECT_EQ(Money::fromStored(999999999999.99).cents(), Money::largestCents);
+    EXPECT_THROW(Money::fromStored(1e12), ArithmeticFault);
+    EXPECT_THROW(Money::fromCents(std::numeric_limits<qint64>::max()) + Money::fromCents(1), ArithmeticFault);
+    EXPECT_THROW(Money::fromCents(std::numeric_limits<qint64>::min()) - Money::fromCents(1), ArithmeticFault);
+    EXPECT_EQ(Rate::fromDouble(0.07).millionths(), 70000);
+    EXPECT_EQ(Rate::fromDouble(0.0225).millionths(), 22500);
+    EXPECT_EQ(Rate::fromDouble(0.07125).millionths(), 71250);
 }
 
 TEST(DateMath, MonthArithmetic) {

@@ -15,12 +15,12 @@ QString describe(const DepositRow& r) {
     return QStringLiteral("%1 %2 #%3 dep %4 paid %5 unpaid %6 days %7 pct %8 pen %9")
         .arg(r.event, r.date.toString(Qt::ISODate))
         .arg(r.requiredDepositNumber.value_or(0))
-        .arg(val(r.requiredDeposit))
-        .arg(val(r.amountOfPayment))
-        .arg(val(r.unpaidBalance))
-        .arg(val(r.daysOverdue))
-        .arg(val(r.penaltyPercentage))
-        .arg(val(r.penalty));
+        .arg(val(r.requiredDeposit).toDouble())
+        .arg(val(r.amountOfPayment).toDouble())
+        .arg(val(r.unpaidBalance).toDouble())
+        .arg(r.daysOverdue.value_or(0))
+        .arg(r.penaltyPercentage.value_or(Rate()).toDouble())
+        .arg(val(r.penalty).toDouble());
 }
 
 QStringList describe(const DepositLedger& l) {
@@ -53,9 +53,9 @@ TEST(DepositPenalty, TierBoundariesAndTheFifteenPercentRule) {
         ASSERT_EQ(l.rows.size(), 2u) << describe(l).join("\n").toStdString();
         EXPECT_EQ(l.rows[0].event, "Liability");
         const DepositRow& paid = l.rows[1];
-        EXPECT_EQ(val(paid.daysOverdue), c.daysLate);
-        EXPECT_EQ(val(paid.penaltyPercentage), double(c.pct));
-        EXPECT_EQ(val(paid.penalty), double(c.penalty));
+        EXPECT_EQ(paid.daysOverdue.value_or(0), c.daysLate);
+        EXPECT_EQ(paid.penaltyPercentage.value_or(Rate()), rate(c.pct));
+        EXPECT_EQ(val(paid.penalty), usd(c.penalty));
         EXPECT_FALSE(l.rows[0].daysOverdue.has_value());
         EXPECT_TRUE(r.messages.isEmpty());
     }

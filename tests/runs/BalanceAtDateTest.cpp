@@ -8,15 +8,14 @@
 #include <gtest/gtest.h>
 
 TEST(BalanceText, AsThePaymentFormShowsIt) {
-    EXPECT_EQ(balanceText(0), ".00");
-    EXPECT_EQ(balanceText(0.5), ".50");
-    EXPECT_EQ(balanceText(1234567.875), "1,234,567.88");
-    EXPECT_EQ(balanceText(999.994), "999.99");
-    EXPECT_EQ(balanceText(1000), "1,000.00");
-    EXPECT_EQ(balanceText(-1234.5), "-1,234.50");
-    EXPECT_EQ(balanceText(-0.25), "-.25");
-    EXPECT_EQ(balanceText(0.125), ".12"); // an exact half cent goes to even
-    EXPECT_EQ(balanceText(1e12), "1,000,000,000,000.00");
+    EXPECT_EQ(balanceText(Money()), ".00");
+    EXPECT_EQ(balanceText(usd(0.5)), ".50");
+    EXPECT_EQ(balanceText(usd(1234567.88)), "1,234,567.88");
+    EXPECT_EQ(balanceText(usd(4298405.31)), "4,298,405.31");
+    EXPECT_EQ(balanceText(usd(1000)), "1,000.00");
+    EXPECT_EQ(balanceText(usd(-1234.5)), "-1,234.50");
+    EXPECT_EQ(balanceText(usd(-0.25)), "-.25");
+    EXPECT_EQ(balanceText(usd(1e12)), "1,000,000,000,000.00");
 }
 
 namespace {
@@ -61,11 +60,11 @@ TEST(BalanceAtDate, ThroughThePaymentDateWithEverythingDatedOnIt) {
     const auto b = c.at(n, QDate(2005, 9, 30), ok);
     EXPECT_TRUE(ok.messages.isEmpty());
     EXPECT_TRUE(ok.progressValues.empty()) << "the balance calculation drives no progress bar";
-    EXPECT_EQ(b.tax, 9000);
-    EXPECT_EQ(b.penalties, 0);
-    const double q2 = std::nearbyint(10000 * (std::pow(1 + 0.06 / 365, 76) - 1) * 100) / 100;
-    const double q3 = std::nearbyint((10000 + q2) * (std::pow(1 + 0.06 / 365, 92) - 1) * 100) / 100;
-    EXPECT_NEAR(b.interest, q2 + q3 - 100, 0.001);
+    EXPECT_EQ(b.tax, usd(9000));
+    EXPECT_EQ(b.penalties, Money());
+    const qint64 q2 = qint64(std::nearbyint(1000000 * (std::pow(1 + 0.06 / 365, 76) - 1)));
+    const qint64 q3 = qint64(std::nearbyint((1000000 + q2) * (std::pow(1 + 0.06 / 365, 92) - 1)));
+    EXPECT_EQ(b.interest, Money::fromCents(q2 + q3 - 10000));
 
     // After the end date: every row, the balances at the end date.
     const auto end = c.at(n, QDate(2007, 1, 1), ok);
@@ -89,8 +88,8 @@ TEST(BalanceAtDate, TaxpayersWithTheSameNameDoNotMix) {
     c.payment(first, "Jones", QDate(2005, 6, 1), 2000, 0);
     c.payment(second, "Jones", QDate(2005, 6, 1), 7000, 0);
     RecordingReporter r;
-    EXPECT_EQ(c.at(first, QDate(2005, 6, 1), r).tax, 8000);
-    EXPECT_EQ(c.at(second, QDate(2005, 6, 1), r).tax, 3000);
+    EXPECT_EQ(c.at(first, QDate(2005, 6, 1), r).tax, usd(8000));
+    EXPECT_EQ(c.at(second, QDate(2005, 6, 1), r).tax, usd(3000));
 }
 
 TEST(BalanceAtDate, PayrollCaseWithoutDepositsAndTheDecreasedRate) {
@@ -110,5 +109,5 @@ TEST(BalanceAtDate, PayrollCaseWithoutDepositsAndTheDecreasedRate) {
     RecordingReporter d;
     const auto balances = c.at(n, QDate(2005, 6, 1), d);
     EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join("|").toStdString();
-    EXPECT_EQ(balances.penalties, 100); // 4/16 and 5/16 at 0.5 % of 10,000
+    EXPECT_EQ(balances.penalties, usd(100)); // 4/16 and 5/16 at 0.5 % of 10,000
 }

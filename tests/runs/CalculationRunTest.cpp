@@ -8,6 +8,9 @@
 #include "Statements.h"
 #include "TestSupport.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -172,24 +175,36 @@ TEST(CalculationRun, ApostrophesInNamesAndEvents) {
     EXPECT_TRUE(dumpTable(s.dir.mainFile(), "Event Table").contains("Owner's payment"));
 }
 
-// A summary whose totals overflow goes to the global error handler, writes no row and arms no timer.
+// The totals of a summary are exact however large: nine months of 0.5 % on a billion are 45,000,000.00 of penalty
+// (beyond the 32 bits of cents the totals were once held in). A summary whose totals cannot be written (the database
+// held by another program) goes to the global error handler and leaves the previous row.
 TEST(CalculationRun, SummaryFailureReachesTheGlobalHandler) {
     Store s;
     const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],"
                                 "[Calculate Failure To Pay Penalty],[Assessment Date For Failure To Pay Penalty]",
-                                "#4/15/2005#,#12/31/2005#,1000,1,#12/31/2005#");
+                                "#4/15/2005#,#12/31/2005#,1000000000,1,#12/31/2005#");
+    s.db.exec("UPDATE [Interest Table] SET [Interest Rate]=0");
     CalculationRun run(s.db, s.reporter);
     ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Written);
+    EXPECT_EQ(run.totals().TotalFPPenalty, usd(45000000));
+    EXPECT_EQ(run.totals().TotalBalance, usd(1045000000));
     const QString summary = dumpTable(s.dir.mainFile(), "Summary Table");
 
-    // Nine months of 0.5 % on a billion: 45,000,000.00 of penalty, beyond 32 bits in cents. No interest (rate 0).
-    s.db.exec("UPDATE [Basic Taxpayer Data] SET [Initial Balance]=1000000000");
-    s.db.exec("UPDATE [Interest Table] SET [Interest Rate]=0");
+    const TaxpayerCase tp = s.taxpayer(n);
+    QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+    holder.setDatabaseName(s.dir.mainFile());
+    ASSERT_TRUE(holder.open());
+    QSqlQuery(holder).exec("BEGIN EXCLUSIVE");
     RecordingReporter reporter;
-    CalculationRun overflow(s.db, reporter);
-    EXPECT_EQ(overflow.interestReport(s.taxpayer(n), CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
-    EXPECT_EQ(reporter.globalFailures, QStringList{Rounding::overflowText});
+    CalculationRun locked(s.db, reporter);
+    EXPECT_EQ(locked.interestReport(tp, CalculationRun::summaryCode), CalculationRun::Outcome::Stopped);
+    ASSERT_EQ(reporter.globalFailures.size(), 1);
+    EXPECT_TRUE(reporter.globalFailures[0].contains("is in use by another program"));
     EXPECT_TRUE(reporter.messages.isEmpty());
+    QSqlQuery(holder).exec("ROLLBACK");
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
 }
 
@@ -219,15 +234,15 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
                    {d(7, 1, 2019), d(7, 31, 2019), 0.05, 31},
                    {d(8, 1, 2019), d(9, 30, 2019), 0.07, 61},
                    {d(10, 1, 2019), d(12, 31, 2019), 0.07, 92}};
-    float accrued = 0;
-    std::vector<float> expected;
+    qint64 accrued = 0; // cents
+    std::vector<Money> expected;
     for (const auto& p : periods) {
-        const double base = double(float(500000.0 + double(accrued)));
-        const double cents = std::nearbyint(base * (std::pow(1 + p.rate / 365.0, p.days) - 1) * 100);
-        expected.push_back(float(cents / 100));
-        accrued = float(double(accrued) + cents / 100);
+        const qint64 base = 50000000 + accrued;
+        const qint64 cents = qint64(std::nearbyint(double(base) * (std::pow(1 + p.rate / 365.0, p.days) - 1)));
+        expected.push_back(Money::fromCents(cents));
+        accrued += cents;
     }
-    std::vector<float> got;
+    std::vector<Money> got;
     int i = 0;
     for (const auto& r : run.ledger().rows) {
         if (r.event != "Interest")
@@ -235,15 +250,15 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
         ASSERT_LT(i, 5);
         EXPECT_EQ(r.date, periods[i].from);
         EXPECT_EQ(r.date2, periods[i].to);
-        EXPECT_EQ(*r.interestRate, periods[i].rate);
-        EXPECT_EQ(val(r.days), periods[i].days);
+        EXPECT_EQ(*r.interestRate, rate(periods[i].rate));
+        EXPECT_EQ(r.days.value_or(0), periods[i].days);
         got.push_back(*r.interest);
         ++i;
     }
     EXPECT_EQ(got, expected);
     // The figures: 1,316.69 on 500,000.00; 7,554.89 on 501,316.6875; 2,165.41 on 508,871.59375; 6,012.96 on
     // 511,037.00; 9,202.81 on 517,049.9375 (the balance and the accrued interest as singles): 26,252.76 in all.
-    EXPECT_EQ(expected, std::vector<float>({1316.69f, 7554.89f, 2165.41f, 6012.96f, 9202.81f}));
+    EXPECT_EQ(expected, std::vector<Money>({usd(1316.69), usd(7554.89), usd(2165.41), usd(6012.96), usd(9202.81)}));
 
     // Without its date the run says what is missing; a taxpayer that is no corporation keeps the regular rate.
     s.db.exec("UPDATE [Basic Taxpayer Data] SET [Date Large Corporate Rate Begins]=NULL");
@@ -256,7 +271,7 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
     ASSERT_EQ(regular.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
     for (const auto& r : regular.ledger().rows) {
         if (r.event == "Interest" && r.date.month() >= 8) {
-            EXPECT_EQ(*r.interestRate, 0.05);
+            EXPECT_EQ(*r.interestRate, rate(0.05));
         }
     }
 }

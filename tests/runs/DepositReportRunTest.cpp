@@ -23,8 +23,8 @@ TEST(DepositReportRun, WritesEveryRowWithItsNineColumns) {
               // Date, Date2, Event, Unpaid Balance, Accrued Interest, Interest Rate, Days, Interest Factor, Interest,
               // Failure To File, Failure To Pay, Tax, Number, Required Deposit, Amount Of Payment, Days Overdue,
               // Penalty Percentage, Penalty, Due Date Of Liability
-              "2005-02-15|NULL|Liability|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|1|123456.8|0|0|0|0|NULL\n"
-              "2005-03-07|NULL|Payment|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|1|0|123456.8|20|0.1|12345.68|NULL\n"
+              "2005-02-15|NULL|Liability|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|1|123456.78|0|0|0|0|NULL\n"
+              "2005-03-07|NULL|Payment|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|1|0|123456.78|20|0.1|12345.68|NULL\n"
               "2005-04-15|NULL|Liability|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|3|9999.99|0|0|0|0|NULL\n"
               "2005-04-15|NULL|Payment|0|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|3|0|9999.99|0|0|0|NULL\n");
 
