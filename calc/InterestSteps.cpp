@@ -82,26 +82,38 @@ void InterestSteps::unpaidBalances() {
     }
 }
 
+// A balance period runs from the due date, or from an event row, to the next event row: every row that is not an
+// interest row (a payment, a charge, a penalty, a deposit) changes what is owed and ends it. Within it the daily
+// factors multiply without rounding, across quarter ends, rate changes and year ends; the interest of the period is
+// its base times the product less one, rounded to the cent once (IRC 6622; as the IRS computes it). Each interest row
+// shows its part: the period's rounded interest at the row's end less that at its start.
 void InterestSteps::interestPass() {
     auto& rows = ledger.rows;
+    BalancePeriod period;
     for (size_t i = 1; i < rows.size(); ++i) {
         const LedgerRow& previous = rows[i - 1];
         const QDate prior = previous.date;
         rows[i].accruedInterest = Balances::interestAfter(val(previous.accruedInterest), previous);
-        if (rows[i].event != EventTexts::interest)
+        if (rows[i].event != EventTexts::interest) {
+            period.open = false;
             continue;
-        computePeriod(rows[i], prior);
+        }
+        computePeriod(rows[i], prior, period);
     }
 }
 
-void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
-    const Money base = val(row.unpaidBalance) + val(row.accruedInterest);
+void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePeriod& period) {
+    if (!period.open) {
+        // The balance that bears interest, with the interest accrued so far, at the period's start.
+        period = {true, val(row.unpaidBalance) + val(row.accruedInterest), 1.0, Money()};
+    }
+    const Money base = period.base;
     const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > Money();
     const RateTable& table = largeRate ? *large : (base >= Money() ? under : over);
-    const RateTable::Period* period = table.find(row.date);
-    if (!period || !period->rate)
+    const RateTable::Period* found = table.find(row.date);
+    if (!found || !found->rate)
         throw RunStop(Messages::missingRate + QLatin1Char(' ') + table.lacking(row.date));
-    Rate ir = *period->rate;
+    Rate ir = *found->rate;
     if (corporate && base < Money() && row.date >= corporateOverpaymentRule)
         ir = ir - corporateReduction;
     row.interestRate = ir;
@@ -111,11 +123,15 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior) {
     const int daystocmpd = int(start.daysTo(row.date));
     row.days = daystocmpd;
 
-    const double intfac = std::pow(1.0 + ir.toDouble() / double(daysinyr), double(daystocmpd)) - 1.0;
-    if (!std::isfinite(intfac))
+    // The row's days compound at its rate (one rate and one length of year: rows end at every quarter end).
+    const double growth = std::pow(1.0 + ir.toDouble() / double(daysinyr), double(daystocmpd));
+    period.product *= growth;
+    if (!std::isfinite(period.product))
         throw Rounding::ArithmeticFault(Rounding::overflowText);
-    row.interestFactor = intfac;
-    row.interest = base.timesFactor(intfac);
+    row.interestFactor = growth - 1.0;
+    const Money toDate = base.timesFactor(period.product - 1.0);
+    row.interest = toDate - period.rounded;
+    period.rounded = toDate;
 }
 
 void InterestSteps::periodDates() {

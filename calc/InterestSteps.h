@@ -7,9 +7,9 @@
 
 class RunReporter;
 
-// Interest: cuts the time from the original due date to the end date into periods (calendar quarters, cut again
-// at every event date), carries the unpaid balance and the accrued interest from row to row, and compounds each
-// period daily at the rate in force on its last day.
+// Interest: cuts the time from the original due date to the end date into rows (calendar quarters, cut again at every
+// event date), carries the unpaid balance and the accrued interest from row to row, compounds each row's days daily at
+// the rate in force on its last day, and rounds once per balance period (from one event to the next).
 class InterestSteps {
 public:
     InterestSteps(EventLedger& ledger, RunReporter& reporter, const RateTable& underpayment,
@@ -42,5 +42,13 @@ private:
     void unpaidBalances(); // the balance that bears interest after each row
     void interestPass();   // the accrued interest carried down, and each interest row's period computed
     void periodDates();    // each interest row's first day: the day after the row before it
-    void computePeriod(LedgerRow& row, const QDate& prior);
+    // The balance period under way: its base, the product of its daily factors so far, and its interest to date as
+    // rounded.
+    struct BalancePeriod {
+        bool open = false;
+        Money base;
+        double product = 1.0;
+        Money rounded;
+    };
+    void computePeriod(LedgerRow& row, const QDate& prior, BalancePeriod& period);
 };

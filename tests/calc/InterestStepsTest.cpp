@@ -209,3 +209,37 @@ TEST(Interest, PaymentBeforeTheDueDate) {
     EXPECT_EQ(val(rows[0]->unpaidBalance), usd(6000));
     EXPECT_EQ(rows[0]->date, d(4, 16, 2005));
 }
+
+// IRM 20.2.14, Figure 20.2.14-13, first line: 53,000.00 owed by a corporation from 03/15/2007 to 08/03/2008, with no
+// event between, is one balance period across six quarter ends and three changes of rate (8 % to 7 %, 6 % and 5 %).
+// The IRS compounds its days without rounding and rounds once: 5,617.29. Rounding each quarter's interest and
+// compounding the rounded figures, as the program did, gave 5,617.30.
+TEST(Interest, OneRoundingPerBalancePeriod) {
+    InterestCase r;
+    r.corporate = true;
+    r.under = RateTable({{d(1, 1, 2007), d(12, 31, 2007), rate(0.08)},
+                         {d(1, 1, 2008), d(3, 31, 2008), rate(0.07)},
+                         {d(4, 1, 2008), d(6, 30, 2008), rate(0.06)},
+                         {d(7, 1, 2008), d(9, 30, 2008), rate(0.05)}});
+    r.initial(d(3, 15, 2007), 53000);
+    r.run(d(3, 15, 2007), d(8, 3, 2008));
+    const auto rows = r.interestRows();
+    ASSERT_EQ(rows.size(), 7u);
+    Money total;
+    double product = 1;
+    qint64 perRow = 0, carried = 5300000; // cents
+    for (const auto* row : rows) {
+        total += val(row->interest);
+        const double growth = 1 + *row->interestFactor;
+        product *= growth;
+        const qint64 rowCents = qint64(std::nearbyint(double(carried) * (growth - 1)));
+        perRow += rowCents;
+        carried += rowCents;
+        // Each row shows the period's rounded interest at its end less that at its start.
+        EXPECT_EQ(val(row->accruedInterest) + val(row->interest),
+                  Money::fromCents(qint64(std::nearbyint(5300000 * (product - 1)))));
+    }
+    EXPECT_EQ(total, usd(5617.29));
+    EXPECT_EQ(Money::fromCents(perRow), usd(5617.30));
+    EXPECT_EQ(val(rows[4]->accruedInterest), usd(3490.12)); // 03/31/2008, where the rate first changes
+}
