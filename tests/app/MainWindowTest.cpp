@@ -721,7 +721,7 @@ private slots:
             QVERIFY(preview);
             QVERIFY2(preview->content().detailCount() > 0, command);
             if (QLatin1String(command) == QLatin1String("mnuSummaryReport")) {
-                QCOMPARE(preview->content().lines.front().cells.last(), QString("10,998.73"));
+                QCOMPARE(preview->content().lines.front().cells.last(), QString("10,998.72"));
                 const QString pdf = dataDir.filePath("summary.pdf");
                 preview->exportPdf(pdf);
                 QVERIFY(QFileInfo(pdf).size() > 1000);
