@@ -19,9 +19,9 @@ InterestSteps::InterestSteps(EventLedger& l, RunReporter& r, const RateTable& un
                              const RateTable& overpayment, const QDate& org, const QDate& end, bool corp)
     : ledger(l), reporter(r), under(underpayment), over(overpayment), orgduedate(org), endate(end), corporate(corp) {}
 
-void InterestSteps::largeCorporateRate(const RateTable& rates, const QDate& begins) {
+void InterestSteps::largeCorporateRate(const RateTable& rates, const QDate& applicable) {
     large = &rates;
-    largeBegins = begins;
+    largeBegins = applicable.isValid() ? applicable.addDays(1) : QDate();
 }
 
 void InterestSteps::run() {
@@ -44,7 +44,7 @@ void InterestSteps::quarterEndRows() {
         const QDate d = endate < quarterEnd ? endate : quarterEnd;
         ledger.add(EventTexts::interest, d, QDate());
     }
-    // The large corporate rate starts a period of its own: the one before ends on the day before it.
+    // The large corporate rate starts a row of its own: the one before ends on the applicable date.
     if (large && largeBegins.isValid()) {
         const QDate before = largeBegins.addDays(-1);
         if (before > orgduedate && before < endate &&

@@ -15,9 +15,10 @@ public:
     InterestSteps(EventLedger& ledger, RunReporter& reporter, const RateTable& underpayment,
                   const RateTable& overpayment, const QDate& orgduedate, const QDate& endate, bool corporate);
 
-    // A large corporate underpayment (IRC 6621(c)): from `begins` on, a period with a positive balance takes its rate
-    // from `rates`; the period before ends on the day before.
-    void largeCorporateRate(const RateTable& rates, const QDate& begins);
+    // A large corporate underpayment (IRC 6621(c)(1): "for periods after the applicable date", the 30th day after the
+    // letter or notice): an interest row ends on `applicable`, and from the day after, a positive balance takes its
+    // rate from `rates`.
+    void largeCorporateRate(const RateTable& rates, const QDate& applicable);
 
     // Cuts the periods, carries the balances and computes every period's interest; leaves the ledger in the order
     // "[Delete] ASC,[Date] ASC, [Event] ASC".
@@ -35,7 +36,7 @@ private:
     QDate endate;
     bool corporate;
     const RateTable* large = nullptr;
-    QDate largeBegins;
+    QDate largeBegins; // the first day at the large corporate rate
 
     void quarterEndRows(); // an interest row at every quarter end to the end date (and the large corporate date)
     void eventDateRows();  // an interest row at every event date that no quarter end has

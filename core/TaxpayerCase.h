@@ -35,7 +35,7 @@ struct TaxpayerCase {
     bool payroll = false;
     bool corporate = false;
     bool largeCorporateUnderpayment = false;
-    QDate largeCorporateRateBegins;
+    QDate largeCorporateRateBegins; // the applicable date: the higher rate runs from the day after
 
     struct Payment {
         int row = 0;

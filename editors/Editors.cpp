@@ -93,10 +93,11 @@ RecordEditor::Design taxpayerDesign() {
           "Enter the amount of tax that the IRS has determined to be subject to the penalty."},
         F{18, Columns::dateToBeginIncreasedFailureToPayPenalty, "Date To Begin Increased Failure To Pay Penalty:",
           K::Date, "", "In this field, enter the date to increase the failure to pay penalty to 1% per month."},
-        F{21, Columns::dateLargeCorporateRateBegins, "Date Large Corporate Rate Begins:", K::Date, "",
-          "For a large corporate underpayment: the 30th day after the first letter of proposed deficiency that allows "
-          "an Appeals review, or after the notice of deficiency if that came first (Code Sec. 6621(c)(2)). Interest "
-          "is charged at the large corporate rate from this date on."},
+        F{21, Columns::dateLargeCorporateRateBegins, "Large Corporate Rate Applicable Date:", K::Date, "",
+          "The applicable date of a large corporate underpayment: the 30th day after the first letter of proposed "
+          "deficiency that allows an Appeals review, or after the notice of deficiency if that came first (Code Sec. "
+          "6621(c)(2)). The higher rate runs from the next day (Code Sec. 6621(c)(1): for periods after the "
+          "applicable date)."},
         F{19, Columns::dateToBeginDecreasedFailureToPayPenalty,
           "Date To Begin Decreased Failure To Pay Penalty:", K::Date, "",
           "For years after 1999, in this field, enter the date to decrease the failure to pay penalty to 0.25% per "

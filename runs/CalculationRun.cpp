@@ -111,12 +111,13 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     const RateTable under(figures.underpayment, QStringLiteral("underpayment"));
     const RateTable over(figures.overpayment, QStringLiteral("overpayment"));
     InterestSteps interest(events, shown, under, over, orgduedate, endate, tp.corporate);
-    // A corporation's large underpayment is charged the large corporate rate from the date the user gives.
+    // A corporation's large underpayment is charged the large corporate rate from the day after its applicable date.
     RateTable large;
     if (tp.corporate && tp.largeCorporateUnderpayment) {
-        const QDate begins = Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateBegins);
+        const QDate applicable =
+            Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateApplicableDate);
         large = RateTable(figures.largeCorporate, QStringLiteral("large corporate underpayment"));
-        interest.largeCorporateRate(large, begins);
+        interest.largeCorporateRate(large, applicable);
     }
     interest.run();
     shown.progress(80);

@@ -1,6 +1,7 @@
 #include "CalculationRun.h"
 #include "CalcSupport.h"
 #include "CaseReader.h"
+#include "RateTable.h"
 #include "Rounding.h"
 #include "RunStop.h"
 #include "SqlText.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -208,14 +210,17 @@ TEST(CalculationRun, SummaryFailureReachesTheGlobalHandler) {
     EXPECT_EQ(dumpTable(s.dir.mainFile(), "Summary Table"), summary);
 }
 
-// A corporation's large underpayment (IRC 6621(c)): 500,000.00 unpaid from the due date 3/15/2019, the large
-// corporate rate from 8/1/2019, calculated to 12/31/2019. Worked by hand: compounded daily at rate/365 on the unpaid
-// balance and the interest accrued (held as singles, as the ledger holds them), in whole cents a period:
+// A corporation's large underpayment (IRC 6621(c)): 500,000.00 unpaid from the due date 3/15/2019, the applicable
+// date 8/1/2019, calculated to 12/31/2019. The higher rate is charged "for periods after the applicable date": the row
+// ends on 8/1 and the large corporate rate runs from 8/2. No event comes between, so the whole is one balance period,
+// its days compounded at rate/365 without rounding and its interest rounded once. Worked by hand:
 //   3/16–3/31  16 days at 6 %   (the underpayment rate of the 1st quarter)
 //   4/1–6/30   91 days at 6 %
-//   7/1–7/31   31 days at 5 %   (the period ends on the day before the large corporate rate begins)
-//   8/1–9/30   61 days at 7 %   (the large corporate rate of the 3rd quarter: 5 % + 2)
+//   7/1–8/1    32 days at 5 %   (the row ends on the applicable date)
+//   8/2–9/30   60 days at 7 %   (the large corporate rate of the 3rd quarter: 5 % + 2)
 //   10/1–12/31 92 days at 7 %
+// 500,000.00 × (the product of the rows' factors − 1) = 26,223.93; the rows show the period's rounded interest at each
+// row's end less that at its start: 1,316.69, 7,554.89, 2,235.42, 5,914.63, 9,202.30.
 TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
     Store s;
     const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Corporate Taxpayer],"
@@ -231,16 +236,17 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
         int days;
     } periods[] = {{d(3, 16, 2019), d(3, 31, 2019), 0.06, 16},
                    {d(4, 1, 2019), d(6, 30, 2019), 0.06, 91},
-                   {d(7, 1, 2019), d(7, 31, 2019), 0.05, 31},
-                   {d(8, 1, 2019), d(9, 30, 2019), 0.07, 61},
+                   {d(7, 1, 2019), d(8, 1, 2019), 0.05, 32},
+                   {d(8, 2, 2019), d(9, 30, 2019), 0.07, 60},
                    {d(10, 1, 2019), d(12, 31, 2019), 0.07, 92}};
-    qint64 accrued = 0; // cents
+    double product = 1;
+    qint64 before = 0; // cents
     std::vector<Money> expected;
     for (const auto& p : periods) {
-        const qint64 base = 50000000 + accrued;
-        const qint64 cents = qint64(std::nearbyint(double(base) * (std::pow(1 + p.rate / 365.0, p.days) - 1)));
-        expected.push_back(Money::fromCents(cents));
-        accrued += cents;
+        product *= std::pow(1 + p.rate / 365.0, p.days);
+        const qint64 toDate = qint64(std::nearbyint(50000000 * (product - 1)));
+        expected.push_back(Money::fromCents(toDate - before));
+        before = toDate;
     }
     std::vector<Money> got;
     int i = 0;
@@ -256,16 +262,14 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
         ++i;
     }
     EXPECT_EQ(got, expected);
-    // The figures: 1,316.69 on 500,000.00; 7,554.89 on 501,316.6875; 2,165.41 on 508,871.59375; 6,012.96 on
-    // 511,037.00; 9,202.81 on 517,049.9375 (the balance and the accrued interest as singles): 26,252.76 in all.
-    EXPECT_EQ(expected, std::vector<Money>({usd(1316.69), usd(7554.89), usd(2165.41), usd(6012.96), usd(9202.81)}));
+    EXPECT_EQ(expected, std::vector<Money>({usd(1316.69), usd(7554.89), usd(2235.42), usd(5914.63), usd(9202.30)}));
 
     // Without its date the run says what is missing; a taxpayer that is no corporation keeps the regular rate.
     s.db.exec("UPDATE [Basic Taxpayer Data] SET [Date Large Corporate Rate Begins]=NULL");
     RecordingReporter missing;
     EXPECT_EQ(CalculationRun(s.db, missing).interestReport(s.taxpayer(n), CalculationRun::interestCode),
               CalculationRun::Outcome::Stopped);
-    EXPECT_EQ(missing.messages, QStringList{"The 'Date Large Corporate Rate Begins' is missing."});
+    EXPECT_EQ(missing.messages, QStringList{"The 'Large Corporate Rate Applicable Date' is missing."});
     s.db.exec("UPDATE [Basic Taxpayer Data] SET [Corporate Taxpayer]=0");
     CalculationRun regular(s.db, s.reporter);
     ASSERT_EQ(regular.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
@@ -274,4 +278,40 @@ TEST(CalculationRun, LargeCorporateUnderpaymentRate) {
             EXPECT_EQ(*r.interestRate, rate(0.05));
         }
     }
+}
+
+// 150,000.00 owed by a corporation from 03/15/2005, the applicable date 04/09/2007, to 03/15/2008: the higher rate from
+// 04/10/2007. Worked by hand, day by day, with the published underpayment and large corporate rates of each quarter
+// and one rounding (no event comes between): 40,296.90. Starting the higher rate on the applicable date itself and
+// rounding each row, as the program did, gave 40,307.34: 10.44 too high.
+TEST(CalculationRun, TheLargeCorporateRateRunsFromTheDayAfterTheApplicableDate) {
+    Store s;
+    const int n = s.addTaxpayer("[Original Due Date Of Return],[End Date],[Initial Balance],[Corporate Taxpayer],"
+                                "[Large Corporate Underpayment],[Date Large Corporate Rate Begins]",
+                                "#3/15/2005#,#3/15/2008#,150000,1,1,#4/9/2007#");
+    CalculationRun run(s.db, s.reporter);
+    ASSERT_EQ(run.interestReport(s.taxpayer(n), CalculationRun::interestCode), CalculationRun::Outcome::Written);
+    Money total;
+    for (const auto& r : run.ledger().rows)
+        total += val(r.interest);
+
+    // The hand computation: each day at its quarter's rate (the large corporate one after the applicable date) over
+    // the days of its year.
+    const TaxpayerCase tp = s.taxpayer(n);
+    const RateTable under(tp.figures->underpayment), large(tp.figures->largeCorporate);
+    double product = 1;
+    for (QDate day = d(3, 16, 2005); day <= d(3, 15, 2008); day = day.addDays(1)) {
+        const Rate r = *(day > d(4, 9, 2007) ? large : under).find(day)->rate;
+        product *= 1 + r.toDouble() / QDate(day.year(), 1, 1).daysInYear();
+    }
+    EXPECT_EQ(total, Money::fromCents(qint64(std::nearbyint(15000000 * (product - 1)))));
+    EXPECT_EQ(total, usd(40296.90));
+    // The row before the higher rate ends on the applicable date.
+    const auto applicable = std::find_if(run.ledger().rows.begin(), run.ledger().rows.end(), [](const LedgerRow& r) {
+        return r.event == "Interest" && r.date2 == d(4, 9, 2007);
+    });
+    ASSERT_NE(applicable, run.ledger().rows.end());
+    EXPECT_EQ(*applicable->interestRate, rate(0.08));
+    EXPECT_EQ(*(applicable + 1)->interestRate, rate(0.10));
+    EXPECT_EQ((applicable + 1)->date, d(4, 10, 2007));
 }
