@@ -1,4 +1,5 @@
--- A corporation with 500,000.00 unpaid from its due date 3/15/2019, the large corporate rate beginning 8/1/2019.
+-- A corporation with 500,000.00 unpaid from its due date 3/15/2019, the applicable date of the large corporate rate
+-- 8/1/2019 (the higher rate from 8/2/2019).
 INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],[Initial Balance],
     [Corporate Taxpayer],[Large Corporate Underpayment],[Date Large Corporate Rate Begins])
     VALUES('Large Corp',#3/15/2019#,#12/31/2019#,500000,1,1,#8/1/2019#);
