@@ -9,18 +9,8 @@ Money Money::fromStored(double dollars) {
     return m;
 }
 
-Money Money::operator+(Money other) const {
-    qint64 sum = 0;
-    if (__builtin_add_overflow(units, other.units, &sum))
-        throw Rounding::ArithmeticFault(Rounding::overflowText);
-    return Money(sum);
-}
-
-Money Money::operator-(Money other) const {
-    qint64 difference = 0;
-    if (__builtin_sub_overflow(units, other.units, &difference))
-        throw Rounding::ArithmeticFault(Rounding::overflowText);
-    return Money(difference);
+void Money::overflow() {
+    throw Rounding::ArithmeticFault(Rounding::overflowText);
 }
 
 Money Money::times(Rate rate) const {

@@ -24,8 +24,18 @@ public:
     // As a REAL column stores it: the nearest double to the dollars.
     double toDouble() const { return double(units) / 100.0; }
 
-    Money operator+(Money other) const;
-    Money operator-(Money other) const;
+    Money operator+(Money other) const {
+        qint64 sum = 0;
+        if (__builtin_add_overflow(units, other.units, &sum))
+            overflow();
+        return Money(sum);
+    }
+    Money operator-(Money other) const {
+        qint64 difference = 0;
+        if (__builtin_sub_overflow(units, other.units, &difference))
+            overflow();
+        return Money(difference);
+    }
     Money operator-() const { return Money(0) - *this; }
     Money& operator+=(Money other) { return *this = *this + other; }
     Money& operator-=(Money other) { return *this = *this - other; }
@@ -41,5 +51,6 @@ public:
 
 private:
     constexpr explicit Money(qint64 cents) : units(cents) {}
+    [[noreturn]] static void overflow();
     qint64 units = 0;
 };

@@ -65,6 +65,19 @@ void CalculationRun::loadInitialBalance(const TaxpayerCase& tp, const QDate& org
     events.add(EventTexts::initialBalance, orgduedate, orgduedate).initialBalance = tp.initialBalance;
 }
 
+// The published figures as the steps look them up, made once for every case that shares them (a whole book).
+const CalculationRun::Tables& CalculationRun::tablesOf(const TaxpayerCase& tp) {
+    if (!tables || tables->from != tp.figures) {
+        const PublishedFigures& f = *tp.figures;
+        tables =
+            std::make_unique<Tables>(Tables{tp.figures, RateTable(f.underpayment, QStringLiteral("underpayment")),
+                                            RateTable(f.overpayment, QStringLiteral("overpayment")),
+                                            RateTable(f.largeCorporate, QStringLiteral("large corporate underpayment")),
+                                            FailureToFileMinimum(f.failureToFileMinimums)});
+    }
+    return *tables;
+}
+
 void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, bool forBalance) {
     requireAmountsInRange(tp);
     const QDate orgduedate = Messages::required(tp.originalDueDate, Labels::originalDueDate);
@@ -96,8 +109,8 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     PenaltySteps::Options options;
     options.accuracyChecks = !forBalance;
     options.decreasedRate = !forBalance;
-    const PublishedFigures& figures = *tp.figures;
-    const FailureToFileMinimum minimum(figures.failureToFileMinimums);
+    const Tables& tables = tablesOf(tp);
+    const FailureToFileMinimum& minimum = tables.minimum;
     PenaltySteps penalties(tp, events, shown, minimum, options);
     penalties.accuracyRelated();
     shown.progress(40);
@@ -108,16 +121,14 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     penalties.gatherFailureToPay();
     penalties.gatherFailureToFile();
 
-    const RateTable under(figures.underpayment, QStringLiteral("underpayment"));
-    const RateTable over(figures.overpayment, QStringLiteral("overpayment"));
+    const RateTable& under = tables.under;
+    const RateTable& over = tables.over;
     InterestSteps interest(events, shown, under, over, orgduedate, endate, tp.corporate);
     // A corporation's large underpayment is charged the large corporate rate from the day after its applicable date.
-    RateTable large;
     if (tp.corporate && tp.largeCorporateUnderpayment) {
         const QDate applicable =
             Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateApplicableDate);
-        large = RateTable(figures.largeCorporate, QStringLiteral("large corporate underpayment"));
-        interest.largeCorporateRate(large, applicable);
+        interest.largeCorporateRate(tables.large, applicable);
     }
     interest.run();
     shown.progress(80);
@@ -231,7 +242,7 @@ CalculationRun::Outcome CalculationRun::penaltyReport(const TaxpayerCase& tp) {
         }
         reporter.progress(40);
 
-        const FailureToFileMinimum minimum(tp.figures->failureToFileMinimums);
+        const FailureToFileMinimum& minimum = tablesOf(tp).minimum;
         PenaltySteps penalties(tp, events, reporter, minimum);
         penalties.partialMonth();
         penalties.failureToPaySchedule();

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "EventLedger.h"
+#include "FailureToFileMinimum.h"
+#include "RateTable.h"
 #include "RunGuard.h"
 #include "SummaryTotals.h"
 #include "TaxpayerCase.h"
+
+#include <memory>
 
 class Database;
 class RunReporter;
@@ -50,6 +54,13 @@ private:
     RunReporter& reporter;
     EventLedger events;
     SummaryTotals sums;
+    struct Tables {
+        std::shared_ptr<const PublishedFigures> from;
+        RateTable under, over, large;
+        FailureToFileMinimum minimum;
+    };
+    std::unique_ptr<Tables> tables;
+    const Tables& tablesOf(const TaxpayerCase& taxpayer);
 
     // Steps of the full run up to the interest; `forBalance` makes the differences of the balance calculation.
     void computeLedger(const TaxpayerCase& taxpayer, RunReporter& shown, bool forBalance);
