@@ -14,7 +14,7 @@ bool TalvoroApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const StoreError& e) {
-        ErrorHandler::report({e.message(), failureStore});
+        ErrorHandler::report({e.message(), failureStore, e.details()});
     } catch (const std::exception& e) {
         ErrorHandler::report({QString::fromStdString(e.what()), failureProgram});
     } catch (...) {

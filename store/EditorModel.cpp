@@ -27,7 +27,7 @@ std::unique_ptr<QSqlTableModel> open(SqliteDatabase& db, const QString& table, i
     if (!sortColumn.isEmpty())
         model->setSort(model->fieldIndex(sortColumn), descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     if (!model->select())
-        throw StoreError(model->lastError().text());
+        db.refused(QStringLiteral("read from"), model->lastError());
     return model;
 }
 

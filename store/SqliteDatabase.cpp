@@ -75,8 +75,22 @@ QString inUse(const QString& filePath) {
 }
 
 QString damaged(const QString& filePath) {
-    return QStringLiteral("The database \"%1\" is damaged: SQLite finds it is not whole.")
-        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()));
+    const QFileInfo file(filePath);
+    const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
+    QString text = QStringLiteral("The database \"%1\" is damaged: SQLite finds it is not whole.").arg(shown);
+    // The copies the program keeps beside it ("bak_1_kelvadat.mdb", "bak_v3_kelvadat.mdb"), newest first.
+    const QFileInfoList copies =
+        file.dir().entryInfoList({QStringLiteral("bak_*_") + file.fileName()}, QDir::Files, QDir::Time);
+    if (copies.isEmpty())
+        return text + QStringLiteral(" There is no backup copy of it in its folder; restore it from your own backup "
+                                     "of the folder.");
+    QStringList listed;
+    for (const QFileInfo& copy : copies)
+        listed << QStringLiteral("%1 (%2)").arg(copy.fileName(),
+                                                copy.lastModified().toString(QStringLiteral("MM/dd/yyyy hh:mm")));
+    return text + QStringLiteral(" To go back to a backup copy, close the program and copy one of these over \"%1\": "
+                                 "%2. What was entered after the copy's time must be entered again.")
+                      .arg(file.fileName(), listed.join(QStringLiteral(", ")));
 }
 
 QString sqliteFileUri(const QString& filePath, const char* mode) {
@@ -165,6 +179,12 @@ void SqliteDatabase::limitWork(int milliseconds, const QString& message) {
         sqlite3_progress_handler(h, 1000, &SqliteDatabase::progress, this);
 }
 
+namespace {
+QString shownFile(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
 void SqliteDatabase::fail(const QString& what, const QSqlError& error, const QString& statement) {
     fail(what, error.nativeErrorCode().toInt(), error.text(), statement);
 }
@@ -180,8 +200,34 @@ void SqliteDatabase::fail(const QString& what, int resultCode, const QString& te
         throw StoreError(damaged(path), StoreError::Kind::Damaged);
     if (code == 26)
         throw StoreError(notOurs(path));
-    throw StoreError(describe(what, text) +
-                     (statement.isEmpty() ? QString() : QStringLiteral("\nStatement: ") + statement));
+    // The user is told what happened in words; what SQLite said and the statement go to the details only.
+    QString reason;
+    switch (code) {
+    case 8:
+        reason = QStringLiteral("the file may only be read. Check that you may write to it and to its folder.");
+        break;
+    case 10:
+        reason = QStringLiteral("the disk could not be read or written. Check the disk, then try again.");
+        break;
+    case 13:
+        reason = QStringLiteral("the disk is full. Make room on it, then try again.");
+        break;
+    case 14:
+        reason = QStringLiteral("the file could not be opened. Check that it and its folder are there.");
+        break;
+    case 19:
+        reason = QStringLiteral("a value is not one the database takes (too large, of the wrong kind, or a second "
+                                "row where only one may be). Correct it, then try again.");
+        break;
+    default:
+        reason = QStringLiteral("the database refused it. The details are in the error report.");
+        break;
+    }
+    QString details = QStringLiteral("SQLite (%1): %2").arg(resultCode).arg(text.trimmed());
+    if (!statement.isEmpty())
+        details += QStringLiteral("\nStatement: ") + statement;
+    throw StoreError(QStringLiteral("Could not %1 the database \"%2\": %3").arg(what, shownFile(path), reason),
+                     StoreError::Kind::Failure, details);
 }
 
 SqliteDatabase::~SqliteDatabase() {

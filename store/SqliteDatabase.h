@@ -52,6 +52,10 @@ public:
     // `message`, so that no file can keep the program busy for good.
     void limitWork(int milliseconds, const QString& message);
 
+    // Throws the StoreError of a statement a Qt model on this connection (a record editor's) could not run: said in
+    // words, with what the database said in the details.
+    [[noreturn]] void refused(const QString& what, const QSqlError& error) { fail(what, error, QString()); }
+
     // How long an open waits for another copy of the program that is upgrading the same file.
     static constexpr int upgradeWaitMs = 60000;
 

@@ -15,12 +15,16 @@ public:
         Damaged, // the file is not whole
     };
 
-    explicit StoreError(const QString& message, Kind kind = Kind::Failure)
-        : std::runtime_error(message.toStdString()), text(message), what_(kind) {}
+    // `details`: what the database itself said and the statement it refused, for the error report's details and
+    // never for the message.
+    explicit StoreError(const QString& message, Kind kind = Kind::Failure, const QString& details = QString())
+        : std::runtime_error(message.toStdString()), text(message), what_(kind), more(details) {}
     QString message() const { return text; }
     Kind kind() const { return what_; }
+    QString details() const { return more; }
 
 private:
     QString text;
     Kind what_;
+    QString more;
 };

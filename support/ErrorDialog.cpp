@@ -1,11 +1,13 @@
 #include "ErrorDialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -19,7 +21,12 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
-    auto* intro = new QLabel(QStringLiteral("To report this issue, copy the message below and send it to"), this);
+    lblSummary = new QLabel(this);
+    lblSummary->setObjectName(QStringLiteral("lblSummary"));
+    lblSummary->setWordWrap(true);
+    lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* intro = new QLabel(whatToDo, this);
+    intro->setWordWrap(true);
     auto* address = new QLabel(QStringLiteral("<a href=\"mailto:%1\">%1</a>").arg(supportAddress), this);
     address->setObjectName(QStringLiteral("lblAddress"));
     address->setTextInteractionFlags(Qt::TextBrowserInteraction);
@@ -31,18 +38,42 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
     // Long descriptions (a statement the database refused) wrap rather than run off the window.
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text1->hide();
+
+    cmdDetails = new QPushButton(QStringLiteral("&Details"), this);
+    cmdDetails->setObjectName(QStringLiteral("cmdDetails"));
+    cmdDetails->setCheckable(true);
+    auto* copy = new QPushButton(QStringLiteral("C&opy"), this);
+    copy->setObjectName(QStringLiteral("cmdCopy"));
+    copy->setToolTip(QStringLiteral("Copies the whole report, details included, to the clipboard."));
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    close->setDefault(true);
+    connect(cmdDetails, &QPushButton::toggled, this, [this](bool on) {
+        Text1->setVisible(on);
+        adjustSize();
+    });
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(icon);
+    top->addWidget(icon, 0, Qt::AlignTop);
     auto* words = new QVBoxLayout;
+    words->addWidget(lblSummary);
     words->addWidget(intro);
     words->addWidget(address);
     top->addLayout(words, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdDetails);
+    buttons->addWidget(copy);
+    buttons->addStretch();
+    buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Text1, 1);
-    // Wide enough for the report's dash line.
-    resize(QFontMetrics(Text1->font()).horizontalAdvance(QString(134, QLatin1Char('-'))) + 80, 440);
+    layout->addLayout(buttons);
+    setMinimumWidth(360);
+    resize(560, 220);
 
     // A second later the report comes to the front again, over whatever the failure left open.
     Timer1.setSingleShot(true);
@@ -53,15 +84,24 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent) {
     });
 }
 
-void ErrorDialog::showReport(const QString& text) {
+void ErrorDialog::showReport(const QString& summary, const QString& text) {
+    lblSummary->setText(summary);
     Text1->setPlainText(text);
     show();
     raise();
     activateWindow();
-    Text1->setFocus();
+    cmdDetails->setFocus();
     Timer1.start();
+}
+
+QString ErrorDialog::summary() const {
+    return lblSummary->text();
 }
 
 QString ErrorDialog::text() const {
     return Text1->toPlainText();
+}
+
+bool ErrorDialog::detailsShown() const {
+    return !Text1->isHidden();
 }

@@ -30,7 +30,7 @@ void ErrorHandler::report(const Failure& failure) {
                                          SectionTrail::previous(), SectionTrail::beforePrevious(), failure);
     if (!dialog())
         dialog() = new ErrorDialog();
-    dialog()->showReport(text);
+    dialog()->showReport(failure.description, text);
 }
 
 void ErrorHandler::guard(const QString& section, const std::function<void()>& body) {
@@ -38,7 +38,7 @@ void ErrorHandler::guard(const QString& section, const std::function<void()>& bo
     try {
         body();
     } catch (const StoreError& e) {
-        report({e.message(), failureStore});
+        report({e.message(), failureStore, e.details()});
     } catch (const std::exception& e) {
         report({QString::fromStdString(e.what()), failureProgram});
     } catch (...) {

@@ -16,6 +16,8 @@ QString errorReportText(const QString& title, const ProgramVersion& version, con
                    dashes + br + br + QStringLiteral("An error occurred within:") + br + current + br + br +
                    failure.description + QStringLiteral(" (") + QString::number(failure.number) + QStringLiteral(")") +
                    br + br;
+    if (!failure.details.isEmpty())
+        text += QStringLiteral("Details:") + br + QString(failure.details).replace(QLatin1Char('\n'), br) + br + br;
     if (!previous.isEmpty())
         text +=
             QStringLiteral("Previous sections called:") + br + previous + br + beforePrevious + br + br + dashes + br;

@@ -20,8 +20,9 @@ inline constexpr qint64 failureProgram = 2; // any other failure the program det
 inline constexpr qint64 failureUnknown = 3;
 
 struct Failure {
-    QString description;
+    QString description; // what the user is told
     qint64 number = 0;
+    QString details = {}; // what the database said, the statement: in the report only
 };
 
 // The text of the error report for a failure in `current`, with the two sections entered before it when there are.

@@ -18,6 +18,7 @@
 #include "TransferDialogs.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -367,6 +368,13 @@ private slots:
         QVERIFY(report->text().contains("An error occurred within:\nfrmMain.mnuInterestReport_Click"));
         QVERIFY(report->text().contains("Overflow (2)"));
         QVERIFY(report->text().contains("Previous sections called:\nfrmMain.Form_Load"));
+        // Shown: the failure in words; the report with its section names waits behind Details, with Copy.
+        QCOMPARE(report->summary(), QString("Overflow"));
+        QVERIFY(!report->detailsShown());
+        report->findChild<QPushButton*>("cmdDetails")->click();
+        QVERIFY(report->detailsShown());
+        report->findChild<QPushButton*>("cmdCopy")->click();
+        QCOMPARE(QApplication::clipboard()->text(), report->text());
         report->close();
 
         // Reset: backups run again and the state is stored as "False".

@@ -143,3 +143,28 @@ TEST(StatementsOnTheStore, AnInClauseNeverCreatesAFile) {
                  StoreError);
     EXPECT_FALSE(QFile::exists(missing));
 }
+
+// A refused statement is said in words: the message names the file and what to do, never the SQL; what SQLite said
+// and the statement are the details, for the error report. A damaged file names the backup copies beside it.
+TEST(StatementsOnTheStore, RefusalsAreSaidWithoutTheirStatement) {
+    DataDir dir;
+    SqliteDatabase db(dir.mainFile());
+    try {
+        db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Amount Of Payment]) VALUES(1,'lots')");
+        FAIL() << "text in an amount was accepted";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.message().startsWith("Could not write to the database")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("a value is not one the database takes")) << e.message().toStdString();
+        for (const char* sql : {"INSERT", "[Payment Table]", "CHECK", "typeof"})
+            EXPECT_FALSE(e.message().contains(sql)) << sql;
+        EXPECT_TRUE(e.details().contains("Statement: INSERT INTO [Payment Table]")) << e.details().toStdString();
+        EXPECT_TRUE(e.details().contains("constraint")) << e.details().toStdString();
+    }
+
+    QFile::copy(dir.mainFile(), dir.path("bak_2_kelvadat.mdb"));
+    const QString said = damaged(dir.mainFile());
+    EXPECT_TRUE(said.contains("is damaged")) << said.toStdString();
+    EXPECT_TRUE(said.contains("bak_2_kelvadat.mdb (")) << said.toStdString();
+    QFile::remove(dir.path("bak_2_kelvadat.mdb"));
+    EXPECT_TRUE(damaged(dir.mainFile()).contains("There is no backup copy of it in its folder"));
+}
