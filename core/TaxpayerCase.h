@@ -64,6 +64,7 @@ struct TaxpayerCase {
         bool sec6656b1B = false;
     };
     struct EstimatedTaxFigures {
+        int row = 0;
         QDate yearEnd;
         std::optional<Money> currentYearTax;
         std::optional<Money> priorYearTax;
@@ -81,8 +82,33 @@ struct TaxpayerCase {
     std::vector<Payment> payments; // by date of payment (empty dates first), then by row
     std::vector<Charge> charges;   // by the date interest starts, then by row
     std::vector<Deposit> deposits; // by due date, then by row
-    std::optional<EstimatedTaxFigures> estimated;
-    std::vector<EstimatedPayment> estimatedPayments; // by date, then by row
+    // A tax year's figures for the estimated-tax penalty, with the estimated payments made for that year.
+    struct EstimatedTaxYear {
+        EstimatedTaxFigures figures;
+        std::vector<EstimatedPayment> payments; // by date, then by row
+    };
+    std::vector<EstimatedTaxYear> estimatedYears; // by the tax year's end, one a year
+    int estimatedPaymentsWithoutYear = 0;         // estimated payments of no year the case has figures for
+
+    // The case with the estimated-tax figures of the year ending `yearEnd` alone (none when it has no such year).
+    TaxpayerCase withEstimatedYear(const QDate& yearEnd) const {
+        TaxpayerCase one = *this;
+        one.estimatedYears.clear();
+        if (const EstimatedTaxYear* y = estimatedYear(yearEnd); y && yearEnd.isValid())
+            one.estimatedYears.push_back(*y);
+        return one;
+    }
+    // The year ending `yearEnd`, or without a date the latest; null when the case has none.
+    const EstimatedTaxYear* estimatedYear(const QDate& yearEnd = QDate()) const {
+        if (estimatedYears.empty())
+            return nullptr;
+        if (!yearEnd.isValid())
+            return &estimatedYears.back();
+        for (const auto& y : estimatedYears)
+            if (y.figures.yearEnd == yearEnd)
+                return &y;
+        return nullptr;
+    }
 
     std::shared_ptr<const PublishedFigures> figures;
 

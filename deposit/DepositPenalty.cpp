@@ -4,6 +4,7 @@
 #include "RunStop.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -29,6 +30,14 @@ class NoProgress : public DepositProgress {};
 
 } // namespace
 
+QString DepositMessages::unmatchedLiabilityDate(const QDate& paid, const QDate& liability) {
+    const QString format = QStringLiteral("MM/dd/yyyy");
+    return QStringLiteral("The payment of %1 is applied to a liability due %2, but no required deposit is due on "
+                          "that date, so the deposit penalty leaves the payment out. Correct its liability due date "
+                          "under Transactions, Payments & Deposits.")
+        .arg(paid.toString(format), liability.toString(format));
+}
+
 DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDate, bool checkLiabilityDates,
                                       RunReporter& reporter, DepositProgress* progress) {
     NoProgress none;
@@ -50,6 +59,14 @@ DepositLedger CalculateDepositPenalty(const TaxpayerCase& tp, const QDate& endDa
             byLiability[liability].push_back(p);
         else
             withoutLiability.push_back(p);
+    }
+    if (checkLiabilityDates) {
+        QSet<QDate> dueDates;
+        for (const auto& d : deposits)
+            dueDates.insert(d.due);
+        for (const auto& p : payments)
+            if (p.liabilityDueDate.isValid() && !dueDates.contains(p.liabilityDueDate))
+                reporter.message(DepositMessages::unmatchedLiabilityDate(p.date, p.liabilityDueDate));
     }
     for (int d = 0; d < int(deposits.size()); ++d) {
         const TaxpayerCase::Deposit& required = deposits[size_t(d)];

@@ -7,6 +7,8 @@ class RunReporter;
 
 namespace DepositMessages {
 inline const QString noLiabilityDate = QStringLiteral("There is a payment without a liability due date.");
+// A payment whose liability due date is no required deposit's: it pays nothing the penalty counts.
+QString unmatchedLiabilityDate(const QDate& paid, const QDate& liability);
 inline const QString fewerPayments = QStringLiteral(
     "To calculate the payroll tax deposit penalty correctly at a specific date, all deposit liabilities must be marked "
     "as paid even if the last payments are fictional payments at the end of the computational period. The data "

@@ -2,9 +2,11 @@
 
 #include "CalculationRun.h"
 #include "CaseReader.h"
+#include "DateMath.h"
 #include "MessageBoxes.h"
 #include "MoneyText.h"
 #include "Names.h"
+#include "RateCheck.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
@@ -15,11 +17,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,6 +36,13 @@ using F = RecordEditor::Field;
 using K = FieldKind;
 
 namespace {
+
+// A date as a field or the table holds it: "yyyy-mm-dd", or a date.
+QDate dateOf(const QVariant& v) {
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate();
+    return DateMath::fromIso(v.toString());
+}
 
 // A field's text as the form holds it, read as an amount to the cent (thousands separators allowed).
 Money moneyOf(const QLineEdit* field) {
@@ -46,6 +60,13 @@ RecordEditor::Design taxpayerDesign() {
     s.table = Tables::basicTaxpayerData;
     s.key = Columns::taxpayerNumber;
     s.status = RecordEditor::Status::None;
+    s.list = {{Columns::taxpayerNumber, "Number", K::Text},
+              {Columns::taxpayerName, "Taxpayer Name", K::Text},
+              {Columns::originalDueDateOfReturn, "Original Due Date", K::Date},
+              {Columns::endDate, "End Date", K::Date}};
+    s.plural = QStringLiteral("taxpayers");
+    // A taxpayer goes with all its rows: asked first, with every kind of row named.
+    s.undoableDeletes = false;
     s.layout = {"Basic Taxpayer Data Relevant To All Types Of Taxes",
                 "f0",
                 "f3",
@@ -133,7 +154,7 @@ RecordEditor::Design taxpayerDesign() {
 
 TaxpayerEditor::TaxpayerEditor(EditorContext c, QWidget* parent)
     : RecordEditor(taxpayerDesign(), std::move(c), parent) {
-    endDateWarning = new QLabel(QStringLiteral("The End Date must be a date after the Extended Due Date."), this);
+    endDateWarning = new QLabel(endDateWarningText, this);
     endDateWarning->setObjectName(QStringLiteral("lblEndDateWarning"));
     endDateWarning->setStyleSheet(QStringLiteral("color: #a00000"));
     endDateWarning->setWordWrap(true);
@@ -165,21 +186,41 @@ bool TaxpayerEditor::endDateWarningShown() const {
 void TaxpayerEditor::afterMove() {
     const QVariant n = value(Columns::taxpayerNumber);
     lblStatus->setText(QStringLiteral("Taxpayer Number: ") + (n.isValid() && !n.isNull() ? n.toString() : QString()));
+    checkEndDate(false);
 }
 
 void TaxpayerEditor::fieldLeft(int index) {
-    if (index != 92)
-        return;
+    if (index == 92 || index == 95)
+        checkEndDate(index == 92);
+}
+
+// The End Date before the Extended Due Date: the label says so under the End Date and Save asks, by one rule.
+bool TaxpayerEditor::endDateBeforeExtendedDueDate() const {
     QVariant end, ext;
-    if (!FieldText::parse(K::Date, field(92)->text(), 0, &end) ||
-        !FieldText::parse(K::Date, field(95)->text(), 0, &ext) || !end.isValid() || !ext.isValid())
-        return;
-    if (end.toString() < ext.toString()) {
+    if (!typedValue(92, &end) || !typedValue(95, &ext) || !end.isValid() || !ext.isValid() || end.isNull() ||
+        ext.isNull())
+        return false;
+    const QDate e = dateOf(end), x = dateOf(ext);
+    return e.isValid() && x.isValid() && e < x;
+}
+
+void TaxpayerEditor::checkEndDate(bool beep) {
+    const bool before = endDateBeforeExtendedDueDate();
+    if (before && beep)
         QApplication::beep();
-        endDateWarning->show();
-    } else {
-        endDateWarning->hide();
-    }
+    endDateWarning->setVisible(before);
+}
+
+bool TaxpayerEditor::beforeSave() {
+    if (!endDateBeforeExtendedDueDate())
+        return true;
+    return MessageBoxes::ask(this, endDateQuestion(field(92)->text(), field(95)->text()));
+}
+
+QString TaxpayerEditor::endDateQuestion(const QString& end, const QString& extended) {
+    return QStringLiteral("The End Date %1 is before the Extended Due Date %2: the penalties and interest are figured "
+                          "only to %1. Save it all the same?")
+        .arg(end, extended);
 }
 
 bool TaxpayerEditor::beforeRemove() {
@@ -192,18 +233,44 @@ bool TaxpayerEditor::beforeRemove() {
     auto rows = [this, number](const QString& table) {
         return db->query(Sql::countTaxpayerRows(table, number)).value(0, 0).toInt();
     };
-    return MessageBoxes::ask(this,
-                             deleteQuestion(number, value(Columns::taxpayerName).toString(), rows(Tables::payments),
-                                            rows(Tables::deposits), rows(Tables::charges)));
+    std::vector<std::pair<QString, int>> counts;
+    for (const QString& table : Schema::taxpayerRowTables())
+        counts.push_back({table, rows(table)});
+    return MessageBoxes::ask(this, deleteQuestion(number, value(Columns::taxpayerName).toString(), counts));
 }
 
-QString TaxpayerEditor::deleteQuestion(int number, const QString& name, int payments, int deposits, int charges) {
-    return QStringLiteral("Delete taxpayer %1, %2, with its %3 payments, %4 deposits and %5 charges?")
-        .arg(number)
-        .arg(name)
-        .arg(payments)
-        .arg(deposits)
-        .arg(charges);
+QString TaxpayerEditor::deleteQuestion(int number, const QString& name,
+                                       const std::vector<std::pair<QString, int>>& rowsByTable) {
+    // Every kind of row the delete takes, in words; a table the list does not know is named as it is.
+    const std::vector<std::tuple<QString, QString, QString>> kinds = {
+        {Tables::payments, QStringLiteral("payment"), QStringLiteral("payments")},
+        {Tables::deposits, QStringLiteral("required deposit"), QStringLiteral("required deposits")},
+        {Tables::charges, QStringLiteral("additional charge"), QStringLiteral("additional charges")},
+        {Tables::estimatedTaxData, QStringLiteral("tax year of estimated tax figures"),
+         QStringLiteral("tax years of estimated tax figures")},
+        {Tables::estimatedTaxPayments, QStringLiteral("estimated tax payment"),
+         QStringLiteral("estimated tax payments")},
+    };
+    QStringList parts;
+    for (const auto& [table, count] : rowsByTable) {
+        if (count == 0)
+            continue;
+        QString singular = QStringLiteral("row of [%1]").arg(table);
+        QString plural = QStringLiteral("rows of [%1]").arg(table);
+        for (const auto& [t, one, many] : kinds)
+            if (t == table) {
+                singular = one;
+                plural = many;
+            }
+        parts << QStringLiteral("%1 %2").arg(count).arg(count == 1 ? singular : plural);
+    }
+    const QString who = QStringLiteral("taxpayer %1, %2").arg(number).arg(name);
+    if (parts.isEmpty())
+        return QStringLiteral("Delete %1? Nothing else is entered for it.").arg(who);
+    QString listed = parts.join(QStringLiteral(", "));
+    if (parts.size() > 1)
+        listed = parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + parts.last();
+    return QStringLiteral("Delete %1, with everything entered for it: %2? This cannot be undone.").arg(who, listed);
 }
 
 bool TaxpayerEditor::removeRow(int row) {
@@ -254,17 +321,36 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
     grid->addWidget(new QLabel(QStringLiteral("Taxpayer Name:"), this), grid->rowCount(), 0, Qt::AlignRight);
     grid->addWidget(name, grid->rowCount() - 1, 1);
     if (context.payroll) {
+        // The liability a payment pays is one of the required deposits: their due dates are offered to pick, in the
+        // list and as the field is typed.
         DataList1 = new QListWidget(this);
         DataList1->setObjectName(QStringLiteral("DataList1"));
         DataList1->setMaximumHeight(90);
+        DataList1->setToolTip(QStringLiteral("The due dates of the taxpayer's required deposits; click one to apply "
+                                             "the payment to it."));
         const RecordSet deposits = db->query(Sql::selectDepositsOf(context.taxpayerNumber));
         for (int i = 0; i < deposits.size(); ++i) {
             const QDate due = deposits.value(i, Columns::depositDueDate).toDate();
-            auto* item = new QListWidgetItem(due.toString(QStringLiteral("M/d/yyyy")), DataList1);
+            if (!due.isValid() || depositDueDates.contains(due))
+                continue;
+            depositDueDates << due;
+            auto* item = new QListWidgetItem(due.toString(QStringLiteral("MM/dd/yyyy")), DataList1);
             item->setData(Qt::UserRole, due);
         }
+        QStringList offered;
+        for (const QDate& due : depositDueDates)
+            offered << due.toString(QStringLiteral("MM/dd/yyyy"));
+        auto* completer = new QCompleter(offered, this);
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        field(7)->setCompleter(completer);
         connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-            setFieldText(7, item->data(Qt::UserRole).toDate().toString(QStringLiteral("MM/dd/yyyy")));
+            // Picking a date changes the payment shown: its edit starts, as typing would start it.
+            if (!beginTyping()) {
+                QApplication::beep();
+                return;
+            }
+            field(7)->setText(item->data(Qt::UserRole).toDate().toString(QStringLiteral("MM/dd/yyyy")));
+            field(7)->setModified(true);
         });
         grid->addWidget(new QLabel(QStringLiteral("Payroll Tax Liability Due Dates "), this), grid->rowCount(), 0,
                         Qt::AlignRight | Qt::AlignTop);
@@ -315,12 +401,48 @@ void PaymentEditor::afterAdd() {
     showBalances(false);
 }
 
-void PaymentEditor::afterSave() {
-    const Money allocated = moneyOf(field(3)) + moneyOf(field(4)) + moneyOf(field(5));
-    if (allocated != moneyOf(field(2))) {
-        QApplication::beep();
-        message(allocationWarning);
+bool PaymentEditor::beforeSave() {
+    if (context.payroll) {
+        // A liability date that is no required deposit's would leave the payment out of the deposit penalty.
+        QVariant typed;
+        const QDate liability = typedValue(7, &typed) ? dateOf(typed) : QDate();
+        if (liability.isValid() && !depositDueDates.contains(liability)) {
+            message(unmatchedLiability(liability, depositDueDates));
+            field(7)->setFocus();
+            return false;
+        }
     }
+    // The split is checked before anything is written, with the difference.
+    const Money amount = moneyOf(field(2));
+    const Money allocated = moneyOf(field(3)) + moneyOf(field(4)) + moneyOf(field(5));
+    if (allocated != amount) {
+        QApplication::beep();
+        if (!MessageBoxes::ask(this, allocationQuestion(amount, allocated)))
+            return false;
+    }
+    return true;
+}
+
+QString PaymentEditor::allocationQuestion(Money amount, Money allocated) {
+    return allocationWarning + QStringLiteral(" The payment is %1; the allocations add up to %2, a difference of %3. "
+                                              "Save it all the same?")
+                                   .arg(groupedDecimal(amount.cents(), 2), groupedDecimal(allocated.cents(), 2),
+                                        groupedDecimal((amount - allocated).cents(), 2));
+}
+
+QString PaymentEditor::unmatchedLiability(const QDate& typed, const QList<QDate>& dueDates) {
+    const QString format = QStringLiteral("MM/dd/yyyy");
+    if (dueDates.isEmpty())
+        return QStringLiteral("The payment is applied to a payroll tax liability due %1, but no required deposit is "
+                              "entered for this taxpayer. Enter the deposits first (Transactions, Payroll Tax "
+                              "Deposits Required By IRS), or leave the date empty.")
+            .arg(typed.toString(format));
+    QStringList dates;
+    for (const QDate& d : dueDates)
+        dates << d.toString(format);
+    return QStringLiteral("No required deposit is due on %1, so the deposit penalty would leave this payment out. "
+                          "Apply it to one of the deposits' due dates: %2.")
+        .arg(typed.toString(format), dates.join(QStringLiteral(", ")));
 }
 
 void PaymentEditor::afterMove() {
@@ -405,25 +527,9 @@ void PaymentEditor::calculateBalances() {
     showBalances(true);
 }
 
-// The window grows by the balances' height when they show and gives it back when they hide, so that the amounts
-// are never squeezed and no gap stays behind.
+// The balances show under the form, which scrolls when the window is too small for them.
 void PaymentEditor::showBalances(bool show) {
-    if (show == !balances->isHidden())
-        return;
-    if (show) {
-        heightBefore = height();
-        balances->show();
-        layout()->activate();
-        const int wanted = heightBefore + balances->sizeHint().height() + grid->verticalSpacing();
-        if (height() < wanted)
-            resize(width(), wanted);
-    } else {
-        balances->hide();
-        layout()->activate();
-        if (heightBefore > 0)
-            resize(width(), heightBefore);
-        heightBefore = 0;
-    }
+    balances->setVisible(show);
 }
 
 namespace {
@@ -530,9 +636,9 @@ RecordEditor::Design rateDesign(const RateKind& kind) {
     s.key = Columns::row;
     s.status = RecordEditor::Status::RecordOfCount;
     s.fields = {
-        F{0, Columns::beginningDate, "Quarter Beginning Date:", K::Date},
-        F{1, Columns::endingDate, "Quarter Ending Date:", K::Date},
-        F{2, Columns::interestRate, "Interest Rate:", K::Rate, "Num"},
+        F{0, Columns::beginningDate, "Quarter Beginning Date:", K::Date, "", "", 0, false, false, true},
+        F{1, Columns::endingDate, "Quarter Ending Date:", K::Date, "", "", 0, false, false, true},
+        F{2, Columns::interestRate, "Interest Rate:", K::Rate, "Num", "", 0, false, false, true},
     };
     return s;
 }
@@ -545,18 +651,78 @@ RateEditor::RateEditor(const RateKind& kind, EditorContext c, QWidget* parent)
     grid->addWidget(hint, grid->rowCount(), 1, 1, 2);
 }
 
+QString RateEditor::didYouMean(double rate) {
+    const QString typed = QString::number(rate, 'g', 15);
+    return QStringLiteral("A rate of %1 is %2 %. Did you mean %1 %?").arg(typed, QString::number(rate * 100, 'g', 15));
+}
+
+// The checks of a rates file: a rate from 0 to 1, a period that ends on or after it begins, and one rate for a day.
+bool RateEditor::beforeSave() {
+    QVariant b, e, r;
+    typedValue(0, &b);
+    typedValue(1, &e);
+    typedValue(2, &r);
+    const QDate begins = dateOf(b), ends = dateOf(e);
+    const QString format = QStringLiteral("MM/dd/yyyy");
+    if (ends < begins) {
+        message(QStringLiteral("The Quarter Ending Date %1 is before the Quarter Beginning Date %2. Correct it, or "
+                               "cancel.")
+                    .arg(ends.toString(format), begins.toString(format)));
+        field(1)->setFocus();
+        return false;
+    }
+    double rate = r.toDouble();
+    if (rate > 1 && rate <= 100) {
+        if (!MessageBoxes::ask(this, didYouMean(rate))) {
+            message(RateCheck::refusal(rate) + QStringLiteral(" Correct it, or cancel."));
+            field(2)->setFocus();
+            return false;
+        }
+        rate /= 100;
+        setFieldText(2, FieldText::editing(K::Rate, rate));
+        field(2)->setText(FieldText::shown(K::Rate, rate));
+    }
+    if (const QString why = RateCheck::refusal(rate); !why.isEmpty()) {
+        message(why + QStringLiteral(" Correct it, or cancel."));
+        field(2)->setFocus();
+        return false;
+    }
+    const int begin = model->fieldIndex(Columns::beginningDate);
+    const int end = model->fieldIndex(Columns::endingDate);
+    const int rateColumn = model->fieldIndex(Columns::interestRate);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (row == position())
+            continue;
+        const QDate otherBegins = dateOf(model->data(model->index(row, begin)));
+        const QDate otherEnds = dateOf(model->data(model->index(row, end)));
+        if (!otherBegins.isValid() || !otherEnds.isValid() || otherEnds < begins || ends < otherBegins)
+            continue;
+        message(QStringLiteral("The period %1 to %2 overlaps the row of %3 to %4 (%5). A day has one rate: change "
+                               "that row instead, or correct the dates.")
+                    .arg(begins.toString(format), ends.toString(format), otherBegins.toString(format),
+                         otherEnds.toString(format),
+                         FieldText::shown(K::Rate, model->data(model->index(row, rateColumn)))));
+        field(0)->setFocus();
+        return false;
+    }
+    return true;
+}
+
 namespace {
 
 RecordEditor::Design estimatedTaxDesign(const EditorContext& c) {
     RecordEditor::Design s;
     s.objectName = QStringLiteral("frmEstimatedTax");
     s.caption = QStringLiteral("Estimated Tax");
-    s.noun = QStringLiteral("Record");
+    s.noun = QStringLiteral("Tax Year");
+    s.plural = QStringLiteral("tax years");
     s.table = Tables::estimatedTaxData;
     s.owner = c.taxpayerNumber;
     s.sortColumn = Columns::taxYearEnd;
-    // One record a taxpayer: its number is its key.
-    s.key = Columns::taxpayerNumber;
+    s.key = Columns::row;
+    s.status = RecordEditor::Status::RecordOfCount;
+    // A year goes with its payments: asked first.
+    s.undoableDeletes = false;
     s.fields = {
         F{0, Columns::taxYearEnd, "Tax Year End:", K::Date, "",
           "The last day of the tax year: 12/31/2025 for a calendar year, 06/30/2025 for a fiscal year ending in June.",
@@ -589,85 +755,143 @@ RecordEditor::Design estimatedTaxDesign(const EditorContext& c) {
     return s;
 }
 
-RecordEditor::Design estimatedPaymentsDesign(const EditorContext& c) {
-    RecordEditor::Design s;
-    s.objectName = QStringLiteral("frmEstimatedPayments");
-    s.caption = QStringLiteral("Estimated Tax Payments");
-    s.noun = QStringLiteral("Payment");
-    s.table = Tables::estimatedTaxPayments;
-    s.owner = c.taxpayerNumber;
-    s.sortColumn = Columns::dateOfPayment;
-    s.key = Columns::row;
-    s.status = RecordEditor::Status::RecordOfCount;
-    s.fields = {
-        F{0, Columns::dateOfPayment, "Date Of Payment:", K::Date, "",
-          "The day the payment was made (for a mailed payment, the postmark).", 0, false, false, true},
-        F{1, Columns::amountOfPayment, "Amount Of Payment:", K::Money, "Num"},
-    };
-    return s;
-}
-
 } // namespace
-
-EstimatedPaymentsEditor::EstimatedPaymentsEditor(EditorContext c, QWidget* parent)
-    : RecordEditor(estimatedPaymentsDesign(c), c, parent) {
-    showTaxpayerName(QStringLiteral("Taxpayer Name:"));
-}
-
-void EstimatedPaymentsEditor::afterAdd() {
-    setFieldText(1, QStringLiteral("0"));
-    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
-}
 
 EstimatedTaxEditor::EstimatedTaxEditor(EditorContext c, QWidget* parent)
     : RecordEditor(estimatedTaxDesign(c), c, parent) {
     showTaxpayerName(QStringLiteral("Taxpayer Name:"));
 
-    payments = new QListWidget(this);
-    payments->setObjectName(QStringLiteral("lstPayments"));
-    payments->setMaximumHeight(110);
-    payments->setToolTip(
-        QStringLiteral("The estimated payments; double-click, or Estimated Payments, to change them."));
+    // The year's payments are part of its record: typed with it, saved with it, dropped with it.
+    payments = new QTableWidget(0, 2, this);
+    payments->setObjectName(QStringLiteral("tblPayments"));
+    payments->setHorizontalHeaderLabels({QStringLiteral("Date Of Payment"), QStringLiteral("Amount Of Payment")});
+    payments->horizontalHeader()->setStretchLastSection(true);
+    payments->horizontalHeader()->resizeSection(0, payments->fontMetrics().horizontalAdvance("Date Of Payment") + 24);
+    payments->verticalHeader()->setDefaultSectionSize(payments->fontMetrics().height() + 8);
+    payments->setMinimumHeight(6 * (payments->fontMetrics().height() + 8));
+    payments->setToolTip(QStringLiteral("The estimated payments for this tax year (for an individual, also the "
+                                        "withholding by its actual dates): the day each was made and its amount."));
+    payments->setTabKeyNavigation(false);
+    payments->installEventFilter(this);
+    payments->viewport()->installEventFilter(this);
     grid->addWidget(new QLabel(QStringLiteral("Estimated Payments:"), this), grid->rowCount(), 0,
                     Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(payments, grid->rowCount() - 1, 1);
-    auto* open = new QPushButton(QStringLiteral("Estimated &Payments..."), this);
-    open->setObjectName(QStringLiteral("cmdPayments"));
-    open->setAutoDefault(false);
-    grid->addWidget(open, grid->rowCount(), 1, Qt::AlignLeft);
-    connect(open, &QPushButton::clicked, this, [this] { openPayments(); });
-    connect(payments, &QListWidget::itemDoubleClicked, this, [this] { openPayments(); });
+    grid->addWidget(payments, grid->rowCount() - 1, 1, 1, 2);
+    auto* rowButtons = new QHBoxLayout;
+    addPayment = new QPushButton(QStringLiteral("Add Pa&yment"), this);
+    addPayment->setObjectName(QStringLiteral("cmdAddPayment"));
+    addPayment->setAutoDefault(false);
+    removePayment = new QPushButton(QStringLiteral("Remo&ve Payment"), this);
+    removePayment->setObjectName(QStringLiteral("cmdRemovePayment"));
+    removePayment->setAutoDefault(false);
+    paymentCount = new QLabel(this);
+    paymentCount->setObjectName(QStringLiteral("lblPaymentCount"));
+    rowButtons->addWidget(addPayment);
+    rowButtons->addWidget(removePayment);
+    rowButtons->addWidget(paymentCount, 1);
+    grid->addLayout(rowButtons, grid->rowCount(), 1, 1, 2);
+    connect(addPayment, &QPushButton::clicked, this, [this] {
+        if (!beginTyping())
+            return;
+        const int row = payments->rowCount();
+        payments->insertRow(row);
+        payments->setItem(row, 0, new QTableWidgetItem());
+        auto* amount = new QTableWidgetItem(QStringLiteral("0.00"));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        payments->setItem(row, 1, amount);
+        payments->setCurrentCell(row, 0);
+        payments->setFocus();
+        payments->editItem(payments->item(row, 0));
+        paymentsTyped = true;
+        countPayments();
+    });
+    connect(removePayment, &QPushButton::clicked, this, [this] {
+        if (!beginTyping() || payments->currentRow() < 0)
+            return;
+        payments->removeRow(payments->currentRow());
+        paymentsTyped = true;
+        countPayments();
+    });
+    connect(payments, &QTableWidget::itemChanged, this, [this] {
+        if (!loading) {
+            paymentsTyped = true;
+            countPayments();
+        }
+    });
     listPayments();
 }
 
 QStringList EstimatedTaxEditor::listedPayments() const {
     QStringList lines;
-    for (int i = 0; i < payments->count(); ++i)
-        lines << payments->item(i)->text();
+    for (int i = 0; i < payments->rowCount(); ++i)
+        lines << payments->item(i, 0)->text() + QStringLiteral("    ") + payments->item(i, 1)->text();
     return lines;
 }
 
 void EstimatedTaxEditor::listPayments() {
-    payments->clear();
-    const RecordSet rows = db->query(Sql::selectEstimatedTaxPayments(context.taxpayerNumber));
-    for (int i = 0; i < rows.size(); ++i)
-        payments->addItem(FieldText::shown(K::Date, rows.value(i, Columns::dateOfPayment)) + QStringLiteral("    ") +
-                          FieldText::shown(K::Money, rows.value(i, Columns::amountOfPayment)));
+    loading = true;
+    payments->setRowCount(0);
+    const QVariant yearEnd = value(Columns::taxYearEnd);
+    const QDate end = dateOf(yearEnd);
+    if (!adding() && end.isValid()) {
+        const RecordSet rows = db->query(Sql::selectEstimatedTaxPayments(context.taxpayerNumber, end, onlyYear()));
+        payments->setRowCount(rows.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            payments->setItem(i, 0,
+                              new QTableWidgetItem(FieldText::shown(K::Date, rows.value(i, Columns::dateOfPayment))));
+            auto* amount = new QTableWidgetItem(FieldText::shown(K::Money, rows.value(i, Columns::amountOfPayment)));
+            amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            payments->setItem(i, 1, amount);
+        }
+    }
+    loading = false;
+    paymentsTyped = false;
+    countPayments();
 }
 
-EstimatedPaymentsEditor* EstimatedTaxEditor::openPayments() {
-    // The payments are edited in their own window; this one waits and lists them anew when it closes.
-    auto* editor = new EstimatedPaymentsEditor(context, this);
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    setEnabled(false);
-    editor->setEnabled(true);
-    connect(editor, &RecordEditor::closedEditor, this, [this] {
-        setEnabled(true);
+void EstimatedTaxEditor::countPayments() {
+    Money sum;
+    int n = 0;
+    for (int i = 0; i < payments->rowCount(); ++i) {
+        QVariant v;
+        const QTableWidgetItem* amount = payments->item(i, 1);
+        if (amount && FieldText::parse(K::Money, amount->text(), 0, &v) && v.isValid()) {
+            sum += Money::fromDollars(v.toDouble());
+            ++n;
+        }
+    }
+    paymentCount->setText(QStringLiteral("%1 payments, %2 in all").arg(n).arg(groupedDecimal(sum.cents(), 2)));
+}
+
+void EstimatedTaxEditor::typingChanged(bool on) {
+    payments->setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                       QAbstractItemView::AnyKeyPressed
+                                 : QAbstractItemView::NoEditTriggers);
+    removePayment->setEnabled(on);
+    addPayment->setEnabled(true);
+}
+
+bool EstimatedTaxEditor::eventFilter(QObject* watched, QEvent* event) {
+    // Typing into the payments, or double-clicking one, starts the edit of the year, as a field does.
+    if ((watched == payments || watched == payments->viewport()) && !adding() && !editing()) {
+        const bool typed = event->type() == QEvent::KeyPress && !static_cast<QKeyEvent*>(event)->text().isEmpty() &&
+                           static_cast<QKeyEvent*>(event)->text().at(0).isPrint();
+        const bool f2 = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2;
+        if ((typed || f2 || event->type() == QEvent::MouseButtonDblClick) && !beginTyping()) {
+            QApplication::beep();
+            return true;
+        }
+    }
+    return RecordEditor::eventFilter(watched, event);
+}
+
+bool EstimatedTaxEditor::anythingTyped() const {
+    return paymentsTyped || RecordEditor::anythingTyped();
+}
+
+void EstimatedTaxEditor::afterMove() {
+    if (payments)
         listPayments();
-        payments->setFocus();
-    });
-    editor->show();
-    return editor;
 }
 
 void EstimatedTaxEditor::afterAdd() {
@@ -676,12 +900,103 @@ void EstimatedTaxEditor::afterAdd() {
     setValue(Columns::taxpayerNumber, context.taxpayerNumber);
     for (int i : {3, 4, 5, 7})
         check(i)->setChecked(false);
+    listPayments();
 }
 
 bool EstimatedTaxEditor::beforeSave() {
-    if (adding() && !db->query(Sql::selectEstimatedTaxData(context.taxpayerNumber)).isEmpty()) {
-        message(alreadyEntered);
-        return false;
+    QVariant typed;
+    typedValue(0, &typed);
+    const QDate yearEnd = dateOf(typed);
+    // One record a tax year.
+    const int column = model->fieldIndex(Columns::taxYearEnd);
+    for (int row = 0; row < rowCount(); ++row)
+        if (row != position() && dateOf(model->data(model->index(row, column))) == yearEnd) {
+            message(alreadyEntered(yearEnd));
+            return false;
+        }
+    // Every payment row a date and an amount; a row left empty is dropped.
+    pending.clear();
+    for (int i = 0; i < payments->rowCount(); ++i) {
+        const QString date = payments->item(i, 0) ? payments->item(i, 0)->text().trimmed() : QString();
+        const QString amount = payments->item(i, 1) ? payments->item(i, 1)->text().trimmed() : QString();
+        QVariant d, a;
+        if (date.isEmpty() && (amount.isEmpty() || amount == QLatin1String("0.00") || amount == QLatin1String("0")))
+            continue;
+        if (!FieldText::parse(K::Date, date, 0, &d) || !d.isValid()) {
+            message(QStringLiteral("The Date Of Payment \"%1\" of estimated payment %2 is not a date (mm/dd/yyyy). "
+                                   "Correct it, or cancel.")
+                        .arg(date)
+                        .arg(i + 1));
+            return false;
+        }
+        if (!FieldText::parse(K::Money, amount, 0, &a) || !a.isValid()) {
+            message(QStringLiteral("The Amount Of Payment \"%1\" of estimated payment %2 is not an amount of at most "
+                                   "999,999,999,999.99. Correct it, or cancel.")
+                        .arg(amount)
+                        .arg(i + 1));
+            return false;
+        }
+        pending.push_back({dateOf(d), a.toDouble()});
     }
+    savedYearEnd = yearEnd;
+    shownYearEnd = adding() ? QDate() : dateOf(value(Columns::taxYearEnd));
+    shownOnlyYear = onlyYear();
     return true;
+}
+
+void EstimatedTaxEditor::writeWithRecord() {
+    // The year's payments as the form holds them, in place of those stored (under the year's old end, when it
+    // changed).
+    for (const QDate& end : {shownYearEnd, savedYearEnd})
+        if (end.isValid())
+            db->exec(Sql::deleteEstimatedTaxPayments(context.taxpayerNumber, end, shownOnlyYear));
+    std::vector<QVariantList> rows;
+    for (const auto& [date, amount] : pending)
+        rows.push_back({context.taxpayerNumber, savedYearEnd, date, amount});
+    db->insertRows(Tables::estimatedTaxPayments,
+                   {Columns::taxpayerNumber, Columns::taxYearEnd, Columns::dateOfPayment, Columns::amountOfPayment},
+                   rows);
+}
+
+void EstimatedTaxEditor::afterSave() {
+    listPayments();
+}
+
+bool EstimatedTaxEditor::beforeRemove() {
+    const QDate yearEnd = dateOf(value(Columns::taxYearEnd));
+    const int count =
+        yearEnd.isValid()
+            ? db->query(Sql::selectEstimatedTaxPayments(context.taxpayerNumber, yearEnd, onlyYear())).size()
+            : 0;
+    return MessageBoxes::ask(
+        this, QStringLiteral("Delete the estimated tax figures of the tax year ending %1, with its %2 estimated "
+                             "payments? This cannot be undone.")
+                  .arg(FieldText::shown(K::Date, yearEnd))
+                  .arg(count));
+}
+
+bool EstimatedTaxEditor::removeRow(int row) {
+    // The year goes with its payments, in one transaction.
+    const QDate yearEnd = dateOf(model->data(model->index(row, model->fieldIndex(Columns::taxYearEnd))));
+    const int key = model->data(model->index(row, model->fieldIndex(Columns::row))).toInt();
+    {
+        Transaction t(*db);
+        if (yearEnd.isValid())
+            db->exec(Sql::deleteEstimatedTaxPayments(context.taxpayerNumber, yearEnd, onlyYear()));
+        db->exec(Sql::deleteEstimatedTaxYear(key));
+        t.commit();
+    }
+    reselect();
+    return true;
+}
+
+// The record shown is the taxpayer's one tax year: payments of no year are its own, as the runs count them.
+bool EstimatedTaxEditor::onlyYear() {
+    return !adding() && rowCount() == 1;
+}
+
+QString EstimatedTaxEditor::alreadyEntered(const QDate& yearEnd) {
+    return QStringLiteral("The estimated tax figures of the tax year ending %1 are already entered. Edit them instead "
+                          "of adding new ones.")
+        .arg(yearEnd.toString(QStringLiteral("MM/dd/yyyy")));
 }

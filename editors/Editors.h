@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
+
+#include "Money.h"
 #include "RateKinds.h"
 #include "RecordEditor.h"
 
 class QListWidget;
+class QTableWidget;
 
 // frmBasicTaxpayerData: every taxpayer case, starting on the active one.
 class TaxpayerEditor : public RecordEditor {
@@ -12,20 +17,29 @@ public:
     static inline const QString activeRefusal = QStringLiteral(
         "This taxpayer is active. To delete this taxpayer, activate another taxpayer or close the program, then "
         "return and complete the deletion.");
-    static QString deleteQuestion(int number, const QString& name, int payments, int deposits, int charges);
+    // The question before a taxpayer is deleted, naming how many rows of each table go with it.
+    static QString deleteQuestion(int number, const QString& name,
+                                  const std::vector<std::pair<QString, int>>& rowsByTable);
     TaxpayerEditor(EditorContext context, QWidget* parent = nullptr);
     // The payroll switch of the row shown: the main window sets its payroll items from it on closing.
     bool shownPayroll() const;
     bool endDateWarningShown() const;
 
+    static inline const QString endDateWarningText =
+        QStringLiteral("The End Date is before the Extended Due Date; Save asks before it keeps it.");
+    static QString endDateQuestion(const QString& end, const QString& extended);
+
 protected:
     void afterMove() override;
     void fieldLeft(int index) override;
+    bool beforeSave() override;
     bool beforeRemove() override;
     bool removeRow(int row) override;
 
 private:
     QLabel* endDateWarning;
+    bool endDateBeforeExtendedDueDate() const;
+    void checkEndDate(bool beep);
 };
 
 // frmPayment: the active taxpayer's payments, the deposit each pays, and the balances on a payment's date.
@@ -39,15 +53,18 @@ public:
     bool balancesShown() const;
     QString balance(int label) const; // Label2 tax, Label3 interest, Label4 penalties
 
+    static QString allocationQuestion(Money amount, Money allocated);
+    static QString unmatchedLiability(const QDate& typed, const QList<QDate>& dueDates);
+
 protected:
     void afterAdd() override;
-    void afterSave() override;
+    bool beforeSave() override;
     void afterMove() override;
 
 private:
     QListWidget* DataList1 = nullptr;
+    QList<QDate> depositDueDates;
     QWidget* balances;
-    int heightBefore = 0; // the window's height before the balances showed
     void showBalances(bool show);
     std::map<int, QLabel*> balanceLabels;
 };
@@ -84,35 +101,47 @@ class RateEditor : public RecordEditor {
     Q_OBJECT
 public:
     RateEditor(const RateKind& kind, EditorContext context, QWidget* parent = nullptr);
-};
-
-// frmEstimatedPayments: the active taxpayer's estimated tax payments (and withholding by its actual dates).
-class EstimatedPaymentsEditor : public RecordEditor {
-    Q_OBJECT
-public:
-    EstimatedPaymentsEditor(EditorContext context, QWidget* parent = nullptr);
+    // "A rate of 7 is 700 %. Did you mean 7 %?"
+    static QString didYouMean(double rate);
 
 protected:
-    void afterAdd() override;
+    bool beforeSave() override;
 };
 
-// frmEstimatedTax: the active taxpayer's figures for the estimated-tax penalty (one record), with its estimated
-// payments listed under them; "Estimated Payments" opens their editor.
+// frmEstimatedTax: the active taxpayer's figures for the estimated-tax penalty, one record a tax year, each with the
+// estimated payments made for that year, typed, saved and dropped with it.
 class EstimatedTaxEditor : public RecordEditor {
     Q_OBJECT
 public:
-    static inline const QString alreadyEntered = QStringLiteral(
-        "The estimated tax figures of this taxpayer are already entered. Edit them instead of adding new ones.");
+    static QString alreadyEntered(const QDate& yearEnd);
     EstimatedTaxEditor(EditorContext context, QWidget* parent = nullptr);
-    // The payments as the list shows them, one a line ("09/02/2005  1,000.00").
+    // The payments as the form lists them, one a line ("09/02/2005    1,000.00").
     QStringList listedPayments() const;
-    EstimatedPaymentsEditor* openPayments();
+    QTableWidget* paymentTable() const { return payments; }
 
 protected:
     void afterAdd() override;
+    void afterMove() override;
     bool beforeSave() override;
+    void writeWithRecord() override;
+    void afterSave() override;
+    bool beforeRemove() override;
+    bool removeRow(int row) override;
+    void typingChanged(bool on) override;
+    bool anythingTyped() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QListWidget* payments;
+    QTableWidget* payments = nullptr;
+    QPushButton* addPayment = nullptr;
+    QPushButton* removePayment = nullptr;
+    QLabel* paymentCount = nullptr;
+    bool loading = false;
+    bool paymentsTyped = false;
+    std::vector<std::pair<QDate, double>> pending; // the payments to write, checked
+    QDate savedYearEnd, shownYearEnd;
+    bool shownOnlyYear = false;
+    bool onlyYear();
     void listPayments();
+    void countPayments();
 };

@@ -1,32 +1,45 @@
 #include "RecordEditor.h"
 
 #include "DataEntryValidation.h"
+#include "Database.h"
 #include "EditorModel.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
+#include "RecordList.h"
+#include "ScreenFit.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
+#include "StoreError.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString notice = QStringLiteral("Before making changes to existing data, be sure to click on Edit; otherwise the "
-                                      "changes will appear to save, but will not carry to other forms.");
+const QString typingNote = QStringLiteral("Save (Ctrl+S) keeps this record; Cancel (Escape) drops what was typed.");
+const QString browsingNote = QStringLiteral("Typing into a field starts the edit of the record shown.");
 const QString emptyCaption = QStringLiteral("Click Add To Create First Record");
 
 QString kindName(FieldKind kind) {
@@ -53,6 +66,21 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
 
     db = std::make_unique<SqliteDatabase>(Settings::databasePath(context.newpath));
     loadModel();
+    std::vector<RecordListModel::Column> shown;
+    if (design.list.empty())
+        for (const auto& f : design.fields)
+            if (!f.hidden && f.column != QLatin1String("Taxpayer Name"))
+                design.list.push_back({f.column, QString(f.label).remove(QLatin1Char(':')), f.kind});
+    for (const auto& c : design.list)
+        if (const int column = model->fieldIndex(c.column); column >= 0)
+            shown.push_back({column, c.caption, c.kind});
+    listModel = new RecordListModel(std::move(shown), model.get(), this);
+    const QString plural = design.plural.isEmpty() ? design.noun.toLower() + QLatin1Char('s') : design.plural;
+    list = new RecordList(listModel, plural, this);
+    connect(list, &RecordList::chosen, this, [this](int row) {
+        if (!addFlag && !editFlag)
+            showRow(row);
+    });
 
     grid = new QGridLayout;
     for (const auto& f : design.fields) {
@@ -84,13 +112,12 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
             order << QStringLiteral("c%1").arg(ch.index);
     }
     int row = 0;
-    QWidget* previousInTab = nullptr;
-    auto tabAfter = [this, &previousInTab](QWidget* w) {
-        if (previousInTab)
-            QWidget::setTabOrder(previousInTab, w);
-        else if (qobject_cast<QLineEdit*>(w))
+    // The tab order follows the form from top to bottom; it is set once the form is in its scroll area.
+    std::vector<QWidget*> tabOrder;
+    auto tabAfter = [this, &tabOrder](QWidget* w) {
+        if (tabOrder.empty() && qobject_cast<QLineEdit*>(w))
             firstInTab = w;
-        previousInTab = w;
+        tabOrder.push_back(w);
     };
     for (const QString& item : order) {
         bool isNumber = false;
@@ -135,9 +162,9 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
 
-    auto* noticeLabel = new QLabel(notice, this);
-    noticeLabel->setObjectName(QStringLiteral("lblNotice"));
-    noticeLabel->setWordWrap(true);
+    lblNote = new QLabel(browsingNote, this);
+    lblNote->setObjectName(QStringLiteral("lblNotice"));
+    lblNote->setWordWrap(true);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setFrameShape(QFrame::Panel);
@@ -183,21 +210,71 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
     commands->addWidget(button("cmdClose", "&Close", QString(), [this] { close(); }));
 
     auto* navigation = new QHBoxLayout;
-    navigation->addWidget(button("cmdFirst", "|<", "First", [this] { first(); }));
-    navigation->addWidget(button("cmdPrevious", "<", "Previous", [this] { previous(); }));
+    navigation->addWidget(button("cmdFirst", "|<", "First (Ctrl+Home)", [this] { first(); }));
+    navigation->addWidget(button("cmdPrevious", "<", "Previous (Ctrl+Page Up)", [this] { previous(); }));
     navigation->addWidget(lblStatus, 1);
-    navigation->addWidget(button("cmdNext", ">", "Next", [this] { next(); }));
-    navigation->addWidget(button("cmdLast", ">|", "Last", [this] { last(); }));
+    navigation->addWidget(button("cmdNext", ">", "Next (Ctrl+Page Down)", [this] { next(); }));
+    navigation->addWidget(button("cmdLast", ">|", "Last (Ctrl+End)", [this] { last(); }));
+
+    // Edit > Undo Delete takes back the deletes of this window, the last first.
+    auto* bar = new QMenuBar(this);
+    QMenu* editMenu = bar->addMenu(QStringLiteral("Edi&t"));
+    undoAction = editMenu->addAction(QStringLiteral("&Undo Delete"));
+    undoAction->setObjectName(QStringLiteral("actUndoDelete"));
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setEnabled(false);
+    connect(undoAction, &QAction::triggered, this, [this] {
+        SectionTrail::enter(objectName() + QStringLiteral(".mnuUndo_Click"));
+        try {
+            undoDelete();
+        } catch (const std::exception& e) {
+            message(QString::fromStdString(e.what()));
+        }
+    });
+    QAction* find = editMenu->addAction(QStringLiteral("&Find"));
+    find->setObjectName(QStringLiteral("actFind"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, [this] {
+        if (addFlag || editFlag) {
+            QApplication::beep();
+            return;
+        }
+        list->filter()->setFocus();
+        list->filter()->selectAll();
+    });
+
+    // The form scrolls where the screen is too small for it; the list sits beside it on a wide screen, above it on
+    // a narrow one.
+    auto* form = new QWidget;
+    form->setObjectName(QStringLiteral("form"));
+    auto* formLayout = new QVBoxLayout(form);
+    formLayout->addLayout(grid);
+    formLayout->addStretch(1);
+    scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("formScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(form);
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    scroll->setMinimumHeight(90);
+    const bool wide = ScreenFit::available(this).width() >= 1000;
+    splitter = new QSplitter(wide ? Qt::Horizontal : Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(list);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, wide ? 2 : 1);
+    splitter->setStretchFactor(1, wide ? 3 : 2);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(noticeLabel);
+    layout->setMenuBar(bar);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(lblNote);
     layout->addLayout(commands);
     layout->addLayout(navigation);
-    setMinimumWidth(560);
 
     SetButtons(true);
-    adjustSize();
     if (rowCount() > 0)
         showRow(0);
     else
@@ -307,11 +384,15 @@ void RecordEditor::showRow(int row) {
         const QVariant v = row >= 0 ? model->data(model->index(row, columnOf(f.column))) : QVariant();
         exact[f.index] = v;
         fields[f.index]->setText(FieldText::shown(f.kind, v));
+        fields[f.index]->setModified(false);
         fields[f.index]->setCursorPosition(0); // a long text shows its beginning
     }
     for (const auto& ch : design.checks)
         checks[ch.index]->setChecked(row >= 0 && model->data(model->index(row, columnOf(ch.column))).toBool());
+    list->showSourceRow(row);
     refreshStatus();
+    if (!addFlag && !editFlag)
+        buttons["cmdDelete"]->setEnabled(row >= 0);
     afterMove();
 }
 
@@ -353,6 +434,14 @@ void RecordEditor::message(const QString& text) {
     MessageBoxes::show(this, text);
 }
 
+void RecordEditor::note(const QString& text) {
+    lblNote->setText(text);
+}
+
+QString RecordEditor::noteText() const {
+    return lblNote->text();
+}
+
 void RecordEditor::SetButtons(bool browse) {
     for (const char* name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"})
         buttons[name]->setVisible(browse);
@@ -360,15 +449,63 @@ void RecordEditor::SetButtons(bool browse) {
         buttons[name]->setVisible(!browse);
     for (const char* name : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast"})
         buttons[name]->setEnabled(browse);
+    setTyping(!browse);
 }
 
-void RecordEditor::moveTo(int row) {
-    const int count = rowCount();
-    showRow(count == 0 ? -1 : std::clamp(row, 0, count - 1));
+// While browsing, the fields show the record and take no input (typing into one starts the edit); the list is for
+// choosing a record, so it rests while one is typed.
+void RecordEditor::setTyping(bool on) {
+    for (const auto& [index, edit] : fields)
+        edit->setReadOnly(!on);
+    list->setEnabled(!on);
+    undoAction->setEnabled(!on && !deletedRows.empty());
+    buttons["cmdDelete"]->setEnabled(current >= 0);
+    if (on) {
+        checkedAtStart.clear();
+        for (const auto& [index, box] : checks)
+            checkedAtStart[index] = box->isChecked();
+        note(typingNote);
+    } else if (lblNote->text() == typingNote) {
+        note(browsingNote);
+    }
+    typingChanged(on);
+}
+
+bool RecordEditor::anythingTyped() const {
+    if (addFlag)
+        return true;
+    for (const auto& [index, edit] : fields)
+        if (edit->isModified())
+            return true;
+    for (const auto& [index, box] : checks)
+        if (const auto it = checkedAtStart.find(index); it != checkedAtStart.end() && it->second != box->isChecked())
+            return true;
+    return false;
+}
+
+int RecordEditor::listRowOf(int row) const {
+    return listModel->listRowOf(row);
+}
+
+int RecordEditor::rowAtList(int listRow) const {
+    return listModel->sourceRowAt(listRow);
+}
+
+int RecordEditor::listCount() const {
+    return listModel->rowCount();
+}
+
+void RecordEditor::moveInList(int listRow) {
+    const int count = listCount();
+    if (count == 0)
+        return;
+    showRow(rowAtList(std::clamp(listRow, 0, count - 1)));
 }
 
 void RecordEditor::add() {
     SectionTrail::enter(objectName() + QStringLiteral(".cmdAdd_Click"));
+    if (addFlag || editFlag)
+        return;
     savedPosition = rowCount() > 0 ? current : -1;
     const int row = rowCount();
     model->insertRow(row);
@@ -376,6 +513,7 @@ void RecordEditor::add() {
     showRow(row);
     SetButtons(false);
     afterAdd();
+    refreshStatus();
     focusFirstField();
 }
 
@@ -386,12 +524,33 @@ void RecordEditor::focusFirstField() {
 
 void RecordEditor::edit() {
     SectionTrail::enter(objectName() + QStringLiteral(".cmdEdit_Click"));
-    if (current < 0)
+    if (!beginTyping())
         return;
+    focusFirstField();
+}
+
+bool RecordEditor::beginTyping() {
+    if (addFlag || editFlag)
+        return true;
+    if (current < 0)
+        return false;
     editFlag = true;
     refreshStatus();
     SetButtons(false);
-    focusFirstField();
+    return true;
+}
+
+bool RecordEditor::typedValue(int index, QVariant* v) const {
+    const QLineEdit* edit = field(index);
+    const Field* f = fieldDesign(index);
+    if (!edit || !f)
+        return false;
+    if (!edit->isModified()) {
+        const auto it = exact.find(index);
+        *v = it == exact.end() ? QVariant() : it->second;
+        return true;
+    }
+    return FieldText::parse(f->kind, edit->text(), f->maxLength, v);
 }
 
 bool RecordEditor::fieldValues(std::vector<std::pair<const Field*, QVariant>>* values) {
@@ -423,6 +582,10 @@ bool RecordEditor::save() {
         return false;
     if (!beforeSave())
         return false;
+    // What the checks before the save may have corrected (a rate of 7 meant as 7 %) is what is written.
+    values.clear();
+    if (!fieldValues(&values))
+        return false;
     const QVariant key = addFlag ? QVariant() : value(design.key);
     const int editedAt = current;
     for (const auto& [f, v] : values)
@@ -430,12 +593,26 @@ bool RecordEditor::save() {
             setValue(f->column, v);
     for (const auto& ch : design.checks)
         setValue(ch.column, checks[ch.index]->isChecked() ? 1 : 0);
-    if (!model->submitAll()) {
-        const QString why = model->lastError().text();
-        message(why.isEmpty() ? QStringLiteral("To make changes to a new record, first close the input screen and then "
-                                               "reopen it.")
-                              : why);
-        return false;
+    // The row and what is written with it (an estimated-tax year's payments) go in one transaction. What goes with
+    // it is written first: when either is refused, nothing is written and the model still holds the typed row.
+    {
+        bool submitted = false;
+        try {
+            Transaction t(*db);
+            writeWithRecord();
+            if (!model->submitAll())
+                db->refused(QStringLiteral("write to"), model->lastError());
+            submitted = true;
+            t.commit();
+        } catch (const StoreError& e) {
+            message(e.message());
+            if (submitted) {
+                // Taken by the model, then not committed: the table as it is, and the typing ends.
+                reselect();
+                cancel();
+            }
+            return false;
+        }
     }
     // Re-found by its key: a new row has the highest, since the store assigns keys in increasing order and never
     // reuses one.
@@ -457,37 +634,76 @@ bool RecordEditor::save() {
 
 void RecordEditor::cancel() {
     SectionTrail::enter(objectName() + QStringLiteral(".cmdCancel_Click"));
-    SetButtons(true);
     addFlag = editFlag = false;
     model->revertAll();
+    SetButtons(true);
     moveTo(savedPosition >= 0 ? savedPosition : 0);
     savedPosition = -1;
     buttons["cmdAdd"]->setFocus();
 }
 
+QString RecordEditor::describeRow(int row) const {
+    return QStringLiteral("the %1 %2").arg(design.noun.toLower(), listModel->rowText(row));
+}
+
 void RecordEditor::remove() {
     SectionTrail::enter(objectName() + QStringLiteral(".cmdDelete_Click"));
-    if (current < 0) {
-        message(QStringLiteral("All the records have been deleted."));
+    if (current < 0 || addFlag || editFlag)
         return;
-    }
     if (!beforeRemove())
         return;
-    const int at = current;
-    if (!removeRow(at))
+    const int at = listRowOf(current);
+    const QString what = describeRow(current);
+    const QSqlRecord kept = model->record(current);
+    if (!removeRow(current))
         return;
-    moveTo(at);
+    moveInList(at >= 0 ? at : 0);
+    if (rowCount() == 0)
+        showRow(-1);
     // Off the Delete button, so that a second key press does not delete the next row as well.
     buttons["cmdAdd"]->setFocus();
-    if (rowCount() == 0)
-        message(QStringLiteral("All the records have been deleted."));
+    if (design.undoableDeletes) {
+        deletedRows.push_back(kept);
+        undoAction->setEnabled(true);
+        note(QStringLiteral("Deleted %1. Edit > Undo Delete (Ctrl+Z) brings it back.").arg(what));
+    } else {
+        note(QStringLiteral("Deleted %1.").arg(what));
+    }
+}
+
+void RecordEditor::undoDelete() {
+    if (deletedRows.empty() || addFlag || editFlag)
+        return;
+    const QSqlRecord row = deletedRows.back();
+    // The row goes back with its own key, which the store never gave to another.
+    if (!model->insertRecord(-1, row) || !model->submitAll()) {
+        const QSqlError why = model->lastError();
+        model->revertAll();
+        db->refused(QStringLiteral("write to"), why);
+    }
+    deletedRows.pop_back();
+    undoAction->setEnabled(!deletedRows.empty());
+    const QVariant key = row.value(design.key);
+    const int column = columnOf(design.key);
+    int found = -1;
+    for (int r = 0; r < rowCount(); ++r)
+        if (model->data(model->index(r, column)) == key)
+            found = r;
+    showRow(found >= 0 ? found : (rowCount() > 0 ? 0 : -1));
+    note(QStringLiteral("Brought back %1.").arg(describeRow(found >= 0 ? found : current)));
+    list->view()->setFocus();
 }
 
 bool RecordEditor::removeRow(int row) {
     model->removeRow(row);
     if (!model->submitAll()) {
-        message(model->lastError().text());
+        const QSqlError why = model->lastError();
         model->revertAll();
+        try {
+            db->refused(QStringLiteral("write to"), why);
+        } catch (const StoreError& e) {
+            message(e.message());
+        }
         return false;
     }
     return true;
@@ -495,81 +711,131 @@ bool RecordEditor::removeRow(int row) {
 
 void RecordEditor::reselect() {
     if (!model->select())
-        throw std::runtime_error(model->lastError().text().toStdString());
+        db->refused(QStringLiteral("read from"), model->lastError());
+}
+
+void RecordEditor::moveTo(int row) {
+    const int count = rowCount();
+    showRow(count == 0 ? -1 : std::clamp(row, 0, count - 1));
 }
 
 void RecordEditor::first() {
-    moveTo(0);
+    if (!addFlag && !editFlag)
+        moveInList(0);
 }
 void RecordEditor::last() {
-    moveTo(rowCount() - 1);
+    if (!addFlag && !editFlag)
+        moveInList(listCount() - 1);
 }
 
 void RecordEditor::next() {
-    const int count = rowCount();
-    if (count == 0)
+    if (addFlag || editFlag || listCount() == 0)
         return;
-    if (current + 1 >= count) {
+    const int at = listRowOf(current);
+    if (at + 1 >= listCount()) {
         QApplication::beep();
-        moveTo(count - 1);
+        moveInList(listCount() - 1);
         return;
     }
-    moveTo(current + 1);
+    moveInList(at + 1);
 }
 
 void RecordEditor::previous() {
-    if (rowCount() == 0)
+    if (addFlag || editFlag || listCount() == 0)
         return;
-    if (current <= 0) {
+    const int at = listRowOf(current);
+    if (at == 0) {
         QApplication::beep();
-        moveTo(0);
+        moveInList(0);
         return;
     }
-    moveTo(current - 1);
+    moveInList(at < 0 ? 0 : at - 1);
+}
+
+namespace {
+
+// Whether a key changes the text of the field it is typed into.
+bool editsText(const QKeyEvent* key) {
+    if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
+        key->matches(QKeySequence::DeleteEndOfWord) || key->matches(QKeySequence::DeleteStartOfWord))
+        return true;
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
+        return true;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    return !key->text().isEmpty() && key->text().at(0).isPrint();
+}
+
+} // namespace
+
+bool RecordEditor::handleKey(QObject* watched, QKeyEvent* key) {
+    const bool typing = addFlag || editFlag;
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const bool ctrl = mods == Qt::ControlModifier;
+    // A list and a text field keep the keys they move within themselves by.
+    const bool list = qobject_cast<QAbstractItemView*>(watched) != nullptr;
+    const bool text = qobject_cast<QLineEdit*>(watched) != nullptr;
+    if (ctrl) {
+        switch (key->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // Record navigation, while browsing; not while a record is being typed.
+            if (typing) {
+                QApplication::beep();
+                return true;
+            }
+            if (key->key() == Qt::Key_Home)
+                first();
+            else if (key->key() == Qt::Key_End)
+                last();
+            else if (key->key() == Qt::Key_PageUp)
+                previous();
+            else
+                next();
+            return true;
+        case Qt::Key_S:
+            if (typing)
+                buttons["cmdUpdate"]->click();
+            return true;
+        default:
+            break;
+        }
+    }
+    if (key->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
+        if (!typing) {
+            close();
+        } else if (!anythingTyped() || MessageBoxes::ask(this, cancelQuestion)) {
+            cancel();
+        }
+        return true;
+    }
+    // Up and Down step through the records from the form's buttons and boxes while browsing.
+    if (!typing && !list && !text && mods == Qt::NoModifier &&
+        (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+        key->key() == Qt::Key_Up ? previous() : next();
+        return true;
+    }
+    return false;
 }
 
 bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
+    const bool isField = edit && fieldOf(edit);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        // A list keeps the keys it moves within itself by.
-        const bool list = qobject_cast<QAbstractItemView*>(watched) != nullptr;
-        // The window sees keys before its controls: navigation while browsing.
-        if (!addFlag && !editFlag) {
-            const bool ctrlOnly = key->modifiers() == Qt::ControlModifier;
-            switch (key->key()) {
-            case Qt::Key_Escape:
-                close();
+        if (handleKey(watched, key))
+            return true;
+        if (isField && editsText(key) && !addFlag && !editFlag) {
+            // Typing into the record shown starts its edit; without a record there is nothing to type into.
+            if (!beginTyping()) {
+                QApplication::beep();
+                note(QStringLiteral("There is no record to change. Click Add to create one."));
                 return true;
-            case Qt::Key_End:
-                if (list)
-                    break;
-                last();
-                return true;
-            case Qt::Key_Home:
-                if (list)
-                    break;
-                first();
-                return true;
-            case Qt::Key_Up:
-            case Qt::Key_PageUp:
-                if (list)
-                    break;
-                ctrlOnly ? first() : previous();
-                return true;
-            case Qt::Key_Down:
-            case Qt::Key_PageDown:
-                if (list)
-                    break;
-                ctrlOnly ? last() : next();
-                return true;
-            default:
-                break;
             }
-        } else if (key->key() == Qt::Key_Escape) {
-            return true; // no closing while a row is being changed
         }
-        if (edit && !key->text().isEmpty() && key->text().at(0).isPrint()) {
+        if (isField && !key->text().isEmpty() && key->text().at(0).isPrint()) {
             const int typed = key->text().at(0).unicode();
             const int result = DataEntryValidation(typed, edit->property("tag").toString());
             if (result == 0)
@@ -579,14 +845,26 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-    } else if (edit && event->type() == QEvent::FocusIn) {
+    } else if (auto* box = qobject_cast<QCheckBox*>(watched); box && !addFlag && !editFlag) {
+        // Ticking a box of the record shown starts its edit too.
+        const bool clicks =
+            (event->type() == QEvent::MouseButtonPress &&
+             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) ||
+            (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space);
+        const bool boxOfForm =
+            std::any_of(checks.begin(), checks.end(), [box](const auto& c) { return c.second == box; });
+        if (clicks && boxOfForm && !beginTyping()) {
+            QApplication::beep();
+            return true;
+        }
+    } else if (isField && event->type() == QEvent::FocusIn) {
         const Field* f = fieldOf(edit);
         // Amounts and rates show more digits while being edited; an untouched field stands for its value still.
         if (f && (f->kind == FieldKind::Rate || f->kind == FieldKind::Money) && !edit->isModified())
             edit->setText(FieldText::editing(f->kind, exact[f->index]));
-    } else if (edit && event->type() == QEvent::FocusOut) {
+    } else if (isField && event->type() == QEvent::FocusOut) {
         if (const Field* f = fieldOf(edit)) {
-            if (edit->text().isEmpty() && f->tag == QLatin1String("Num")) {
+            if (edit->text().isEmpty() && f->tag == QLatin1String("Num") && (addFlag || editFlag)) {
                 exact[f->index] = 0.0;
                 edit->setText(f->kind == FieldKind::Text ? QStringLiteral("0.00") : FieldText::shown(f->kind, 0.0));
             } else if (edit->isModified()) {
@@ -607,18 +885,47 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void RecordEditor::keyPressEvent(QKeyEvent* event) {
+    if (handleKey(this, event))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
 void RecordEditor::showEvent(QShowEvent* event) {
-    // Every control the user can reach takes the navigation keys, not only the bound fields (a list keeps the keys
-    // it needs itself).
+    // Every control the user can reach takes the editor's keys, not only the bound fields.
     for (QWidget* w : findChildren<QWidget*>())
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
+    if (!placed) {
+        // As large as the form and the list want, as far as the screen allows; the form scrolls beyond that.
+        placed = true;
+        layout()->activate();
+        const QSize form = scroll->widget()->sizeHint();
+        const QSize rest = sizeHint();
+        int listWidth = 0;
+        for (int c = 0; c < listModel->columnCount(); ++c)
+            listWidth += list->view()->horizontalHeader()->sectionSize(c);
+        listWidth += list->view()->verticalScrollBar()->sizeHint().width() + 8;
+        QSize wanted;
+        if (splitter->orientation() == Qt::Horizontal)
+            wanted = QSize(std::max(rest.width(), std::min(listWidth, 520) + form.width() + 40),
+                           std::max(rest.height(), form.height() + rest.height() - scroll->sizeHint().height()));
+        else
+            wanted = QSize(std::max({rest.width(), form.width() + 40, 560}),
+                           rest.height() + form.height() - scroll->sizeHint().height() + 160);
+        const QRect area = ScreenFit::available(this);
+        resize(wanted.boundedTo(area.size() - QSize(8, 40)).expandedTo(minimumSizeHint()));
+        splitter->setSizes(splitter->orientation() == Qt::Horizontal
+                               ? QList<int>{std::min(listWidth, 520), form.width() + 20}
+                               : QList<int>{150, form.height() + 10});
+    }
     QDialog::showEvent(event);
+    ScreenFit::fit(this);
 }
 
 void RecordEditor::closeEvent(QCloseEvent* event) {
     if (addFlag || editFlag) {
-        if (!MessageBoxes::ask(this, dropQuestion)) {
+        if (anythingTyped() && !MessageBoxes::ask(this, dropQuestion)) {
             event->ignore();
             return;
         }
@@ -628,8 +935,11 @@ void RecordEditor::closeEvent(QCloseEvent* event) {
 }
 
 void RecordEditor::reject() {
-    if (addFlag || editFlag)
+    // Escape reaching the dialog itself, or the window's close, while typing: asked as closing is.
+    if (addFlag || editFlag) {
+        close();
         return;
+    }
     if (!handedBack) {
         handedBack = true;
         emit closedEditor();

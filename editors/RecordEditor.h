@@ -9,11 +9,18 @@
 #include <map>
 #include <memory>
 
+class QAction;
 class QCheckBox;
 class QGridLayout;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
+class QSqlRecord;
+class QSplitter;
+class RecordList;
+class RecordListModel;
 class SqliteDatabase;
 
 // What an editor needs of the main window.
@@ -24,9 +31,11 @@ struct EditorContext {
     bool payroll = false;   // the active taxpayer's payroll-tax switch
 };
 
-// The record editor every table editor shares: its own connection and Qt SQL model over one table, bound fields and
-// check boxes, Add/Edit/Save/Cancel/Delete/Close, first/previous/next/last, the status caption, the keystroke filter,
-// and the refusal of a value that is not of its field's kind.
+// The record editor every table editor shares: its own connection and Qt SQL model over one table, the list of its
+// rows (sortable, filtered, counted) beside the form of bound fields and check boxes, Add/Edit/Save/Cancel/Delete/
+// Close, first/previous/next/last, the status caption, the keystroke filter, and the refusal of a value that is not
+// of its field's kind. Nothing typed is lost without a question: the fields of a shown record take no input until
+// its edit starts, and typing into one starts it.
 class RecordEditor : public QDialog {
     Q_OBJECT
 public:
@@ -49,6 +58,12 @@ public:
         QString hint = {};
     };
     enum class Status { None, Record, DepositRecord, RecordOfCount };
+    // A column of the list beside the form.
+    struct ListColumn {
+        QString column;
+        QString caption;
+        FieldKind kind = FieldKind::Text;
+    };
 
     struct Design {
         QString objectName, caption, noun, addHint;
@@ -63,6 +78,12 @@ public:
         // The order of the form: "f3" a field, "c11" a check box, "@name" a row kept for a widget of the editor's
         // own (slotRow), anything else a heading. Empty: the fields, then the check boxes.
         QStringList layout;
+        // The list's columns; empty: every shown field but the taxpayer's name.
+        std::vector<ListColumn> list = {};
+        QString plural = {}; // "payments": the list's count; empty: the noun's plural
+        // A delete the user can take back (Edit > Undo Delete, Ctrl+Z, until the window closes); otherwise the
+        // editor asks before it deletes.
+        bool undoableDeletes = true;
     };
 
     RecordEditor(Design design, EditorContext context, QWidget* parent = nullptr);
@@ -78,6 +99,8 @@ public:
     void previous();
     void next();
     void last();
+    void undoDelete(); // the last row deleted, back as it was
+    bool canUndoDelete() const { return !deletedRows.empty(); }
 
     int position() const { return current; } // 0-based; -1 when there is no current row
     int rowCount();
@@ -86,11 +109,16 @@ public:
     QLineEdit* field(int index) const;
     QCheckBox* check(int index) const;
     QString statusText() const;
+    QString noteText() const; // what the line under the form says (a row deleted, how to take it back)
+    RecordList* recordList() const { return list; }
     QVariant value(const QString& column) const; // the current row's stored value
 
     // The question asked when the window is closed while a record is being typed.
     static inline const QString dropQuestion =
         QStringLiteral("The record being typed has not been saved. Drop it and close the window?");
+    // The question Escape asks while something typed is unsaved.
+    static inline const QString cancelQuestion =
+        QStringLiteral("The record being typed has not been saved. Drop what was typed?");
 
 signals:
     void closedEditor();
@@ -106,10 +134,14 @@ protected:
     // The particulars of each editor.
     virtual void afterAdd() {}
     virtual bool beforeSave() { return true; }
+    // Writes what belongs with the record being saved, in the transaction of its save; throws to undo both.
+    virtual void writeWithRecord() {}
     virtual void afterSave() {}
     virtual bool beforeRemove() { return true; }
     // Deletes the current row; false when it could not.
     virtual bool removeRow(int row);
+    // What the note says the deleted row was ("the payment of 09/02/2005 ...").
+    virtual QString describeRow(int row) const;
     void reselect();
     virtual void afterMove() {}
     virtual void fieldLeft(int) {}
@@ -122,11 +154,21 @@ protected:
     // it was filled with (not its display text, which may show fewer decimals). False, after a message naming the
     // field, when a typed text is not a value of its field's kind or a required field is empty.
     bool fieldValues(std::vector<std::pair<const Field*, QVariant>>* values);
+    // The value field `index` stands for now: what was typed into it, or what it was filled with; false when the
+    // typed text is no value of its kind.
+    bool typedValue(int index, QVariant* v) const;
     void focusFirstField();
     int slotRow(const QString& name) const { return slotRows.at(name); }
     void showRow(int row);
     void message(const QString& text);
+    void note(const QString& text);
+    // Starts the edit of the shown record as the user starts typing into it, the focus left where it is; false
+    // when there is no record to edit.
+    bool beginTyping();
+    // Whether anything was typed or ticked since Add or Edit.
+    virtual bool anythingTyped() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // Closing while a record is being typed asks first, and on Yes drops the record as Cancel does.
     void closeEvent(QCloseEvent* event) override;
@@ -134,6 +176,8 @@ protected:
     // while a row is being changed.
     void reject() override;
     void refreshStatus();
+    // Called when the form switches between browsing and typing (the editor's own controls follow it).
+    virtual void typingChanged(bool) {}
 
 private:
     int current = -1;
@@ -146,7 +190,19 @@ private:
     QWidget* firstInTab = nullptr;
     std::map<QString, int> slotRows;
     std::map<int, QCheckBox*> checks;
+    std::map<int, bool> checkedAtStart;
     std::map<QString, QPushButton*> buttons;
+    RecordListModel* listModel = nullptr;
+    RecordList* list = nullptr;
+    QSplitter* splitter = nullptr;
+    QScrollArea* scroll = nullptr;
+    QLabel* lblNote = nullptr;
+    QAction* undoAction = nullptr;
+    std::vector<QSqlRecord> deletedRows;
+    bool placed = false;
+    // Handles the editor's keys wherever the focus is; true when the key was taken.
+    bool handleKey(QObject* watched, QKeyEvent* key);
+    void setTyping(bool on);
 
     void SetButtons(bool browse);
     void loadModel();
@@ -156,4 +212,9 @@ private:
     const Field* fieldOf(const QLineEdit* edit) const;
     void filterPaste(QLineEdit* edit, const QString& text);
     void moveTo(int row);
+    // Navigation follows the list as it is sorted and filtered: the list's row of a table row, and back.
+    int listRowOf(int row) const;
+    int rowAtList(int listRow) const;
+    int listCount() const;
+    void moveInList(int listRow);
 };

@@ -115,7 +115,7 @@ ReportDefinition makeWholeBook() {
     d.windowCaption = QStringLiteral("Summary Of All Taxpayers");
     d.titleText = QStringLiteral("Summary Of All Taxpayers");
     d.landscape = true;
-    // Fourteen columns across a landscape page: a smaller type keeps a firm's totals whole.
+    // Fifteen columns across a landscape page: a smaller type keeps a firm's totals whole.
     d.fontSize = 7;
     d.columns = {
         C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 1.1},
@@ -131,6 +131,8 @@ ReportDefinition makeWholeBook() {
         C{{"Other", "Penalties"}, Columns::otherPenalties, F::Money, 1.2, true},
         C{{"Failure To", "Deposit"}, Columns::totalFDepositPenalty, F::Money, 1.2, true},
         C{{"Total"}, Columns::total, F::Money, 1.4, true},
+        // The estimated-tax penalty is the year's own addition to tax, apart from the return's balance.
+        C{{"Estimated", "Tax Penalty"}, QStringLiteral("Estimated Tax Penalty"), F::Money, 1.25, true},
         C{{"Message"}, QStringLiteral("Message"), F::Text, 1.65, false, true},
     };
     return d;
@@ -154,7 +156,8 @@ ReportDefinition makeEstimatedTax() {
         C{{"Penalty"}, Columns::penalty, F::Money, 1.1, true},
     };
     d.title = [text = d.titleText](const TaxpayerCase& tp) {
-        const QDate yearEnd = tp.estimated ? tp.estimated->yearEnd : QDate();
+        const auto* year = tp.estimatedYear();
+        const QDate yearEnd = year ? year->figures.yearEnd : QDate();
         const bool corporation = tp.corporate;
         QString third;
         if (yearEnd.isValid())

@@ -110,24 +110,41 @@ struct DepositFields {
 struct EstimatedFields {
     explicit EstimatedFields(const Database::Cursor&) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
-        // One row a taxpayer (a unique index keeps it so); the first is taken.
-        if (to.estimated)
-            return;
         const Fields<Database::Cursor> f(c, 0);
-        to.estimated = TaxpayerCase::EstimatedTaxFigures{
-            f[Columns::taxYearEnd].toDate(),          amount(f[Columns::currentYearTax], to),
-            amount(f[Columns::priorYearTax], to),     f[Columns::priorYearFullYear].toBool(),
-            f[Columns::highIncomePriorYear].toBool(), f[Columns::largeCorporation].toBool(),
-            amount(f[Columns::withholding], to),      f[Columns::withholdingOnActualDates].toBool()};
+        // One row a tax year (a unique index keeps it so); the first is taken.
+        const QDate yearEnd = f[Columns::taxYearEnd].toDate();
+        for (const auto& y : to.estimatedYears)
+            if (y.figures.yearEnd == yearEnd)
+                return;
+        to.estimatedYears.push_back(
+            {TaxpayerCase::EstimatedTaxFigures{
+                 f[Columns::row].toInt(), yearEnd, amount(f[Columns::currentYearTax], to),
+                 amount(f[Columns::priorYearTax], to), f[Columns::priorYearFullYear].toBool(),
+                 f[Columns::highIncomePriorYear].toBool(), f[Columns::largeCorporation].toBool(),
+                 amount(f[Columns::withholding], to), f[Columns::withholdingOnActualDates].toBool()},
+             {}});
     }
 };
 
 struct EstimatedPaymentFields {
-    int date, amountField;
+    int year, date, amountField;
     explicit EstimatedPaymentFields(const Database::Cursor& c)
-        : date(c.fieldIndex(Columns::dateOfPayment)), amountField(c.fieldIndex(Columns::amountOfPayment)) {}
+        : year(c.fieldIndex(Columns::taxYearEnd)), date(c.fieldIndex(Columns::dateOfPayment)),
+          amountField(c.fieldIndex(Columns::amountOfPayment)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
-        to.estimatedPayments.push_back({c.value(date).toDate(), amount(c.value(amountField), to)});
+        // A payment goes with the figures of its year. One without a year (written by another program) is the
+        // year's when the taxpayer has only one, as the upgrade makes it; otherwise it is counted for the run to say.
+        const QDate yearEnd = c.value(year).toDate();
+        if (!yearEnd.isValid() && to.estimatedYears.size() == 1) {
+            to.estimatedYears.front().payments.push_back({c.value(date).toDate(), amount(c.value(amountField), to)});
+            return;
+        }
+        for (auto& y : to.estimatedYears)
+            if (y.figures.yearEnd == yearEnd && yearEnd.isValid()) {
+                y.payments.push_back({c.value(date).toDate(), amount(c.value(amountField), to)});
+                return;
+            }
+        ++to.estimatedPaymentsWithoutYear;
     }
 };
 

@@ -23,6 +23,12 @@ QString EstimatedTaxRun::printedTotal() const {
 const QString EstimatedTaxRun::noFigures = QStringLiteral(
     "There are no estimated tax figures for this taxpayer. Enter them with Transactions, Estimated Tax.");
 
+QString EstimatedTaxRun::paymentsWithoutYear(int count) {
+    return QStringLiteral("%1 estimated payments of this taxpayer are for no tax year it has figures for, and none of "
+                          "them counts. Enter them under their year (Transactions, Estimated Tax).")
+        .arg(count);
+}
+
 EstimatedTaxRun::EstimatedTaxRun(Database& database, RunReporter& r) : db(&database), reporter(r) {}
 
 EstimatedTaxRun::EstimatedTaxRun(RunReporter& r) : db(nullptr), reporter(r) {}
@@ -30,10 +36,14 @@ EstimatedTaxRun::EstimatedTaxRun(RunReporter& r) : db(nullptr), reporter(r) {}
 RunOutcome EstimatedTaxRun::run(const TaxpayerCase& tp) {
     return guardedRun(db, reporter, [&] {
         reporter.progressVisible(true);
-        if (!tp.estimated)
+        // The latest tax year of the case: a caller wanting another gives the run a case of that year alone.
+        const TaxpayerCase::EstimatedTaxYear* year = tp.estimatedYear();
+        if (!year)
             throw RunStop(noFigures);
         requireAmountsInRange(tp);
-        const TaxpayerCase::EstimatedTaxFigures& f = *tp.estimated;
+        if (tp.estimatedPaymentsWithoutYear > 0)
+            reporter.message(paymentsWithoutYear(tp.estimatedPaymentsWithoutYear));
+        const TaxpayerCase::EstimatedTaxFigures& f = year->figures;
         EstimatedTax::Case c;
         c.corporation = tp.corporate;
         c.yearEnd = Messages::required(f.yearEnd, Labels::taxYearEnd);
@@ -49,7 +59,7 @@ RunOutcome EstimatedTaxRun::run(const TaxpayerCase& tp) {
         c.largeCorporation = f.largeCorporation;
         c.withholding = cents(f.withholding);
         c.withholdingOnActualDates = f.withholdingOnActualDates;
-        for (const auto& p : tp.estimatedPayments)
+        for (const auto& p : year->payments)
             c.payments.push_back({p.date, cents(p.amount)});
         reporter.progress(30);
 

@@ -22,6 +22,7 @@ public:
 
     // "There are no estimated tax figures for this taxpayer. ..."
     static const QString noFigures;
+    static QString paymentsWithoutYear(int count);
 
 private:
     Database* db;

@@ -4,6 +4,7 @@
 #include "CaseReader.h"
 #include "CsvText.h"
 #include "Database.h"
+#include "EstimatedTaxRun.h"
 #include "MoneyText.h"
 #include "Names.h"
 #include "Rounding.h"
@@ -49,6 +50,7 @@ const QStringList& totalColumns() {
 }
 
 const QString messageColumn = QStringLiteral("Message");
+const QString estimatedColumn = QStringLiteral("Estimated Tax Penalty");
 
 } // namespace
 
@@ -70,6 +72,26 @@ std::vector<WholeBook::Line> WholeBook::summaries(Database& db, const std::funct
             line.totals = totals;
         // The message that stopped the run, or the warnings of one that ended, as the single run shows them.
         line.message = said.said.join(QLatin1Char(' '));
+        // Each tax year's estimated-tax penalty, as its own report figures it, added up.
+        if (!tp.estimatedYears.empty()) {
+            qint64 sum = 0;
+            bool whole = true;
+            for (const auto& year : tp.estimatedYears) {
+                said.said.clear();
+                EstimatedTaxRun estimated(said);
+                if (estimated.run(tp.withEstimatedYear(year.figures.yearEnd)) == RunOutcome::Written) {
+                    sum += estimated.result().total;
+                } else {
+                    whole = false;
+                    const QString stopped = said.said.join(QLatin1Char(' '));
+                    line.message += (line.message.isEmpty() ? QString() : QStringLiteral(" ")) +
+                                    QStringLiteral("Estimated tax, year ending %1: %2")
+                                        .arg(year.figures.yearEnd.toString(QStringLiteral("MM/dd/yyyy")), stopped);
+                }
+            }
+            if (whole)
+                line.estimatedTaxPenalty = sum;
+        }
         lines.push_back(std::move(line));
         if (progress)
             progress(int(lines.size()), std::max(all, int(lines.size())));
@@ -79,7 +101,7 @@ std::vector<WholeBook::Line> WholeBook::summaries(Database& db, const std::funct
 
 QString WholeBook::csv(const std::vector<Line>& lines) {
     QStringList header = {Columns::taxpayerNumber, Columns::taxpayerName, Columns::endDate};
-    header << totalColumns() << messageColumn;
+    header << totalColumns() << estimatedColumn << messageColumn;
     QString out;
     for (const auto& h : header)
         out += (out.isEmpty() ? QString() : QStringLiteral(",")) + CsvText::text(h);
@@ -93,6 +115,7 @@ QString WholeBook::csv(const std::vector<Line>& lines) {
         else
             for (int i = 0; i < totalColumns().size(); ++i)
                 cells << QString();
+        cells << (l.estimatedTaxPenalty ? plainDecimal(*l.estimatedTaxPenalty, 2) : QString());
         cells << CsvText::text(l.message);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
@@ -101,7 +124,7 @@ QString WholeBook::csv(const std::vector<Line>& lines) {
 
 RecordSet WholeBook::rows(const std::vector<Line>& lines) {
     QStringList fields = {Columns::taxpayerNumber, Columns::taxpayerName, Columns::endDate};
-    fields << totalColumns() << messageColumn;
+    fields << totalColumns() << estimatedColumn << messageColumn;
     RecordSet set(fields);
     for (const auto& l : lines) {
         QVariantList row = {l.number, l.name, l.endDate.isValid() ? QVariant(l.endDate) : QVariant()};
@@ -111,6 +134,7 @@ RecordSet WholeBook::rows(const std::vector<Line>& lines) {
         else
             for (int i = 0; i < totalColumns().size(); ++i)
                 row << QVariant();
+        row << (l.estimatedTaxPenalty ? QVariant(double(*l.estimatedTaxPenalty) / 100.0) : QVariant());
         row << l.message;
         set.append(row);
     }

@@ -23,14 +23,18 @@ public:
         QString name;
         QDate endDate;
         std::optional<SummaryTotals> totals; // empty when the run stopped
-        QString message;                     // the message that stopped the run, or the warnings of a run that ended
+        // The estimated-tax penalty of the case's tax years, in cents; empty for a case without estimated-tax
+        // figures or when a year's run stopped.
+        std::optional<qint64> estimatedTaxPenalty;
+        QString message; // the message that stopped the run, or the warnings of a run that ended
     };
 
     // `progress` hears of each taxpayer done (done, of all).
     static std::vector<Line> summaries(Database& db, const std::function<void(int done, int all)>& progress = {});
 
     // As talvoro-run writes it: a header, then a line a taxpayer (number, name, End Date MM/DD/YYYY, the ten totals
-    // in the order [Summary Table] holds them as plain decimals with two places, and the message).
+    // in the order [Summary Table] holds them as plain decimals with two places, the estimated-tax penalty, and the
+    // message).
     static QString csv(const std::vector<Line>& lines);
     // As the report preview shows it: one row a taxpayer, named as the columns of the summary report.
     static RecordSet rows(const std::vector<Line>& lines);

@@ -195,6 +195,15 @@ Layout build(int layout) {
               date(Columns::beginningDate), date(Columns::endingDate), whole(Columns::days),
               rate(Columns::interestRate), whole(Columns::daysInYear), money(Columns::penalty)}});
     }
+    if (layout >= 5) {
+        // Layout 5: a taxpayer's estimated-tax figures for each of its tax years, each year's payments with it.
+        for (auto& t : l.tables) {
+            if (t.name == Tables::estimatedTaxData)
+                t.columns.insert(t.columns.begin(), counter(Columns::row));
+            if (t.name == Tables::estimatedTaxPayments)
+                t.columns.insert(t.columns.begin() + 2, date(Columns::taxYearEnd));
+        }
+    }
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),
@@ -207,7 +216,7 @@ Layout build(int layout) {
          QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
                         "[Date Interest Starts])")},
     };
-    if (layout >= 4) {
+    if (layout == 4) {
         // One row of estimated-tax figures a taxpayer.
         l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Tax By Taxpayer"),
                              QStringLiteral("CREATE UNIQUE INDEX [Estimated Tax By Taxpayer] ON [Estimated Tax Data]("
@@ -215,6 +224,16 @@ Layout build(int layout) {
         l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Payments By Taxpayer"),
                              QStringLiteral("CREATE INDEX [Estimated Payments By Taxpayer] ON [Estimated Tax Payments]("
                                             "[Taxpayer Number], [Date Of Payment])")});
+    }
+    if (layout >= 5) {
+        // One row of estimated-tax figures a taxpayer and tax year.
+        l.indexes.push_back(
+            {QStringLiteral("index"), QStringLiteral("Estimated Tax By Taxpayer And Year"),
+             QStringLiteral("CREATE UNIQUE INDEX [Estimated Tax By Taxpayer And Year] ON [Estimated Tax "
+                            "Data]([Taxpayer Number], [Tax Year End])")});
+        l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Payments By Taxpayer And Year"),
+                             QStringLiteral("CREATE INDEX [Estimated Payments By Taxpayer And Year] ON [Estimated Tax "
+                                            "Payments]([Taxpayer Number], [Tax Year End], [Date Of Payment])")});
     }
     return l;
 }
@@ -291,8 +310,10 @@ std::vector<Object> objects(int layout) {
 
 std::vector<UniqueKey> uniqueKeys(int layout) {
     std::vector<UniqueKey> keys;
-    if (layout >= 4)
-        keys.push_back({Tables::estimatedTaxData, Columns::taxpayerNumber}); // [Estimated Tax By Taxpayer]
+    if (layout == 4)
+        keys.push_back({Tables::estimatedTaxData, {Columns::taxpayerNumber}}); // [Estimated Tax By Taxpayer]
+    if (layout >= 5)                                                           // [Estimated Tax By Taxpayer And Year]
+        keys.push_back({Tables::estimatedTaxData, {Columns::taxpayerNumber, Columns::taxYearEnd}});
     return keys;
 }
 

@@ -41,7 +41,9 @@ struct Table {
 //   3  [Large Corporate Underpayment] and [Date Large Corporate Rate Begins] of [Basic Taxpayer Data];
 //      [Large Corporate Underpayment Interest Table]; [Failure To File Minimum Table]
 //   4  [Estimated Tax Data], [Estimated Tax Payments] and [Estimated Tax Table], the estimated-tax penalty
-inline constexpr int version = 4;
+//   5  estimated-tax figures for each tax year of a taxpayer: [Row] of [Estimated Tax Data], one row a taxpayer and
+//      tax year; [Tax Year End] of [Estimated Tax Payments], the year a payment is for
+inline constexpr int version = 5;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 
@@ -79,7 +81,7 @@ std::vector<Object> objects(int layout);
 // keeps unique.
 struct UniqueKey {
     QString table;
-    QString column;
+    QStringList columns;
 };
 std::vector<UniqueKey> uniqueKeys(int layout);
 

@@ -126,19 +126,19 @@ QString selectCaseDeposits(std::optional<int> number) {
 
 QString selectCaseEstimatedData(std::optional<int> number) {
     return caseRows(QStringLiteral("Estimated Tax Data"),
-                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Tax Year End"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Tax Year End"),
                      QStringLiteral("Current Year Tax"), QStringLiteral("Prior Year Tax"),
                      QStringLiteral("Prior Year Full Year"), QStringLiteral("High Income Prior Year"),
                      QStringLiteral("Large Corporation"), QStringLiteral("Withholding"),
                      QStringLiteral("Withholding On Actual Dates")},
-                    number, QString());
+                    number, QStringLiteral("[Tax Year End], [Row]"));
 }
 
 QString selectCaseEstimatedPayments(std::optional<int> number) {
-    return caseRows(
-        QStringLiteral("Estimated Tax Payments"),
-        {QStringLiteral("Taxpayer Number"), QStringLiteral("Date Of Payment"), QStringLiteral("Amount Of Payment")},
-        number, QStringLiteral("[Date Of Payment], [Row]"));
+    return caseRows(QStringLiteral("Estimated Tax Payments"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Tax Year End"),
+                     QStringLiteral("Date Of Payment"), QStringLiteral("Amount Of Payment")},
+                    number, QStringLiteral("[Tax Year End], [Date Of Payment], [Row]"));
 }
 
 QString selectDepositsOf(int number) {
@@ -167,9 +167,34 @@ QString selectEstimatedTaxData(int number) {
     return QLatin1String("SELECT * FROM [Estimated Tax Data] WHERE [Taxpayer Number]=") + SqlText::whole(number);
 }
 
-QString selectEstimatedTaxPayments(int number) {
-    return QLatin1String("SELECT * FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=") + SqlText::whole(number) +
+namespace {
+QString ofTheYear(int number, const QDate& yearEnd, bool withoutYearToo) {
+    const QString year = QLatin1String("[Tax Year End]=") + SqlText::date(yearEnd);
+    return QLatin1String(" WHERE [Taxpayer Number]=") + SqlText::whole(number) + QLatin1String(" AND ") +
+           (withoutYearToo ? QLatin1String("(") + year + QLatin1String(" OR [Tax Year End] IS NULL)") : year);
+}
+} // namespace
+
+QString selectEstimatedTaxPayments(int number, const QDate& yearEnd, bool withoutYearToo) {
+    return QLatin1String("SELECT * FROM [Estimated Tax Payments]") + ofTheYear(number, yearEnd, withoutYearToo) +
            QLatin1String(" ORDER BY [Date Of Payment], [Row]");
+}
+
+QString deleteEstimatedTaxPayments(int number, const QDate& yearEnd, bool withoutYearToo) {
+    return QLatin1String("DELETE * FROM [Estimated Tax Payments]") + ofTheYear(number, yearEnd, withoutYearToo);
+}
+
+QString deleteEstimatedTaxYear(int row) {
+    return QLatin1String("DELETE * FROM [Estimated Tax Data] WHERE [Row]=") + SqlText::whole(row);
+}
+
+QString estimatedPaymentsToTheirOnlyYear() {
+    // Native SQLite: run by the upgrade and the retrieve of an older file, where payments had no year of their own.
+    return QStringLiteral(
+        "UPDATE [Estimated Tax Payments] SET [Tax Year End] = (SELECT d.[Tax Year End] FROM [Estimated Tax Data] d "
+        "WHERE d.[Taxpayer Number] = [Estimated Tax Payments].[Taxpayer Number]) WHERE [Tax Year End] IS NULL AND "
+        "(SELECT COUNT(*) FROM [Estimated Tax Data] d WHERE d.[Taxpayer Number] = [Estimated Tax "
+        "Payments].[Taxpayer Number]) = 1");
 }
 
 QString reportEstimatedTaxQuery() {

@@ -43,7 +43,13 @@ QString selectCaseEstimatedPayments(std::optional<int> number = std::nullopt);
 // The payment form's list of a taxpayer's required deposits, and the estimated-tax form's figures and payments.
 QString selectDepositsOf(int number); // "SELECT * FROM [Required Payroll Tax Deposits] WHERE [Taxpayer Number]=" ...
 QString selectEstimatedTaxData(int number);
-QString selectEstimatedTaxPayments(int number);
+// A tax year's estimated payments (`withoutYearToo`: and those of no year, which are the year's when it is the
+// taxpayer's only one), and the same deleted before the form writes them anew with their figures.
+QString selectEstimatedTaxPayments(int number, const QDate& yearEnd, bool withoutYearToo);
+QString deleteEstimatedTaxPayments(int number, const QDate& yearEnd, bool withoutYearToo);
+QString deleteEstimatedTaxYear(int row); // a row of [Estimated Tax Data] by its [Row]
+// The payments without a tax year of a taxpayer with figures for exactly one year become that year's.
+QString estimatedPaymentsToTheirOnlyYear();
 
 // The published figures: a rate table in stored order, its periods alone, the failure-to-file minimums by year, and
 // a line of them.

@@ -112,8 +112,9 @@ Outcome retrieve(const QString& transferFile, const QString& mainFile) {
             QStringList columns = common(table);
             if (columns.isEmpty())
                 continue; // a table the file's older layout does not have
-            if (table == Tables::payments || table == Tables::estimatedTaxPayments) {
-                columns.removeAll(Columns::row); // the payments get new row numbers
+            if (table == Tables::payments || table == Tables::estimatedTaxPayments ||
+                table == Tables::estimatedTaxData) {
+                columns.removeAll(Columns::row); // the payments and estimated-tax years get new row numbers
                 main.exec(Sql::retrieveRows(table, copy, columns));
             } else if (columns.removeAll(Columns::row) > 0) {
                 main.exec(Sql::retrieveKeepingFreeRows(table, copy, columns));
@@ -121,6 +122,9 @@ Outcome retrieve(const QString& transferFile, const QString& mainFile) {
                 main.exec(Sql::retrieveRows(table, copy, columns));
             }
         }
+        // A file of a layout before estimated-tax years: its estimated payments are its one year's.
+        if (file.layout() < 5)
+            main.execNative(Sql::estimatedPaymentsToTheirOnlyYear());
         t.commit();
     }
     main.detachExternal();

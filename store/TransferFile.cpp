@@ -154,13 +154,24 @@ void TransferFile::checkUnique(SqliteDatabase& db) {
     // The file's own index should keep these unique, but an index can be made to lie; the retrieve would then fail
     // on the main database's index with a message about the wrong file.
     for (const auto& key : Schema::uniqueKeys(fileLayout)) {
+        QStringList columns;
+        for (const QString& c : key.columns)
+            columns << bracket(c);
         const RecordSet twice = db.queryNative(QStringLiteral("SELECT %1 FROM %2 NOT INDEXED GROUP BY %1 HAVING "
                                                               "COUNT(*) > 1 LIMIT 1")
-                                                   .arg(bracket(key.column), bracket(key.table)));
-        if (!twice.isEmpty())
-            throw StoreError(
-                refusal(QStringLiteral("[%1].[%2] holds %3 twice; a taxpayer has one row of [%1].")
-                            .arg(key.table, key.column, shown(twice.value(0, 0), QStringLiteral("text")))));
+                                                   .arg(columns.join(QStringLiteral(", ")), bracket(key.table)));
+        if (twice.isEmpty())
+            continue;
+        QStringList values;
+        for (int i = 0; i < key.columns.size(); ++i)
+            values << shown(twice.value(0, i), QStringLiteral("text"));
+        const QString columnNames = QStringLiteral("[%1]").arg(key.columns.join(QStringLiteral("], [")));
+        throw StoreError(refusal(key.columns.size() == 1
+                                     ? QStringLiteral("[%1].%2 holds %3 twice; a taxpayer has one row of [%1].")
+                                           .arg(key.table, columnNames, values.join(QStringLiteral(", ")))
+                                     : QStringLiteral("[%1] holds %3 twice in %2; a taxpayer has one row of [%1] for "
+                                                      "each.")
+                                           .arg(key.table, columnNames, values.join(QStringLiteral(", ")))));
     }
 }
 

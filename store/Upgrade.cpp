@@ -3,6 +3,7 @@
 #include "RatesFile.h"
 #include "Schema.h"
 #include "SqliteDatabase.h"
+#include "Statements.h"
 
 #include <QStringList>
 
@@ -74,6 +75,9 @@ void fill(SqliteDatabase& db, int layout) {
         insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), {&RateKinds::largeCorporate()});
         insertFailureToFileMinimums(db, readFailureToFileMinimums(DataFiles::path(DataFiles::minimums)));
     }
+    if (layout == 5)
+        // A taxpayer had one tax year of estimated-tax figures: its payments are that year's.
+        db.execNative(Sql::estimatedPaymentsToTheirOnlyYear());
 }
 
 } // namespace

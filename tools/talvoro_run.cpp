@@ -1,13 +1,15 @@
 // Runs the program's calculation runs and taxpayer transfers without a window, for automation and tests:
 //
 //   talvoro-run [--data-dir DIR] --taxpayer N --report interest|summary|penalty|deposit|payment|estimated
-//               [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]
+//               [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY] [--tax-year-end MM/DD/YYYY]
 //   talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY
 //   talvoro-run [--data-dir DIR] --retrieve FILE
 //   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
 //   talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]
 //   talvoro-run [--data-dir DIR] --update-rates [FILE]
 //
+// --tax-year-end chooses the tax year of the estimated report; without it the report is of the taxpayer's latest year
+// (standard error says so when it has several).
 // --pdf and --csv export the report after the run (the payment report has no run: it is only exported); the report
 // says it was printed today, or on the --print-date given (for exports that must not change from day to day).
 // --balance-at prints the balances on that payment date as the payment form shows them, one a line:
@@ -84,7 +86,7 @@ int usage(const QString& why) {
     err << "talvoro-run: " << why << '\n'
         << "usage: talvoro-run [--data-dir DIR] --taxpayer N --report "
            "interest|summary|penalty|deposit|payment|estimated\n"
-        << "                   [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY]\n"
+        << "                   [--pdf FILE] [--csv FILE] [--print-date MM/DD/YYYY] [--tax-year-end MM/DD/YYYY]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --balance-at MM/DD/YYYY\n"
         << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
         << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n"
@@ -104,7 +106,7 @@ int exitOf(RunOutcome o) {
 
 struct Arguments {
     QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile;
-    QDate balanceDate;
+    QDate balanceDate, taxYearEnd;
     std::optional<int> taxpayer;
     bool all = false;
     std::optional<QString> ratesFile; // --update-rates: the file, or empty for the shipped one
@@ -271,6 +273,10 @@ int main(int argc, char** argv) {
             if (!printed.isValid())
                 return usage(QStringLiteral("the print date \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
             Clock::setToday(printed);
+        } else if (arg == QLatin1String("--tax-year-end") && hasValue) {
+            a.taxYearEnd = dateOf(args[++i]);
+            if (!a.taxYearEnd.isValid())
+                return usage(QStringLiteral("the tax year end \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
         } else if (arg == QLatin1String("--all")) {
             a.all = true;
         } else if (arg == QLatin1String("--update-rates")) {
@@ -307,6 +313,8 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
     if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
         return usage(QStringLiteral("--pdf and --csv go with --report"));
+    if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
+        return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
     if (!retrieve && !updateRates && !a.all && !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
     if (a.csvFile == QLatin1String("-") && a.pdfFile == QLatin1String("-"))
@@ -339,7 +347,25 @@ int main(int argc, char** argv) {
                              .arg(QDir::toNativeSeparators(databaseFile)));
         if (save)
             return runSave(dataFolder, a);
-        return balance ? runBalance(a, *tp) : runReport(db, a, *tp);
+        if (balance)
+            return runBalance(a, *tp);
+        if (a.report == QLatin1String("estimated") && tp->estimatedYears.size() > 0) {
+            // One tax year's report: the one asked for, or the latest.
+            QStringList years;
+            for (const auto& y : tp->estimatedYears)
+                years << y.figures.yearEnd.toString(QStringLiteral("MM/dd/yyyy"));
+            const QDate wanted = a.taxYearEnd.isValid() ? a.taxYearEnd : tp->estimatedYears.back().figures.yearEnd;
+            if (!tp->estimatedYear(wanted))
+                return stopped(QStringLiteral("Taxpayer %1 has no estimated tax figures for the tax year ending %2; "
+                                              "it has them for %3.")
+                                   .arg(*a.taxpayer)
+                                   .arg(a.taxYearEnd.toString(QStringLiteral("MM/dd/yyyy")), years.join(", ")));
+            if (!a.taxYearEnd.isValid() && years.size() > 1)
+                ConsoleReporter::err() << "The tax year ending " << years.last() << " (of " << years.join(", ")
+                                       << "); --tax-year-end chooses another." << Qt::endl;
+            return runReport(db, a, tp->withEstimatedYear(wanted));
+        }
+        return runReport(db, a, *tp);
     } catch (const StoreError& e) {
         return stopped(e.message());
     } catch (const std::bad_alloc&) {

@@ -86,7 +86,11 @@ TEST(DepositPenalty, RunningBalancesAndTheUnpaidBalanceRow) {
                   QStringList({"Liability 2005-02-15 #1 dep 1000 paid 0 unpaid 0 days 0 pct 0 pen 0",
                                "Payment 2005-02-25 #1 dep 0 paid 600 unpaid 400 days 10 pct 0.05 pen 30",
                                "Unpaid Balance 2005-05-26 #1 dep 0 paid 0 unpaid 400 days 100 pct 0.1 pen 40"}));
-        EXPECT_TRUE(r.messages.isEmpty());
+        // ... and the run says so, naming the payment and the date it names.
+        EXPECT_EQ(r.messages,
+                  QStringList{DepositMessages::unmatchedLiabilityDate(due.addDays(10), QDate(2005, 3, 15))});
+        EXPECT_TRUE(r.messages[0].startsWith("The payment of 02/25/2005 is applied to a liability due 03/15/2005, but "
+                                             "no required deposit is due on that date"));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
+#include "RecordList.h"
 #include "RunReporter.h"
 #include "Settings.h"
 #include "SqlText.h"
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -131,8 +133,10 @@ private slots:
             QCOMPARE(e.statusText(), QString("Add record"));
             QCOMPARE(e.field(2)->text(), QString("0"));
             QCOMPARE(e.field(3)->text(), QString("Payroll Co"));
-            QTest::keyClick(e.field(0), Qt::Key_Escape); // ignored while adding
-            QVERIFY(e.isVisible());
+            QTest::keyClick(e.field(0), Qt::Key_Escape); // asks first while adding; No keeps the new record
+            QVERIFY(e.isVisible() && e.adding());
+            QCOMPARE(questions, QStringList{RecordEditor::cancelQuestion});
+            questions.clear();
             type(e.field(0), due);
             type(e.field(2), "1,000");
             click(&e, "cmdUpdate");
@@ -146,20 +150,28 @@ private slots:
         QCOMPARE(e.value("Event").toString(), QString("Liability"));
         QCOMPARE(e.value("Taxpayer Number").toInt(), n);
 
-        QTest::keyClick(e.field(0), Qt::Key_End);
+        // Home, End, Page Up and Page Down move the cursor of the field; Ctrl with them moves between records.
+        for (const Qt::Key key : {Qt::Key_End, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_PageUp}) {
+            QTest::keyClick(e.field(0), key);
+            QCOMPARE(e.position(), 1);
+        }
+        QTest::keyClick(e.field(0), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(e.position(), 2);
         click(&e, "cmdNext"); // on the last row: stays
         QCOMPARE(e.position(), 2);
-        QTest::keyClick(e.field(0), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier); // not exactly Ctrl
+        QTest::keyClick(e.field(0), Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier); // not exactly Ctrl
+        QCOMPARE(e.position(), 2);
+        QTest::keyClick(e.field(0), Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(e.position(), 1);
-        QTest::keyClick(e.field(0), Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(e.field(0), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(e.position(), 0);
-        QTest::keyClick(e.field(0), Qt::Key_PageDown);
+        QTest::keyClick(e.field(0), Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(e.position(), 1);
+        QVERIFY(!e.editing());
     }
 
-    // The Estimated Tax form: one record a taxpayer, its payments listed under it and edited in their own window,
-    // which hands the form back with the list renewed; a second record is refused.
+    // The Estimated Tax form: one record a tax year, each with its payments typed in the form and saved with it; a
+    // second record for a year is refused.
     void estimatedTaxForm() {
         const int n = addTaxpayer("Ben Brown");
         EstimatedTaxEditor e(context(n, "Ben Brown"));
@@ -177,36 +189,67 @@ private slots:
         type(e.field(6), "3228");
         e.check(3)->setFocus();
         QTest::keyClick(e.check(3), Qt::Key_Space);
+        QTableWidget* payments = e.paymentTable();
+        for (const auto& [date, amount] : {std::pair{"01/12/2006", "1000"}, std::pair{"09/02/2005", "1000.50"}}) {
+            click(&e, "cmdAddPayment");
+            const int row = payments->rowCount() - 1;
+            payments->item(row, 0)->setText(date);
+            payments->item(row, 1)->setText(amount);
+        }
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments]"), 0); // nothing written while typing
         click(&e, "cmdUpdate");
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
         QCOMPARE(e.value("Taxpayer Number").toInt(), n);
         QCOMPARE(
             count("SELECT COUNT(*) FROM [Estimated Tax Data] WHERE [Prior Year Full Year]=1 AND [Withholding]=3228"),
             1);
+        QCOMPARE(e.listedPayments(), QStringList({"09/02/2005    1,000.50", "01/12/2006    1,000.00"}));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=" + SqlText::whole(n) +
+                       " AND [Tax Year End]='2005-12-31'"),
+                 2);
 
+        // A second year is a record of its own; the same year again is refused.
         click(&e, "cmdAdd");
+        QVERIFY(e.listedPayments().isEmpty());
+        type(e.field(0), "12/31/2005");
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages, QStringList{EstimatedTaxEditor::alreadyEntered(QDate(2005, 12, 31))});
         type(e.field(0), "12/31/2006");
         click(&e, "cmdUpdate");
-        QCOMPARE(messages, QStringList{EstimatedTaxEditor::alreadyEntered});
-        click(&e, "cmdCancel");
-        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Data]"), 1);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Data]"), 2);
+        QCOMPARE(e.recordList()->countText(), QString("2 tax years"));
+        click(&e, "cmdFirst");
+        QCOMPARE(e.listedPayments().size(), 2);
+        click(&e, "cmdLast");
+        QVERIFY(e.listedPayments().isEmpty());
+    }
 
-        QPointer<EstimatedPaymentsEditor> payments = e.openPayments();
-        QVERIFY(!e.isEnabled());
-        activate(payments);
-        for (const auto& [date, amount] : {std::pair{"01/12/2006", "1000"}, std::pair{"09/02/2005", "1000.50"}}) {
-            click(payments, "cmdAdd");
-            type(payments->field(0), date);
-            type(payments->field(1), amount);
-            click(payments, "cmdUpdate");
-        }
-        QCOMPARE(payments->rowCount(), 2);
-        click(payments, "cmdClose");
-        QTRY_VERIFY(!payments);
-        QVERIFY(e.isEnabled());
-        QCOMPARE(e.listedPayments(), QStringList({"09/02/2005    1,000.50", "01/12/2006    1,000.00"}));
-        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=" + SqlText::whole(n)),
-                 2);
+    // Payments typed for a new year and then cancelled, or dropped on closing, leave nothing behind.
+    void estimatedPaymentsGoWithTheirRecord() {
+        const int n = addTaxpayer("Dropped");
+        QPointer<EstimatedTaxEditor> e = new EstimatedTaxEditor(context(n, "Dropped"));
+        activate(e);
+        click(e, "cmdAdd");
+        type(e->field(0), "12/31/2005");
+        click(e, "cmdAddPayment");
+        e->paymentTable()->item(0, 0)->setText("04/15/2005");
+        e->paymentTable()->item(0, 1)->setText("500");
+        click(e, "cmdCancel");
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments]"), 0);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Data]"), 0);
+        // A bad payment row refuses the save of the year too.
+        click(e, "cmdAdd");
+        type(e->field(0), "12/31/2005");
+        click(e, "cmdAddPayment");
+        e->paymentTable()->item(0, 0)->setText("02/30/2005");
+        click(e, "cmdUpdate");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("\"02/30/2005\" of estimated payment 1 is not a date"), qPrintable(messages[0]));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Data]"), 0);
+        answer = true;
+        QVERIFY(e->close());
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments]"), 0);
     }
 
     void cancelAfterAddOnAnEmptyTable() {
@@ -235,7 +278,8 @@ private slots:
         click(&e, "cmdCancel");
     }
 
-    void allocationCheckAfterSaving() {
+    // A split that does not add up is asked about before anything is written, with the difference.
+    void allocationCheckBeforeSaving() {
         const int n = addTaxpayer("Split");
         PaymentEditor e(context(n, "Split"));
         activate(&e);
@@ -249,17 +293,24 @@ private slots:
             click(&e, "cmdUpdate");
         };
         payment("300", "100", "100", "100");
-        QVERIFY(messages.isEmpty());
+        QVERIFY(questions.isEmpty());
         payment("300", "100", "100", "50");
-        QCOMPARE(messages, QStringList{PaymentEditor::allocationWarning});
-        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2); // saved all the same
+        QCOMPARE(questions,
+                 QStringList{PaymentEditor::allocationQuestion(Money::fromCents(30000), Money::fromCents(25000))});
+        QVERIFY(questions[0].contains("a difference of 50.00"));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 1); // not written on No
+        QVERIFY(e.adding());
+        answer = true;
+        click(&e, "cmdUpdate");
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2);
+        QVERIFY(messages.isEmpty());
 
-        // A new payment left at its zeros raises no message.
-        messages.clear();
+        // A new payment left at its zeros raises no question.
+        questions.clear();
         click(&e, "cmdAdd");
         type(e.field(1), "08/01/2005");
         click(&e, "cmdUpdate");
-        QVERIFY(messages.isEmpty());
+        QVERIFY(questions.isEmpty());
     }
 
     void chargeComponentsCheck() {
@@ -302,6 +353,7 @@ private slots:
                                        "999,999,999,999.99. Correct it, or cancel."});
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 0);
         type(e.field(2), "999999999999.99");
+        answer = true; // saved with its allocations left at zero
         click(&e, "cmdUpdate");
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 1);
     }
@@ -316,6 +368,11 @@ private slots:
                 db.exec("INSERT INTO [Payment Table]([Taxpayer Number]) VALUES(" + w + ")");
                 db.exec("INSERT INTO [Additional Charges]([Taxpayer Number]) VALUES(" + w + ")");
                 db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number]) VALUES(" + w + ")");
+                db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End]) VALUES(" + w +
+                        ",#12/31/2005#)");
+                for (int i = 0; i < 2; ++i)
+                    db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Tax Year End]) VALUES(" + w +
+                            ",#12/31/2005#)");
             }
         }
         TaxpayerEditor e(context(active, "Active"));
@@ -323,18 +380,32 @@ private slots:
         QCOMPARE(e.field(0)->text(), QString("Active")); // starts on the active taxpayer
 
         // Tab follows the form from top to bottom.
-        QCOMPARE(e.field(4)->nextInFocusChain(), static_cast<QWidget*>(e.check(15)));
-        QCOMPARE(e.check(13)->nextInFocusChain(), static_cast<QWidget*>(e.field(1)));
+        e.field(4)->setFocus();
+        QTest::keyClick(e.field(4), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.check(15)));
+        e.check(13)->setFocus();
+        QTest::keyClick(e.check(13), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(e.field(1)));
 
-        // End date one day before the extended due date warns; equal does not.
+        // End date one day before the extended due date warns, and Save asks by the same rule; equal does neither.
         click(&e, "cmdEdit");
         type(e.field(95), "10/15/2005");
         type(e.field(92), "10/14/2005");
         e.field(0)->setFocus();
         QVERIFY(e.endDateWarningShown());
+        click(&e, "cmdUpdate");
+        QCOMPARE(questions, QStringList{TaxpayerEditor::endDateQuestion("10/14/2005", "10/15/2005")});
+        QVERIFY(e.editing()); // No keeps it being typed
+        questions.clear();
         type(e.field(92), "10/15/2005");
         e.field(0)->setFocus();
         QVERIFY(!e.endDateWarningShown());
+        // Moving the extended due date after it brings the warning back.
+        type(e.field(95), "10/16/2005");
+        e.field(0)->setFocus();
+        QVERIFY(e.endDateWarningShown());
+        type(e.field(95), "10/15/2005");
+        e.field(0)->setFocus();
 
         // Unchecking failure to pay unchecks the increased rate; checking it again does not.
         e.check(11)->setChecked(true);
@@ -353,16 +424,19 @@ private slots:
         QCOMPARE(e.field(0)->text(), QString("O'Other"));
         // Asked first, with the rows that go too; No keeps everything.
         click(&e, "cmdDelete");
-        QCOMPARE(questions, QStringList{TaxpayerEditor::deleteQuestion(other, "O'Other", 1, 1, 1)});
-        QCOMPARE(questions[0],
-                 QString("Delete taxpayer %1, O'Other, with its 1 payments, 1 deposits and 1 charges?").arg(other));
+        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions[0], QString("Delete taxpayer %1, O'Other, with everything entered for it: 1 payment, 1 "
+                                       "required deposit, 1 additional charge, 1 tax year of estimated tax figures "
+                                       "and 2 estimated tax payments? This cannot be undone.")
+                                   .arg(other));
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 2);
         answer = true;
         click(&e, "cmdDelete");
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
-        for (const char* table : {"Payment Table", "Additional Charges", "Required Payroll Tax Deposits"}) {
+        for (const char* table : {"Payment Table", "Additional Charges", "Required Payroll Tax Deposits",
+                                  "Estimated Tax Data", "Estimated Tax Payments"}) {
             QCOMPARE(count(QString("SELECT COUNT(*) FROM [%1] WHERE [Taxpayer Number]=%2").arg(table).arg(other)), 0);
-            QCOMPARE(count(QString("SELECT COUNT(*) FROM [%1] WHERE [Taxpayer Number]=%2").arg(table).arg(active)), 1);
+            QVERIFY(count(QString("SELECT COUNT(*) FROM [%1] WHERE [Taxpayer Number]=%2").arg(table).arg(active)) > 0);
         }
     }
 
@@ -480,15 +554,12 @@ private slots:
             db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],"
                     "[Prior Year Tax],[Prior Year Full Year],[Withholding]) VALUES(" +
                     SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
-            db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) "
-                    "VALUES(" +
-                    SqlText::whole(n) + ",#9/2/2005#,1000)");
+            db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Tax Year End],[Date Of Payment],"
+                    "[Amount Of Payment]) VALUES(" +
+                    SqlText::whole(n) + ",#12/31/2005#,#9/2/2005#,1000)");
         }
         EstimatedTaxEditor e(c);
         shoot(&e, "editor-estimated-tax");
-        auto* ep = e.openPayments();
-        shoot(ep, "editor-estimated-payments");
-        ep->close();
         auto* save = new SaveTaxpayerDialog(newpath());
         shoot(save, "dialog-save");
         save->close();
@@ -513,12 +584,16 @@ private slots:
         click(&e, "cmdAdd");
         calc->setFocus();
         QTest::keyClick(calc, Qt::Key_Escape);
-        QVERIFY(e.isVisible());
+        QVERIFY(e.isVisible() && e.adding()); // asked, and No keeps the record
         QCOMPARE(handedBack.count(), 0);
         type(e.field(1), "06/01/2005");
+        answer = true; // the allocations left at zero
         click(&e, "cmdUpdate");
+        answer = false;
         click(&e, "cmdDelete");
-        QCOMPARE(messages, QStringList{"All the records have been deleted."});
+        QVERIFY(messages.isEmpty());
+        QVERIFY2(e.noteText().startsWith("Deleted the payment 06/01/2005"), qPrintable(e.noteText()));
+        QVERIFY(!e.findChild<QPushButton*>("cmdDelete")->isEnabled()); // nothing left to delete
         calc->setFocus();
         QTest::keyClick(calc, Qt::Key_Escape);
         QVERIFY(!e.isVisible());
@@ -735,7 +810,9 @@ private slots:
         QCOMPARE(e.position(), 1);
         auto* name = e.findChild<QLineEdit*>("Text1");
         name->setFocus();
-        QTest::keyClick(name, Qt::Key_Home);
+        QTest::keyClick(name, Qt::Key_Home); // the cursor's key in a text field
+        QCOMPARE(e.position(), 1);
+        QTest::keyClick(name, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(e.position(), 0);
         auto* list = e.findChild<QListWidget*>("DataList1");
         list->setFocus();

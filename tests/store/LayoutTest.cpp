@@ -232,3 +232,63 @@ TEST(Layouts, ALockedDatabaseIsInUseNotForeign) {
     QSqlDatabase::removeDatabase("holder");
     EXPECT_EQ(refusalOf(dir.mainFile()), QString());
 }
+
+namespace {
+
+// A database of layout 4, where a taxpayer had one row of estimated-tax figures and its payments had no year.
+void makeLayout4(const QString& file) {
+    SqliteDatabase db(file, SqliteDatabase::Mode::Create);
+    for (const QString& statement : Schema::createStatements(4))
+        db.execNative(statement);
+    db.execNative("INSERT INTO [Basic Taxpayer Data]([Taxpayer Number],[Taxpayer Name]) VALUES(1,'Ben'),(2,'Ann')");
+    db.execNative("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax]) "
+                  "VALUES(1,'2005-12-31',7031)");
+    db.execNative("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Date Of Payment],[Amount Of Payment]) "
+                  "VALUES(1,'2005-09-02',1000),(1,'2006-01-12',1000),(2,'2006-01-12',50)");
+}
+
+} // namespace
+
+// Layout 5 gives estimated payments their tax year: a taxpayer's payments become its one year's, in the upgrade and in
+// the retrieve of a saved taxpayer of layout 4; a payment of a taxpayer without figures keeps no year.
+TEST(Layouts, EstimatedPaymentsGetTheYearOfTheirFigures) {
+    DataDir dir;
+    QFile::remove(dir.mainFile());
+    makeLayout4(dir.mainFile());
+    { SqliteDatabase db(dir.mainFile()); }
+    ASSERT_EQ(layoutOf(dir.mainFile()), Schema::version);
+    {
+        SqliteDatabase db(dir.mainFile(), SqliteDatabase::Mode::ReadOnly);
+        EXPECT_EQ(db.queryNative("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=1 AND "
+                                 "[Tax Year End]='2005-12-31'")
+                      .value(0, 0)
+                      .toInt(),
+                  2);
+        EXPECT_EQ(db.queryNative("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=2 AND "
+                                 "[Tax Year End] IS NULL")
+                      .value(0, 0)
+                      .toInt(),
+                  1);
+        EXPECT_EQ(db.queryNative("SELECT [Row] FROM [Estimated Tax Data]").value(0, 0).toInt(), 1);
+    }
+
+    DataDir target;
+    const QString saved = target.path("ben-layout4.mdb");
+    makeLayout4(saved);
+    {
+        SqliteDatabase db(saved, SqliteDatabase::Mode::Foreign);
+        db.execNative("DELETE FROM [Basic Taxpayer Data] WHERE [Taxpayer Number]=2");
+        db.execNative("DELETE FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=2");
+        db.execNative("UPDATE [Basic Taxpayer Data] SET [Taxpayer Number]=7");
+        db.execNative("UPDATE [Estimated Tax Data] SET [Taxpayer Number]=7");
+        db.execNative("UPDATE [Estimated Tax Payments] SET [Taxpayer Number]=7");
+    }
+    ASSERT_EQ(TaxpayerTransfer::retrieve(saved, target.mainFile()), TaxpayerTransfer::Outcome::Copied);
+    SqliteDatabase db(target.mainFile(), SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(db.queryNative("SELECT COUNT(*) FROM [Estimated Tax Payments] WHERE [Taxpayer Number]=7 AND "
+                             "[Tax Year End]='2005-12-31'")
+                  .value(0, 0)
+                  .toInt(),
+              2);
+    EXPECT_EQ(layoutOf(saved), 4); // the saved file itself is only read
+}

@@ -68,9 +68,9 @@ const std::map<QString, QStringList> documentedTables = {
     {"Failure To File Minimum Table", {"First Year", "Amount"}},
     // Layout 4: the estimated-tax penalty, with names other tools can fill.
     {"Estimated Tax Data",
-     {"Taxpayer Number", "Tax Year End", "Current Year Tax", "Prior Year Tax", "Prior Year Full Year",
+     {"Row", "Taxpayer Number", "Tax Year End", "Current Year Tax", "Prior Year Tax", "Prior Year Full Year",
       "High Income Prior Year", "Large Corporation", "Withholding", "Withholding On Actual Dates"}},
-    {"Estimated Tax Payments", {"Row", "Taxpayer Number", "Date Of Payment", "Amount Of Payment"}},
+    {"Estimated Tax Payments", {"Row", "Taxpayer Number", "Tax Year End", "Date Of Payment", "Amount Of Payment"}},
     {"Estimated Tax Table",
      {"Line", "Installment", "Due Date", "Amount", "Beginning Date", "Ending Date", "Days", "Interest Rate",
       "Days In Year", "Penalty"}},
