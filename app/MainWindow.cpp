@@ -18,26 +18,35 @@
 #include "ReportPreview.h"
 #include "ReportSource.h"
 #include "Rounding.h"
+#include "ScreenFit.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
+#include "StartUp.h"
 #include "Statements.h"
 #include "StoreError.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -98,16 +107,27 @@ void MainWindow::buildMenus() {
         m->menuAction()->setObjectName(name);
         return m;
     };
+    QMenu* file = menu(QStringLiteral("&File"), QStringLiteral("mnuFile"));
+    recentMenu = file->addMenu(QStringLiteral("Retrieve &Recent Taxpayer File"));
+    recentMenu->setObjectName(QStringLiteral("mnuRecent"));
+    recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecent"));
+    actions[QStringLiteral("mnuRecent")] = recentMenu->menuAction();
+    connect(recentMenu, &QMenu::aboutToShow, this, [this] { listRecentFiles(); });
+    file->addSeparator();
+    QAction* quit = addCommand(file, QStringLiteral("&Quit"), QStringLiteral("mnuQuit"), &MainWindow::mnuQuit_Click);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
     QMenu* select = menu(QStringLiteral("   &Select or Add Taxpayer  "), QStringLiteral("mnuSelect"));
     addCommand(select, QStringLiteral("Select &Existing Taxpayer"), QStringLiteral("mnuExistingCo"),
-               &MainWindow::selectExistingTaxpayer);
+               &MainWindow::selectExistingTaxpayer)
+        ->setShortcut(QKeySequence::Find);
     addCommand(select, QStringLiteral("&Add, Update or Delete Taxpayer"), QStringLiteral("mnuNewTaxpayer"),
                &MainWindow::mnuNewTaxpayer_Click);
     addCommand(select, QStringLiteral("Sa&ve Taxpayer To Disk"), QStringLiteral("mnuSave"), &MainWindow::mnuSave_Click);
     addCommand(select, QStringLiteral("&Retrieve Taxpayer From Disk"), QStringLiteral("mnuRetrieve"),
                &MainWindow::mnuRetrieve_Click);
     select->addSeparator();
-    addCommand(select, QStringLiteral("Summary Of &All Taxpayers"), QStringLiteral("mnuAllTaxpayers"),
+    addCommand(select, QStringLiteral("Summary Of All &Taxpayers"), QStringLiteral("mnuAllTaxpayers"),
                &MainWindow::mnuAllTaxpayers_Click);
 
     QMenu* transactions = menu(QStringLiteral("  &Transactions   "), QStringLiteral("mnuTransactions"));
@@ -158,7 +178,8 @@ void MainWindow::buildMenus() {
     reset->setEnabled(false);
 
     QMenu* help = menu(QStringLiteral("  &Help "), QStringLiteral("mnuHelp"));
-    addCommand(help, QStringLiteral("Help &Contents"), QStringLiteral("mnuContents"), &MainWindow::mnuContents_Click);
+    addCommand(help, QStringLiteral("Help &Contents"), QStringLiteral("mnuContents"), &MainWindow::mnuContents_Click)
+        ->setShortcut(QKeySequence::HelpContents);
     QAction* announcement = addCommand(help, QStringLiteral("IRS Interest &Rate Announcement"),
                                        QStringLiteral("mnuIRSInterestRateAnnouncement"), nullptr);
     connect(announcement, &QAction::triggered, this, [this] {
@@ -222,24 +243,64 @@ void MainWindow::buildBody() {
     selectLabel = new QLabel(QStringLiteral("Select taxpayer to open"), body);
     selectLabel->setObjectName(QStringLiteral("lblSelect"));
     selectLabel->hide();
-    DataList1 = new QListWidget(body);
+    // The taxpayers by name with their numbers, narrowed as a name or number is typed into the box above them.
+    findBox = new QLineEdit(body);
+    findBox->setObjectName(QStringLiteral("txtFindTaxpayer"));
+    findBox->setPlaceholderText(QStringLiteral("Type a name or number (Ctrl+F); Enter opens the first"));
+    findBox->setClearButtonEnabled(true);
+    findBox->hide();
+    DataList1 = new QTreeWidget(body);
     DataList1->setObjectName(QStringLiteral("DataList1"));
+    DataList1->setColumnCount(2);
+    DataList1->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Taxpayer Name")});
+    DataList1->setRootIsDecorated(false);
+    DataList1->setAlternatingRowColors(true);
+    DataList1->setSortingEnabled(true);
+    DataList1->header()->setSortIndicator(1, Qt::AscendingOrder);
+    DataList1->header()->resizeSection(0, DataList1->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     DataList1->hide();
     DataList1->setEnabled(false);
-    connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    auto choose = [this](QTreeWidgetItem* item) {
+        if (!item)
+            return;
         SectionTrail::enter(QStringLiteral("frmMain.DataList1_Click"));
         try {
-            chooseTaxpayer(item->data(Qt::UserRole).toInt());
+            chooseTaxpayer(item->data(0, Qt::UserRole).toInt());
         } catch (const std::exception& e) {
             // The list shows its own failures instead of the error report.
             MessageBoxes::show(this, QString::fromStdString(e.what()));
         }
+    };
+    connect(DataList1, &QTreeWidget::itemClicked, this, [choose](QTreeWidgetItem* item, int) { choose(item); });
+    connect(DataList1, &QTreeWidget::itemActivated, this, [choose](QTreeWidgetItem* item, int) { choose(item); });
+    connect(findBox, &QLineEdit::textChanged, this, [this](const QString& text) { filterTaxpayers(text); });
+    connect(findBox, &QLineEdit::returnPressed, this, [this, choose] {
+        for (int i = 0; i < DataList1->topLevelItemCount(); ++i)
+            if (!DataList1->topLevelItem(i)->isHidden()) {
+                choose(DataList1->topLevelItem(i));
+                return;
+            }
+        QApplication::beep();
     });
-    connect(DataList1, &QListWidget::itemActivated, DataList1, &QListWidget::itemClicked);
+    findBox->installEventFilter(this);
 
-    savingLabel = new QLabel(QStringLiteral("Please Wait - Saving Data"), body);
-    savingLabel->setObjectName(QStringLiteral("lblSaving"));
-    savingLabel->hide();
+    // A data folder without the program's database: said here, with the way out, and the commands wait for it.
+    missingFolder = new QFrame(body);
+    missingFolder->setObjectName(QStringLiteral("frmMissingFolder"));
+    missingFolder->setFrameShape(QFrame::StyledPanel);
+    auto* missingText = new QLabel(missingFolder);
+    missingText->setObjectName(QStringLiteral("lblMissingFolder"));
+    missingText->setWordWrap(true);
+    auto* chooseFolder = new QPushButton(QStringLiteral("&Choose Folder…"), missingFolder);
+    chooseFolder->setObjectName(QStringLiteral("cmdChooseFolder"));
+    connect(chooseFolder, &QPushButton::clicked, this, [this] {
+        ErrorHandler::guard(QStringLiteral("frmMain.cmdChooseFolder_Click"), [this] { chooseDataFolder(); });
+    });
+    auto* missingLayout = new QVBoxLayout(missingFolder);
+    missingLayout->addWidget(missingText);
+    missingLayout->addWidget(chooseFolder, 0, Qt::AlignLeft);
+    missingFolder->hide();
+
     Label4 = new QLabel(body);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold"));
@@ -262,20 +323,20 @@ void MainWindow::buildBody() {
     auto* layout = new QVBoxLayout(body);
     layout->addLayout(pictures);
     layout->addLayout(name);
+    layout->addWidget(missingFolder);
     layout->addWidget(selectLabel);
+    layout->addWidget(findBox);
     layout->addWidget(DataList1, 1);
     layout->addStretch();
     layout->addWidget(Label4);
     layout->addWidget(paymentWarning);
-    layout->addWidget(savingLabel);
     layout->addWidget(ProgressBar1);
     layout->addWidget(statusLabel);
 }
 
 void MainWindow::buildTimers() {
-    const std::pair<const char*, int> all[] = {{"Timer1", 4000}, {"Timer2", 3000}, {"Timer3", 5000},
-                                               {"Timer4", 3000}, {"Timer5", 1000}, {"Timer6", 5000},
-                                               {"Timer7", 5000}, {"Timer8", 3000}, {"Timer10", 500}};
+    const std::pair<const char*, int> all[] = {{"Timer1", 4000}, {"Timer3", 5000}, {"Timer4", 3000}, {"Timer5", 1000},
+                                               {"Timer6", 5000}, {"Timer7", 5000}, {"Timer10", 500}};
     for (const auto& [name, interval] : all) {
         auto* t = new QTimer(this);
         t->setObjectName(QLatin1String(name));
@@ -290,10 +351,6 @@ void MainWindow::buildTimers() {
                                 [this, timerName] { showReport(timerName); });
         });
     }
-    connect(timers["Timer2"], &QTimer::timeout, this,
-            [this] { ErrorHandler::guard(QStringLiteral("frmMain.Timer2_Timer"), [this] { fullRefresh(); }); });
-    connect(timers["Timer8"], &QTimer::timeout, this,
-            [this] { ErrorHandler::guard(QStringLiteral("frmMain.Timer8_Timer"), [this] { shortHandBack(); }); });
     connect(timers["Timer3"], &QTimer::timeout, this, [this] {
         SectionTrail::enter(QStringLiteral("frmMain.Timer3_Timer"));
         Label4->hide();
@@ -318,6 +375,10 @@ QString MainWindow::activeName() const {
 void MainWindow::load() {
     ErrorHandler::guard(QStringLiteral("frmMain.Form_Load"), [this] {
         statusLabel->clear();
+        if (!QFileInfo(Settings::databasePath(sessionNewpath)).isFile()) {
+            showMissingFolder(true);
+            return;
+        }
         // Anything but "True" is no error: backups never stop without a sign and a way to restart them.
         if (!backupSchedule.startIfAllowed()) {
             action("mnuErrorState")->setVisible(true);
@@ -424,15 +485,55 @@ void MainWindow::selectExistingTaxpayer() {
     if (!db)
         openMainConnection();
     const RecordSet list = db->query(Sql::selectTaxpayersByName());
+    DataList1->setSortingEnabled(false);
     DataList1->clear();
     for (int i = 0; i < list.size(); ++i) {
-        auto* item = new QListWidgetItem(list.value(i, Columns::taxpayerName).toString(), DataList1);
-        item->setData(Qt::UserRole, list.value(i, Columns::taxpayerNumber).toInt());
+        auto* item = new QTreeWidgetItem(DataList1);
+        const int number = list.value(i, Columns::taxpayerNumber).toInt();
+        item->setData(0, Qt::DisplayRole, number);
+        item->setData(0, Qt::UserRole, number);
+        item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
+        item->setText(1, list.value(i, Columns::taxpayerName).toString());
     }
+    DataList1->setSortingEnabled(true);
     DataList1->setEnabled(true);
     DataList1->show();
+    selectLabel->setText(QStringLiteral("Select taxpayer to open (%1)").arg(list.size()));
     selectLabel->show();
-    DataList1->setFocus();
+    findBox->clear();
+    findBox->show();
+    findBox->setFocus();
+}
+
+void MainWindow::filterTaxpayers(const QString& text) {
+    const QString wanted = text.trimmed().toCaseFolded();
+    int shown = 0;
+    for (int i = 0; i < DataList1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = DataList1->topLevelItem(i);
+        const bool match =
+            wanted.isEmpty() || item->text(1).toCaseFolded().contains(wanted) || item->text(0).startsWith(wanted);
+        item->setHidden(!match);
+        shown += match ? 1 : 0;
+    }
+    selectLabel->setText(
+        wanted.isEmpty()
+            ? QStringLiteral("Select taxpayer to open (%1)").arg(DataList1->topLevelItemCount())
+            : QStringLiteral("Select taxpayer to open (%1 of %2)").arg(shown).arg(DataList1->topLevelItemCount()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Down from the box goes into the list, on its first row shown.
+    if (watched == findBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down) {
+        for (int i = 0; i < DataList1->topLevelItemCount(); ++i)
+            if (!DataList1->topLevelItem(i)->isHidden()) {
+                DataList1->setCurrentItem(DataList1->topLevelItem(i));
+                break;
+            }
+        DataList1->setFocus();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::chooseTaxpayer(int number) {
@@ -448,6 +549,7 @@ void MainWindow::chooseTaxpayer(int number) {
     Text1->setCursorPosition(0); // a long name shows its beginning
     DataList1->setEnabled(false);
     DataList1->hide();
+    findBox->hide();
     selectLabel->hide();
     nameLabel->show();
     Text1->show();
@@ -472,12 +574,12 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     SectionTrail::enter(QStringLiteral("frmMain.Form_Click"));
     DataList1->hide();
     DataList1->setEnabled(false);
+    findBox->hide();
     selectLabel->hide();
     QMainWindow::mousePressEvent(event);
 }
 
 void MainWindow::fullRefresh() {
-    timers["Timer2"]->stop();
     setEnabled(true);
     openMainConnection();
     for (int i = 0; i < mainRows.size(); ++i)
@@ -492,14 +594,11 @@ void MainWindow::fullRefresh() {
         Text1->hide();
     }
     activateWindow();
-    savingLabel->hide();
 }
 
 void MainWindow::shortHandBack() {
-    timers["Timer8"]->stop();
     setEnabled(true);
     activateWindow();
-    savingLabel->hide();
 }
 
 void MainWindow::toggleSplash() {
@@ -584,12 +683,17 @@ void MainWindow::openEditor(RecordEditor* editor, bool refresh) {
             for (const auto& name : payrollItems)
                 action(name)->setEnabled(taxpayers->shownPayroll());
         }
-        savingLabel->show();
-        timers[refresh ? QStringLiteral("Timer2") : QStringLiteral("Timer8")]->start();
+        // Handed back at once, once the editor's own close is done: nothing is being saved by then, and a key
+        // pressed meanwhile reaches this window.
+        QTimer::singleShot(0, this, [this, refresh] {
+            ErrorHandler::guard(refresh ? QStringLiteral("frmMain.fullRefresh") : QStringLiteral("frmMain.handBack"),
+                                [this, refresh] { refresh ? fullRefresh() : shortHandBack(); });
+        });
     });
     editor->show();
     if (const QScreen* screen = editor->screen())
         editor->move(screen->availableGeometry().center() - editor->rect().center());
+    ScreenFit::fit(editor);
 }
 
 void MainWindow::mnuNewTaxpayer_Click() {
@@ -714,4 +818,92 @@ void MainWindow::mnuPRTAXPEN_Click() {
 void MainWindow::mnuAbout_Click() {
     AboutWindow about(this);
     about.exec();
+}
+
+void MainWindow::mnuQuit_Click() {
+    close();
+}
+
+void MainWindow::listRecentFiles() {
+    recentMenu->clear();
+    const QStringList files = Settings::recentFiles();
+    if (files.isEmpty()) {
+        recentMenu->addAction(QStringLiteral("(no file saved or retrieved yet)"))->setEnabled(false);
+        return;
+    }
+    int n = 0;
+    for (const QString& file : files) {
+        QAction* a = recentMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(file).fileName()));
+        a->setToolTip(QDir::toNativeSeparators(file));
+        a->setStatusTip(QDir::toNativeSeparators(file));
+        a->setEnabled(db != nullptr || !missingFolder->isVisible());
+        connect(a, &QAction::triggered, this, [this, file] {
+            ErrorHandler::guard(QStringLiteral("frmMain.mnuRecent_Click"), [this, file] { retrieveFile(file); });
+        });
+    }
+}
+
+void MainWindow::retrieveFile(const QString& file) {
+    if (!QFileInfo(file).isFile()) {
+        message(QStringLiteral("The file %1 is no longer there; it is taken off the list of recent files.")
+                    .arg(QDir::toNativeSeparators(file)));
+        Settings::removeRecentFile(file);
+        return;
+    }
+    auto* dialog = new RetrieveTaxpayerDialog(sessionNewpath, this, file);
+    if (!dialog->hasFile()) {
+        delete dialog;
+        return;
+    }
+    waitFor(dialog);
+    connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
+    dialog->show();
+}
+
+void MainWindow::showMissingFolder(bool missing) {
+    missingFolder->findChild<QLabel*>(QStringLiteral("lblMissingFolder"))
+        ->setText(StartUp::missingDatabaseMessage(sessionNewpath));
+    missingFolder->setVisible(missing);
+    // Until a folder with the database is chosen, only what needs no database is offered.
+    for (const char* name : {"mnuSelect", "mnuInterestRatefrm", "mnuRecent"})
+        if (QAction* a = action(QLatin1String(name)))
+            a->setEnabled(!missing);
+    if (QAction* a = action(QStringLiteral("mnuUpdateRates")))
+        a->setEnabled(!missing);
+    for (const char* name : {"Picture1", "Picture2", "Picture3"})
+        if (auto* b = findChild<QToolButton*>(QLatin1String(name)))
+            b->setEnabled(!missing);
+    if (missing) {
+        setTaxpayerCommands(false);
+        for (const auto& name : payrollItems)
+            action(name)->setEnabled(false);
+        if (auto* b = missingFolder->findChild<QPushButton*>(QStringLiteral("cmdChooseFolder")))
+            b->setFocus();
+    }
+}
+
+void MainWindow::chooseDataFolder() {
+    const QString folder = FileDialogs::existingFolder(this, QStringLiteral("Choose the Data Folder"),
+                                                       QFileInfo(sessionNewpath).absolutePath());
+    if (folder.isEmpty())
+        return;
+    if (!QFileInfo(Settings::databasePath(Settings::withSeparator(folder))).isFile()) {
+        message(QStringLiteral("The folder %1 holds no %2. Choose the folder that holds the program's data files "
+                               "(%2 and %3).")
+                    .arg(QDir::toNativeSeparators(folder), Settings::databaseFileName, Settings::templateFileName));
+        return;
+    }
+    // The chosen folder is this session's data folder from now on, and the next start's.
+    Settings::setNewpath(Settings::withSeparator(folder));
+    sessionNewpath = Settings::newpath();
+    databaseFile.clear();
+    backupSchedule.setFolder(sessionNewpath);
+    ProgramFiles::setDataFolder(sessionNewpath);
+    showMissingFolder(false);
+    if (!backupSchedule.startIfAllowed()) {
+        action("mnuErrorState")->setVisible(true);
+        action("mnuErrorState")->setEnabled(true);
+    }
+    openMainConnection();
+    offerShippedRates();
 }

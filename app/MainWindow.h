@@ -17,8 +17,8 @@
 class QAction;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QFrame;
+class QTreeWidget;
 class QMenu;
 class QProgressBar;
 class QToolButton;
@@ -47,8 +47,8 @@ public:
     // Commands, callable from tests as the menu calls them.
     void selectExistingTaxpayer();
     void chooseTaxpayer(int number); // a click in the taxpayer list
-    void fullRefresh();              // Timer2
-    void shortHandBack();            // Timer8
+    void fullRefresh();              // after the taxpayer and rate editors
+    void shortHandBack();            // after the other editors
     void toggleSplash();
     void showErrorResetWindow();
 
@@ -71,6 +71,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // An open editor is asked first; it may hold a record being typed.
     void closeEvent(QCloseEvent* event) override;
 
@@ -93,8 +94,10 @@ private:
     QLabel* nameLabel;
     QLineEdit* Text1;
     QLabel* selectLabel;
-    QListWidget* DataList1;
-    QLabel* savingLabel;
+    QLineEdit* findBox;
+    QTreeWidget* DataList1;
+    QFrame* missingFolder;
+    QMenu* recentMenu = nullptr;
     QLabel* Label4;
     QLabel* paymentWarning;
     QLabel* statusLabel;
@@ -126,6 +129,13 @@ private:
     void offerShippedRates();
     void mnuSave_Click();
     void mnuRetrieve_Click();
+    void mnuQuit_Click();
+    void listRecentFiles();
+    void retrieveFile(const QString& file);
+    void filterTaxpayers(const QString& text);
+    // A data folder without the database: the banner with "Choose Folder…", and the commands that need it off.
+    void showMissingFolder(bool missing);
+    void chooseDataFolder();
 
     void mnuSetDrive_Click();
     void mnuContents_Click();

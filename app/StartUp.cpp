@@ -40,14 +40,10 @@ bool SingleCopy::acquire() {
 }
 
 QString StartUp::missingDatabaseMessage(const QString& newpath) {
-    return QStringLiteral("The main data file, ") + Settings::databaseFileName +
-           QStringLiteral(", could not be found in the path directory specified in the Windows registry ") + newpath +
-           QStringLiteral(" .") + QStringLiteral("\n\n") +
-           QStringLiteral("The file may be missing from the path directory or the path name may contain a syntax "
-                          "error. To use the program you will need to copy the files to ") +
-           newpath +
-           QStringLiteral(" or correct the syntax of the path specified for the program in the Windows "
-                          "registry.");
+    return QStringLiteral("The data folder %1 holds no %2, the program's database. The folder is set in the settings "
+                          "file %3 (\"%4\"). Click Choose Folder… and choose the folder that holds %2; until then "
+                          "the commands that need it are off.")
+        .arg(QDir::toNativeSeparators(newpath), Settings::databaseFileName, Settings::fileName(), Settings::newpathKey);
 }
 
 namespace {
@@ -94,7 +90,5 @@ void StartUp::settingsAndDatabaseCheck(const QString& programFolder) {
     if (!Settings::usableNewpath(Settings::newpath()))
         Settings::setNewpath(Settings::withSeparator(firstDataFolder(programFolder)));
     Settings::writeFirstStartValues(programFolder); // any other key still missing gets its first value
-    const QString newpath = Settings::newpath();
-    if (!QFileInfo(Settings::databasePath(newpath)).isFile())
-        MessageBoxes::show(nullptr, missingDatabaseMessage(newpath));
+    // A folder without the database is said on the main window, which offers to choose another.
 }

@@ -27,12 +27,12 @@ private:
 };
 
 namespace StartUp {
-// The message shown when "Newpath" + kelvadat.mdb does not exist.
+// What the main window says when "Newpath" + kelvadat.mdb does not exist: the folder, the settings file, the way out.
 QString missingDatabaseMessage(const QString& newpath);
 // The data directory of a first start: the program's folder, or, where the user cannot write there (an
 // installed program), a folder of the user's own holding copies of the delivered files.
 QString firstDataFolder(const QString& programFolder);
 QString firstDataFolder(const QString& programFolder, bool programFolderWritable);
-// First start: the settings' first values; later starts: the database check with its message.
+// First start: the settings' first values; later starts: a usable "Newpath".
 void settingsAndDatabaseCheck(const QString& programFolder);
 } // namespace StartUp

@@ -1,6 +1,7 @@
 #include "InfoWindows.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
+#include "ScreenFit.h"
 #include "Settings.h"
 #include "StartUp.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     StartUp::settingsAndDatabaseCheck(QCoreApplication::applicationDirPath());
+    // Every window inside the screen, whatever its size and scale.
+    ScreenFit::install();
 
     MainWindow window;
     // Closing the main window ends the program, even with an error report or another window still open.

@@ -3,6 +3,7 @@
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
 #include "Names.h"
+#include "ProgramFiles.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -27,7 +28,7 @@ const QString dialogFilter = QStringLiteral("Databases (*.mdb)");
 
 SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : QDialog(parent), newpath(path) {
     setObjectName(QStringLiteral("Savefrm"));
-    setWindowTitle(QStringLiteral("Copy Company To Disk"));
+    setWindowTitle(QStringLiteral("Copy Taxpayer To Disk"));
     setAttribute(Qt::WA_DeleteOnClose);
     DataList1 = new QListWidget(this);
     DataList1->setObjectName(QStringLiteral("DataList1"));
@@ -83,11 +84,30 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
         Text1->setCursorPosition(0);
     } catch (const StoreError&) {
     }
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty() || !QFileInfo(documents).isDir())
-        documents = QDir::homePath();
-    const QString target = FileDialogs::saveFileName(this, windowTitle(), proposedFile(documents, name), dialogFilter,
-                                                     QStringLiteral("mdb"));
+    // Where the last save or retrieve was, or the documents folder.
+    QString folder;
+    for (const QString& recent : Settings::recentFiles())
+        if (QFileInfo(QFileInfo(recent).absolutePath()).isDir()) {
+            folder = QFileInfo(recent).absolutePath();
+            break;
+        }
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    // A target that cannot be written is said while the chooser is still open, so that another can be chosen.
+    const auto check = [](const QString& chosen) {
+        if (const QString why = FileDialogs::writeRefusal(chosen); !why.isEmpty())
+            return why;
+        try {
+            ProgramFiles::checkWriteTarget(chosen);
+        } catch (const StoreError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const QString target = FileDialogs::saveFileName(this, windowTitle(), proposedFile(folder, name), dialogFilter,
+                                                     QStringLiteral("mdb"), check);
     if (target.isEmpty()) {
         Timer1.start();
         return;
@@ -100,11 +120,18 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
         DataList1->setEnabled(true);
         return;
     }
+    Settings::addRecentFile(target);
+    savedTo = QFileInfo(target).absoluteFilePath();
+    done->setText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(savedTo)));
     done->show();
+    MessageBoxes::show(
+        this,
+        QStringLiteral("Taxpayer %1, %2, was saved to %3.").arg(number).arg(name, QDir::toNativeSeparators(savedTo)));
     Timer1.start();
 }
 
-RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* parent) : QDialog(parent), newpath(path) {
+RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* parent, const QString& chosen)
+    : QDialog(parent), newpath(path) {
     setObjectName(QStringLiteral("Copyfrm"));
     setWindowTitle(QStringLiteral("Copy Taxpayer From Disk"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -127,7 +154,7 @@ RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* par
     connect(Command1, &QPushButton::clicked, this, [this] { copyTaxpayer(); });
     setMinimumWidth(380);
 
-    file = FileDialogs::openFileName(parent, windowTitle(), newpath, dialogFilter);
+    file = chosen.isEmpty() ? FileDialogs::openFileName(parent, windowTitle(), newpath, dialogFilter) : chosen;
     if (file.isEmpty())
         return;
     try {
@@ -140,14 +167,25 @@ RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* par
 
 void RetrieveTaxpayerDialog::copyTaxpayer() {
     SectionTrail::enter(QStringLiteral("Copyfrm.Command1_Click"));
+    const QString mainFile = Settings::databasePath(newpath);
     try {
-        if (TaxpayerTransfer::retrieve(file, Settings::databasePath(newpath)) ==
-            TaxpayerTransfer::Outcome::NumberExists) {
+        if (TaxpayerTransfer::retrieve(file, mainFile) == TaxpayerTransfer::Outcome::NumberExists) {
             QApplication::beep();
             refusal->setText(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
             refusal->show();
+            // The same taxpayer again, or another with the same number: it can come in under a number of its own.
+            if (MessageBoxes::ask(this, TaxpayerTransfer::numberExists + QLatin1Char(' ') +
+                                            TaxpayerTransfer::newNumberOffer)) {
+                QList<int> given;
+                TaxpayerTransfer::retrieve(file, mainFile, true, &given);
+                refusal->hide();
+                done->setText(QStringLiteral("Done: retrieved as taxpayer %1.").arg(given.value(0)));
+                done->show();
+                Settings::addRecentFile(file);
+            }
         } else {
             done->show();
+            Settings::addRecentFile(file);
         }
     } catch (const StoreError& e) {
         MessageBoxes::show(this, e.message());

@@ -8,7 +8,8 @@ class QListWidget;
 class QLineEdit;
 class QPushButton;
 
-// Savefrm, "Copy Company To Disk": a click on a taxpayer asks for a file and writes the taxpayer into it.
+// Savefrm, "Copy Taxpayer To Disk": a click on a taxpayer asks for a file and writes the taxpayer into it, then says
+// where it went.
 class SaveTaxpayerDialog : public QDialog {
     Q_OBJECT
 public:
@@ -16,8 +17,10 @@ public:
     void saveTaxpayer(int number); // a click in the list
     // The file a save proposes: the taxpayer's name, made safe for a file name, with ".mdb", in `folder`.
     static QString proposedFile(const QString& folder, const QString& taxpayerName);
+    const QString& lastSaved() const { return savedTo; }
 
 private:
+    QString savedTo;
     QString newpath;
     QListWidget* DataList1;
     QLineEdit* Text1;
@@ -25,11 +28,12 @@ private:
     QTimer Timer1;
 };
 
-// Copyfrm, "Copy Taxpayer From Disk": shows the taxpayer a chosen file holds and copies it in, once.
+// Copyfrm, "Copy Taxpayer From Disk": shows the taxpayer a chosen file (or the one given, from the recent files)
+// holds and copies it in, once; a number already taken is offered a new one.
 class RetrieveTaxpayerDialog : public QDialog {
     Q_OBJECT
 public:
-    RetrieveTaxpayerDialog(const QString& newpath, QWidget* parent = nullptr);
+    RetrieveTaxpayerDialog(const QString& newpath, QWidget* parent = nullptr, const QString& file = QString());
     bool hasFile() const { return !file.isEmpty(); }
     void copyTaxpayer(); // Command1
 

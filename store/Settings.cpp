@@ -85,3 +85,39 @@ QString Settings::databasePath() {
 QString Settings::databasePath(const QString& newpath) {
     return newpath + databaseFileName;
 }
+
+QStringList Settings::recentFiles() {
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    QStringList files = s.value(recentFilesKey).toStringList();
+    files.removeAll(QString());
+    return files.mid(0, recentLimit);
+}
+
+void Settings::addRecentFile(const QString& file) {
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    s.setValue(recentFilesKey, files.mid(0, recentLimit));
+    s.endGroup();
+    s.sync();
+}
+
+void Settings::removeRecentFile(const QString& file) {
+    QStringList files = recentFiles();
+    files.removeAll(QFileInfo(file).absoluteFilePath());
+    files.removeAll(file);
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    s.beginGroup(QLatin1String(section));
+    s.setValue(recentFilesKey, files);
+    s.endGroup();
+    s.sync();
+}
+
+QString Settings::fileName() {
+    QSettings s(QSettings::UserScope, QLatin1String(applicationKey), QLatin1String(applicationKey));
+    return QDir::toNativeSeparators(s.fileName());
+}

@@ -2,13 +2,14 @@
 
 #include <QString>
 
-// The program's three per-user settings, all strings, under application key "Vorlent", section "Install".
-// Every key and its first-start value is here and nowhere else.
+// The program's per-user settings, strings (and the list of recent files), under application key "Vorlent", section
+// "Install". Every key and its first-start value is here and nowhere else.
 class Settings {
 public:
     static inline const QString newpathKey = QStringLiteral("Newpath");
     static inline const QString errorStateKey = QStringLiteral("ErrorState");
     static inline const QString showSplashKey = QStringLiteral("ShowSplash");
+    static inline const QString recentFilesKey = QStringLiteral("RecentFiles");
 
     // Writes the first-start values of the keys that are not stored yet: "Newpath" = `programFolder` with a
     // trailing separator, "ErrorState" = "False", "ShowSplash" = "True".
@@ -22,6 +23,14 @@ public:
     static bool inErrorState();
     static QString showSplash();
     static void setShowSplash(bool on);
+
+    // The saved-taxpayer files last saved or retrieved, newest first, at most `recentLimit`.
+    static QStringList recentFiles();
+    static void addRecentFile(const QString& file);
+    static void removeRecentFile(const QString& file);
+    static constexpr int recentLimit = 8;
+    // The file the settings are kept in, as the user finds it on disk.
+    static QString fileName();
 
     // Whether a "Newpath" value can name the data folder: not empty, and not a path to something other than a folder
     // (a folder that does not exist yet is reported where the database is looked for).

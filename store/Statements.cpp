@@ -56,6 +56,10 @@ QString countTaxpayers(const QList<int>& numbers) {
            list.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
+QString highestTaxpayerNumber() {
+    return QStringLiteral("SELECT MAX([Taxpayer Number]) AS n FROM [Basic Taxpayer Data]");
+}
+
 QString countAllTaxpayers() {
     return QStringLiteral("SELECT COUNT(*) AS n FROM [Basic Taxpayer Data]");
 }

@@ -16,6 +16,7 @@ QString selectTaxpayersByName();                   // ... "Order by [Taxpayer Na
 QString selectTaxpayerName(int number);            // "SELECT [Taxpayer Name] FROM ... WHERE [Taxpayer Number] =" n
 QString countTaxpayers(const QList<int>& numbers); // the same for any of several numbers
 QString countAllTaxpayers();                       // "SELECT COUNT(*) AS n FROM [Basic Taxpayer Data]"
+QString highestTaxpayerNumber();                   // "SELECT MAX([Taxpayer Number]) ..."
 
 // Save: one taxpayer's rows of `table` appended to the same table of `file`, every column copied.
 QString copyTaxpayerRowsTo(const QString& table, const QString& file, int number);

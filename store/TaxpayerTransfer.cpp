@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace TaxpayerTransfer {
 namespace {
 
@@ -84,12 +87,41 @@ Held peek(const QString& transferFile) {
     return {file.taxpayers().front().number, file.taxpayers().front().name};
 }
 
-Outcome retrieve(const QString& transferFile, const QString& mainFile) {
+Outcome retrieve(const QString& transferFile, const QString& mainFile, bool newNumbers, QList<int>* given) {
     const TransferFile file(transferFile);
     SqliteDatabase main(mainFile); // refuses a main file that is missing or not one of ours
     QList<int> numbers;
     for (const auto& t : file.taxpayers())
         numbers << t.number;
+    if (newNumbers) {
+        // The file's taxpayers get numbers after every number of the main database and of the file, in the checked
+        // private copy (the file itself is only read), so that no number is taken twice on the way.
+        SqliteDatabase copy(file.checkedCopy(), SqliteDatabase::Mode::Foreign);
+        qint64 next =
+            std::max(main.query(Sql::highestTaxpayerNumber()).value(0, 0).toLongLong(),
+                     copy.queryNative(QStringLiteral("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer Data]"))
+                         .value(0, 0)
+                         .toLongLong()) +
+            1;
+        Transaction t(copy);
+        QList<int> renumbered;
+        for (const int old : numbers) {
+            if (next > std::numeric_limits<int>::max())
+                throw StoreError(QStringLiteral("There is no taxpayer number left to give the retrieved taxpayer."));
+            for (const auto& table : Schema::tables(file.layout()))
+                if (table.columnNames().contains(Columns::taxpayerNumber))
+                    copy.execNative(
+                        QStringLiteral("UPDATE [%1] SET [Taxpayer Number] = %2 WHERE [Taxpayer Number] = %3")
+                            .arg(table.name)
+                            .arg(next)
+                            .arg(old));
+            renumbered << int(next++);
+        }
+        t.commit();
+        numbers = renumbered;
+    }
+    if (given)
+        *given = numbers;
     if (main.query(Sql::countTaxpayers(numbers)).value(0, QStringLiteral("compcnt")).toInt() != 0)
         return Outcome::NumberExists;
 

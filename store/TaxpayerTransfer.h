@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Moves one taxpayer, with its payments, required deposits and additional charges, between the main database and
@@ -23,10 +24,14 @@ enum class Outcome { Copied, NumberExists };
 // main database already has a taxpayer with one of the file's taxpayer numbers. The file is checked whole first, as
 // for peek. Payments get new row numbers; deposits and charges keep theirs unless another row of the main database
 // has it, in which case they get new ones.
-Outcome retrieve(const QString& transferFile, const QString& mainFile);
+// With `newNumbers`, the file's taxpayers are retrieved under the next free numbers instead (never NumberExists);
+// `given` receives the numbers they have in the main database.
+Outcome retrieve(const QString& transferFile, const QString& mainFile, bool newNumbers = false,
+                 QList<int>* given = nullptr);
 
-// The two lines the retrieve dialog shows when the number is taken.
-inline const QString cannotCopy = QStringLiteral("Cannot copy this company.");
-inline const QString numberExists = QStringLiteral("A company with this number already exists.");
+// The two lines the retrieve dialog shows when the number is taken, and its offer.
+inline const QString cannotCopy = QStringLiteral("Cannot copy this taxpayer.");
+inline const QString numberExists = QStringLiteral("A taxpayer with this number already exists.");
+inline const QString newNumberOffer = QStringLiteral("Retrieve it under a new number?");
 
 } // namespace TaxpayerTransfer

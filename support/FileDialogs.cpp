@@ -1,29 +1,71 @@
 #include "FileDialogs.h"
 
+#include "MessageBoxes.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 std::function<QString(const QString&)>& next() {
     static std::function<QString(const QString&)> n;
     return n;
 }
-} // namespace
 
-QString FileDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
-                                  const QString& filter, const QString& suffix) {
-    QString chosen;
-    if (next()) {
-        chosen = next()(proposed);
-    } else {
-        QFileDialog dialog(parent, caption, proposed, filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(suffix);
-        if (dialog.exec() == QDialog::Accepted)
-            chosen = dialog.selectedFiles().value(0);
-    }
+QString withSuffix(QString chosen, const QString& suffix) {
     if (!chosen.isEmpty() && !chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
         chosen += QLatin1Char('.') + suffix;
     return chosen;
+}
+} // namespace
+
+QString FileDialogs::writeRefusal(const QString& target) {
+    const QFileInfo file(target);
+    const QFileInfo folder(file.absolutePath());
+    const QString shownFolder = QDir::toNativeSeparators(folder.absoluteFilePath());
+    if (!folder.exists())
+        return QStringLiteral("The folder %1 does not exist. Choose another folder, or make it first.")
+            .arg(shownFolder);
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder. Choose a folder to save into.").arg(shownFolder);
+    if (file.isDir())
+        return QStringLiteral("%1 is a folder. Give the file a name.")
+            .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
+    if (!folder.isWritable())
+        return QStringLiteral("You may not write into the folder %1. Choose another folder.").arg(shownFolder);
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("The file %1 may only be read. Choose another name.")
+            .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
+    return QString();
+}
+
+QString FileDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+                                  const QString& filter, const QString& suffix, const Check& check) {
+    QString at = proposed;
+    QString refusedBefore;
+    for (;;) {
+        QString chosen;
+        if (next()) {
+            chosen = withSuffix(next()(at), suffix);
+            // An answer that is refused twice over would ask for ever: it counts as a cancel.
+            if (!chosen.isEmpty() && chosen == refusedBefore)
+                return QString();
+        } else {
+            QFileDialog dialog(parent, caption, at, filter);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(suffix);
+            if (dialog.exec() == QDialog::Accepted)
+                chosen = withSuffix(dialog.selectedFiles().value(0), suffix);
+        }
+        if (chosen.isEmpty() || !check)
+            return chosen;
+        const QString why = check(chosen);
+        if (why.isEmpty())
+            return chosen;
+        MessageBoxes::show(parent, why);
+        refusedBefore = chosen;
+        at = chosen;
+    }
 }
 
 QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder,
@@ -31,6 +73,12 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const
     if (next())
         return next()(folder);
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+QString FileDialogs::existingFolder(QWidget* parent, const QString& caption, const QString& folder) {
+    if (next())
+        return next()(folder);
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
 }
 
 void FileDialogs::setNextAnswer(std::function<QString(const QString&)> answer) {

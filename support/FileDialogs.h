@@ -8,10 +8,18 @@ class QWidget;
 
 // The program's file dialogs; tests install the next answer instead of a dialog.
 namespace FileDialogs {
-// A name typed without `suffix` gets it (the dialog asks before replacing a file of the completed name).
+// Why a chosen file cannot be written ("The folder ... does not exist."), or empty when it can.
+using Check = std::function<QString(const QString& chosen)>;
+// A name typed without `suffix` gets it (the dialog asks before replacing a file of the completed name). With a
+// `check`, a refused choice is said and the chooser opens again where it was, until a choice passes or the user
+// cancels.
 QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter,
-                     const QString& suffix);
+                     const QString& suffix, const Check& check = {});
 QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+QString existingFolder(QWidget* parent, const QString& caption, const QString& folder);
+// Why `target` cannot be written: its folder is missing or cannot be written, or it is a folder itself; empty when
+// nothing stands in the way (the program's own files are refused by the store).
+QString writeRefusal(const QString& target);
 // The answer replaces the dialog; it is given the name or folder the dialog would have proposed.
 void setNextAnswer(std::function<QString(const QString& proposed)> answer);
 } // namespace FileDialogs

@@ -1,5 +1,7 @@
 #include "InfoWindows.h"
 
+#include "FileDialogs.h"
+
 #include "Documents.h"
 #include "ErrorReportText.h"
 #include "MessageBoxes.h"
@@ -124,9 +126,9 @@ void SplashWindow::mousePressEvent(QMouseEvent*) {
 
 StartDocumentPrompt::StartDocumentPrompt(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmStartAdobeAcRdr"));
-    setWindowTitle(QStringLiteral("Start Acrobat Reader And Load The Publication"));
+    setWindowTitle(QStringLiteral("Open The Publication In Talvoro's Viewer"));
     setModal(true);
-    auto* text = new QLabel(QStringLiteral("The document opens in Talvoro's own viewer."), this);
+    auto* text = new QLabel(viewerText, this);
     text->setWordWrap(true);
     auto* start = new QPushButton(QStringLiteral("&Start"), this);
     start->setObjectName(QStringLiteral("cmdStart"));
@@ -210,32 +212,77 @@ SetDriveDialog::SetDriveDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSetDrive"));
     setWindowTitle(QStringLiteral("Set Drive and Directory"));
     setModal(true);
-    auto* label = new QLabel(QStringLiteral("Drive and directory where data files are located"), this);
+    auto* label = new QLabel(QStringLiteral("Drive and directory where data files are &located"), this);
     auto* path = new QLineEdit(Settings::newpath(), this);
     path->setObjectName(QStringLiteral("Text1"));
     path->setToolTip(QStringLiteral("Enter only the drive and directory path; the file name is written into the "
                                     "program itself and should not be included."));
     label->setBuddy(path);
-    auto* save = new QPushButton(QStringLiteral("Save Change"), this);
+    auto* browse = new QPushButton(QStringLiteral("&Browse…"), this);
+    browse->setObjectName(QStringLiteral("cmdBrowse"));
+    auto* save = new QPushButton(QStringLiteral("&Save Change"), this);
     save->setObjectName(QStringLiteral("Command1"));
+    save->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
     // The running program keeps the files it opened at start; the window says so once the change is saved.
     auto* saved = new QLabel(nextStart, this);
     saved->setObjectName(QStringLiteral("lblNextStart"));
+    saved->setWordWrap(true);
     saved->hide();
+    connect(browse, &QPushButton::clicked, this, [this, path] {
+        const QString folder = FileDialogs::existingFolder(this, windowTitle(), path->text());
+        if (!folder.isEmpty())
+            path->setText(Settings::withSeparator(folder));
+        path->setFocus();
+    });
     connect(save, &QPushButton::clicked, this, [this, path, saved] {
         SectionTrail::enter(QStringLiteral("frmSetDrive.Command1_Click"));
+        // A folder that does not exist or cannot be written is refused, and nothing is stored.
+        if (const QString why = refusal(path->text()); !why.isEmpty()) {
+            MessageBoxes::show(this, why);
+            path->setFocus();
+            return;
+        }
         const QString warning = saveChange(path->text());
         path->setText(Settings::newpath());
         saved->show();
         if (!warning.isEmpty())
             MessageBoxes::show(this, warning);
     });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(path, 1);
+    row->addWidget(browse);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addWidget(path);
-    layout->addWidget(save, 0, Qt::AlignHCenter);
+    layout->addLayout(row);
     layout->addWidget(saved);
-    setMinimumWidth(480);
+    layout->addLayout(buttons);
+    setMinimumWidth(360);
+    resize(520, sizeHint().height());
+}
+
+QString SetDriveDialog::refusal(const QString& typed) {
+    const QString folder = typed.trimmed();
+    if (folder.isEmpty())
+        return QStringLiteral("Enter the folder that holds the data files, or choose it with Browse.");
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return QStringLiteral("The folder %1 does not exist. Choose a folder that does (Browse).")
+            .arg(QDir::toNativeSeparators(folder));
+    if (!info.isDir())
+        return QStringLiteral("%1 is a file, not a folder. Choose the folder that holds the data files.")
+            .arg(QDir::toNativeSeparators(folder));
+    if (!info.isWritable())
+        return QStringLiteral("You may not write into the folder %1; the program writes its database and backups "
+                              "there. Choose another folder.")
+            .arg(QDir::toNativeSeparators(folder));
+    return QString();
 }
 
 QString SetDriveDialog::saveChange(const QString& typed) {

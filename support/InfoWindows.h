@@ -28,10 +28,13 @@ private:
     QTimer closer;
 };
 
-// "Start Acrobat Reader And Load The Publication": asks before a document is shown.
+// Asks before a shipped publication is shown, naming the viewer it opens in.
 class StartDocumentPrompt : public QDialog {
     Q_OBJECT
 public:
+    static inline const QString viewerText = QStringLiteral(
+        "The publication opens in Talvoro's own PDF viewer, a window of the program, where it can be read and "
+        "printed (Print Form).");
     explicit StartDocumentPrompt(QWidget* parent = nullptr);
 };
 
@@ -53,7 +56,8 @@ public:
     HelpWindow(const QString& indexPage, QWidget* parent = nullptr);
 };
 
-// "Set Drive and Directory": the data directory, stored as "Newpath".
+// "Set Drive and Directory": the data directory, stored as "Newpath", typed or chosen with Browse; a folder that does
+// not exist or cannot be written is refused.
 class SetDriveDialog : public QDialog {
     Q_OBJECT
 public:
@@ -63,4 +67,6 @@ public:
     explicit SetDriveDialog(QWidget* parent = nullptr);
     // Stores the typed directory with a trailing separator; returns the warning shown, if any.
     QString saveChange(const QString& typed);
+    // Why the typed folder is refused, or empty.
+    static QString refusal(const QString& typed);
 };

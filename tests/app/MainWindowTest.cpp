@@ -21,6 +21,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +33,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The main window on a fresh copy of the delivered database, with settings in a throw-away folder.
@@ -92,9 +94,10 @@ private slots:
         MainWindow w;
         w.load();
         w.selectExistingTaxpayer();
-        auto* list = w.findChild<QListWidget*>("DataList1");
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(list->item(0)->text(), QString("O'Brien")); // ordered by name
+        auto* list = w.findChild<QTreeWidget*>("DataList1");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(1), QString("O'Brien")); // ordered by name, with its number
+        QCOMPARE(list->topLevelItem(0)->text(0), QString::number(income));
         w.chooseTaxpayer(payroll);
         QCOMPARE(w.Taxpayer_Number, payroll);
         QCOMPARE(w.activeName(), QString("Payroll Co"));
@@ -589,13 +592,48 @@ private slots:
             QCOMPARE(Settings::newpath(), newpath());
             QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
         }
-        // A folder that does not exist is kept, and the message names it.
+        // A folder that does not exist is kept; the main window says so (below), no box before it.
         Settings::setNewpath(dataDir.path() + "/gone/");
         StartUp::settingsAndDatabaseCheck(dataDir.path());
         QCOMPARE(Settings::newpath(), dataDir.path() + "/gone/");
-        QCOMPARE(messages.size(), 1);
-        QVERIFY(messages[0].contains(dataDir.path() + "/gone/"));
+        QVERIFY(messages.isEmpty());
         Settings::setNewpath(newpath());
+    }
+
+    // A data folder without the database at start: the window names the folder and the settings file and offers
+    // Choose Folder…; the commands that need the database are off until a folder with it is chosen, and no command
+    // raises an error report meanwhile.
+    void aMissingDataFolderAtStart() {
+        const int n = addTaxpayer("Found Again", false);
+        Settings::setErrorState(false);
+        Settings::setNewpath(dataDir.path() + "/gone/");
+        MainWindow w;
+        w.load();
+        auto* banner = w.findChild<QFrame*>("frmMissingFolder");
+        QVERIFY(banner && !banner->isHidden());
+        const QString said = w.findChild<QLabel*>("lblMissingFolder")->text();
+        QVERIFY2(said.contains(dataDir.path() + "/gone/") && said.contains(Settings::fileName()), qPrintable(said));
+        QVERIFY(!said.contains("Windows"));
+        QVERIFY(!enabled(w, "mnuSelect") && !enabled(w, "mnuInterestRatefrm") && !enabled(w, "mnuUpdateRates"));
+        QVERIFY(enabled(w, "mnuSetDrive") && enabled(w, "mnuContents") && enabled(w, "mnuQuit"));
+        QVERIFY(!ErrorHandler::lastDialog() || !ErrorHandler::lastDialog()->isVisible());
+        // A folder without the database is refused; the data folder is taken at once.
+        QTemporaryDir empty;
+        FileDialogs::setNextAnswer([&empty](const QString&) { return empty.path(); });
+        w.findChild<QPushButton*>("cmdChooseFolder")->click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].contains("holds no kelvadat.mdb"));
+        QVERIFY(!banner->isHidden());
+        FileDialogs::setNextAnswer([this](const QString&) { return dataDir.path(); });
+        w.findChild<QPushButton*>("cmdChooseFolder")->click();
+        FileDialogs::setNextAnswer({});
+        QVERIFY(banner->isHidden());
+        QCOMPARE(Settings::newpath(), newpath());
+        QCOMPARE(w.dataFolder(), newpath());
+        QVERIFY(enabled(w, "mnuSelect"));
+        QVERIFY(w.backups().isActive());
+        w.chooseTaxpayer(n);
+        QCOMPARE(w.activeName(), QString("Found Again"));
     }
 
     // A payment report whose total would overflow says so, as a run does; it is no failure of the program.
@@ -644,7 +682,7 @@ private slots:
         const QString warning = dialog.saveChange(dataDir.path() + "/nothing here");
         QVERIFY(warning.contains("does not hold the main data file"));
         QCOMPARE(Settings::newpath(), dataDir.path() + "/nothing here/");
-        QCOMPARE(StartUp::missingDatabaseMessage("/x/").left(40), QString("The main data file, kelvadat.mdb, could "));
+        QVERIFY(StartUp::missingDatabaseMessage("/x/").startsWith("The data folder /x/ holds no kelvadat.mdb"));
     }
 
     // Installed where the user cannot write: the first start gives the user a data folder of their own.
@@ -710,10 +748,10 @@ private slots:
 
         auto choose = [&](const QString& name) {
             w.selectExistingTaxpayer();
-            auto* list = w.findChild<QListWidget*>("DataList1");
-            const auto items = list->findItems(name, Qt::MatchExactly);
+            auto* list = w.findChild<QTreeWidget*>("DataList1");
+            const auto items = list->findItems(name, Qt::MatchExactly, 1);
             QCOMPARE(items.size(), 1);
-            w.chooseTaxpayer(items[0]->data(Qt::UserRole).toInt());
+            w.chooseTaxpayer(items[0]->data(0, Qt::UserRole).toInt());
         };
         auto report = [&](const char* command, const char* timer) {
             w.action(command)->trigger();

@@ -12,6 +12,7 @@
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
+#include "TaxpayerTransfer.h"
 #include "TransferDialogs.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 // The editors driven with keys and clicks on a fresh copy of the delivered database.
@@ -89,6 +91,8 @@ private slots:
         for (const char* f : {"kelvadat.mdb", "kelvaSav.mdb"})
             QFile::setPermissions(dataDir.filePath(f), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         Settings::setNewpath(newpath());
+        for (const QString& f : Settings::recentFiles())
+            Settings::removeRecentFile(f);
     }
 
     void keystrokeFilter() {
@@ -460,9 +464,9 @@ private slots:
         e->close();
         QTRY_VERIFY(w.isEnabled());
         w.selectExistingTaxpayer();
-        auto* list = w.findChild<QListWidget*>("DataList1");
-        QCOMPARE(list->count(), 1);
-        w.chooseTaxpayer(list->item(0)->data(Qt::UserRole).toInt());
+        auto* list = w.findChild<QTreeWidget*>("DataList1");
+        QCOMPARE(list->topLevelItemCount(), 1);
+        w.chooseTaxpayer(list->topLevelItem(0)->data(0, Qt::UserRole).toInt());
         QCOMPARE(w.activeName(), QString("O'Brien & Sons"));
         w.action("mnuInterestReport")->trigger();
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
@@ -628,7 +632,7 @@ private slots:
         QCOMPARE(retrieve->findChild<QLineEdit*>("txtFields0")->text(), QString("Moving"));
         retrieve->copyTaxpayer();
         QCOMPARE(retrieve->findChild<QLabel*>("lblRefusal")->text(),
-                 QString("Cannot copy this company.\nA company with this number already exists."));
+                 QString("Cannot copy this taxpayer.\nA taxpayer with this number already exists."));
         QVERIFY(!retrieve->findChild<QPushButton*>("Command1")->isEnabled());
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
         retrieve->close();
@@ -638,8 +642,12 @@ private slots:
         FileDialogs::setNextAnswer([templateFile](const QString&) { return templateFile; });
         auto* again = new SaveTaxpayerDialog(newpath());
         again->saveTaxpayer(n);
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages[0].contains("is never overwritten"), qPrintable(messages[0]));
+        QVERIFY2(messages.size() == 2, qPrintable(messages.join("|")));
+        QVERIFY2(messages[0].startsWith("Taxpayer " + QString::number(n) + ", Moving, was saved to "),
+                 qPrintable(messages[0]));
+        // Refused inside the chooser, which stays open; the same answer again is taken as a cancel.
+        QVERIFY2(messages[1].contains(templateFile) && messages[1].endsWith("Choose another name."),
+                 qPrintable(messages[1]));
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
         SqliteDatabase check(templateFile, SqliteDatabase::Mode::ReadOnly);
         QCOMPARE(check.query("select * from [Basic Taxpayer Data]").size(), 0);
@@ -831,12 +839,14 @@ private slots:
         click(&e, "cmdCancel");
     }
 
-    // The save dialog proposes the taxpayer's name as the file, in the documents folder, and completes a name typed
-    // without ".mdb"; a refused target keeps the dialog open.
+    // The save dialog proposes the taxpayer's name as the file, in the documents folder (later in the folder of the
+    // last save), completes a name typed without ".mdb" and says where the file went; a refused target is said while
+    // the chooser opens again, at the refused name.
     void saveProposesTheTaxpayersName() {
         const int n = addTaxpayer("O'Brien / Sons: 2005?");
         QString proposed;
-        const QString typed = dataDir.filePath("typed");
+        QTemporaryDir elsewhere;
+        const QString typed = elsewhere.filePath("typed");
         FileDialogs::setNextAnswer([&proposed, typed](const QString& p) {
             proposed = p;
             return typed;
@@ -848,20 +858,50 @@ private slots:
         QVERIFY(QFileInfo(proposed).absolutePath() !=
                 QFileInfo(dataDir.filePath("kelvaSav.mdb")).absolutePath()); // not the data folder
         QVERIFY(QFile::exists(typed + ".mdb"));
-        QVERIFY(messages.isEmpty());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("was saved to " + typed + ".mdb"), qPrintable(messages[0]));
+        QCOMPARE(Settings::recentFiles().value(0), typed + ".mdb");
         QTRY_VERIFY(!save || !save->isVisible());
+        messages.clear();
 
         const QString templateFile = dataDir.filePath("kelvaSav.mdb");
-        FileDialogs::setNextAnswer([templateFile](const QString&) { return templateFile; });
-        auto* refused = new SaveTaxpayerDialog(newpath());
-        refused->show();
-        refused->saveTaxpayer(n);
-        QCOMPARE(messages.size(), 1);
-        QTest::qWait(1300);
-        QVERIFY(refused->isVisible());
-        QVERIFY(refused->findChild<QListWidget*>("DataList1")->isEnabled());
-        refused->close();
+        const QString missingFolder = elsewhere.filePath("no such folder/x.mdb");
+        QStringList offered;
+        QStringList answers = {templateFile, missingFolder, elsewhere.filePath("second")};
+        FileDialogs::setNextAnswer([&offered, &answers](const QString& p) {
+            offered << p;
+            return answers.takeFirst();
+        });
+        QPointer<SaveTaxpayerDialog> again = new SaveTaxpayerDialog(newpath());
+        again->show();
+        again->saveTaxpayer(n);
+        QCOMPARE(offered.size(), 3);
+        QCOMPARE(QFileInfo(offered[0]).absolutePath(), elsewhere.path()); // the folder of the last save
+        QCOMPARE(offered[1], templateFile);                               // opened again at the refused name
+        QCOMPARE(messages.size(), 3);
+        QVERIFY2(messages[0].contains("is never overwritten"), qPrintable(messages[0]));
+        QVERIFY2(messages[1].contains("does not exist"), qPrintable(messages[1]));
+        QVERIFY(messages[2].contains("was saved to"));
+        QVERIFY(QFile::exists(elsewhere.filePath("second.mdb")));
         FileDialogs::setNextAnswer({});
+    }
+
+    // A taxpayer whose number is taken comes in under a new number when the user says so.
+    void retrieveUnderANewNumber() {
+        const int n = addTaxpayer("Twice Over");
+        QTemporaryDir elsewhere;
+        const QString file = elsewhere.filePath("twice.mdb");
+        TaxpayerTransfer::save(mainFile(), dataDir.filePath("kelvaSav.mdb"), file, n);
+        answer = true;
+        auto* retrieve = new RetrieveTaxpayerDialog(newpath(), nullptr, file);
+        QVERIFY(retrieve->hasFile());
+        retrieve->copyTaxpayer();
+        QCOMPARE(questions, QStringList{TaxpayerTransfer::numberExists + " " + TaxpayerTransfer::newNumberOffer});
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data] WHERE [Taxpayer Name]='Twice Over'"), 2);
+        const int given = count("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer Data]");
+        QVERIFY(given > n);
+        QVERIFY(retrieve->findChild<QLabel*>("lblRefusal")->isHidden());
+        retrieve->close();
     }
 };
 

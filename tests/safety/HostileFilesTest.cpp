@@ -266,7 +266,7 @@ TEST(HostileFiles, AGenuineFileIsRetrievedOnce) {
     EXPECT_EQ(dumpTable(dir.mainFile(), "Basic Taxpayer Data").section('|', 0, 1), "9105|Visitor");
     const RunResult again = talvoroRun({"--data-dir", dir.newpath(), "--retrieve", file});
     EXPECT_EQ(again.exitCode, 1);
-    EXPECT_EQ(again.err, "Cannot copy this company.\nA company with this number already exists.\n");
+    EXPECT_EQ(again.err, "Cannot copy this taxpayer.\nA taxpayer with this number already exists.\n");
 
     // Saved again from here, by number: the same file, and an unknown number is a bad argument.
     const RunResult saved = talvoroRun({"--data-dir", dir.newpath(), "--save-taxpayer", "9105", dir.path("again")});
