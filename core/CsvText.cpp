@@ -12,9 +12,13 @@ QString CsvText::field(const QString& value) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString CsvText::text(const QString& value) {
+QString CsvText::unformula(const QString& value) {
     static const QString formulaStarts = QStringLiteral("=+-@\t\r");
     if (!value.isEmpty() && formulaStarts.contains(value.front()))
-        return field(QLatin1Char('\'') + value);
-    return field(value);
+        return QLatin1Char('\'') + value;
+    return value;
+}
+
+QString CsvText::text(const QString& value) {
+    return field(unformula(value));
 }

@@ -14,4 +14,8 @@ QString field(const QString& value);
 // apostrophe, as spreadsheet programs document.
 QString text(const QString& value);
 
+// A text kept from being read as a formula in the same way, without the quoting: for a tab-separated copy, which
+// replaces its tabs and line breaks by spaces.
+QString unformula(const QString& value);
+
 } // namespace CsvText

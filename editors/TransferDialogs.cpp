@@ -3,7 +3,6 @@
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
 #include "Names.h"
-#include "ProgramFiles.h"
 #include "SectionTrail.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -60,15 +58,8 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
 }
 
 QString SaveTaxpayerDialog::proposedFile(const QString& folder, const QString& taxpayerName) {
-    QString name;
-    for (const QChar c : taxpayerName.simplified())
-        name += (c.isPrint() && !QStringLiteral("/\\:*?\"<>|").contains(c)) ? c : QLatin1Char('_');
-    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
-        name.remove(0, 1);
-    name = name.left(120).trimmed();
-    if (name.isEmpty())
-        name = QStringLiteral("taxpayer");
-    return QDir(folder).filePath(name + QStringLiteral(".mdb"));
+    return QDir(folder).filePath(FileDialogs::safeFileName(taxpayerName, QStringLiteral("taxpayer")) +
+                                 QStringLiteral(".mdb"));
 }
 
 void SaveTaxpayerDialog::saveTaxpayer(int number) {
@@ -84,30 +75,11 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
         Text1->setCursorPosition(0);
     } catch (const StoreError&) {
     }
-    // Where the last save or retrieve was, or the documents folder.
-    QString folder;
-    for (const QString& recent : Settings::recentFiles())
-        if (QFileInfo(QFileInfo(recent).absolutePath()).isDir()) {
-            folder = QFileInfo(recent).absolutePath();
-            break;
-        }
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    // A target that cannot be written is said while the chooser is still open, so that another can be chosen.
-    const auto check = [](const QString& chosen) {
-        if (const QString why = FileDialogs::writeRefusal(chosen); !why.isEmpty())
-            return why;
-        try {
-            ProgramFiles::checkWriteTarget(chosen);
-        } catch (const StoreError& e) {
-            return e.message();
-        }
-        return QString();
-    };
-    const QString target = FileDialogs::saveFileName(this, windowTitle(), proposedFile(folder, name), dialogFilter,
-                                                     QStringLiteral("mdb"), check);
+    // Where the last save or retrieve was, or the documents folder. A target that cannot be written is said while
+    // the chooser is still open, so that another can be chosen.
+    const QString target =
+        FileDialogs::saveFileName(this, windowTitle(), proposedFile(FileDialogs::proposedFolder(), name), dialogFilter,
+                                  QStringLiteral("mdb"), FileDialogs::targetRefusal);
     if (target.isEmpty()) {
         Timer1.start();
         return;

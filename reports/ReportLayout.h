@@ -2,7 +2,9 @@
 
 #include "ReportContent.h"
 
+#include <QFont>
 #include <QSizeF>
+#include <QStringList>
 
 #include <vector>
 
@@ -30,7 +32,31 @@ public:
         bool reportFooter = false; // the totals (last page)
     };
 
+    // A line of the title, in the size that fits it.
+    struct TitleLine {
+        QString text;
+        double size = 13;
+    };
+
     ReportLayout(const ReportContent& content, bool landscape);
+
+    // The report's type: DejaVu Sans at `size` points (the painter draws in points).
+    static QFont font(double size, bool bold = false, bool italic = false);
+    // `text` in lines of at most `width` in `f`, broken between words; a word longer than a line is broken where it
+    // must be. Never cuts a character off.
+    static QStringList wrap(const QString& text, const QFont& f, double width);
+    static constexpr double cellPad = 3;
+
+    // The left edge of every column and the right edge of the last, across the printed width.
+    std::vector<double> columnEdges() const;
+    // A detail row's texts, each in the lines it takes in its column (figures and dates in one line each).
+    std::vector<QStringList> cellLines(int line) const;
+    // A note's text in the lines it takes beside its indent.
+    QStringList noteLines(int line) const;
+    double noteIndent() const;
+    // How tall line `line` of the content is on paper.
+    double lineHeight(int line) const;
+    const std::vector<TitleLine>& title() const { return titleLines; }
 
     QSizeF pageSize() const; // Letter, portrait or landscape
     const Metrics& metrics() const { return m; }
@@ -44,4 +70,8 @@ private:
     bool landscape;
     Metrics m;
     std::vector<Page> laidOut;
+    std::vector<double> heights; // lineHeight of each line of the content
+    std::vector<TitleLine> titleLines;
+    double printedWidth() const;
+    double measure(int line) const;
 };

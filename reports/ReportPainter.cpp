@@ -11,7 +11,6 @@
 #include <QPdfWriter>
 #include <QTextStream>
 
-#include <numeric>
 #include <stdexcept>
 
 namespace {
@@ -21,14 +20,10 @@ bool rightAligned(ReportFormat f) {
 }
 
 QFont font(double size, bool bold = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(int(size + 0.5));
-    f.setBold(bold);
-    return f;
+    return ReportLayout::font(size, bold);
 }
 
-constexpr double cellPad = 3;
+constexpr double cellPad = ReportLayout::cellPad;
 
 // A caption in at most `maxLines` lines of `width`, broken between words.
 QStringList wrapped(const QStringList& caption, const QFontMetricsF& metrics, double width, int maxLines) {
@@ -71,18 +66,6 @@ bool ReportPainter::landscape() const {
     return content.definition->landscape;
 }
 
-std::vector<double> ReportPainter::columnEdges(double left, double width) const {
-    const auto& columns = content.definition->columns;
-    // A column of the CSV export alone takes no room on paper.
-    auto share = [](const ReportDefinition::Column& c) { return c.csvOnly ? 0.0 : c.width; };
-    const double sum = std::accumulate(columns.begin(), columns.end(), 0.0,
-                                       [&share](double s, const ReportDefinition::Column& c) { return s + share(c); });
-    std::vector<double> edges{left};
-    for (const auto& c : columns)
-        edges.push_back(edges.back() + width * share(c) / sum);
-    return edges;
-}
-
 void ReportPainter::drawPage(QPainter& p, int index) const {
     const auto& m = pages.metrics();
     const auto& page = pages.pages()[size_t(index)];
@@ -90,7 +73,7 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
     const double left = m.margin;
     const double width = paper.width() - 2 * m.margin;
     const auto& columns = content.definition->columns;
-    const auto edges = columnEdges(left, width);
+    const auto edges = pages.columnEdges();
     const bool block = content.definition->captionedBlock;
     double y = m.margin;
 
@@ -105,10 +88,9 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
     };
 
     if (page.reportHeader) {
-        const QStringList titleLines = content.title.split(QLatin1Char('\n'));
-        p.setFont(fitting(titleLines, 13, width, true));
-        for (const QString& line : titleLines) {
-            p.drawText(QRectF(left, y, width, m.titleLine), Qt::AlignHCenter | Qt::AlignBottom, line);
+        for (const auto& line : pages.title()) {
+            p.setFont(font(line.size, true));
+            p.drawText(QRectF(left, y, width, m.titleLine), Qt::AlignHCenter | Qt::AlignBottom, line.text);
             y += m.titleLine;
         }
         p.setFont(font(9));
@@ -155,21 +137,34 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
 
         for (int i = page.firstLine; i < page.endLine; ++i) {
             const auto& line = content.lines[size_t(i)];
+            if (line.note) {
+                // A note under its row, beside the row's first column, in as many lines as it takes.
+                p.setFont(ReportLayout::font(size, false, true));
+                const double indent = pages.noteIndent();
+                const QStringList texts = pages.noteLines(i);
+                const double top = y + (m.groupHeaderLine - m.detailLine) / 2;
+                for (int l = 0; l < texts.size(); ++l)
+                    p.drawText(QRectF(left + cellPad + indent, top + l * m.detailLine, width - 2 * cellPad - indent,
+                                      m.detailLine),
+                               Qt::AlignLeft | Qt::AlignVCenter, texts[l]);
+                y += pages.lineHeight(i);
+                continue;
+            }
             if (line.groupHeader) {
                 // A long heading takes a smaller type rather than running off the page.
-                QFont f = fitting({line.header}, line.note ? size : 9.5, width - 2 * cellPad, !line.note);
-                f.setItalic(line.note);
-                p.setFont(f);
-                const double indent = line.note ? edges[1] - left : 0;
-                p.drawText(QRectF(left + cellPad + indent, y, width - 2 * cellPad - indent, m.groupHeaderLine),
+                p.setFont(fitting({line.header}, 9.5, width - 2 * cellPad, true));
+                p.drawText(QRectF(left + cellPad, y, width - 2 * cellPad, m.groupHeaderLine),
                            Qt::AlignLeft | Qt::AlignVCenter, line.header);
                 y += m.groupHeaderLine;
                 continue;
             }
             p.setFont(font(size));
+            // A text too long for its column goes on in the lines under it; figures stand in the first.
+            const auto cells = pages.cellLines(i);
             for (size_t c = 0; c < columns.size(); ++c)
-                cell(int(c), line.cells[int(c)], y, m.detailLine);
-            y += m.detailLine;
+                for (int l = 0; l < cells[c].size(); ++l)
+                    cell(int(c), cells[c][l], y + l * m.detailLine, m.detailLine);
+            y += pages.lineHeight(i);
         }
 
         if (page.reportFooter) {
@@ -241,6 +236,32 @@ QString reportCsv(const ReportContent& content) {
                           ? CsvText::text(line.cells[i])
                           : CsvText::field(line.cells[i]));
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString reportTabSeparated(const ReportContent& content) {
+    const auto& columns = content.definition->columns;
+    // A tab or a line break inside a cell would start another cell or row.
+    auto cell = [](QString value) {
+        for (QChar& ch : value)
+            if (ch == QLatin1Char('\t') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r'))
+                ch = QLatin1Char(' ');
+        return value;
+    };
+    QStringList header;
+    for (const auto& c : columns)
+        header << cell(c.caption.join(QLatin1Char(' ')).simplified());
+    QString out = header.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const auto& line : content.lines) {
+        if (line.groupHeader)
+            continue;
+        QStringList cells;
+        for (int i = 0; i < line.cells.size(); ++i)
+            cells << cell(size_t(i) < columns.size() && columns[size_t(i)].format == ReportFormat::Text
+                              ? CsvText::unformula(line.cells[i])
+                              : line.cells[i]);
+        out += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     }
     return out;
 }

@@ -21,7 +21,6 @@ public:
 private:
     const ReportContent& content;
     ReportLayout pages;
-    std::vector<double> columnEdges(double left, double width) const;
 };
 
 // The report as a PDF file, written whole or not at all; throws a StoreError saying why it could not be written, the
@@ -31,3 +30,5 @@ void writeReportPdf(const ReportContent& content, const QString& file);
 // prints it.
 void writeReportCsv(const ReportContent& content, const QString& file);
 QString reportCsv(const ReportContent& content);
+// The same lines tab-separated, for the clipboard: they paste into a spreadsheet a row per line and a cell per column.
+QString reportTabSeparated(const ReportContent& content);

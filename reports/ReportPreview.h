@@ -7,7 +7,8 @@
 
 #include <memory>
 
-// The preview window of a report: print, zoom, page navigation, and export to PDF or CSV. Opens at the top-left of
+// The preview window of a report: print (Ctrl+P), zoom, page navigation, copy of the rows (Ctrl+C), and export to PDF
+// or CSV. Opens at the top-left of
 // the screen and does not block the main window.
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
@@ -19,6 +20,10 @@ public:
     // Export without asking where: what the export buttons do once a file is chosen.
     void exportPdf(const QString& file);
     void exportCsv(const QString& file);
+    // The rows, tab-separated with the column captions first, onto the clipboard (Copy Rows, Ctrl+C).
+    void copyRows();
+    // What an export proposes: "NAME - REPORT", in the documents folder.
+    QString proposedName() const;
 
 private:
     ReportContent shown;

@@ -1,10 +1,14 @@
 #include "FileDialogs.h"
 
 #include "MessageBoxes.h"
+#include "ProgramFiles.h"
+#include "Settings.h"
+#include "StoreError.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 std::function<QString(const QString&)>& next() {
@@ -37,6 +41,41 @@ QString FileDialogs::writeRefusal(const QString& target) {
         return QStringLiteral("The file %1 may only be read. Choose another name.")
             .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
     return QString();
+}
+
+QString FileDialogs::targetRefusal(const QString& target) {
+    if (QString why = writeRefusal(target); !why.isEmpty())
+        return why;
+    try {
+        ProgramFiles::checkWriteTarget(target);
+    } catch (const StoreError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+QString FileDialogs::safeFileName(const QString& text, const QString& otherwise) {
+    QString name;
+    for (const QChar c : text.simplified())
+        name += (c.isPrint() && !QStringLiteral("/\\:*?\"<>|").contains(c)) ? c : QLatin1Char('_');
+    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
+        name.remove(0, 1);
+    name = name.left(120).trimmed();
+    return name.isEmpty() ? otherwise : name;
+}
+
+QString FileDialogs::proposedFolder() {
+    for (const QString& recent : Settings::recentFiles())
+        if (QFileInfo(QFileInfo(recent).absolutePath()).isDir())
+            return QFileInfo(recent).absolutePath();
+    return documentsFolder();
+}
+
+QString FileDialogs::documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 QString FileDialogs::saveFileName(QWidget* parent, const QString& caption, const QString& proposed,

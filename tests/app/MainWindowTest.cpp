@@ -417,8 +417,14 @@ private slots:
         // The preview's export buttons ask for a file through the program's file dialog, add the suffix, and write
         // the report shown; a name of the program's own files is refused with a message.
         const QString exported = QDir(newpath()).filePath("exported");
-        FileDialogs::setNextAnswer([exported](const QString&) { return exported; });
+        QString proposed;
+        FileDialogs::setNextAnswer([exported, &proposed](const QString& at) {
+            proposed = at;
+            return exported;
+        });
         preview->findChild<QAction*>("actExportCsv")->trigger();
+        // Proposed under the taxpayer's name and the report's, in the documents folder.
+        QCOMPARE(proposed, QDir(FileDialogs::documentsFolder()).filePath("Runner - Penalty & Interest Report.csv"));
         QFile csv(exported + ".csv");
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll(), reportCsv(preview->content()).toUtf8());
@@ -434,6 +440,14 @@ private slots:
         messages.clear();
         QCOMPARE(SqliteDatabase(mainFile(), SqliteDatabase::Mode::ReadOnly).query("select * from [Event Table]").size(),
                  4);
+        // The desktop's keys: Ctrl+P prints, Ctrl+C copies the rows for a spreadsheet.
+        QAction* print = preview->findChild<QAction*>("actPrint");
+        QVERIFY(print);
+        QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(preview, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), reportTabSeparated(preview->content()));
+        QCOMPARE(QApplication::clipboard()->text().count('\n'), 5);
         preview->close();
 
         // The payment report: no run, its timer as short as the others.

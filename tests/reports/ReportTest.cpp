@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +196,77 @@ TEST(ReportLayout, LongReportsBreakIntoPagesAndEndWithTheTotals) {
     }
 }
 
+// Nothing of a client's name or of a note is cut on paper: too long for its column, it goes on in the lines under it,
+// and the row is as tall as they are.
+TEST(ReportLayout, ANameOrANoteTooLongForItsColumnWraps) {
+    const QString name = QStringLiteral("Kessler-Abernathy Mechanical Contracting and Industrial Refrigeration "
+                                        "Services of Greater Northwestern Ohio LLC");
+    const QString message = QStringLiteral("The deposit due 04/15/2005 has a liability date that is no required "
+                                           "deposit's: 04/16/2005. Choose one of the taxpayer's deposit due dates "
+                                           "for it on the payment form, then run the report again.");
+    std::vector<WholeBook::Line> lines(3);
+    for (int i = 0; i < 3; ++i) {
+        lines[size_t(i)].number = i + 1;
+        lines[size_t(i)].name = i == 1 ? name : QStringLiteral("Short %1").arg(i);
+        lines[size_t(i)].totals = SummaryTotals();
+    }
+    lines[2].message = message;
+    const ReportContent c = wholeBookContent(lines, printed);
+    const ReportLayout layout(c, true);
+    const auto edges = layout.columnEdges();
+    const QFontMetricsF metrics(ReportLayout::font(c.definition->fontSize));
+    const double nameWidth = edges[2] - edges[1] - 2 * ReportLayout::cellPad;
+    int named = -1, noted = -1;
+    for (int i = 0; i < int(c.lines.size()); ++i) {
+        if (c.lines[size_t(i)].note)
+            noted = i;
+        else if (c.lines[size_t(i)].cells.value(1) == name)
+            named = i;
+    }
+    ASSERT_GE(named, 0);
+    ASSERT_GE(noted, 0);
+    const QStringList nameLines = layout.cellLines(named)[1];
+    ASSERT_GT(nameLines.size(), 1);
+    EXPECT_EQ(nameLines.join(' '), name);
+    for (const auto& l : nameLines)
+        EXPECT_LE(metrics.horizontalAdvance(l), nameWidth) << l.toStdString();
+    EXPECT_DOUBLE_EQ(layout.lineHeight(named), nameLines.size() * layout.metrics().detailLine);
+    EXPECT_DOUBLE_EQ(layout.lineHeight(0), layout.metrics().detailLine);
+    const QStringList noteLines = layout.noteLines(noted);
+    EXPECT_EQ(noteLines.join(' '), message);
+    EXPECT_GT(layout.lineHeight(noted), layout.metrics().groupHeaderLine);
+
+    // A word wider than its column is broken where it must be, without a character lost.
+    const QString word = QString(60, 'W');
+    const QStringList broken = ReportLayout::wrap(word, ReportLayout::font(7), 50);
+    EXPECT_GT(broken.size(), 1);
+    EXPECT_EQ(broken.join(QString()), word);
+
+    // A title line too long for the page in a legible type wraps instead.
+    const ReportContent titled = ReportContent::build(ReportDefinition::estimatedTax(), RecordSet(QStringList()),
+                                                      name + " " + name + "\nEstimated Tax\nthird", printed);
+    const ReportLayout titleLayout(titled, false);
+    ASSERT_GT(titleLayout.title().size(), 3u);
+    QStringList firstLine;
+    for (size_t i = 0; i + 2 < titleLayout.title().size(); ++i) {
+        firstLine << titleLayout.title()[i].text;
+        EXPECT_GE(titleLayout.title()[i].size, 9);
+    }
+    EXPECT_EQ(firstLine.join(' '), name + " " + name);
+
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    writeReportPdf(c, dir.filePath("book.pdf"));
+    QProcess p;
+    p.start(pdftotext, {dir.filePath("book.pdf"), "-"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    for (const QString& word : (name + " " + message).split(' '))
+        EXPECT_TRUE(text.contains(word)) << word.toStdString();
+}
+
 // Drawn to PDF: the captions stand on every page, the totals once, the page numbers count the pages.
 TEST(ReportPainter, PdfRepeatsTheCaptionsOnEveryPage) {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
@@ -220,6 +293,27 @@ TEST(ReportPainter, PdfRepeatsTheCaptionsOnEveryPage) {
     EXPECT_EQ(text.count("Report print date 12/08/2026"), 1);
     EXPECT_EQ(text.count("230.40"), 1); // 120 x 1.92, in the footer only
     EXPECT_TRUE(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
+}
+
+// The rows for the clipboard: a line each under the captions, a tab between cells, and a cell never split into two.
+TEST(ReportExport, RowsCopyTabSeparated) {
+    std::vector<WholeBook::Line> lines(2);
+    lines[0].number = 1;
+    lines[0].name = QStringLiteral("=HYPERLINK(\"x\")\tand\nmore");
+    lines[0].totals = SummaryTotals();
+    lines[1].number = 2;
+    lines[1].name = QStringLiteral("O'Brien, Pat");
+    lines[1].message = QStringLiteral("The 'End Date' is missing.");
+    const QString tsv = reportTabSeparated(wholeBookContent(lines, printed));
+    const QStringList rowsCopied = tsv.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rowsCopied.size(), 3);
+    const auto& columns = ReportDefinition::wholeBook().columns;
+    for (const QString& row : rowsCopied)
+        EXPECT_EQ(row.count('\t'), int(columns.size()) - 1) << row.toStdString();
+    EXPECT_TRUE(rowsCopied[0].startsWith("Taxpayer Number\tTaxpayer Name\tEnd Date\tInterest\t"));
+    EXPECT_TRUE(rowsCopied[1].startsWith("1\t'=HYPERLINK(\"x\") and more\t"));
+    EXPECT_TRUE(rowsCopied[2].startsWith("2\tO'Brien, Pat\t"));
+    EXPECT_TRUE(rowsCopied[2].endsWith("\tThe 'End Date' is missing."));
 }
 
 TEST(ReportExport, CsvHasTheCaptionsAndTheRowsAsPrinted) {
