@@ -657,6 +657,15 @@ QString RateEditor::didYouMean(double rate) {
 }
 
 // The checks of a rates file: a rate from 0 to 1, a period that ends on or after it begins, and one rate for a day.
+namespace {
+// A rates file's refusal ("a rate of 7 is not ...") as a message of the form.
+QString sentence(QString why) {
+    if (!why.isEmpty())
+        why[0] = why[0].toUpper();
+    return why + QStringLiteral(". Correct it, or cancel.");
+}
+} // namespace
+
 bool RateEditor::beforeSave() {
     QVariant b, e, r;
     typedValue(0, &b);
@@ -674,7 +683,7 @@ bool RateEditor::beforeSave() {
     double rate = r.toDouble();
     if (rate > 1 && rate <= 100) {
         if (!MessageBoxes::ask(this, didYouMean(rate))) {
-            message(RateCheck::refusal(rate) + QStringLiteral(" Correct it, or cancel."));
+            message(sentence(RateCheck::refusal(rate)));
             field(2)->setFocus();
             return false;
         }
@@ -683,7 +692,7 @@ bool RateEditor::beforeSave() {
         field(2)->setText(FieldText::shown(K::Rate, rate));
     }
     if (const QString why = RateCheck::refusal(rate); !why.isEmpty()) {
-        message(why + QStringLiteral(" Correct it, or cancel."));
+        message(sentence(why));
         field(2)->setFocus();
         return false;
     }

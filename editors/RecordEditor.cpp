@@ -207,7 +207,7 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
                                [this] { save(); }));
     commands->addWidget(button("cmdCancel", "&Cancel", QString(), [this] { cancel(); }));
     commands->addWidget(button("cmdDelete", "&Delete " + n, QString(), [this] { remove(); }));
-    commands->addWidget(button("cmdClose", "&Close", QString(), [this] { close(); }));
+    commands->addWidget(button("cmdClose", "Cl&ose", QString(), [this] { close(); }));
 
     auto* navigation = new QHBoxLayout;
     navigation->addWidget(button("cmdFirst", "|<", "First (Ctrl+Home)", [this] { first(); }));
@@ -863,8 +863,14 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
         if (f && (f->kind == FieldKind::Rate || f->kind == FieldKind::Money) && !edit->isModified())
             edit->setText(FieldText::editing(f->kind, exact[f->index]));
     } else if (isField && event->type() == QEvent::FocusOut) {
+        // A completer's list opening, or another window taking the keyboard for a moment, is no leaving of the
+        // field: what is being typed stays as it is, the cursor where it was.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            return QDialog::eventFilter(watched, event);
         if (const Field* f = fieldOf(edit)) {
-            if (edit->text().isEmpty() && f->tag == QLatin1String("Num") && (addFlag || editFlag)) {
+            // An amount left empty is zero; a value the record needs is asked for at Save instead.
+            if (edit->text().isEmpty() && f->tag == QLatin1String("Num") && !f->required && (addFlag || editFlag)) {
                 exact[f->index] = 0.0;
                 edit->setText(f->kind == FieldKind::Text ? QStringLiteral("0.00") : FieldText::shown(f->kind, 0.0));
             } else if (edit->isModified()) {

@@ -6,6 +6,7 @@
 #include "FileDialogs.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
+#include "Names.h"
 #include "RecordList.h"
 #include "RunReporter.h"
 #include "Settings.h"
@@ -15,12 +16,14 @@
 #include "TaxpayerTransfer.h"
 #include "TransferDialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -55,6 +58,72 @@ class EditorTest : public QObject {
     int count(const QString& sql) {
         SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
         return db.queryNative(sql).value(0, 0).toInt();
+    }
+    // A payroll taxpayer with a deposit, a payment and a charge.
+    int addPayrollCase() {
+        const int n = addTaxpayer("Payroll Co, 1st quarter 2005", true);
+        SqliteDatabase db(mainFile());
+        db.exec("UPDATE [Basic Taxpayer Data] SET [Start Date]=#1/1/2005#,[Extended Due Date Of Return]=#4/30/2005#,"
+                "[Calculate Failure To Pay Penalty]=1,[Assessment Date For Failure To Pay Penalty]=#6/1/2005#");
+        db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Taxpayer Name],[Event],"
+                "[Deposit Due Date],[Assessment Date],[Required Deposit]) VALUES(" +
+                SqlText::whole(n) + ",'Payroll Co, 1st quarter 2005','Liability',#2/15/2005#,#6/1/2005#,1000)");
+        db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],"
+                "[Amount Of Payment],[Payment Allocated To Tax],[Payment Allocated To Penalties],"
+                "[Payment Allocated To Interest],[Due Date Of Liability]) VALUES(" +
+                SqlText::whole(n) + ",'Payroll Co, 1st quarter 2005','Payment',#2/25/2005#,1000,1000,0,0,#2/15/2005#)");
+        db.exec("INSERT INTO [Additional Charges]([Taxpayer Number],[Taxpayer Name],[Event],[Description],"
+                "[Date Liability Incurred],[Date Interest Starts],[Total Amount of Charge],[Charge Classified As Tax],"
+                "[Charge Classified As Penalty],[Charge Unclassified]) VALUES(" +
+                SqlText::whole(n) +
+                ",'Payroll Co, 1st quarter 2005','Other Charge','Notice CP 161',#8/1/2005#,#8/1/2005#,575,500,50,25)");
+        return n;
+    }
+    void addEstimatedTax(int n) {
+        SqliteDatabase db(mainFile());
+        db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],"
+                "[Prior Year Tax],[Prior Year Full Year],[Withholding]) VALUES(" +
+                SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
+        db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Tax Year End],[Date Of Payment],"
+                "[Amount Of Payment]) VALUES(" +
+                SqlText::whole(n) + ",#12/31/2005#,#9/2/2005#,1000)");
+    }
+    // Every editor by the name its menu item has.
+    static QStringList editorKinds() {
+        return {"taxpayer",     "payment",     "charges",        "deposits",
+                "underpayment", "overpayment", "largeCorporate", "estimatedTax"};
+    }
+    RecordEditor* makeEditor(const QString& kind, const EditorContext& c) {
+        if (kind == "taxpayer")
+            return new TaxpayerEditor(c);
+        if (kind == "payment")
+            return new PaymentEditor(c);
+        if (kind == "charges")
+            return new ChargesEditor(c);
+        if (kind == "deposits")
+            return new DepositsEditor(c);
+        if (kind == "underpayment")
+            return new RateEditor(RateKinds::underpayment(), c);
+        if (kind == "overpayment")
+            return new RateEditor(RateKinds::overpayment(), c);
+        if (kind == "largeCorporate")
+            return new RateEditor(RateKinds::largeCorporate(), c);
+        return new EstimatedTaxEditor(c);
+    }
+    // Every row of the editable tables, as text: what a test compares to show nothing was written.
+    QString everyRow() {
+        SqliteDatabase db(mainFile(), SqliteDatabase::Mode::ReadOnly);
+        QString all;
+        for (const QString& table : {Tables::basicTaxpayerData, Tables::payments, Tables::charges, Tables::deposits,
+                                     Tables::underpaymentRates, Tables::overpaymentRates, Tables::largeCorporateRates,
+                                     Tables::estimatedTaxData, Tables::estimatedTaxPayments}) {
+            const RecordSet rows = db.queryNative(QStringLiteral("SELECT * FROM [%1]").arg(table));
+            for (int r = 0; r < rows.size(); ++r)
+                for (int c = 0; c < rows.fields().size(); ++c)
+                    all += rows.value(r, c).toString() + QLatin1Char('|');
+            all += QLatin1Char('\n');
+        }
+        return all;
     }
     static void activate(QWidget* w) {
         w->show();
@@ -483,7 +552,13 @@ private slots:
         type(e.field(0), "04/01/2026");
         type(e.field(1), "06/30/2026");
         type(e.field(2), "");
-        e.field(0)->setFocus(); // leaving the empty rate box puts "0.00" in it
+        e.field(0)->setFocus(); // an empty rate stays empty: it is no rate of 0
+        QCOMPARE(e.field(2)->text(), QString());
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages, QStringList{"The Interest Rate is required. Enter it, or cancel."});
+        messages.clear();
+        type(e.field(2), "0");
+        e.field(0)->setFocus();
         QCOMPARE(e.field(2)->text(), QString("0.00%"));
         click(&e, "cmdUpdate");
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
@@ -501,27 +576,7 @@ private slots:
         const QString folder = qEnvironmentVariable("TALVORO_SCREENSHOTS");
         if (folder.isEmpty())
             QSKIP("TALVORO_SCREENSHOTS is not set");
-        const int n = addTaxpayer("Payroll Co, 1st quarter 2005", true);
-        {
-            SqliteDatabase db(mainFile());
-            db.exec(
-                "UPDATE [Basic Taxpayer Data] SET [Start Date]=#1/1/2005#,[Extended Due Date Of Return]=#4/30/2005#,"
-                "[Calculate Failure To Pay Penalty]=1,[Assessment Date For Failure To Pay Penalty]=#6/1/2005#");
-            db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Taxpayer Name],[Event],"
-                    "[Deposit Due Date],[Assessment Date],[Required Deposit]) VALUES(" +
-                    SqlText::whole(n) + ",'Payroll Co, 1st quarter 2005','Liability',#2/15/2005#,#6/1/2005#,1000)");
-            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],"
-                    "[Amount Of Payment],[Payment Allocated To Tax],[Payment Allocated To Penalties],"
-                    "[Payment Allocated To Interest],[Due Date Of Liability]) VALUES(" +
-                    SqlText::whole(n) +
-                    ",'Payroll Co, 1st quarter 2005','Payment',#2/25/2005#,1000,1000,0,0,#2/15/2005#)");
-            db.exec(
-                "INSERT INTO [Additional Charges]([Taxpayer Number],[Taxpayer Name],[Event],[Description],"
-                "[Date Liability Incurred],[Date Interest Starts],[Total Amount of Charge],[Charge Classified As Tax],"
-                "[Charge Classified As Penalty],[Charge Unclassified]) VALUES(" +
-                SqlText::whole(n) +
-                ",'Payroll Co, 1st quarter 2005','Other Charge','Notice CP 161',#8/1/2005#,#8/1/2005#,575,500,50,25)");
-        }
+        const int n = addPayrollCase();
         const auto c = context(n, "Payroll Co, 1st quarter 2005", true);
         auto shoot = [&](QWidget* w, const QString& name) {
             w->show();
@@ -553,15 +608,7 @@ private slots:
         shoot(&o, "editor-overpayment");
         RateEditor l(RateKinds::largeCorporate(), c);
         shoot(&l, "editor-large-corporate");
-        {
-            SqliteDatabase db(mainFile());
-            db.exec("INSERT INTO [Estimated Tax Data]([Taxpayer Number],[Tax Year End],[Current Year Tax],"
-                    "[Prior Year Tax],[Prior Year Full Year],[Withholding]) VALUES(" +
-                    SqlText::whole(n) + ",#12/31/2005#,7031,6116,1,3228)");
-            db.exec("INSERT INTO [Estimated Tax Payments]([Taxpayer Number],[Tax Year End],[Date Of Payment],"
-                    "[Amount Of Payment]) VALUES(" +
-                    SqlText::whole(n) + ",#12/31/2005#,#9/2/2005#,1000)");
-        }
+        addEstimatedTax(n);
         EstimatedTaxEditor e(c);
         shoot(&e, "editor-estimated-tax");
         auto* save = new SaveTaxpayerDialog(newpath());
@@ -575,6 +622,199 @@ private slots:
         shoot(retrieve, "dialog-retrieve");
         retrieve->close();
         FileDialogs::setNextAnswer({});
+    }
+
+    // Typing into a field of the record shown starts its edit, in every editor; closing then asks before it drops
+    // what was typed, and dropping it writes nothing.
+    void typingIntoAShownRecordStartsItsEdit_data() {
+        QTest::addColumn<QString>("kind");
+        for (const QString& kind : editorKinds())
+            QTest::newRow(qPrintable(kind)) << kind;
+    }
+    void typingIntoAShownRecordStartsItsEdit() {
+        QFETCH(QString, kind);
+        const int n = addPayrollCase();
+        addEstimatedTax(n);
+        const QString before = everyRow();
+        QPointer<RecordEditor> e = makeEditor(kind, context(n, "Payroll Co, 1st quarter 2005", true));
+        activate(e);
+        QVERIFY(e->position() >= 0);
+        QVERIFY(!e->editing() && !e->adding());
+        // The first field the user can type into.
+        QLineEdit* target = nullptr;
+        for (int i = 0; i < 200 && !target; ++i)
+            if (QLineEdit* f = e->field(i); f && f->isVisible() && f->isEnabled() && f->focusPolicy() != Qt::NoFocus &&
+                                            f->objectName() != "txtTaxpayerName")
+                target = f;
+        QVERIFY(target);
+        const QString shown = target->text();
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_End);
+        QTest::keyClicks(target, "7");
+        QVERIFY2(e->editing(), qPrintable(target->objectName()));
+        QCOMPARE(target->text(), shown + "7");
+        QVERIFY(!e->close());
+        QCOMPARE(questions, QStringList{RecordEditor::dropQuestion});
+        QVERIFY(e->isVisible());
+        QCOMPARE(target->text(), shown + "7");
+        answer = true;
+        QVERIFY(e->close());
+        delete e.data();
+        QCOMPARE(everyRow(), before);
+    }
+
+    // A delete is taken back with Ctrl+Z, as it was, and the note names what was deleted; the taxpayer's own
+    // delete asks first instead.
+    void undoDelete() {
+        const int n = addPayrollCase();
+        const QString before = everyRow();
+        for (const QString& kind : {QString("payment"), QString("charges"), QString("deposits")}) {
+            QPointer<RecordEditor> e = makeEditor(kind, context(n, "Payroll Co, 1st quarter 2005", true));
+            activate(e);
+            QCOMPARE(e->rowCount(), 1);
+            click(e, "cmdDelete");
+            QVERIFY2(questions.isEmpty(), qPrintable(questions.join("|")));
+            QCOMPARE(e->rowCount(), 0);
+            QVERIFY2(e->noteText().startsWith("Deleted the ") && e->noteText().contains("Ctrl+Z"),
+                     qPrintable(e->noteText()));
+            QVERIFY2(!messages.join("|").contains("All the records have been deleted"), qPrintable(messages.join("|")));
+            QVERIFY(everyRow() != before);
+            QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(e->rowCount(), 1);
+            QVERIFY(!e->canUndoDelete());
+            answer = true;
+            e->close();
+            delete e.data();
+            QCOMPARE(everyRow(), before);
+            messages.clear();
+        }
+        // A rate row too: back as it was, the current row with it.
+        RateEditor rates(RateKinds::underpayment(), context(0, ""));
+        activate(&rates);
+        const int rows = rates.rowCount();
+        click(&rates, "cmdNext");
+        const QString begins = rates.field(0)->text();
+        click(&rates, "cmdDelete");
+        QCOMPARE(rates.rowCount(), rows - 1);
+        rates.findChild<QAction*>("actUndoDelete")->trigger();
+        QCOMPARE(rates.rowCount(), rows);
+        QCOMPARE(rates.field(0)->text(), begins);
+        QCOMPARE(everyRow(), before);
+
+        // The taxpayer: asked, every kind of its rows named, nothing deleted on No.
+        addEstimatedTax(n);
+        TaxpayerEditor t(context(0, "")); // the active taxpayer itself is never deleted
+        activate(&t);
+        answer = false;
+        click(&t, "cmdDelete");
+        QCOMPARE(questions.size(), 1);
+        for (const char* kind : {"payment", "deposit", "charge", "estimated"})
+            QVERIFY2(questions[0].contains(kind, Qt::CaseInsensitive), qPrintable(questions[0]));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Estimated Tax Payments]"), 1);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data]"), 1);
+    }
+
+    // A payroll payment's liability date must be one of the taxpayer's deposit due dates: the form offers them, and
+    // another is refused at Save with the list, nothing written.
+    void aLiabilityDateThatIsNoDepositsIsRefused() {
+        const int n = addPayrollCase();
+        const QString before = everyRow();
+        PaymentEditor e(context(n, "Payroll Co, 1st quarter 2005", true));
+        activate(&e);
+        click(&e, "cmdAdd");
+        type(e.field(1), "03/01/2005");
+        type(e.field(2), "500");
+        type(e.field(3), "500");
+        QLineEdit* liability = e.field(7);
+        QVERIFY(liability && liability->isVisible());
+        QVERIFY(liability->completer());
+        // Typed as a user types it: the list of due dates opens at the first key, and the typing goes on.
+        type(liability, "02/16/2005");
+        QCOMPARE(liability->text(), QString("02/16/2005"));
+        click(&e, "cmdUpdate");
+        QVERIFY(e.adding());
+        QVERIFY2(messages.join("|").contains("02/15/2005"), qPrintable(messages.join("|")));
+        QCOMPARE(everyRow(), before);
+        messages.clear();
+        type(liability, "02/15/2005");
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY(!e.adding());
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2);
+        QCOMPARE(e.value("Due Date Of Liability").toDate(), QDate(2005, 2, 15));
+    }
+
+    // The rate forms check a row as a rates file's row is checked.
+    void rateRowsAreChecked() {
+        RateEditor e(RateKinds::underpayment(), context(0, ""));
+        activate(&e);
+        const QString before = everyRow();
+        const int rows = e.rowCount();
+        auto addRow = [&](const QString& begins, const QString& ends, const QString& rate) {
+            messages.clear();
+            questions.clear();
+            if (!e.adding())
+                click(&e, "cmdAdd");
+            type(e.field(0), begins);
+            type(e.field(1), ends);
+            type(e.field(2), rate);
+            click(&e, "cmdUpdate");
+        };
+        // 7 for 7 %: asked; No keeps the form open with nothing written.
+        answer = false;
+        addRow("01/01/2031", "03/31/2031", "7");
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions[0].contains("Did you mean 7 %?"), qPrintable(questions[0]));
+        QVERIFY(e.adding());
+        // A period that ends before it begins, a negative rate, an empty one: refused.
+        addRow("03/31/2031", "01/01/2031", "0.07");
+        QVERIFY(e.adding() && !messages.isEmpty());
+        addRow("01/01/2031", "03/31/2031", "-0.07");
+        QVERIFY(e.adding() && !messages.isEmpty());
+        addRow("01/01/2031", "03/31/2031", "");
+        QVERIFY(e.adding() && !messages.isEmpty());
+        // A period already in the table: refused with the row it overlaps.
+        addRow("01/01/2006", "03/31/2006", "0.05");
+        QVERIFY(e.adding());
+        QVERIFY2(messages.join("|").contains("2006"), qPrintable(messages.join("|")));
+        QCOMPARE(everyRow(), before);
+        // 7 with Yes: stored as 7 %.
+        answer = true;
+        addRow("01/01/2031", "03/31/2031", "7");
+        QVERIFY(!e.adding());
+        QCOMPARE(e.rowCount(), rows + 1);
+        QCOMPARE(e.value("Interest Rate").toDouble(), 0.07);
+        QCOMPARE(e.field(2)->text(), QString("7.00%"));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Interest Table]"), rows + 1);
+    }
+
+    // No menu or form has two items on one mnemonic.
+    void mnemonicsAreUnique() {
+        const int n = addPayrollCase();
+        std::vector<QWidget*> windows;
+        for (const QString& kind : editorKinds())
+            windows.push_back(makeEditor(kind, context(n, "Payroll Co, 1st quarter 2005", true)));
+        for (QWidget* w : windows) {
+            auto letter = [](const QString& text) {
+                const int at = text.indexOf('&');
+                return at >= 0 && at + 1 < text.size() && text[at + 1] != '&' ? text[at + 1].toLower() : QChar();
+            };
+            QStringList seen;
+            for (auto* b : w->findChildren<QAbstractButton*>())
+                if (const QChar c = letter(b->text()); !c.isNull()) {
+                    QVERIFY2(!seen.contains(c), qPrintable(w->objectName() + ": " + b->text()));
+                    seen << c;
+                }
+            for (auto* menu : w->findChildren<QMenu*>()) {
+                QStringList inMenu;
+                for (auto* a : menu->actions())
+                    if (const QChar c = letter(a->text()); !c.isNull()) {
+                        QVERIFY2(!inMenu.contains(c), qPrintable(w->objectName() + ": " + a->text()));
+                        inMenu << c;
+                    }
+            }
+            delete w;
+        }
     }
 
     // Closing by Escape from any control hands back once, never while a row is being changed; deleting the last
