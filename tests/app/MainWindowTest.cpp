@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -554,6 +555,23 @@ private slots:
         auto* name = w.findChild<QLineEdit*>("Text1");
         QCOMPARE(name->text(), longName);
         QCOMPARE(name->cursorPosition(), 0);
+
+        // No two items of a menu (or of the menu bar) share a mnemonic.
+        std::vector<const QWidget*> menus{w.menuBar()};
+        for (const auto* menu : w.findChildren<QMenu*>())
+            menus.push_back(menu);
+        for (const QWidget* menu : menus) {
+            QStringList seen;
+            for (const QAction* a : menu->actions()) {
+                const QString text = a->text();
+                const qsizetype at = text.indexOf('&');
+                if (at < 0 || at + 1 >= text.size() || text[at + 1] == '&')
+                    continue;
+                const QString key = text.mid(at + 1, 1).toLower();
+                QVERIFY2(!seen.contains(key), qPrintable(menu->objectName() + ": " + text + " | " + seen.join(",")));
+                seen << key;
+            }
+        }
     }
 
     // A data directory changed in a session takes effect at the next start: the editors, the balances and the
