@@ -8,6 +8,31 @@
 
 #include <cmath>
 
+namespace {
+
+// A stored date ("yyyy-MM-dd", as the store keeps it), read without the general parser.
+QDate storedDate(const QVariant& stored) {
+    if (stored.typeId() == QMetaType::QDate || stored.typeId() == QMetaType::QDateTime)
+        return stored.toDate();
+    const QString s = stored.toString();
+    auto digits = [&s](int from, int count, int* value) {
+        *value = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (!s[i].isDigit())
+                return false;
+            *value = *value * 10 + s[i].digitValue();
+        }
+        return true;
+    };
+    int y = 0, m = 0, d = 0;
+    if (s.size() == 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-') && digits(0, 4, &y) &&
+        digits(5, 2, &m) && digits(8, 2, &d))
+        return QDate(y, m, d);
+    return QDate::fromString(s, Qt::ISODate);
+}
+
+} // namespace
+
 namespace FieldText {
 
 QString shown(FieldKind kind, const QVariant& stored) {
@@ -15,9 +40,7 @@ QString shown(FieldKind kind, const QVariant& stored) {
         return QString();
     switch (kind) {
     case FieldKind::Date:
-        return formatForDisplay(ReportFormat::Date, stored.toDate().isValid()
-                                                        ? QVariant(stored.toDate())
-                                                        : QVariant(QDate::fromString(stored.toString(), Qt::ISODate)));
+        return formatForDisplay(ReportFormat::Date, storedDate(stored));
     case FieldKind::Money:
         return formatForDisplay(ReportFormat::Money, stored.toDouble());
     case FieldKind::Rate:

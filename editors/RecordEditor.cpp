@@ -239,7 +239,8 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
             QApplication::beep();
             return;
         }
-        list->filter()->setFocus();
+        list->model()->prepareSearch();
+        list->filter()->setFocus(Qt::ShortcutFocusReason);
         list->filter()->selectAll();
     });
 
@@ -924,6 +925,12 @@ void RecordEditor::showEvent(QShowEvent* event) {
         splitter->setSizes(splitter->orientation() == Qt::Horizontal
                                ? QList<int>{std::min(listWidth, 520), form.width() + 20}
                                : QList<int>{150, form.height() + 10});
+        // The window opens on its list, where the arrow keys go through the records (Ctrl+F finds), or on Add when
+        // there is nothing to list.
+        if (rowCount() > 0)
+            list->view()->setFocus(Qt::OtherFocusReason);
+        else
+            buttons["cmdAdd"]->setFocus(Qt::OtherFocusReason);
     }
     QDialog::showEvent(event);
     ScreenFit::fit(this);

@@ -1,5 +1,6 @@
 #include "RecordList.h"
 
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -102,16 +103,20 @@ QString RecordListModel::rowText(int sourceRow) const {
     return searchText(sourceRow).simplified();
 }
 
+void RecordListModel::prepareSearch() const {
+    if (searchedValid)
+        return;
+    const int n = sourceModel()->rowCount();
+    searched.assign(size_t(n), QString());
+    for (int r = 0; r < n; ++r)
+        searched[size_t(r)] = searchText(r).toCaseFolded();
+    searchedValid = true;
+}
+
 bool RecordListModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     if (wanted.isEmpty())
         return true;
-    if (!searchedValid) {
-        const int n = sourceModel()->rowCount();
-        searched.assign(size_t(n), QString());
-        for (int r = 0; r < n; ++r)
-            searched[size_t(r)] = searchText(r).toCaseFolded();
-        searchedValid = true;
-    }
+    prepareSearch();
     // A row added since (the one being typed) is searched as it is.
     const QString text =
         sourceRow < int(searched.size()) ? searched[size_t(sourceRow)] : searchText(sourceRow).toCaseFolded();
@@ -148,6 +153,8 @@ RecordList::RecordList(RecordListModel* model, const QString& pluralNoun, QWidge
     filterBox->setObjectName(QStringLiteral("txtFilter"));
     filterBox->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
     filterBox->setClearButtonEnabled(true);
+    // The texts searched are made as the box takes the focus (Ctrl+F, a click), before the first key.
+    filterBox->installEventFilter(this);
     filterBox->setToolTip(QStringLiteral("Shows only the rows that contain what you type, in any column."));
     table = new QTableView(this);
     table->setObjectName(QStringLiteral("lstRecords"));
@@ -216,6 +223,17 @@ RecordList::RecordList(RecordListModel* model, const QString& pluralNoun, QWidge
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { refreshCount(); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { refreshCount(); });
     refreshCount();
+}
+
+bool RecordList::eventFilter(QObject* watched, QEvent* event) {
+    // Only when the user brings the focus there: a window opening with it there makes them at the first key.
+    if (watched == filterBox && event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ShortcutFocusReason || reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+            reason == Qt::BacktabFocusReason)
+            rows->prepareSearch();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RecordList::showSourceRow(int sourceRow) {

@@ -25,6 +25,8 @@ public:
     RecordListModel(std::vector<Column> columns, QAbstractItemModel* source, QObject* parent = nullptr);
 
     void setNeedle(const QString& text);
+    // Makes the texts searched ahead of the first key, so that no key waits for them.
+    void prepareSearch() const;
     const QString& needle() const { return wanted; }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -55,6 +57,7 @@ class RecordList : public QWidget {
 public:
     RecordList(RecordListModel* model, const QString& pluralNoun, QWidget* parent = nullptr);
     QTableView* view() const { return table; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QLineEdit* filter() const { return filterBox; }
     RecordListModel* model() const { return rows; }
     // Selects the list row of `sourceRow` (none when it is -1 or filtered out) without telling anyone.

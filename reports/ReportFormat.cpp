@@ -7,6 +7,21 @@
 
 namespace {
 
+// MM/dd/yyyy, written directly: a list of many thousand rows formats a date for each.
+QString usDate(const QDate& d) {
+    if (!d.isValid() || d.year() < 1000 || d.year() > 9999)
+        return d.toString(QStringLiteral("MM/dd/yyyy"));
+    QString text(10, QLatin1Char('/'));
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = QLatin1Char(char('0' + value % 10));
+    };
+    put(0, d.month(), 2);
+    put(3, d.day(), 2);
+    put(6, d.year(), 4);
+    return text;
+}
+
 QString formatted(ReportFormat format, const QVariant& value) {
     switch (format) {
     case ReportFormat::Money:
@@ -19,7 +34,7 @@ QString formatted(ReportFormat format, const QVariant& value) {
     case ReportFormat::Factor:
         return groupedDecimal(Rounding::toScaledHalfEven(value.toDouble(), 8), 8);
     case ReportFormat::Date:
-        return value.toDate().toString(QStringLiteral("MM/dd/yyyy"));
+        return usDate(value.toDate());
     case ReportFormat::Text:
         return value.toString();
     }
