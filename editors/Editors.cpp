@@ -527,9 +527,12 @@ void PaymentEditor::calculateBalances() {
     showBalances(true);
 }
 
-// The balances show under the form, which scrolls when the window is too small for them.
+// The balances show under the form: the window grows for them as far as the screen allows, and the form scrolls to
+// them beyond that.
 void PaymentEditor::showBalances(bool show) {
     balances->setVisible(show);
+    if (show)
+        reveal(balances);
 }
 
 namespace {

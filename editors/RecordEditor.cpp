@@ -518,6 +518,22 @@ void RecordEditor::add() {
     focusFirstField();
 }
 
+void RecordEditor::reveal(QWidget* w) {
+    QApplication::sendPostedEvents(); // the form's layout, with `w` in it
+    if (QLayout* l = scroll->widget()->layout())
+        l->activate();
+    const int missing = scroll->widget()->sizeHint().height() - scroll->viewport()->height();
+    if (missing > 0) {
+        const QRect area = ScreenFit::available(this);
+        const int room = area.bottom() - frameGeometry().bottom();
+        if (room > 0)
+            resize(width(), height() + std::min(missing, room));
+        ScreenFit::fit(this);
+    }
+    QApplication::sendPostedEvents();
+    scroll->ensureWidgetVisible(w);
+}
+
 void RecordEditor::focusFirstField() {
     if (firstInTab)
         firstInTab->setFocus();
@@ -812,6 +828,13 @@ bool RecordEditor::handleKey(QObject* watched, QKeyEvent* key) {
         }
         return true;
     }
+    // In the list of records, whose rows are whole records, Home and End go to the first and the last, as in any
+    // list (the table would otherwise move between the columns of a row).
+    if (!typing && watched == this->list->view() && mods == Qt::NoModifier &&
+        (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)) {
+        key->key() == Qt::Key_Home ? first() : last();
+        return true;
+    }
     // Up and Down step through the records from the form's buttons and boxes while browsing.
     if (!typing && !list && !text && mods == Qt::NoModifier &&
         (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
@@ -922,9 +945,12 @@ void RecordEditor::showEvent(QShowEvent* event) {
                            rest.height() + form.height() - scroll->sizeHint().height() + 160);
         const QRect area = ScreenFit::available(this);
         resize(wanted.boundedTo(area.size() - QSize(8, 40)).expandedTo(minimumSizeHint()));
+        // Above the form, the list takes two fifths of the height, so that it shows a handful of rows even when the
+        // form has to scroll.
+        const int listHeight = std::max(150, splitter->height() * 2 / 5);
         splitter->setSizes(splitter->orientation() == Qt::Horizontal
                                ? QList<int>{std::min(listWidth, 520), form.width() + 20}
-                               : QList<int>{150, form.height() + 10});
+                               : QList<int>{listHeight, std::max(1, splitter->height() - listHeight)});
         // The window opens on its list, where the arrow keys go through the records (Ctrl+F finds), or on Add when
         // there is nothing to list.
         if (rowCount() > 0)

@@ -158,6 +158,9 @@ protected:
     // typed text is no value of its kind.
     bool typedValue(int index, QVariant* v) const;
     void focusFirstField();
+    // Brings `w`, a widget of the form, into sight: the window grows to hold the whole form where the screen has
+    // room, and the form scrolls to it where it has not.
+    void reveal(QWidget* w);
     int slotRow(const QString& name) const { return slotRows.at(name); }
     void showRow(int row);
     void message(const QString& text);

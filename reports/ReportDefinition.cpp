@@ -119,7 +119,7 @@ ReportDefinition makeWholeBook() {
     d.fontSize = 7;
     d.columns = {
         C{{"Taxpayer", "Number"}, Columns::taxpayerNumber, F::Text, 1.1},
-        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 3.0},
+        C{{"Taxpayer Name"}, Columns::taxpayerName, F::Text, 2.8},
         C{{"End Date"}, Columns::endDate, F::Date, 1.25},
         C{{"Interest"}, Columns::totalInterest, F::Money, 1.2, true},
         C{{"Failure To", "Pay"}, Columns::summaryFailureToPayPenalty, F::Money, 1.2, true},
@@ -132,7 +132,7 @@ ReportDefinition makeWholeBook() {
         C{{"Failure To", "Deposit"}, Columns::totalFDepositPenalty, F::Money, 1.2, true},
         C{{"Total"}, Columns::total, F::Money, 1.4, true},
         // The estimated-tax penalty is the year's own addition to tax, apart from the return's balance.
-        C{{"Estimated", "Tax Penalty"}, QStringLiteral("Estimated Tax Penalty"), F::Money, 1.25, true},
+        C{{"Estimated", "Tax Penalty"}, QStringLiteral("Estimated Tax Penalty"), F::Money, 1.45, true},
         C{{"Message"}, QStringLiteral("Message"), F::Text, 1.65, false, true},
     };
     return d;

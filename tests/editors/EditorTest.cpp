@@ -27,6 +27,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -742,6 +743,21 @@ private slots:
         QVERIFY(!e.adding());
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2);
         QCOMPARE(e.value("Due Date Of Liability").toDate(), QDate(2005, 2, 15));
+    }
+
+    // The form opens on its list; there Home and End go to the first and the last record, the arrows step.
+    void theListTakesTheRecordKeys() {
+        RateEditor e(RateKinds::underpayment(), context(0, ""));
+        activate(&e);
+        QTableView* view = e.recordList()->view();
+        QCOMPARE(QApplication::focusWidget(), view);
+        QTest::keyClick(view, Qt::Key_End);
+        QCOMPARE(e.position(), e.rowCount() - 1);
+        QTest::keyClick(view, Qt::Key_Up);
+        QCOMPARE(e.position(), e.rowCount() - 2);
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(e.position(), 0);
+        QCOMPARE(e.field(0)->text(), QString("01/01/2026"));
     }
 
     // The rate forms check a row as a rates file's row is checked.

@@ -267,6 +267,31 @@ TEST(ReportLayout, ANameOrANoteTooLongForItsColumnWraps) {
         EXPECT_TRUE(text.contains(word)) << word.toStdString();
 }
 
+// No column caption of any report is cut: each line of it fits its column in the captions' type.
+TEST(ReportLayout, EveryCaptionFitsItsColumn) {
+    std::vector<const ReportDefinition*> all = ReportDefinition::all();
+    all.push_back(&ReportDefinition::wholeBook());
+    for (const ReportDefinition* d : all) {
+        if (d->captionedBlock)
+            continue;
+        const ReportContent c = ReportContent::build(*d, RecordSet(QStringList()), "t", printed);
+        const ReportLayout layout(c, d->landscape);
+        const auto edges = layout.columnEdges();
+        const QFont f = ReportLayout::font(d->fontSize - 0.5, true);
+        for (size_t i = 0; i < d->columns.size(); ++i) {
+            if (d->columns[i].csvOnly)
+                continue;
+            const double width = edges[i + 1] - edges[i] - 2 * ReportLayout::cellPad;
+            const QStringList& caption = d->columns[i].caption;
+            QStringList lines = caption.size() > 1 ? caption : ReportLayout::wrap(caption.value(0), f, width);
+            EXPECT_LE(lines.size(), layout.captionLines()) << d->name.toStdString() << ": " << i;
+            for (const QString& line : lines)
+                EXPECT_LE(QFontMetricsF(f).horizontalAdvance(line), width)
+                    << d->name.toStdString() << ": " << line.toStdString();
+        }
+    }
+}
+
 // Drawn to PDF: the captions stand on every page, the totals once, the page numbers count the pages.
 TEST(ReportPainter, PdfRepeatsTheCaptionsOnEveryPage) {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
