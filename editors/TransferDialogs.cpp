@@ -126,7 +126,9 @@ RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* par
     connect(Command1, &QPushButton::clicked, this, [this] { copyTaxpayer(); });
     setMinimumWidth(380);
 
-    file = chosen.isEmpty() ? FileDialogs::openFileName(parent, windowTitle(), newpath, dialogFilter) : chosen;
+    file = chosen.isEmpty()
+               ? FileDialogs::openFileName(parent, windowTitle(), FileDialogs::proposedFolder(), dialogFilter)
+               : chosen;
     if (file.isEmpty())
         return;
     try {

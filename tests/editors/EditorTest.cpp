@@ -1158,6 +1158,19 @@ private slots:
         QVERIFY(given > n);
         QVERIFY(retrieve->findChild<QLabel*>("lblRefusal")->isHidden());
         retrieve->close();
+
+        // The next retrieve opens where the last file came from, not in the program's own data folder.
+        Settings::addRecentFile(file);
+        QString openedIn;
+        FileDialogs::setNextAnswer([&openedIn](const QString& folder) {
+            openedIn = folder;
+            return QString();
+        });
+        auto* next = new RetrieveTaxpayerDialog(newpath());
+        FileDialogs::setNextAnswer({});
+        QCOMPARE(openedIn, elsewhere.path());
+        QVERIFY(!next->hasFile());
+        next->close();
     }
 };
 
