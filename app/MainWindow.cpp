@@ -735,19 +735,7 @@ void MainWindow::mnuSave_Click() {
 }
 
 void MainWindow::mnuRetrieve_Click() {
-    try {
-        auto* dialog = new RetrieveTaxpayerDialog(sessionNewpath, this);
-        if (!dialog->hasFile()) {
-            delete dialog;
-            return;
-        }
-        waitFor(dialog);
-        connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
-        dialog->show();
-    } catch (const std::exception& e) {
-        setEnabled(true);
-        MessageBoxes::show(this, QString::fromStdString(e.what()));
-    }
+    showRetrieveDialog(QString());
 }
 
 void MainWindow::message(const QString& text) {
@@ -850,14 +838,24 @@ void MainWindow::retrieveFile(const QString& file) {
         Settings::removeRecentFile(file);
         return;
     }
-    auto* dialog = new RetrieveTaxpayerDialog(sessionNewpath, this, file);
-    if (!dialog->hasFile()) {
-        delete dialog;
-        return;
+    showRetrieveDialog(file);
+}
+
+void MainWindow::showRetrieveDialog(const QString& file) {
+    try {
+        // Without a file the dialog asks for one first; a cancel there leaves nothing to show.
+        auto* dialog = new RetrieveTaxpayerDialog(sessionNewpath, this, file);
+        if (!dialog->hasFile()) {
+            delete dialog;
+            return;
+        }
+        waitFor(dialog);
+        connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
+        dialog->show();
+    } catch (const std::exception& e) {
+        setEnabled(true);
+        MessageBoxes::show(this, QString::fromStdString(e.what()));
     }
-    waitFor(dialog);
-    connect(dialog, &QDialog::finished, this, [this] { setEnabled(true); });
-    dialog->show();
 }
 
 void MainWindow::showMissingFolder(bool missing) {

@@ -132,6 +132,7 @@ private:
     void mnuQuit_Click();
     void listRecentFiles();
     void retrieveFile(const QString& file);
+    void showRetrieveDialog(const QString& file); // empty: the dialog asks for the file
     void filterTaxpayers(const QString& text);
     // A data folder without the database: the banner with "Choose Folder…", and the commands that need it off.
     void showMissingFolder(bool missing);

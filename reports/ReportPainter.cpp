@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QTextStream>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -220,50 +221,46 @@ void writeReportPdf(const ReportContent& content, const QString& file) {
     });
 }
 
-QString reportCsv(const ReportContent& content) {
+namespace {
+
+// A line of the column captions, then a line per detail row as the report prints it, in `cell`'s encoding: `cell`
+// is told whether the value is a text (a name, an event, a message, which may come from a client's file) or one of
+// the program's own figures.
+QString reportLines(const ReportContent& content, QChar separator,
+                    const std::function<QString(const QString&, bool text)>& cell) {
     const auto& columns = content.definition->columns;
     QStringList header;
     for (const auto& c : columns)
-        header << CsvText::text(c.caption.join(QLatin1Char(' ')).simplified());
-    QString out = header.join(QLatin1Char(',')) + QLatin1Char('\n');
+        header << cell(c.caption.join(QLatin1Char(' ')).simplified(), true);
+    QString out = header.join(separator) + QLatin1Char('\n');
     for (const auto& line : content.lines) {
         if (line.groupHeader)
             continue;
         QStringList cells;
-        // Texts (names, events, messages) may come from a client's file; figures are the program's own.
         for (int i = 0; i < line.cells.size(); ++i)
-            cells << (size_t(i) < columns.size() && columns[size_t(i)].format == ReportFormat::Text
-                          ? CsvText::text(line.cells[i])
-                          : CsvText::field(line.cells[i]));
-        out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
+            cells << cell(line.cells[i], size_t(i) < columns.size() && columns[size_t(i)].format == ReportFormat::Text);
+        out += cells.join(separator) + QLatin1Char('\n');
     }
     return out;
 }
 
+} // namespace
+
+QString reportCsv(const ReportContent& content) {
+    return reportLines(content, QLatin1Char(','), [](const QString& value, bool text) {
+        return text ? CsvText::text(value) : CsvText::field(value);
+    });
+}
+
 QString reportTabSeparated(const ReportContent& content) {
-    const auto& columns = content.definition->columns;
     // A tab or a line break inside a cell would start another cell or row.
-    auto cell = [](QString value) {
-        for (QChar& ch : value)
+    return reportLines(content, QLatin1Char('\t'), [](const QString& value, bool text) {
+        QString kept = text ? CsvText::unformula(value) : value;
+        for (QChar& ch : kept)
             if (ch == QLatin1Char('\t') || ch == QLatin1Char('\n') || ch == QLatin1Char('\r'))
                 ch = QLatin1Char(' ');
-        return value;
-    };
-    QStringList header;
-    for (const auto& c : columns)
-        header << cell(c.caption.join(QLatin1Char(' ')).simplified());
-    QString out = header.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    for (const auto& line : content.lines) {
-        if (line.groupHeader)
-            continue;
-        QStringList cells;
-        for (int i = 0; i < line.cells.size(); ++i)
-            cells << cell(size_t(i) < columns.size() && columns[size_t(i)].format == ReportFormat::Text
-                              ? CsvText::unformula(line.cells[i])
-                              : line.cells[i]);
-        out += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return out;
+        return kept;
+    });
 }
 
 void writeReportCsv(const ReportContent& content, const QString& file) {
