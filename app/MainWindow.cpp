@@ -821,7 +821,8 @@ void MainWindow::listRecentFiles() {
     }
     int n = 0;
     for (const QString& file : files) {
-        QAction* a = recentMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QFileInfo(file).fileName()));
+        QAction* a = recentMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(
+            QFileInfo(file).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"))));
         a->setToolTip(QDir::toNativeSeparators(file));
         a->setStatusTip(QDir::toNativeSeparators(file));
         a->setEnabled(db != nullptr || !missingFolder->isVisible());

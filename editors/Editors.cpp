@@ -343,6 +343,14 @@ PaymentEditor::PaymentEditor(EditorContext c, QWidget* parent) : RecordEditor(pa
         auto* completer = new QCompleter(offered, this);
         completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
         field(7)->setCompleter(completer);
+        // A date picked from the completer's list is typed as much as one keyed in: it is what the record saves. The
+        // field connects its own setText, which marks it untyped, as it takes the focus, after this: hence queued.
+        auto picked = [this](const QString&) {
+            if (adding() || editing())
+                field(7)->setModified(true);
+        };
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), this, picked, Qt::QueuedConnection);
+        connect(completer, qOverload<const QString&>(&QCompleter::highlighted), this, picked, Qt::QueuedConnection);
         connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
             // Picking a date changes the payment shown: its edit starts, as typing would start it.
             if (!beginTyping()) {

@@ -34,9 +34,11 @@ QStringList ReportLayout::wrap(const QString& text, const QFont& f, double width
         current.clear();
         // A word wider than the column goes on in the next line where it reaches the edge.
         while (!fits(word) && word.size() > 1) {
-            int take = 1;
-            while (take < word.size() && fits(word.left(take + 1)))
-                ++take;
+            // By whole characters: a character outside the Basic Multilingual Plane is two UTF-16 units.
+            auto step = [&word](int at) { return at < word.size() && word[at].isHighSurrogate() ? 2 : 1; };
+            int take = step(0);
+            while (take < word.size() && fits(word.left(take + step(take))))
+                take += step(take);
             lines << word.left(take);
             word = word.mid(take);
         }

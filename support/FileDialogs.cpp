@@ -60,7 +60,10 @@ QString FileDialogs::safeFileName(const QString& text, const QString& otherwise)
         name += (c.isPrint() && !QStringLiteral("/\\:*?\"<>|").contains(c)) ? c : QLatin1Char('_');
     while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
         name.remove(0, 1);
-    name = name.left(120).trimmed();
+    int keep = std::min<int>(int(name.size()), 120);
+    if (keep < name.size() && name[keep - 1].isHighSurrogate())
+        --keep; // never half of a character
+    name = name.left(keep).trimmed();
     return name.isEmpty() ? otherwise : name;
 }
 
@@ -83,9 +86,10 @@ QString FileDialogs::saveFileName(QWidget* parent, const QString& caption, const
     QString at = proposed;
     QString refusedBefore;
     for (;;) {
-        QString chosen;
+        QString chosen, typed;
         if (next()) {
-            chosen = withSuffix(next()(at), suffix);
+            typed = next()(at);
+            chosen = withSuffix(typed, suffix);
             // An answer that is refused twice over would ask for ever: it counts as a cancel.
             if (!chosen.isEmpty() && chosen == refusedBefore)
                 return QString();
@@ -93,8 +97,22 @@ QString FileDialogs::saveFileName(QWidget* parent, const QString& caption, const
             QFileDialog dialog(parent, caption, at, filter);
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setDefaultSuffix(suffix);
-            if (dialog.exec() == QDialog::Accepted)
-                chosen = withSuffix(dialog.selectedFiles().value(0), suffix);
+            if (dialog.exec() == QDialog::Accepted) {
+                typed = dialog.selectedFiles().value(0);
+                chosen = withSuffix(typed, suffix);
+            }
+        }
+        // A name with a dot of its own ("J. Smith") was asked about as typed; the file the suffix makes of it is
+        // asked about here, before it is replaced.
+        if (!chosen.isEmpty() && chosen != typed && QFileInfo(chosen).exists() &&
+            !MessageBoxes::ask(
+                parent,
+                QStringLiteral("The file %1 already exists. Replace it?").arg(QDir::toNativeSeparators(chosen)))) {
+            if (chosen == refusedBefore)
+                return QString();
+            refusedBefore = chosen;
+            at = chosen;
+            continue;
         }
         if (chosen.isEmpty() || !check)
             return chosen;

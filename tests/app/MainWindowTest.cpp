@@ -564,10 +564,14 @@ private slots:
             QStringList seen;
             for (const QAction* a : menu->actions()) {
                 const QString text = a->text();
-                const qsizetype at = text.indexOf('&');
-                if (at < 0 || at + 1 >= text.size() || text[at + 1] == '&')
+                QString key;
+                for (qsizetype at = 0; at + 1 < text.size() && key.isEmpty(); ++at)
+                    if (text[at] == '&' && text[at + 1] != '&')
+                        key = text.mid(at + 1, 1).toLower();
+                    else if (text[at] == '&')
+                        ++at; // "&&" is an ampersand shown
+                if (key.isEmpty())
                     continue;
-                const QString key = text.mid(at + 1, 1).toLower();
                 QVERIFY2(!seen.contains(key), qPrintable(menu->objectName() + ": " + text + " | " + seen.join(",")));
                 seen << key;
             }

@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -719,6 +720,12 @@ private slots:
     // another is refused at Save with the list, nothing written.
     void aLiabilityDateThatIsNoDepositsIsRefused() {
         const int n = addPayrollCase();
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Required Payroll Tax Deposits]([Taxpayer Number],[Taxpayer Name],[Event],"
+                    "[Deposit Due Date],[Assessment Date],[Required Deposit]) VALUES(" +
+                    SqlText::whole(n) + ",'Payroll Co, 1st quarter 2005','Liability',#3/15/2005#,#6/1/2005#,500)");
+        }
         const QString before = everyRow();
         PaymentEditor e(context(n, "Payroll Co, 1st quarter 2005", true));
         activate(&e);
@@ -734,7 +741,8 @@ private slots:
         QCOMPARE(liability->text(), QString("02/16/2005"));
         click(&e, "cmdUpdate");
         QVERIFY(e.adding());
-        QVERIFY2(messages.join("|").contains("02/15/2005"), qPrintable(messages.join("|")));
+        QVERIFY2(messages.join("|").contains("02/15/2005") && messages.join("|").contains("03/15/2005"),
+                 qPrintable(messages.join("|")));
         QCOMPARE(everyRow(), before);
         messages.clear();
         type(liability, "02/15/2005");
@@ -743,6 +751,16 @@ private slots:
         QVERIFY(!e.adding());
         QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table]"), 2);
         QCOMPARE(e.value("Due Date Of Liability").toDate(), QDate(2005, 2, 15));
+
+        // A date picked from the list the field offers is saved as one typed is.
+        click(&e, "cmdEdit");
+        emit liability->completer()->activated("03/15/2005");
+        QCOMPARE(liability->text(), QString("03/15/2005"));
+        QCoreApplication::processEvents();
+        e.findChild<QPushButton*>("cmdUpdate")->setFocus(); // the field left, as a click on Save leaves it
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(e.value("Due Date Of Liability").toDate(), QDate(2005, 3, 15));
     }
 
     // The form opens on its list; there Home and End go to the first and the last record, the arrows step.
@@ -812,8 +830,14 @@ private slots:
             windows.push_back(makeEditor(kind, context(n, "Payroll Co, 1st quarter 2005", true)));
         for (QWidget* w : windows) {
             auto letter = [](const QString& text) {
-                const int at = text.indexOf('&');
-                return at >= 0 && at + 1 < text.size() && text[at + 1] != '&' ? text[at + 1].toLower() : QChar();
+                for (int at = 0; at + 1 < text.size(); ++at) {
+                    if (text[at] != '&')
+                        continue;
+                    if (text[at + 1] != '&')
+                        return text[at + 1].toLower();
+                    ++at; // "&&" is an ampersand shown
+                }
+                return QChar();
             };
             QStringList seen;
             for (auto* b : w->findChildren<QAbstractButton*>())
@@ -1143,8 +1167,33 @@ private slots:
     }
 
     // A taxpayer whose number is taken comes in under a new number when the user says so.
+    // A name with a dot of its own gets ".mdb" too, and a file of that name is not replaced without a question.
+    void aDottedNameAsksBeforeReplacing() {
+        const int n = addTaxpayer("J. Smith");
+        const QString typed = dataDir.filePath("J. Smith");
+        QFile existing(typed + ".mdb");
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("kept");
+        existing.close();
+        FileDialogs::setNextAnswer([typed](const QString&) { return typed; });
+        auto* save = new SaveTaxpayerDialog(newpath());
+        save->saveTaxpayer(n);
+        FileDialogs::setNextAnswer({});
+        QVERIFY(!questions.isEmpty());
+        QVERIFY2(questions[0].contains("J. Smith.mdb already exists"), qPrintable(questions[0]));
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("kept"));
+        save->close();
+    }
+
     void retrieveUnderANewNumber() {
         const int n = addTaxpayer("Twice Over");
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Taxpayer Name],[Event],[Date Of Payment],"
+                    "[Amount Of Payment],[Payment Allocated To Tax]) VALUES(" +
+                    SqlText::whole(n) + ",'Twice Over','Payment',#2/25/2005#,1000,1000)");
+        }
         QTemporaryDir elsewhere;
         const QString file = elsewhere.filePath("twice.mdb");
         TaxpayerTransfer::save(mainFile(), dataDir.filePath("kelvaSav.mdb"), file, n);
@@ -1156,6 +1205,9 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM [Basic Taxpayer Data] WHERE [Taxpayer Name]='Twice Over'"), 2);
         const int given = count("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer Data]");
         QVERIFY(given > n);
+        // Its payment came with it, under the new number; the one already there kept its own.
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table] WHERE [Taxpayer Number]=" + QString::number(given)), 1);
+        QCOMPARE(count("SELECT COUNT(*) FROM [Payment Table] WHERE [Taxpayer Number]=" + QString::number(n)), 1);
         QVERIFY(retrieve->findChild<QLabel*>("lblRefusal")->isHidden());
         retrieve->close();
 

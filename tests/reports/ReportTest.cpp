@@ -241,6 +241,15 @@ TEST(ReportLayout, ANameOrANoteTooLongForItsColumnWraps) {
     const QStringList broken = ReportLayout::wrap(word, ReportLayout::font(7), 50);
     EXPECT_GT(broken.size(), 1);
     EXPECT_EQ(broken.join(QString()), word);
+    // Nor is a character of two UTF-16 units (U+20000) broken in its middle.
+    QString wide;
+    for (int i = 0; i < 40; ++i)
+        wide += QString::fromUcs4(U"\U00020000");
+    const QStringList wideLines = ReportLayout::wrap(wide, ReportLayout::font(7), 50);
+    EXPECT_GT(wideLines.size(), 1);
+    EXPECT_EQ(wideLines.join(QString()), wide);
+    for (const QString& l : wideLines)
+        EXPECT_TRUE(!l.isEmpty() && !l.back().isHighSurrogate() && !l.front().isLowSurrogate());
 
     // A title line too long for the page in a legible type wraps instead.
     const ReportContent titled = ReportContent::build(ReportDefinition::estimatedTax(), RecordSet(QStringList()),
