@@ -23,6 +23,9 @@ QStringList ReportLayout::wrap(const QString& text, const QFont& f, double width
     QStringList lines;
     QString current;
     auto fits = [&metrics, width](const QString& t) { return metrics.horizontalAdvance(t) <= width; };
+    // Most texts fit their column whole.
+    if (fits(text))
+        return {text};
     for (QString word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString joined = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
         if (fits(joined)) {
