@@ -831,6 +831,8 @@ EstimatedTaxEditor::EstimatedTaxEditor(EditorContext c, QWidget* parent)
         payments->removeRow(payments->currentRow());
         paymentsTyped = true;
         countPayments();
+        // Off the button, so that a second key press does not remove the next payment as well.
+        payments->setFocus();
     });
     connect(payments, &QTableWidget::itemChanged, this, [this] {
         if (!loading) {

@@ -318,6 +318,13 @@ private slots:
         type(e->field(0), "12/31/2005");
         click(e, "cmdAddPayment");
         e->paymentTable()->item(0, 0)->setText("02/30/2005");
+        // Removing a payment leaves the focus off the button: a second Space removes nothing more.
+        click(e, "cmdAddPayment");
+        QCOMPARE(e->paymentTable()->rowCount(), 2);
+        e->paymentTable()->setCurrentCell(1, 0);
+        click(e, "cmdRemovePayment");
+        QCOMPARE(e->paymentTable()->rowCount(), 1);
+        QCOMPARE(QApplication::focusWidget(), e->paymentTable());
         click(e, "cmdUpdate");
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains("\"02/30/2005\" of estimated payment 1 is not a date"), qPrintable(messages[0]));
