@@ -1,3 +1,4 @@
+#include "CaseReader.h"
 #include "InfoWindows.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // Every window inside the screen, whatever its size and scale.
     ScreenFit::install();
 
+    CaseReader::setRefundTakesFirstPart(Settings::refundTakesFirstPart());
     MainWindow window;
     // Closing the main window ends the program, even with an error report or another window still open.
     QObject::connect(&window, &MainWindow::closing, &app, &QCoreApplication::quit, Qt::QueuedConnection);

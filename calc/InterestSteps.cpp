@@ -2,6 +2,7 @@
 
 #include "Balances.h"
 #include "DateMath.h"
+#include "MoneyText.h"
 #include "Rounding.h"
 #include "RunReporter.h"
 #include "RunStop.h"
@@ -24,8 +25,22 @@ void InterestSteps::largeCorporateRate(const RateTable& rates, const QDate& appl
     largeBegins = applicable.isValid() ? applicable.addDays(1) : QDate();
 }
 
+void InterestSteps::largeCorporateOverpaymentRate(const RateTable& rates, Money threshold, const QDate& after,
+                                                  bool takesFirst) {
+    gatt = &rates;
+    gattThreshold = threshold;
+    gattAfter = after;
+    refundTakesFirstPart = takesFirst;
+}
+
+void InterestSteps::partRates(std::vector<PartRate> given) {
+    parts = std::move(given);
+    std::sort(parts.begin(), parts.end(), [](const PartRate& a, const PartRate& b) { return a.first < b.first; });
+}
+
 void InterestSteps::run() {
     quarterEndRows();
+    partDateRows();
     ledger.sort(EventLedger::Order::DateAscEventAsc);
     eventDateRows();
     ledger.sort(EventLedger::Order::DateAscEventAsc);
@@ -53,6 +68,18 @@ void InterestSteps::quarterEndRows() {
             ledger.add(EventTexts::interest, before, QDate());
         }
     }
+}
+
+// A part at another rate begins after a row ends and ends with a row: the days before and after it compound at the
+// balance's own rate.
+void InterestSteps::partDateRows() {
+    std::set<QDate> ends(quarterEnds.begin(), quarterEnds.end());
+    for (const auto& part : parts)
+        for (const QDate& d : {part.first.addDays(-1), part.last})
+            if (d > orgduedate && d < endate && ends.insert(d).second) {
+                quarterEnds.push_back(d);
+                ledger.add(EventTexts::interest, d, QDate());
+            }
 }
 
 void InterestSteps::eventDateRows() {
@@ -90,11 +117,15 @@ void InterestSteps::unpaidBalances() {
 void InterestSteps::interestPass() {
     auto& rows = ledger.rows;
     BalancePeriod period;
+    firstPartLeft = gattThreshold;
+    nextPart = 0;
     for (size_t i = 1; i < rows.size(); ++i) {
         const LedgerRow& previous = rows[i - 1];
         const QDate prior = previous.date;
         rows[i].accruedInterest = Balances::interestAfter(val(previous.accruedInterest), previous);
         if (rows[i].event != EventTexts::interest) {
+            if (rows[i].event == EventTexts::refund)
+                refundRow(rows[i], previous);
             period.open = false;
             continue;
         }
@@ -102,34 +133,96 @@ void InterestSteps::interestPass() {
     }
 }
 
+// A refund (or a credit out) takes the amount refunded from the overpayment, and with it the interest allowed on
+// that amount to its interest-to date: all of it when the whole overpayment goes, a share in proportion otherwise.
+void InterestSteps::refundRow(LedgerRow& row, const LedgerRow& before) {
+    const Money refunded = -val(row.paymentAllocatedToTax);
+    const Money owed = -val(before.unpaidBalance);
+    if (refunded > owed)
+        throw RunStop(QStringLiteral("The refund made %1 (%2) is larger than the overpayment of %3 the taxpayer is "
+                                     "owed on its interest-to date %4. Enter the overpayment refunded, without the "
+                                     "interest paid with it.")
+                          .arg(row.date2.toString(QStringLiteral("MM/dd/yyyy")), groupedDecimal(refunded.cents(), 2),
+                               groupedDecimal(std::max(owed, Money()).cents(), 2),
+                               row.date.toString(QStringLiteral("MM/dd/yyyy"))));
+    const Money credit = val(row.accruedInterest);
+    Money allowed;
+    if (credit < Money())
+        allowed = refunded == owed ? credit : credit.timesFactor(double(refunded.cents()) / double(owed.cents()));
+    row.paymentAllocatedToInterest = allowed;
+    row.interest = std::nullopt;
+    if (refundTakesFirstPart)
+        firstPartLeft = firstPartLeft - std::min(firstPartLeft, refunded);
+}
+
+Rate InterestSteps::rateOf(const RateTable& table, const QDate& day, bool corporateOverpayment) const {
+    const RateTable::Period* found = table.find(day);
+    if (!found || !found->rate)
+        throw RunStop(Messages::missingRate + QLatin1Char(' ') + table.lacking(day));
+    Rate ir = *found->rate;
+    if (corporateOverpayment && day >= corporateOverpaymentRule)
+        ir = ir - corporateReduction;
+    return ir;
+}
+
 void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePeriod& period) {
+    const QDate start = (prior.isValid() && prior >= orgduedate) ? prior : orgduedate;
     if (!period.open) {
         // The balance that bears interest, with the interest accrued so far, at the period's start.
-        period = {true, val(row.unpaidBalance) + val(row.accruedInterest), 1.0, Money()};
+        period = BalancePeriod{};
+        period.open = true;
+        period.base = val(row.unpaidBalance) + val(row.accruedInterest);
+        // A corporation's overpayment above the threshold: the first part, as much as refunds have left of it, earns
+        // the corporate rate, the rest the lower rate.
+        if (gatt && corporate && period.base < Money()) {
+            const Money above = period.base + std::min(-period.base, firstPartLeft);
+            if (above != Money())
+                period.tranches.push_back({above, 1.0, 1.0, nullptr});
+        }
+    }
+    // A part at another rate that begins with this row: its amount is of the balance as it stands.
+    while (nextPart < parts.size() && parts[nextPart].first <= start.addDays(1)) {
+        const PartRate& part = parts[nextPart++];
+        if (part.first == start.addDays(1) && part.amount != Money() && part.rates)
+            period.tranches.push_back({part.amount, 1.0, 1.0, &part});
     }
     const Money base = period.base;
     const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > Money();
     const RateTable& table = largeRate ? *large : (base >= Money() ? under : over);
-    const RateTable::Period* found = table.find(row.date);
-    if (!found || !found->rate)
-        throw RunStop(Messages::missingRate + QLatin1Char(' ') + table.lacking(row.date));
-    Rate ir = *found->rate;
-    if (corporate && base < Money() && row.date >= corporateOverpaymentRule)
-        ir = ir - corporateReduction;
+    const Rate ir = rateOf(table, row.date, corporate && base < Money());
     row.interestRate = ir;
 
     const int daysinyr = DateMath::daysInYear(row.date.year());
-    const QDate start = (prior.isValid() && prior >= orgduedate) ? prior : orgduedate;
     const int daystocmpd = int(start.daysTo(row.date));
     row.days = daystocmpd;
 
     // The row's days compound at its rate (one rate and one length of year: rows end at every quarter end).
-    const double growth = std::pow(1.0 + ir.toDouble() / double(daysinyr), double(daystocmpd));
+    auto growthAt = [&](Rate r) { return std::pow(1.0 + r.toDouble() / double(daysinyr), double(daystocmpd)); };
+    const double growth = growthAt(ir);
     period.product *= growth;
-    if (!std::isfinite(period.product))
+    const double aboveGrowth = gatt && row.date > gattAfter ? growthAt(rateOf(*gatt, row.date, false)) : growth;
+    double cents = double(base.cents()) * (period.product - 1.0);
+    for (auto& t : period.tranches) {
+        const bool fromAbove = !t.part || t.part->ownAbove;
+        const double own = fromAbove ? aboveGrowth : growth;
+        t.ownProduct *= own;
+        if (!t.part) {
+            t.product *= aboveGrowth;
+            t.ownProduct = period.product;
+        } else if (row.date <= t.part->last) {
+            const PartRate& part = *t.part;
+            const bool switched = part.ratesFrom && part.switchDay.isValid() && row.date >= part.switchDay;
+            t.product *=
+                growthAt(rateOf(switched ? *part.ratesFrom : *part.rates, row.date, part.corporateOverpayment));
+        } else {
+            t.product *= own;
+        }
+        cents += double(t.amount.cents()) * (t.product - t.ownProduct);
+    }
+    if (!std::isfinite(cents))
         throw Rounding::ArithmeticFault(Rounding::overflowText);
     row.interestFactor = growth - 1.0;
-    const Money toDate = base.timesFactor(period.product - 1.0);
+    const Money toDate = period.tranches.empty() ? base.timesFactor(period.product - 1.0) : Money::ofCents(cents);
     row.interest = toDate - period.rounded;
     period.rounded = toDate;
 }
@@ -138,6 +231,9 @@ void InterestSteps::periodDates() {
     for (auto& r : ledger.rows)
         if (r.event == EventTexts::interest)
             r.date2 = r.date;
+    // An interest row after a refund starts the day after its interest-to date (its date; the refund was made on
+    // its second date).
+    const auto lastDay = [](const LedgerRow& r) { return r.event == EventTexts::refund ? r.date : r.date2; };
     ledger.sort(EventLedger::Order::DeleteAscDateAscEventAsc);
     auto& rows = ledger.rows;
     for (size_t i = rows.size(); i-- > 0;) {
@@ -145,6 +241,6 @@ void InterestSteps::periodDates() {
             continue;
         if (i == 0)
             break;
-        rows[i].date = rows[i - 1].date2.addDays(1);
+        rows[i].date = lastDay(rows[i - 1]).addDays(1);
     }
 }

@@ -20,6 +20,32 @@ public:
     // rate from `rates`.
     void largeCorporateRate(const RateTable& rates, const QDate& applicable);
 
+    // A corporation's overpayment above `threshold`, for periods after `after` (IRC 6621(a)(1), last sentence),
+    // earns the rate of `rates`; the first `threshold` earns the corporate overpayment rate. Each part compounds its
+    // own interest within a balance period; the two are added and rounded once. With `refundTakesFirstPart`, a
+    // refund takes the overpayment's first `threshold` with it before the part above it; otherwise what remains keeps
+    // the first `threshold`.
+    void largeCorporateOverpaymentRate(const RateTable& rates, Money threshold, const QDate& after,
+                                       bool refundTakesFirstPart);
+
+    // Another rate on part of the balance (a netting's: an underpayment charged at the overpayment rate, or an
+    // overpayment credited at the underpayment rate): from `first` to `last`, `amount` of the balance as it stands on
+    // the day before `first`, with its interest, compounds at the rates of `rates` (from `switchDay` on, of
+    // `ratesFrom`) instead of its own, and at its own after `last`, to the end of its balance period. Its own rate is
+    // the balance's, or with `ownAbove` the rate of the part of a corporate overpayment above the threshold. The part
+    // lies within one balance period: no event of the case falls inside it.
+    struct PartRate {
+        QDate first;
+        QDate last;
+        Money amount; // of the balance's sign
+        const RateTable* rates = nullptr;
+        bool corporateOverpayment = false; // `rates` as a corporation earns the overpayment rate (one point less)
+        const RateTable* ratesFrom = nullptr;
+        QDate switchDay;
+        bool ownAbove = false;
+    };
+    void partRates(std::vector<PartRate> parts);
+
     // Cuts the periods, carries the balances and computes every period's interest; leaves the ledger in the order
     // "[Delete] ASC,[Date] ASC, [Event] ASC".
     void run();
@@ -37,6 +63,13 @@ private:
     bool corporate;
     const RateTable* large = nullptr;
     QDate largeBegins; // the first day at the large corporate rate
+    const RateTable* gatt = nullptr;
+    Money gattThreshold;
+    QDate gattAfter;
+    bool refundTakesFirstPart = false;
+    Money firstPartLeft; // of the threshold, what refunds have not taken
+    std::vector<PartRate> parts;
+    size_t nextPart = 0; // the first part not begun
 
     void quarterEndRows(); // an interest row at every quarter end to the end date (and the large corporate date)
     void eventDateRows();  // an interest row at every event date that no quarter end has
@@ -45,11 +78,24 @@ private:
     void periodDates();    // each interest row's first day: the day after the row before it
     // The balance period under way: its base, the product of its daily factors so far, and its interest to date as
     // rounded.
+    // Parts of the base may compound at rates of their own: the part of a corporate overpayment above the threshold,
+    // a netting's part. Each adds to the base's interest its amount times the difference of its two products: at its
+    // rates, and at the rates the same money would have had.
+    struct Tranche {
+        Money amount;
+        double product = 1.0;
+        double ownProduct = 1.0;
+        const PartRate* part = nullptr; // null: the part above the threshold
+    };
     struct BalancePeriod {
         bool open = false;
         Money base;
         double product = 1.0;
         Money rounded;
+        std::vector<Tranche> tranches;
     };
     void computePeriod(LedgerRow& row, const QDate& prior, BalancePeriod& period);
+    Rate rateOf(const RateTable& table, const QDate& day, bool corporateOverpayment) const;
+    void refundRow(LedgerRow& row, const LedgerRow& before); // the interest a refund takes with it, checked
+    void partDateRows();                                     // an interest row at each end of a part at another rate
 };

@@ -10,6 +10,7 @@ inline const QString liability = QStringLiteral("Liability");      // a required
 inline const QString otherCharge = QStringLiteral("Other Charge"); // an additional charge
 inline const QString initialBalance = QStringLiteral("Initial Balance");
 inline const QString interest = QStringLiteral("Interest");
+inline const QString refund = QStringLiteral("Refund"); // a refund, or a credit out to another period
 inline const QString accuracy = QStringLiteral("Penalty - Accuracy");
 inline const QString failureToPay = QStringLiteral("Penalty - Failure To Pay");
 inline const QString failureToFile = QStringLiteral("Penalty - Failure To File");

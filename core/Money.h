@@ -46,6 +46,9 @@ public:
     // This amount times `factor` (an interest factor), to the cent, half to even: interest when it is rounded.
     Money timesFactor(double factor) const;
 
+    // An amount of interest computed in cents, to the cent, half to even: the sum of several parts of a balance, each
+    // with its own factor, rounded once.
+    static Money ofCents(double cents) { return Money(Rounding::toWholeHalfEven(cents)); }
     // The largest amount, in cents, the program takes typed or stored.
     static constexpr qint64 largestCents = 99999999999999;
 

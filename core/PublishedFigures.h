@@ -38,6 +38,14 @@ struct EstimatedTaxRules {
     int highIncomePercent = 0;
 };
 
+// The interest law's figures that are not rates: the threshold above which a corporation's overpayment earns the
+// lower rate, and from when; and the first day the net rate of zero can apply.
+struct InterestLaw {
+    Money largeCorporateOverpaymentThreshold;
+    QDate largeCorporateOverpaymentAfter; // periods after this day
+    QDate netRateFrom;
+};
+
 // The published figures the runs use, read once and shared by every case a run or a whole book takes: the three
 // rate tables in stored order, the failure-to-file minimums by year, and, from the data files installed with the
 // program, the legal holidays and the estimated-tax amounts. Those two are read only where they can be; a case that
@@ -46,8 +54,10 @@ struct PublishedFigures {
     std::vector<RatePeriod> underpayment;
     std::vector<RatePeriod> overpayment;
     std::vector<RatePeriod> largeCorporate;
+    std::vector<RatePeriod> largeCorporateOverpayment;        // on a corporation's overpayment above $10,000
     std::vector<std::pair<int, Money>> failureToFileMinimums; // (first year, amount), rising by year
     std::optional<std::vector<Holiday>> holidays;
     std::optional<std::vector<EstimatedTaxRules>> estimatedTaxRules;
+    std::optional<InterestLaw> interestLaw;
     QString dataFilesProblem; // why the holidays or the estimated-tax amounts could not be read
 };

@@ -17,6 +17,7 @@
 struct TaxpayerCase {
     int number = 0;
     QString name;
+    QString clientCode; // the returns of one person or entity share it; empty for a return of no client
     QDate startDate;
     QDate endDate;
     QDate originalDueDate;
@@ -63,6 +64,15 @@ struct TaxpayerCase {
         std::optional<Money> required;
         bool sec6656b1B = false;
     };
+    // A refund, or a credit out to another period: interest on the overpayment is allowed to `interestTo` and is
+    // paid with it.
+    struct Refund {
+        int row = 0;
+        QString event;
+        QDate made;
+        QDate interestTo;
+        std::optional<Money> amount;
+    };
     struct EstimatedTaxFigures {
         int row = 0;
         QDate yearEnd;
@@ -82,6 +92,7 @@ struct TaxpayerCase {
     std::vector<Payment> payments; // by date of payment (empty dates first), then by row
     std::vector<Charge> charges;   // by the date interest starts, then by row
     std::vector<Deposit> deposits; // by due date, then by row
+    std::vector<Refund> refunds;   // by the date interest is allowed to, then by row
     // A tax year's figures for the estimated-tax penalty, with the estimated payments made for that year.
     struct EstimatedTaxYear {
         EstimatedTaxFigures figures;
@@ -111,6 +122,9 @@ struct TaxpayerCase {
     }
 
     std::shared_ptr<const PublishedFigures> figures;
+    // The reading the user has chosen for a corporation's overpayment above $10,000 partly refunded: the refund takes
+    // the first $10,000 first (otherwise what remains keeps it).
+    bool refundTakesFirstPart = false;
 
     // A stored amount beyond the largest the program takes (written by another program): every run of the case is an
     // overflow.

@@ -54,6 +54,34 @@ void CalculationRun::loadCharges(const TaxpayerCase& tp, const QDate& startdate,
     }
 }
 
+// The refunds whose interest runs to a day from the original due date to the End Date, each checked: a row dated at
+// its interest-to date (the interest on the overpayment runs to it and stops), with the day it was made beside.
+void CalculationRun::loadRefunds(const TaxpayerCase& tp, const QDate& orgduedate, const QDate& endate) {
+    const auto when = [](const QDate& d) { return d.toString(QStringLiteral("MM/dd/yyyy")); };
+    for (const auto& f : tp.refunds) {
+        const QString which =
+            f.made.isValid() ? QStringLiteral("The refund made %1").arg(when(f.made)) : QStringLiteral("A refund");
+        if (!f.made.isValid())
+            throw RunStop(which + QStringLiteral(" has no date it was made: enter it on the refund form."));
+        if (!f.interestTo.isValid())
+            throw RunStop(which + QStringLiteral(" has no date interest is allowed to: enter it on the refund form."));
+        if (f.interestTo > f.made)
+            throw RunStop(which + QStringLiteral(" has its interest-to date %1 after the date it was made: interest "
+                                                 "is allowed to a day on or before it.")
+                                      .arg(when(f.interestTo)));
+        if (f.interestTo < orgduedate)
+            throw RunStop(which + QStringLiteral(" has its interest-to date %1 before the Original Due Date Of Return "
+                                                 "%2.")
+                                      .arg(when(f.interestTo), when(orgduedate)));
+        if (!f.amount || *f.amount <= Money())
+            throw RunStop(which + QStringLiteral(" has no amount: enter the overpayment refunded."));
+        if (f.interestTo > endate)
+            continue;
+        LedgerRow& r = events.add(EventTexts::refund, f.interestTo, f.made);
+        r.paymentAllocatedToTax = -*f.amount;
+    }
+}
+
 void CalculationRun::loadDeposits(const TaxpayerCase& tp) {
     for (const auto& d : tp.deposits)
         events.add(d.event, d.due, d.due).requiredDeposit = d.required;
@@ -69,11 +97,12 @@ void CalculationRun::loadInitialBalance(const TaxpayerCase& tp, const QDate& org
 const CalculationRun::Tables& CalculationRun::tablesOf(const TaxpayerCase& tp) {
     if (!tables || tables->from != tp.figures) {
         const PublishedFigures& f = *tp.figures;
-        tables =
-            std::make_unique<Tables>(Tables{tp.figures, RateTable(f.underpayment, QStringLiteral("underpayment")),
-                                            RateTable(f.overpayment, QStringLiteral("overpayment")),
-                                            RateTable(f.largeCorporate, QStringLiteral("large corporate underpayment")),
-                                            FailureToFileMinimum(f.failureToFileMinimums)});
+        tables = std::make_unique<Tables>(
+            Tables{tp.figures, RateTable(f.underpayment, QStringLiteral("underpayment")),
+                   RateTable(f.overpayment, QStringLiteral("overpayment")),
+                   RateTable(f.largeCorporate, QStringLiteral("large corporate underpayment")),
+                   RateTable(f.largeCorporateOverpayment, QStringLiteral("large corporate overpayment")),
+                   FailureToFileMinimum(f.failureToFileMinimums)});
     }
     return *tables;
 }
@@ -105,6 +134,7 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     } else {
         loadInitialBalance(tp, orgduedate);
     }
+    loadRefunds(tp, orgduedate, endate);
 
     PenaltySteps::Options options;
     options.accuracyChecks = !forBalance;
@@ -130,6 +160,15 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
             Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateApplicableDate);
         interest.largeCorporateRate(tables.large, applicable);
     }
+    // A corporation's overpayment above the threshold earns the lower rate.
+    if (tp.corporate) {
+        if (!tp.figures->interestLaw)
+            throw RunStop(tp.figures->dataFilesProblem);
+        const InterestLaw& law = *tp.figures->interestLaw;
+        interest.largeCorporateOverpaymentRate(tables.largeOverpayment, law.largeCorporateOverpaymentThreshold,
+                                               law.largeCorporateOverpaymentAfter, tp.refundTakesFirstPart);
+    }
+    interest.partRates(parts);
     interest.run();
     shown.progress(80);
 }

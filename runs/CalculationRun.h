@@ -2,6 +2,7 @@
 
 #include "EventLedger.h"
 #include "FailureToFileMinimum.h"
+#include "InterestSteps.h"
 #include "RateTable.h"
 #include "RunGuard.h"
 #include "SummaryTotals.h"
@@ -44,6 +45,11 @@ public:
     };
     Outcome balanceAt(const TaxpayerCase& taxpayer, const QDate& paymentDate, Balances* result);
 
+    // Parts of the balance at other rates for the next runs (a netting's), and the rate tables they take.
+    void setPartRates(std::vector<InterestSteps::PartRate> given) { parts = std::move(given); }
+    const RateTable& underpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).under; }
+    const RateTable& overpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).over; }
+
     // The ledger of the last run, as it was when the run wrote its result (the penalty report's in its order).
     const EventLedger& ledger() const { return events; }
     // The totals of the last summary run.
@@ -54,9 +60,10 @@ private:
     RunReporter& reporter;
     EventLedger events;
     SummaryTotals sums;
+    std::vector<InterestSteps::PartRate> parts;
     struct Tables {
         std::shared_ptr<const PublishedFigures> from;
-        RateTable under, over, large;
+        RateTable under, over, large, largeOverpayment;
         FailureToFileMinimum minimum;
     };
     std::unique_ptr<Tables> tables;
@@ -67,6 +74,7 @@ private:
     void loadPayments(const TaxpayerCase& taxpayer, const QDate& endate);
     void loadCharges(const TaxpayerCase& taxpayer, const QDate& startdate, const QDate& endate);
     void loadDeposits(const TaxpayerCase& taxpayer);
+    void loadRefunds(const TaxpayerCase& taxpayer, const QDate& orgduedate, const QDate& endate);
     void loadInitialBalance(const TaxpayerCase& taxpayer, const QDate& orgduedate);
     void writeInterestRows();
     void writeSummary();

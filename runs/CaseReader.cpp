@@ -3,6 +3,7 @@
 #include "BusinessDays.h"
 #include "Database.h"
 #include "EstimatedTax.h"
+#include "InterestLaw.h"
 #include "Names.h"
 #include "RateKinds.h"
 #include "RatesFile.h"
@@ -43,6 +44,7 @@ private:
 template <typename F> void fillTaxpayer(TaxpayerCase& c, const F& f) {
     c.number = f[Columns::taxpayerNumber].toInt();
     c.name = f[Columns::taxpayerName].toString();
+    c.clientCode = f[Columns::clientCode].toString().trimmed();
     c.startDate = f[Columns::startDate].toDate();
     c.endDate = f[Columns::endDate].toDate();
     c.originalDueDate = f[Columns::originalDueDateOfReturn].toDate();
@@ -104,6 +106,18 @@ struct DepositFields {
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
         to.deposits.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(due).toDate(),
                                c.value(assessed).toDate(), amount(c.value(required), to), c.value(sec).toBool()});
+    }
+};
+
+struct RefundFields {
+    int row, event, made, interestTo, amountField;
+    explicit RefundFields(const Database::Cursor& c)
+        : row(c.fieldIndex(Columns::row)), event(c.fieldIndex(Columns::event)),
+          made(c.fieldIndex(Columns::dateOfRefund)), interestTo(c.fieldIndex(Columns::interestToDate)),
+          amountField(c.fieldIndex(Columns::amountOfRefund)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.refunds.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(made).toDate(),
+                              c.value(interestTo).toDate(), amount(c.value(amountField), to)});
     }
 };
 
@@ -206,6 +220,7 @@ std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
     f->underpayment = ratePeriods(db, RateKinds::underpayment().table);
     f->overpayment = ratePeriods(db, RateKinds::overpayment().table);
     f->largeCorporate = ratePeriods(db, RateKinds::largeCorporate().table);
+    f->largeCorporateOverpayment = ratePeriods(db, RateKinds::largeCorporateOverpayment().table);
     const RecordSet minimums = db.query(Sql::selectFailureToFileMinimums());
     for (int i = 0; i < minimums.size(); ++i)
         f->failureToFileMinimums.push_back({minimums.value(i, Columns::firstYear).toInt(),
@@ -216,6 +231,8 @@ std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
         f->holidays = BusinessDays::parse(dataFileText(DataFiles::holidays), DataFiles::path(DataFiles::holidays));
         f->estimatedTaxRules = EstimatedTax::parseRules(dataFileText(DataFiles::estimatedTaxRules),
                                                         DataFiles::path(DataFiles::estimatedTaxRules));
+        f->interestLaw =
+            parseInterestLaw(dataFileText(DataFiles::interestLaw), DataFiles::path(DataFiles::interestLaw));
     } catch (const RunStop& s) {
         f->dataFilesProblem = s.text();
     }
@@ -224,7 +241,8 @@ std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
 
 } // namespace
 
-CaseReader::CaseReader(Database& database) : db(database), published(readFigures(database)) {}
+CaseReader::CaseReader(Database& database)
+    : db(database), published(readFigures(database)), refundTakesFirstPart(chosenReading) {}
 
 TaxpayerCase CaseReader::taxpayerOf(const RecordSet& rows, int index) {
     TaxpayerCase c;
@@ -238,12 +256,23 @@ std::optional<TaxpayerCase> CaseReader::read(int number) {
         return std::nullopt;
     TaxpayerCase c = taxpayerOf(row, 0);
     c.figures = published;
+    c.refundTakesFirstPart = refundTakesFirstPart;
     addAll<PaymentFields>(db, Sql::selectCasePayments(number), c);
     addAll<ChargeFields>(db, Sql::selectCaseCharges(number), c);
     addAll<DepositFields>(db, Sql::selectCaseDeposits(number), c);
+    addAll<RefundFields>(db, Sql::selectCaseRefunds(number), c);
     addAll<EstimatedFields>(db, Sql::selectCaseEstimatedData(number), c);
     addAll<EstimatedPaymentFields>(db, Sql::selectCaseEstimatedPayments(number), c);
     return c;
+}
+
+std::vector<TaxpayerCase> CaseReader::client(const QString& clientCode) {
+    std::vector<TaxpayerCase> cases;
+    const RecordSet numbers = db.query(Sql::selectClientTaxpayers(clientCode));
+    for (int i = 0; i < numbers.size(); ++i)
+        if (auto c = read(numbers.value(i, Columns::taxpayerNumber).toInt()))
+            cases.push_back(std::move(*c));
+    return cases;
 }
 
 void CaseReader::everyCase(const std::function<void(const TaxpayerCase&)>& each) {
@@ -251,15 +280,18 @@ void CaseReader::everyCase(const std::function<void(const TaxpayerCase&)>& each)
     TableWalk<PaymentFields> payments(db, Sql::selectCasePayments());
     TableWalk<ChargeFields> charges(db, Sql::selectCaseCharges());
     TableWalk<DepositFields> deposits(db, Sql::selectCaseDeposits());
+    TableWalk<RefundFields> refunds(db, Sql::selectCaseRefunds());
     TableWalk<EstimatedFields> estimated(db, Sql::selectCaseEstimatedData());
     TableWalk<EstimatedPaymentFields> estimatedPayments(db, Sql::selectCaseEstimatedPayments());
     while (taxpayers->next()) {
         TaxpayerCase c;
         fillTaxpayer(c, Fields<Database::Cursor>(*taxpayers, 0));
         c.figures = published;
+        c.refundTakesFirstPart = refundTakesFirstPart;
         payments.addRowsOf(c.number, c);
         charges.addRowsOf(c.number, c);
         deposits.addRowsOf(c.number, c);
+        refunds.addRowsOf(c.number, c);
         estimated.addRowsOf(c.number, c);
         estimatedPayments.addRowsOf(c.number, c);
         each(c);

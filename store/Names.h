@@ -22,6 +22,8 @@ inline const QString failureToFileMinimums = QStringLiteral("Failure To File Min
 inline const QString estimatedTaxData = QStringLiteral("Estimated Tax Data");
 inline const QString estimatedTaxPayments = QStringLiteral("Estimated Tax Payments");
 inline const QString estimatedTaxLines = QStringLiteral("Estimated Tax Table"); // the last penalty run's worksheet
+inline const QString refunds = QStringLiteral("Refund Table");
+inline const QString largeCorporateOverpaymentRates = QStringLiteral("Large Corporate Overpayment Interest Table");
 } // namespace Tables
 
 namespace Columns {
@@ -113,4 +115,8 @@ inline const QString line = QStringLiteral("Line");
 inline const QString installment = QStringLiteral("Installment");
 inline const QString dueDate = QStringLiteral("Due Date");
 inline const QString daysInYear = QStringLiteral("Days In Year");
+inline const QString clientCode = QStringLiteral("Client Code");
+inline const QString dateOfRefund = QStringLiteral("Date Of Refund");
+inline const QString interestToDate = QStringLiteral("Interest To Date");
+inline const QString amountOfRefund = QStringLiteral("Amount Of Refund");
 } // namespace Columns

@@ -29,6 +29,7 @@ inline const QString rates = QStringLiteral("irs-rates.csv");
 inline const QString minimums = QStringLiteral("ftf-minimum.csv");
 inline const QString holidays = QStringLiteral("holidays.csv");
 inline const QString estimatedTaxRules = QStringLiteral("estimated-tax.csv");
+inline const QString interestLaw = QStringLiteral("interest-law.csv");
 // `name` in the program's own folder, or in the folder set instead (tests).
 QString path(const QString& name);
 void setFolder(const QString& folder);

@@ -16,6 +16,12 @@ const std::vector<RateKind>& all() {
          QStringLiteral("large_corp_underpayment"), false, QStringLiteral("frmLargeCorporateIntRates"),
          QStringLiteral("Large Corporate Underpayment Interest Table"), QStringLiteral("mnuLargeCorporaterates"),
          QStringLiteral("&Large Corporate Underpayment Rates")},
+        // IRC 6621(a)(1), last sentence: a corporation's overpayment above $10,000, for periods after 12/31/1994.
+        {Tables::largeCorporateOverpaymentRates, QStringLiteral("large corporate overpayment"),
+         QStringLiteral("corp_overpayment_over_10k"), false, QStringLiteral("frmLargeCorporateOverpaymentIntRates"),
+         QStringLiteral("Corporate Overpayment Above $10,000 Interest Table"),
+         QStringLiteral("mnuLargeCorporateOverpaymentrates"),
+         QStringLiteral("Corporate Overpayment &Above $10,000 Rates")},
     };
     return kinds;
 }
@@ -28,6 +34,10 @@ const RateKind& overpayment() {
 }
 const RateKind& largeCorporate() {
     return all()[2];
+}
+
+const RateKind& largeCorporateOverpayment() {
+    return all()[3];
 }
 
 const RateKind* ofTable(const QString& table) {

@@ -23,6 +23,7 @@ const std::vector<RateKind>& all();
 const RateKind& underpayment();
 const RateKind& overpayment();
 const RateKind& largeCorporate();
+const RateKind& largeCorporateOverpayment();
 // The kind of a table, or nullptr.
 const RateKind* ofTable(const QString& table);
 // The position of a kind in all().

@@ -204,6 +204,20 @@ Layout build(int layout) {
                 t.columns.insert(t.columns.begin() + 2, date(Columns::taxYearEnd));
         }
     }
+    if (layout >= 6) {
+        // Layout 6: the returns of one client share its code; a case's refunds; the rate on the part of a corporate
+        // overpayment above $10,000.
+        for (auto& t : l.tables)
+            if (t.name == Tables::basicTaxpayerData)
+                t.columns.push_back(text(Columns::clientCode, 50));
+        l.tables.push_back(
+            {Tables::refunds,
+             {counter(Columns::row), lng(Columns::taxpayerNumber), text(Columns::event, eventSize),
+              date(Columns::dateOfRefund), date(Columns::interestToDate), money(Columns::amountOfRefund)}});
+        l.tables.push_back({Tables::largeCorporateOverpaymentRates,
+                            {counter(Columns::row), date(Columns::beginningDate), date(Columns::endingDate),
+                             rate(Columns::interestRate)}});
+    }
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),
@@ -216,6 +230,10 @@ Layout build(int layout) {
          QStringLiteral("CREATE INDEX [Charges By Taxpayer] ON [Additional Charges]([Taxpayer Number], "
                         "[Date Interest Starts])")},
     };
+    if (layout >= 6)
+        l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Refunds By Taxpayer"),
+                             QStringLiteral("CREATE INDEX [Refunds By Taxpayer] ON [Refund Table]([Taxpayer Number], "
+                                            "[Interest To Date])")});
     if (layout == 4) {
         // One row of estimated-tax figures a taxpayer.
         l.indexes.push_back({QStringLiteral("index"), QStringLiteral("Estimated Tax By Taxpayer"),

@@ -43,7 +43,9 @@ struct Table {
 //   4  [Estimated Tax Data], [Estimated Tax Payments] and [Estimated Tax Table], the estimated-tax penalty
 //   5  estimated-tax figures for each tax year of a taxpayer: [Row] of [Estimated Tax Data], one row a taxpayer and
 //      tax year; [Tax Year End] of [Estimated Tax Payments], the year a payment is for
-inline constexpr int version = 5;
+//   6  a client's several returns: [Client Code] of [Basic Taxpayer Data]; [Refund Table]; the rate on the part of
+//      a corporate overpayment above $10,000, [Large Corporate Overpayment Interest Table]
+inline constexpr int version = 6;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 

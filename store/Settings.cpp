@@ -72,6 +72,13 @@ QString Settings::withSeparator(const QString& folder) {
     return f;
 }
 
+bool Settings::refundTakesFirstPart() {
+    return read(refundTakesFirstPartKey).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
+}
+void Settings::setRefundTakesFirstPart(bool on) {
+    write(refundTakesFirstPartKey, boolText(on));
+}
+
 QString Settings::showSplash() {
     return read(showSplashKey);
 }

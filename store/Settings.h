@@ -10,6 +10,9 @@ public:
     static inline const QString errorStateKey = QStringLiteral("ErrorState");
     static inline const QString showSplashKey = QStringLiteral("ShowSplash");
     static inline const QString recentFilesKey = QStringLiteral("RecentFiles");
+    // Which part of a corporation's overpayment above $10,000 a refund takes first: "True" the first $10,000 (what
+    // remains earns the lower rate on all of it), otherwise the part above it (what remains keeps the first $10,000).
+    static inline const QString refundTakesFirstPartKey = QStringLiteral("RefundTakesFirst10000");
 
     // Writes the first-start values of the keys that are not stored yet: "Newpath" = `programFolder` with a
     // trailing separator, "ErrorState" = "False", "ShowSplash" = "True".
@@ -21,6 +24,8 @@ public:
     static void setErrorState(bool on); // "True" / "False"
     // Only "True" (in any case) means an error stopped the backups: an empty value or any other text leaves them on.
     static bool inErrorState();
+    static bool refundTakesFirstPart();
+    static void setRefundTakesFirstPart(bool on);
     static QString showSplash();
     static void setShowSplash(bool on);
 

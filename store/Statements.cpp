@@ -120,6 +120,24 @@ QString selectCaseCharges(std::optional<int> number) {
                     number, QStringLiteral("[Date Interest Starts], [Row]"));
 }
 
+QString selectClientTaxpayers(const QString& clientCode) {
+    return QStringLiteral("SELECT [Taxpayer Number] FROM [Basic Taxpayer Data] WHERE trim([Client Code]) = ") +
+           SqlText::quote(clientCode.trimmed()) + QStringLiteral(" ORDER BY [Taxpayer Number]");
+}
+
+QString selectClientCodes() {
+    return QStringLiteral("SELECT DISTINCT trim([Client Code]) AS [Client Code] FROM [Basic Taxpayer Data] WHERE "
+                          "trim([Client Code]) <> '' ORDER BY 1");
+}
+
+QString selectCaseRefunds(std::optional<int> number) {
+    return caseRows(QStringLiteral("Refund Table"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),
+                     QStringLiteral("Date Of Refund"), QStringLiteral("Interest To Date"),
+                     QStringLiteral("Amount Of Refund")},
+                    number, QStringLiteral("[Interest To Date], [Row]"));
+}
+
 QString selectCaseDeposits(std::optional<int> number) {
     return caseRows(QStringLiteral("Required Payroll Tax Deposits"),
                     {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),

@@ -38,6 +38,10 @@ QString selectCaseTaxpayers(std::optional<int> number = std::nullopt);
 QString selectCasePayments(std::optional<int> number = std::nullopt);
 QString selectCaseCharges(std::optional<int> number = std::nullopt);
 QString selectCaseDeposits(std::optional<int> number = std::nullopt);
+QString selectCaseRefunds(std::optional<int> number = std::nullopt);
+// The taxpayers of a client, in number order, and every client code in use.
+QString selectClientTaxpayers(const QString& clientCode);
+QString selectClientCodes();
 QString selectCaseEstimatedData(std::optional<int> number = std::nullopt);
 QString selectCaseEstimatedPayments(std::optional<int> number = std::nullopt);
 

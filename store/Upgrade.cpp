@@ -75,6 +75,10 @@ void fill(SqliteDatabase& db, int layout) {
         insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), {&RateKinds::largeCorporate()});
         insertFailureToFileMinimums(db, readFailureToFileMinimums(DataFiles::path(DataFiles::minimums)));
     }
+    if (layout == 6)
+        // The rate on the part of a corporate overpayment above $10,000, from the data file the program ships.
+        insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)),
+                             {&RateKinds::largeCorporateOverpayment()});
     if (layout == 5)
         // A taxpayer had one tax year of estimated-tax figures: its payments are that year's.
         db.execNative(Sql::estimatedPaymentsToTheirOnlyYear());

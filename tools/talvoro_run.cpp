@@ -330,6 +330,7 @@ int main(int argc, char** argv) {
                              .arg(dataFolder));
     }
     const QString databaseFile = QDir(dataFolder).absoluteFilePath(Settings::databaseFileName);
+    CaseReader::setRefundTakesFirstPart(Settings::refundTakesFirstPart());
     // No export or save replaces the files of this data folder.
     ProgramFiles::setDataFolder(QDir(dataFolder).absolutePath());
     try {
