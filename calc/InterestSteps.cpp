@@ -74,12 +74,18 @@ void InterestSteps::quarterEndRows() {
 // balance's own rate.
 void InterestSteps::partDateRows() {
     std::set<QDate> ends(quarterEnds.begin(), quarterEnds.end());
-    for (const auto& part : parts)
-        for (const QDate& d : {part.first.addDays(-1), part.last})
-            if (d > orgduedate && d < endate && ends.insert(d).second) {
-                quarterEnds.push_back(d);
-                ledger.add(EventTexts::interest, d, QDate());
-            }
+    auto cut = [&](const QDate& d) {
+        if (d > orgduedate && d < endate && ends.insert(d).second) {
+            quarterEnds.push_back(d);
+            ledger.add(EventTexts::interest, d, QDate());
+        }
+    };
+    for (const auto& part : parts) {
+        cut(part.first.addDays(-1));
+        cut(part.last);
+    }
+    for (const auto& d : cuts)
+        cut(d);
 }
 
 void InterestSteps::eventDateRows() {
@@ -214,6 +220,12 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
             const bool switched = part.ratesFrom && part.switchDay.isValid() && row.date >= part.switchDay;
             t.product *=
                 growthAt(rateOf(switched ? *part.ratesFrom : *part.rates, row.date, part.corporateOverpayment));
+            // The part's interest at the other rate is a line of its own, rounded where the part ends (as the IRS
+            // shows it); what goes on at the own rate is the amount with that rounded interest.
+            if (row.date == part.last && t.amount != Money()) {
+                const Money line = t.amount.timesFactor(t.product - 1.0);
+                t.product = double((t.amount + line).cents()) / double(t.amount.cents());
+            }
         } else {
             t.product *= own;
         }

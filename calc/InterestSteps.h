@@ -45,6 +45,9 @@ public:
         bool ownAbove = false;
     };
     void partRates(std::vector<PartRate> parts);
+    // Interest rows that end on these days as well (a netting cuts every return of a client at the same days); a row
+    // changes no rounding.
+    void cutAt(std::vector<QDate> days) { cuts = std::move(days); }
 
     // Cuts the periods, carries the balances and computes every period's interest; leaves the ledger in the order
     // "[Delete] ASC,[Date] ASC, [Event] ASC".
@@ -70,6 +73,7 @@ private:
     Money firstPartLeft; // of the threshold, what refunds have not taken
     std::vector<PartRate> parts;
     size_t nextPart = 0; // the first part not begun
+    std::vector<QDate> cuts;
 
     void quarterEndRows(); // an interest row at every quarter end to the end date (and the large corporate date)
     void eventDateRows();  // an interest row at every event date that no quarter end has

@@ -138,6 +138,33 @@ ReportDefinition makeWholeBook() {
     return d;
 }
 
+ReportDefinition makeNetting() {
+    ReportDefinition d;
+    d.name = QStringLiteral("Netting");
+    d.windowCaption = QStringLiteral("Netting");
+    d.titleText = QStringLiteral("Interest Netting, Net Rate of Zero (IRC 6621(d))");
+    d.landscape = true;
+    d.fontSize = 7.5;
+    d.groupField = QStringLiteral("Section");
+    d.columns = {
+        C{{"Underpayment", "Return"}, QStringLiteral("Underpayment"), F::Text, 2.0},
+        C{{"Overpayment", "Return"}, QStringLiteral("Overpayment"), F::Text, 2.0},
+        C{{"From"}, QStringLiteral("From"), F::Date, 1.0},
+        C{{"To"}, QStringLiteral("To"), F::Date, 1.0},
+        C{{"Days"}, QStringLiteral("Days"), F::Count, 0.6},
+        C{{"Equal", "Amount"}, QStringLiteral("Amount"), F::Money, 1.2},
+        C{{"Underpayment", "Rate"}, QStringLiteral("Underpayment Rate"), F::Text, 1.1},
+        C{{"Overpayment", "Rate"}, QStringLiteral("Overpayment Rate"), F::Text, 1.1},
+        C{{"Method"}, QStringLiteral("Method"), F::Text, 2.2},
+        C{{"Interest On The", "Amount As It Stood"}, QStringLiteral("As It Stood"), F::Money, 1.3},
+        C{{"Interest On The", "Amount Netted"}, QStringLiteral("At Net Rate"), F::Money, 1.3},
+        C{{"Interest Without", "Netting"}, QStringLiteral("Without Netting"), F::Money, 1.25, true},
+        C{{"Interest With", "Netting"}, QStringLiteral("With Netting"), F::Money, 1.25, true},
+        C{{"Benefit"}, QStringLiteral("Benefit"), F::Money, 1.1, true},
+    };
+    return d;
+}
+
 ReportDefinition makeEstimatedTax() {
     ReportDefinition d;
     d.name = QStringLiteral("EstimatedTaxPenalty");
@@ -178,6 +205,11 @@ const ReportDefinition& ReportDefinition::estimatedTax() {
 
 const ReportDefinition& ReportDefinition::wholeBook() {
     static const ReportDefinition d = makeWholeBook();
+    return d;
+}
+
+const ReportDefinition& ReportDefinition::netting() {
+    static const ReportDefinition d = makeNetting();
     return d;
 }
 

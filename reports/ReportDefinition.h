@@ -45,4 +45,6 @@ struct ReportDefinition {
     // Not one of the five: the summary of every taxpayer, one line each, built from the runs' results (no query).
     static const ReportDefinition& wholeBook();
     static const ReportDefinition& estimatedTax(); // the estimated-tax penalty worksheet
+    // A client's netting: its overlaps and each return's interest with and without it (built from the run's result).
+    static const ReportDefinition& netting();
 };

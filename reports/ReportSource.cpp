@@ -45,6 +45,39 @@ ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const 
     return content;
 }
 
+QString nettingReading(bool refundTakesFirstPart) {
+    return refundTakesFirstPart
+               ? QStringLiteral("Reading followed: a refund or a netting of a corporation's overpayment takes its "
+                                "first $10,000 first; what remains earns the lower rate on all of it (the setting).")
+               : QStringLiteral("Reading followed: a refund or a netting of a corporation's overpayment takes the part "
+                                "above $10,000 first; what remains keeps the first $10,000 at the corporate rate.");
+}
+
+ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesFirstPart, const QDate& printDate) {
+    const ReportDefinition& definition = ReportDefinition::netting();
+    const QString title = QStringLiteral("Client %1").arg(result.clientCode) + QLatin1Char('\n') +
+                          definition.titleText + QLatin1Char('\n') +
+                          QStringLiteral("Each return calculated to its own End Date; calculated on ") +
+                          formatReportValue(ReportFormat::Date, printDate);
+    ReportContent content = ReportContent::build(definition, NettingRun::rows(result), title, printDate);
+    auto note = [](const QString& text) {
+        ReportContent::Line line;
+        line.groupHeader = true;
+        line.note = true;
+        line.header = text;
+        return line;
+    };
+    if (result.overlaps.empty())
+        content.lines.insert(content.lines.begin(),
+                             note(QStringLiteral("No overlapping periods: on no day did one return bear "
+                                                 "underpayment interest while another earned overpayment interest.")));
+    content.lines.push_back(
+        note(QStringLiteral("Netting benefit: %1")
+                 .arg(formatReportValue(ReportFormat::Money, double(result.benefit.cents()) / 100.0))));
+    content.lines.push_back(note(nettingReading(refundTakesFirstPart)));
+    return content;
+}
+
 ReportContent loadWholeBook(Database& db, const QDate& printDate, const std::function<void(int, int)>& progress) {
     return wholeBookContent(WholeBook::summaries(db, progress), printDate);
 }

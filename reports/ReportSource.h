@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NettingRun.h"
 #include "ReportContent.h"
 #include "WholeBook.h"
 
@@ -21,3 +22,7 @@ ReportContent buildReport(const ReportDefinition& definition, const TaxpayerCase
 ReportContent loadWholeBook(Database& db, const QDate& printDate,
                             const std::function<void(int done, int all)>& progress = {});
 ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const QDate& printDate);
+
+// A client's netting as the preview shows it: the overlaps, each return's interest, and a line for the benefit and
+// the reading followed where the IRS's figures leave a choice.
+ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesFirstPart, const QDate& printDate);

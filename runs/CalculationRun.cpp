@@ -169,6 +169,7 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
                                                law.largeCorporateOverpaymentAfter, tp.refundTakesFirstPart);
     }
     interest.partRates(parts);
+    interest.cutAt(cuts);
     interest.run();
     shown.progress(80);
 }

@@ -47,8 +47,13 @@ public:
 
     // Parts of the balance at other rates for the next runs (a netting's), and the rate tables they take.
     void setPartRates(std::vector<InterestSteps::PartRate> given) { parts = std::move(given); }
+    void setCuts(std::vector<QDate> days) { cuts = std::move(days); }
     const RateTable& underpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).under; }
     const RateTable& overpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).over; }
+    const RateTable& largeCorporateRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).large; }
+    const RateTable& largeCorporateOverpaymentRates(const TaxpayerCase& taxpayer) {
+        return tablesOf(taxpayer).largeOverpayment;
+    }
 
     // The ledger of the last run, as it was when the run wrote its result (the penalty report's in its order).
     const EventLedger& ledger() const { return events; }
@@ -61,6 +66,7 @@ private:
     EventLedger events;
     SummaryTotals sums;
     std::vector<InterestSteps::PartRate> parts;
+    std::vector<QDate> cuts;
     struct Tables {
         std::shared_ptr<const PublishedFigures> from;
         RateTable under, over, large, largeOverpayment;

@@ -7,6 +7,8 @@
 //   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
 //   talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]
 //   talvoro-run [--data-dir DIR] --update-rates [FILE]
+//   talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] [--claim FILE]
+//               [--method UNDER:OVER=under|over ...]
 //
 // --tax-year-end chooses the tax year of the estimated report; without it the report is of the taxpayer's latest year
 // (standard error says so when it has several).
@@ -19,6 +21,10 @@
 // --all runs the summary of every taxpayer, in taxpayer-number order, and writes one line a taxpayer (a run that stops
 // leaves its message on its line and the others go on); a progress line goes to standard error every 100 taxpayers.
 // [Summary Table] is left as the last single run left it.
+// --client nets the interest of the returns whose client code is CODE and prints "Netting benefit: 154.92"; --claim
+// writes the text of the request for the net rate of zero; --method chooses how the overlaps of the underpayment
+// return UNDER and the overpayment return OVER are netted ("under": the underpayment charged at the overpayment rate,
+// "over": the overpayment credited at the underpayment rate), instead of the IRS's way.
 // --update-rates adds to the rate tables the periods of FILE (of the layout of the shipped irs-rates.csv, which is
 // read when no FILE is given) that they lack, in one transaction, and prints what it added; no row already in a table
 // is changed.
@@ -30,6 +36,7 @@
 #include "CaseReader.h"
 #include "Clock.h"
 #include "MoneyText.h"
+#include "NettingRun.h"
 #include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
@@ -53,6 +60,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <map>
 #include <new>
 
 namespace {
@@ -91,7 +99,10 @@ int usage(const QString& why) {
         << "       talvoro-run [--data-dir DIR] --retrieve FILE\n"
         << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n"
         << "       talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]\n"
-        << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n";
+        << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n"
+        << "       talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] "
+           "[--claim FILE]\n"
+        << "                   [--method UNDER:OVER=under|over ...]\n";
     return exitUsage;
 }
 
@@ -105,7 +116,8 @@ int exitOf(RunOutcome o) {
 }
 
 struct Arguments {
-    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile;
+    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile;
+    std::map<std::pair<int, int>, Netting::Method> methods;
     QDate balanceDate, taxYearEnd;
     std::optional<int> taxpayer;
     bool all = false;
@@ -156,6 +168,39 @@ int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerCase& tp) {
             writeReportPdf(content, a.pdfFile);
         if (!a.csvFile.isEmpty())
             writeReportCsv(content, a.csvFile);
+    } catch (const StoreError& e) {
+        return stopped(e.message());
+    } catch (const std::exception& e) {
+        return stopped(QString::fromStdString(e.what()));
+    }
+    return exitDone;
+}
+
+int runNetting(SqliteDatabase& db, const Arguments& a) {
+    ConsoleReporter reporter;
+    CaseReader reader(db);
+    const std::vector<TaxpayerCase> cases = reader.client(a.client);
+    NettingRun::Result result;
+    const auto choice = [&a](int under, int over) -> std::optional<Netting::Method> {
+        const auto it = a.methods.find({under, over});
+        return it == a.methods.end() ? std::nullopt : std::optional<Netting::Method>(it->second);
+    };
+    if (NettingRun(reporter).run(a.client, cases, &result, choice) != RunOutcome::Written)
+        return exitStopped;
+    reporter.out() << "Netting benefit: " << plainDecimal(result.benefit.cents(), 2) << Qt::endl;
+    try {
+        if (!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) {
+            const bool reading = !cases.empty() && cases.front().refundTakesFirstPart;
+            const ReportContent content = nettingContent(result, reading, Clock::today());
+            if (!a.pdfFile.isEmpty())
+                writeReportPdf(content, a.pdfFile);
+            if (!a.csvFile.isEmpty())
+                writeReportCsv(content, a.csvFile);
+        }
+        if (!a.claimFile.isEmpty()) {
+            const QByteArray text = NettingRun::claimText(result, cases).toUtf8();
+            writeWholeFile(a.claimFile, [&text](QIODevice& device) { device.write(text); });
+        }
     } catch (const StoreError& e) {
         return stopped(e.message());
     } catch (const std::exception& e) {
@@ -277,6 +322,30 @@ int main(int argc, char** argv) {
             a.taxYearEnd = dateOf(args[++i]);
             if (!a.taxYearEnd.isValid())
                 return usage(QStringLiteral("the tax year end \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
+        } else if (arg == QLatin1String("--client") && hasValue) {
+            a.client = args[++i].trimmed();
+            if (a.client.isEmpty())
+                return usage(QStringLiteral("the client code of --client is empty"));
+        } else if (arg == QLatin1String("--claim") && hasValue) {
+            if (!fileValue(&a.claimFile))
+                return usage(QStringLiteral("the file of --claim is empty"));
+        } else if (arg == QLatin1String("--method") && hasValue) {
+            // Several pairs, comma-separated: 1:2=over,3:2=under
+            for (const QString& one : args[++i].split(QLatin1Char(','))) {
+                const QStringList sides = one.split(QLatin1Char('='));
+                const QStringList pair = sides.value(0).split(QLatin1Char(':'));
+                const auto under = wholeNumber(pair.value(0));
+                const auto over = wholeNumber(pair.value(1));
+                const QString how = sides.value(1);
+                if (sides.size() != 2 || pair.size() != 2 || !under || !over ||
+                    (how != QLatin1String("under") && how != QLatin1String("over")))
+                    return usage(QStringLiteral("--method takes UNDER:OVER=under or UNDER:OVER=over, such as "
+                                                "1:2=over (\"%1\" is not)")
+                                     .arg(one));
+                a.methods[{*under, *over}] = how == QLatin1String("under")
+                                                 ? Netting::Method::UnderpaymentAtOverpaymentRate
+                                                 : Netting::Method::OverpaymentAtUnderpaymentRate;
+            }
         } else if (arg == QLatin1String("--all")) {
             a.all = true;
         } else if (arg == QLatin1String("--update-rates")) {
@@ -309,13 +378,18 @@ int main(int argc, char** argv) {
                                                  "--update-rates"));
     if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
         return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
-    if (!a.report.isEmpty() && !ReportKind::byKey(a.report))
+    const bool netting = !a.client.isEmpty();
+    if (netting != (a.report == QLatin1String("netting")) || (netting && a.taxpayer))
+        return usage(QStringLiteral("--client goes with --report netting, without --taxpayer"));
+    if ((!a.claimFile.isEmpty() || !a.methods.empty()) && !netting)
+        return usage(QStringLiteral("--claim and --method go with --client"));
+    if (!a.report.isEmpty() && !netting && !ReportKind::byKey(a.report))
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
     if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
         return usage(QStringLiteral("--pdf and --csv go with --report"));
     if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
         return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
-    if (!retrieve && !updateRates && !a.all && !a.taxpayer)
+    if (!retrieve && !updateRates && !a.all && !netting && !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
     if (a.csvFile == QLatin1String("-") && a.pdfFile == QLatin1String("-"))
         return usage(QStringLiteral("--csv and --pdf cannot both go to standard output"));
@@ -341,6 +415,8 @@ int main(int argc, char** argv) {
             return runUpdateRates(db, a);
         if (a.all)
             return runWholeBook(db, a);
+        if (netting)
+            return runNetting(db, a);
         const auto tp = CaseReader(db).read(*a.taxpayer);
         if (!tp)
             return usage(QStringLiteral("there is no taxpayer number %1 in %2")
