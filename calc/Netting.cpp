@@ -17,14 +17,6 @@ const Return::Span* spanOf(const Return& r, const QDate& day) {
     return day <= s.last ? &s : nullptr;
 }
 
-// Whether the return's underpayment (`owed`) or overpayment is settled on `day`: paid, or refunded or credited. After
-// its last day, by what it owes after its last event.
-bool settledOn(const Return& r, const QDate& day, bool owed) {
-    const Return::Span* s = spanOf(r, day);
-    const Money balance = s ? s->balance : r.finalBalance;
-    return owed ? balance <= Money() : balance >= Money();
-}
-
 } // namespace
 
 QString methodText(Method method) {
@@ -89,8 +81,9 @@ std::vector<Overlap> overlaps(const std::vector<Return>& returns, const Options&
         }
     }
 
-    // The IRS's method for each run of overlaps of one pair: the side settled first stays as it is; when neither is,
-    // the underpayment is charged at the overpayment rate.
+    // The IRS's method for each run of overlaps of one pair: when the overpayment has been refunded or credited, the
+    // underpayment is charged at the overpayment rate; when it has not and the underpayment has been paid, the
+    // overpayment is credited at the underpayment rate; when neither is settled, the underpayment is charged.
     std::map<std::pair<size_t, size_t>, std::vector<size_t>> byPair;
     for (size_t i = 0; i < found.size(); ++i)
         byPair[{found[i].under, found[i].over}].push_back(i);
@@ -100,11 +93,11 @@ std::vector<Overlap> overlaps(const std::vector<Return>& returns, const Options&
             size_t to = from;
             while (to + 1 < indexes.size() && found[indexes[to + 1]].first == found[indexes[to]].last.addDays(1))
                 ++to;
-            const QDate after = found[indexes[to]].last.addDays(1);
             const Return& under = returns[pair.first];
             const Return& over = returns[pair.second];
-            const bool underPaid = settledOn(under, after, true);
-            const bool overSettled = settledOn(over, after, false);
+            // As the returns stand when the netting is asked for: after their last events.
+            const bool underPaid = under.finalBalance <= Money();
+            const bool overSettled = over.finalBalance >= Money();
             Method m = underPaid && !overSettled ? Method::OverpaymentAtUnderpaymentRate
                                                  : Method::UnderpaymentAtOverpaymentRate;
             bool chosen = false;

@@ -31,8 +31,8 @@ struct Return {
 };
 
 // How the net rate of zero is reached for an overlap: the underpayment charged at the overpayment rate (the IRS's way
-// when the overpayment has been refunded or credited first, or neither is settled), or the overpayment credited at
-// the underpayment rate (when the underpayment was paid first).
+// when the overpayment has been refunded or credited, or neither is settled), or the overpayment credited at the
+// underpayment rate (when the underpayment has been paid and the overpayment is still held).
 enum class Method { UnderpaymentAtOverpaymentRate, OverpaymentAtUnderpaymentRate };
 
 struct Overlap {
