@@ -26,6 +26,7 @@
 #include "Statements.h"
 #include "StoreError.h"
 #include "TransferDialogs.h"
+#include "WholeFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,7 +56,8 @@ const QString noPaymentsWarning = QStringLiteral("You must enter at least one pa
 
 // The items a selected taxpayer enables, and a lost one disables again.
 const QStringList taxpayerItems = {"mnuTransactions",   "mnuReport",        "mnuEnterPayments", "mnuAdnlChrgs",
-                                   "mnuInterestReport", "mnuSummaryReport", "mnuPenaltyReport", "mnuPaymentReport"};
+                                   "mnuInterestReport", "mnuSummaryReport", "mnuPenaltyReport", "mnuPaymentReport",
+                                   "mnuRefunds",        "mnuNettingReport", "mnuNettingClaim"};
 const QStringList payrollItems = {"mnuPayrollTaxLiabilityData", "mnuPRTaxPenaltyRpt"};
 
 } // namespace
@@ -139,6 +141,7 @@ void MainWindow::buildMenus() {
                &MainWindow::mnuAdnlChrgs_Click);
     addCommand(transactions, QStringLiteral("&Estimated Tax"), QStringLiteral("mnuEstimatedTax"),
                &MainWindow::mnuEstimatedTax_Click);
+    addCommand(transactions, QStringLiteral("Re&funds"), QStringLiteral("mnuRefunds"), &MainWindow::mnuRefunds_Click);
 
     QMenu* rates = menu(QStringLiteral("  &Interest Rates   "), QStringLiteral("mnuInterestRatefrm"));
     for (const RateKind& kind : RateKinds::all()) {
@@ -163,6 +166,11 @@ void MainWindow::buildMenus() {
                                 [this, kind] { runReport(*kind); });
         });
     }
+    reports->addSeparator();
+    addCommand(reports, QStringLiteral("Interest &Netting Of The Client's Returns"), QStringLiteral("mnuNettingReport"),
+               &MainWindow::mnuNettingReport_Click);
+    addCommand(reports, QStringLiteral("Save Netting &Claim Text…"), QStringLiteral("mnuNettingClaim"),
+               &MainWindow::mnuNettingClaim_Click);
 
     QMenu* system = menu(QStringLiteral("  S&ystem   "), QStringLiteral("mnuSystem"));
     addCommand(system, QStringLiteral("Set &Drive and Directory"), QStringLiteral("mnuSetDrive"),
@@ -171,6 +179,15 @@ void MainWindow::buildMenus() {
                &MainWindow::toggleSplash);
     addCommand(system, QStringLiteral("&Update Interest Rates…"), QStringLiteral("mnuUpdateRates"),
                &MainWindow::mnuUpdateRates_Click);
+    // Which part of a corporation's overpayment above $10,000 a refund or a netting takes first.
+    QAction* firstPart = addCommand(system, QStringLiteral("A Refund Takes The &First $10,000 First"),
+                                    QStringLiteral("mnuRefundTakesFirst"), nullptr);
+    firstPart->setCheckable(true);
+    firstPart->setChecked(Settings::refundTakesFirstPart());
+    connect(firstPart, &QAction::toggled, this, [](bool on) {
+        Settings::setRefundTakesFirstPart(on);
+        CaseReader::setRefundTakesFirstPart(on);
+    });
     QAction* reset = addCommand(system, QStringLiteral("&Reset Error State"), QStringLiteral("mnuErrorState"), nullptr);
     connect(reset, &QAction::triggered, this,
             [this] { ErrorHandler::guard(QStringLiteral("mnuErrorState_Click"), [this] { showErrorResetWindow(); }); });
@@ -246,13 +263,14 @@ void MainWindow::buildBody() {
     // The taxpayers by name with their numbers, narrowed as a name or number is typed into the box above them.
     findBox = new QLineEdit(body);
     findBox->setObjectName(QStringLiteral("txtFindTaxpayer"));
-    findBox->setPlaceholderText(QStringLiteral("Type a name or number (Ctrl+F); Enter opens the first"));
+    findBox->setPlaceholderText(QStringLiteral("Type a name, number or client code (Ctrl+F); Enter opens the first"));
     findBox->setClearButtonEnabled(true);
     findBox->hide();
     DataList1 = new QTreeWidget(body);
     DataList1->setObjectName(QStringLiteral("DataList1"));
-    DataList1->setColumnCount(2);
-    DataList1->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Taxpayer Name")});
+    DataList1->setColumnCount(3);
+    // A click on "Client" puts each client's returns together.
+    DataList1->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Taxpayer Name"), QStringLiteral("Client")});
     DataList1->setRootIsDecorated(false);
     DataList1->setAlternatingRowColors(true);
     DataList1->setSortingEnabled(true);
@@ -494,6 +512,7 @@ void MainWindow::selectExistingTaxpayer() {
         item->setData(0, Qt::UserRole, number);
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(1, list.value(i, Columns::taxpayerName).toString());
+        item->setText(2, list.value(i, Columns::clientCode).toString().trimmed());
     }
     DataList1->setSortingEnabled(true);
     DataList1->setEnabled(true);
@@ -510,8 +529,8 @@ void MainWindow::filterTaxpayers(const QString& text) {
     int shown = 0;
     for (int i = 0; i < DataList1->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = DataList1->topLevelItem(i);
-        const bool match =
-            wanted.isEmpty() || item->text(1).toCaseFolded().contains(wanted) || item->text(0).startsWith(wanted);
+        const bool match = wanted.isEmpty() || item->text(1).toCaseFolded().contains(wanted) ||
+                           item->text(0).startsWith(wanted) || item->text(2).toCaseFolded() == wanted;
         item->setHidden(!match);
         shown += match ? 1 : 0;
     }
@@ -718,6 +737,75 @@ void MainWindow::mnuPayrollTaxLiabilityData_Click() {
 void MainWindow::mnuAdnlChrgs_Click() {
     openEditor(new ChargesEditor(editorContext(), this), false);
 }
+void MainWindow::mnuRefunds_Click() {
+    openEditor(new RefundsEditor(editorContext(), this), false);
+}
+
+// The netting of the active taxpayer's client: every return with its client code.
+bool MainWindow::nettingOfClient(NettingRun::Result* result, std::vector<TaxpayerCase>* cases) {
+    if (!db)
+        openMainConnection();
+    const TaxpayerCase tp = activeCase();
+    if (tp.clientCode.isEmpty()) {
+        message(QStringLiteral("%1 has no client code. Enter the same code on the taxpayer form (Select or Add "
+                               "Taxpayer > Add, Update or Delete Taxpayer) for each of the client's returns, then "
+                               "ask again.")
+                    .arg(tp.name));
+        return false;
+    }
+    *cases = CaseReader(*db).client(tp.clientCode);
+    return NettingRun(*this).run(tp.clientCode, *cases, result) == RunOutcome::Written;
+}
+
+void MainWindow::mnuNettingReport_Click() {
+    NettingRun::Result result;
+    std::vector<TaxpayerCase> cases;
+    if (!nettingOfClient(&result, &cases))
+        return;
+    ReportContent content;
+    try {
+        content = nettingContent(result, Settings::refundTakesFirstPart(), Clock::today());
+    } catch (const Rounding::ArithmeticFault& e) {
+        message(QString::fromStdString(e.what()));
+        return;
+    }
+    const QString key = ReportDefinition::netting().name;
+    if (QPointer<ReportPreview> previous = openPreviews[key])
+        previous->close();
+    auto* preview = new ReportPreview(std::move(content), this);
+    preview->setWindowTitle(QStringLiteral("Netting: client %1").arg(result.clientCode));
+    preview->show();
+    openPreviews[key] = preview;
+    lastPreview = preview;
+}
+
+void MainWindow::mnuNettingClaim_Click() {
+    NettingRun::Result result;
+    std::vector<TaxpayerCase> cases;
+    if (!nettingOfClient(&result, &cases))
+        return;
+    const QString proposed =
+        QDir(FileDialogs::documentsFolder())
+            .filePath(
+                FileDialogs::safeFileName(QStringLiteral("Client %1 - Form 843 net interest").arg(result.clientCode),
+                                          QStringLiteral("claim")) +
+                QStringLiteral(".txt"));
+    const QString target = FileDialogs::saveFileName(this, QStringLiteral("Save Netting Claim Text"), proposed,
+                                                     QStringLiteral("Text files (*.txt)"), QStringLiteral("txt"),
+                                                     FileDialogs::targetRefusal);
+    if (target.isEmpty())
+        return;
+    const QByteArray text = NettingRun::claimText(result, cases).toUtf8();
+    try {
+        writeWholeFile(target, [&text](QIODevice& device) { device.write(text); });
+    } catch (const StoreError& e) {
+        message(e.message());
+        return;
+    }
+    message(QStringLiteral("The claim text for client %1 was saved to %2.")
+                .arg(result.clientCode, QDir::toNativeSeparators(target)));
+}
+
 void MainWindow::mnuEstimatedTax_Click() {
     openEditor(new EstimatedTaxEditor(editorContext(), this), false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackupSchedule.h"
+#include "NettingRun.h"
 #include "RecordEditor.h"
 #include "RecordSet.h"
 #include "ReportPreview.h"
@@ -121,6 +122,10 @@ private:
     void mnuPayrollTaxLiabilityData_Click();
     void mnuAdnlChrgs_Click();
     void mnuEstimatedTax_Click();
+    void mnuRefunds_Click();
+    void mnuNettingReport_Click();
+    void mnuNettingClaim_Click();
+    bool nettingOfClient(NettingRun::Result* result, std::vector<TaxpayerCase>* cases);
     void mnuUpdateRates_Click();
     void mnuAllTaxpayers_Click();
     // The published rates of `file` the rate tables lack, offered and added on Yes; `sayWhenCurrent`: say so

@@ -62,6 +62,7 @@ RecordEditor::Design taxpayerDesign() {
     s.status = RecordEditor::Status::None;
     s.list = {{Columns::taxpayerNumber, "Number", K::Text},
               {Columns::taxpayerName, "Taxpayer Name", K::Text},
+              {Columns::clientCode, "Client", K::Text},
               {Columns::originalDueDateOfReturn, "Original Due Date", K::Date},
               {Columns::endDate, "End Date", K::Date}};
     s.plural = QStringLiteral("taxpayers");
@@ -69,6 +70,7 @@ RecordEditor::Design taxpayerDesign() {
     s.undoableDeletes = false;
     s.layout = {"Basic Taxpayer Data Relevant To All Types Of Taxes",
                 "f0",
+                "f96",
                 "f3",
                 "f95",
                 "f9",
@@ -96,6 +98,10 @@ RecordEditor::Design taxpayerDesign() {
           "Required entry. Enter a unique name or description. Do not change this entry after entering payments, "
           "deposits and charges.",
           150, false, false, true},
+        F{96, Columns::clientCode, "Client Code:", K::Text, "",
+          "The returns of one person or entity share a code (any text, such as \"SMITH\"): the netting report nets "
+          "the interest of a client's returns, and a client's returns can be saved to disk together.",
+          50},
         F{3, Columns::originalDueDateOfReturn, "Original Due Date Of Return:", K::Date, "",
           "Enter due date, not including extensions. \"4-15-yyyy\" for most 1040s. Last day of month following "
           "quarter for 941s."},
@@ -569,6 +575,63 @@ RecordEditor::Design chargesDesign(const EditorContext& c) {
 }
 
 } // namespace
+
+namespace {
+
+RecordEditor::Design refundsDesign(const EditorContext& c) {
+    RecordEditor::Design s;
+    s.objectName = QStringLiteral("frmRefunds");
+    s.caption = QStringLiteral("Refunds");
+    s.noun = QStringLiteral("Refund");
+    s.table = Tables::refunds;
+    s.owner = c.taxpayerNumber;
+    s.sortColumn = Columns::interestToDate;
+    s.key = Columns::row;
+    s.fields = {
+        F{0, Columns::dateOfRefund, "Date Refund Made:", K::Date, "",
+          "The date of the refund, or of the credit of the overpayment to another period."},
+        F{1, Columns::interestToDate, "Interest Allowed To:", K::Date, "",
+          "The last day of overpayment interest (the IRS's \"interest to\" date, a few days before the refund): on or "
+          "before the date the refund was made."},
+        F{2, Columns::amountOfRefund, "Overpayment Refunded:", K::Money, "Num",
+          "The overpayment refunded or credited, without the interest paid with it: the interest allowed to the "
+          "interest-to date goes with it."},
+        F{3, Columns::event, "", K::Text, "", "", 50, true},
+    };
+    return s;
+}
+
+} // namespace
+
+RefundsEditor::RefundsEditor(EditorContext c, QWidget* parent) : RecordEditor(refundsDesign(c), c, parent) {}
+
+void RefundsEditor::afterAdd() {
+    setFieldText(3, EventTexts::refund);
+    setFieldText(2, QStringLiteral("0"));
+    setValue(Columns::taxpayerNumber, context.taxpayerNumber);
+}
+
+bool RefundsEditor::beforeSave() {
+    auto dateIn = [this](int index) {
+        QVariant v;
+        return FieldText::parse(FieldKind::Date, field(index)->text(), 0, &v) ? dateOf(v) : QDate();
+    };
+    const QDate made = dateIn(0);
+    const QDate to = dateIn(1);
+    if (made.isValid() && to.isValid() && to > made) {
+        QApplication::beep();
+        message(QStringLiteral("The interest is allowed to %1, after the refund was made on %2: enter an "
+                               "interest-to date on or before the date of the refund.")
+                    .arg(field(1)->text(), field(0)->text()));
+        return false;
+    }
+    if (moneyOf(field(2)) <= Money()) {
+        QApplication::beep();
+        message(QStringLiteral("Enter the overpayment refunded: an amount above zero."));
+        return false;
+    }
+    return true;
+}
 
 ChargesEditor::ChargesEditor(EditorContext c, QWidget* parent) : RecordEditor(chargesDesign(c), c, parent) {
     emptyNotice = new QLabel(QStringLiteral("There are currently no records in this file. Click on the add button to "

@@ -86,6 +86,17 @@ private:
     QLabel* emptyNotice;
 };
 
+// frmRefunds: a taxpayer's refunds, or credits of its overpayment to another period.
+class RefundsEditor : public RecordEditor {
+    Q_OBJECT
+public:
+    RefundsEditor(EditorContext context, QWidget* parent = nullptr);
+
+protected:
+    void afterAdd() override;
+    bool beforeSave() override;
+};
+
 // frmRequireDeposits: the payroll-tax deposits the IRS required.
 class DepositsEditor : public RecordEditor {
     Q_OBJECT

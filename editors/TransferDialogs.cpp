@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -32,6 +33,17 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     DataList1->setObjectName(QStringLiteral("DataList1"));
     SqliteDatabase db(Settings::databasePath(newpath));
     const RecordSet rows = db.query(Sql::selectAllTaxpayers());
+    // A client's returns go into one file together: an entry for each client, first.
+    QMap<QString, int> clients;
+    for (int i = 0; i < rows.size(); ++i)
+        if (const QString code = rows.value(i, Columns::clientCode).toString().trimmed(); !code.isEmpty())
+            ++clients[code];
+    for (auto it = clients.cbegin(); it != clients.cend(); ++it) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("Client %1: all %2 of its returns, in one file").arg(it.key()).arg(it.value()), DataList1);
+        item->setData(Qt::UserRole, 0);
+        item->setData(Qt::UserRole + 1, it.key());
+    }
     for (int i = 0; i < rows.size(); ++i) {
         auto* item = new QListWidgetItem(rows.value(i, Columns::taxpayerName).toString(), DataList1);
         item->setData(Qt::UserRole, rows.value(i, Columns::taxpayerNumber).toInt());
@@ -46,8 +58,12 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     layout->addWidget(DataList1, 1);
     layout->addWidget(Text1);
     layout->addWidget(done);
-    connect(DataList1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { saveTaxpayer(item->data(Qt::UserRole).toInt()); });
+    connect(DataList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (const QString client = item->data(Qt::UserRole + 1).toString(); !client.isEmpty())
+            saveClient(client);
+        else
+            saveTaxpayer(item->data(Qt::UserRole).toInt());
+    });
     Timer1.setSingleShot(true);
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, [this] {
@@ -102,6 +118,46 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
     Timer1.start();
 }
 
+void SaveTaxpayerDialog::saveClient(const QString& clientCode) {
+    SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
+    DataList1->setEnabled(false);
+    done->hide();
+    QList<int> numbers;
+    try {
+        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
+        const RecordSet rows = db.query(Sql::selectClientTaxpayers(clientCode));
+        for (int i = 0; i < rows.size(); ++i)
+            numbers << rows.value(i, Columns::taxpayerNumber).toInt();
+    } catch (const StoreError& e) {
+        MessageBoxes::show(this, e.message());
+        DataList1->setEnabled(true);
+        return;
+    }
+    Text1->setText(QStringLiteral("Client %1").arg(clientCode));
+    const QString target = FileDialogs::saveFileName(
+        this, windowTitle(), proposedFile(FileDialogs::proposedFolder(), QStringLiteral("Client ") + clientCode),
+        dialogFilter, QStringLiteral("mdb"), FileDialogs::targetRefusal);
+    if (target.isEmpty()) {
+        Timer1.start();
+        return;
+    }
+    try {
+        TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, numbers);
+    } catch (const StoreError& e) {
+        MessageBoxes::show(this, e.message());
+        DataList1->setEnabled(true);
+        return;
+    }
+    Settings::addRecentFile(target);
+    savedTo = QFileInfo(target).absoluteFilePath();
+    done->setText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(savedTo)));
+    done->show();
+    MessageBoxes::show(this, QStringLiteral("The %1 returns of client %2 were saved to %3.")
+                                 .arg(numbers.size())
+                                 .arg(clientCode, QDir::toNativeSeparators(savedTo)));
+    Timer1.start();
+}
+
 RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* parent, const QString& chosen)
     : QDialog(parent), newpath(path) {
     setObjectName(QStringLiteral("Copyfrm"));
@@ -132,7 +188,11 @@ RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* par
     if (file.isEmpty())
         return;
     try {
-        txtFields0->setText(TaxpayerTransfer::peek(file).name);
+        const TaxpayerTransfer::Held held = TaxpayerTransfer::peek(file);
+        txtFields0->setText(
+            held.count > 1
+                ? QStringLiteral("%1 and %2 other return(s) of the same file").arg(held.name).arg(held.count - 1)
+                : held.name);
     } catch (const StoreError& e) {
         MessageBoxes::show(parent, e.message());
         file.clear();

@@ -14,7 +14,8 @@ class SaveTaxpayerDialog : public QDialog {
     Q_OBJECT
 public:
     SaveTaxpayerDialog(const QString& newpath, QWidget* parent = nullptr);
-    void saveTaxpayer(int number); // a click in the list
+    void saveTaxpayer(int number);              // a click in the list
+    void saveClient(const QString& clientCode); // every return of the client into one file
     // The file a save proposes: the taxpayer's name, made safe for a file name, with ".mdb", in `folder`.
     static QString proposedFile(const QString& folder, const QString& taxpayerName);
     const QString& lastSaved() const { return savedTo; }

@@ -26,6 +26,12 @@ QString native(const QString& path) {
 } // namespace
 
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number) {
+    save(mainFile, templateFile, targetFile, QList<int>{number});
+}
+
+void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, const QList<int>& numbers) {
+    if (numbers.isEmpty())
+        throw StoreError(QStringLiteral("There is no taxpayer to save."));
     ProgramFiles::checkWriteTarget(targetFile);
     const QFileInfo target(targetFile);
     if (target.exists() && (target.canonicalFilePath() == QFileInfo(templateFile).canonicalFilePath() ||
@@ -56,25 +62,35 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
                                            QFileDevice::ReadOther);
         { SqliteDatabase check(partial); } // the template must hold the program's tables
         SqliteDatabase main(mainFile);
-        if (main.query(Sql::selectTaxpayerName(number)).isEmpty())
-            throw StoreError(QStringLiteral("There is no taxpayer number %1.").arg(number));
+        for (const int number : numbers)
+            if (main.query(Sql::selectTaxpayerName(number)).isEmpty())
+                throw StoreError(QStringLiteral("There is no taxpayer number %1.").arg(number));
         main.attachExternal(partial);
         {
+            // Every taxpayer of the file, with all its rows, or none.
             Transaction t(main);
-            main.exec(Sql::copyTaxpayerRowsTo(Tables::basicTaxpayerData, partial, number));
-            for (const auto& table : Schema::taxpayerRowTables())
-                main.exec(Sql::copyTaxpayerRowsTo(table, partial, number));
+            for (const int number : numbers) {
+                main.exec(Sql::copyTaxpayerRowsTo(Tables::basicTaxpayerData, partial, number));
+                for (const auto& table : Schema::taxpayerRowTables())
+                    main.exec(Sql::copyTaxpayerRowsTo(table, partial, number));
+            }
             t.commit();
         }
         main.detachExternal();
-        // Only a file that holds the taxpayer, and nothing else, replaces the target.
+        // Only a file that holds the taxpayers, and nothing else, replaces the target.
         SqliteDatabase saved(partial, SqliteDatabase::Mode::ReadOnly);
         const RecordSet held = saved.query(Sql::selectAllTaxpayers());
-        if (held.size() != 1 || held.value(0, Columns::taxpayerNumber).toInt() != number)
-            throw StoreError(QStringLiteral("The file \"%1\" could not be written: the copy does not hold taxpayer %2 "
-                                            "alone.")
+        QList<int> heldNumbers;
+        for (int i = 0; i < held.size(); ++i)
+            heldNumbers << held.value(i, Columns::taxpayerNumber).toInt();
+        QList<int> wanted = numbers;
+        std::sort(heldNumbers.begin(), heldNumbers.end());
+        std::sort(wanted.begin(), wanted.end());
+        if (heldNumbers != wanted)
+            throw StoreError(QStringLiteral("The file \"%1\" could not be written: the copy does not hold the "
+                                            "taxpayers %2 alone.")
                                  .arg(native(targetFile))
-                                 .arg(number));
+                                 .arg(QString::number(numbers.front())));
     } catch (...) {
         QFile::remove(partial);
         throw;
@@ -84,7 +100,7 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
 
 Held peek(const QString& transferFile) {
     const TransferFile file(transferFile);
-    return {file.taxpayers().front().number, file.taxpayers().front().name};
+    return {file.taxpayers().front().number, file.taxpayers().front().name, int(file.taxpayers().size())};
 }
 
 Outcome retrieve(const QString& transferFile, const QString& mainFile, bool newNumbers, QList<int>* given) {

@@ -10,10 +10,13 @@ namespace TaxpayerTransfer {
 // Writes a fresh copy of `templateFile` holding taxpayer `number` and its rows to `targetFile`, replacing any file
 // of that name only once the copy is complete.
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number);
+// The same for several taxpayers (a client's returns) in one file.
+void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, const QList<int>& numbers);
 
 struct Held {
     int number = 0;
     QString name;
+    int count = 1; // the taxpayers the file holds (a client's returns saved together)
 };
 // The taxpayer a transfer file holds (its first row), for the retrieve dialog to show. The file is checked whole
 // first (see TransferFile): a file that is not one of ours, or holds a value a user could not type, is refused.
