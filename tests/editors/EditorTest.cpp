@@ -415,6 +415,64 @@ private slots:
         QCOMPARE(count("SELECT COUNT(*) FROM [Additional Charges]"), 2);
     }
 
+    // A refund whose interest runs past the day it was made, or of nothing, is refused with a message that says what
+    // to enter; a sound one is written with its taxpayer and event.
+    void refundChecks() {
+        const int n = addTaxpayer("Refunded");
+        RefundsEditor e(context(n, "Refunded"));
+        activate(&e);
+        auto refund = [&](const char* made, const char* to, const char* amount) {
+            type(e.field(0), made);
+            type(e.field(1), to);
+            e.field(2)->clear();
+            type(e.field(2), amount);
+            click(&e, "cmdUpdate");
+        };
+        click(&e, "cmdAdd");
+        refund("07/09/2006", "07/10/2006", "500");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains("07/10/2006") && messages[0].contains("on or before"), qPrintable(messages[0]));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Refund Table]"), 0);
+        messages.clear();
+        e.field(1)->clear();
+        e.field(0)->clear();
+        refund("07/09/2006", "06/30/2006", "0");
+        QCOMPARE(messages, QStringList{"Enter the overpayment refunded: an amount above zero."});
+        messages.clear();
+        e.field(2)->clear();
+        type(e.field(2), "500");
+        click(&e, "cmdUpdate");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Refund Table] WHERE [Taxpayer Number]=" + QString::number(n) +
+                       " AND [Event]='Refund' AND [Interest To Date]='2006-06-30' AND [Amount Of Refund]=500"),
+                 1);
+    }
+
+    // A client's returns are saved into one file from the entry of the client in the save dialog.
+    void saveAClientsReturns() {
+        const int a = addTaxpayer("North 2010");
+        const int b = addTaxpayer("North 2011");
+        addTaxpayer("South");
+        {
+            SqliteDatabase db(mainFile());
+            db.execNative(QStringLiteral("UPDATE [Basic Taxpayer Data] SET [Client Code]='NORTH' WHERE [Taxpayer "
+                                         "Number] IN (%1,%2)")
+                              .arg(a)
+                              .arg(b));
+        }
+        const QString target = dataDir.filePath("north.mdb");
+        FileDialogs::setNextAnswer([target](const QString&) { return target; });
+        QPointer<SaveTaxpayerDialog> save = new SaveTaxpayerDialog(newpath());
+        auto* list = save->findChild<QListWidget*>("DataList1");
+        QVERIFY(list->item(0)->text().startsWith("Client NORTH: all 2 of its returns"));
+        save->saveClient("NORTH");
+        QVERIFY(QFile::exists(target));
+        QCOMPARE(TaxpayerTransfer::peek(target).count, 2);
+        QVERIFY2(messages.size() == 1 && messages[0].startsWith("The 2 returns of client NORTH were saved to "),
+                 qPrintable(messages.join("|")));
+        FileDialogs::setNextAnswer({});
+    }
+
     void aBadValueIsRefusedAndNothingWritten() {
         const int n = addTaxpayer("Bad");
         PaymentEditor e(context(n, "Bad"));

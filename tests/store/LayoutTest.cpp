@@ -292,3 +292,28 @@ TEST(Layouts, EstimatedPaymentsGetTheYearOfTheirFigures) {
               2);
     EXPECT_EQ(layoutOf(saved), 4); // the saved file itself is only read
 }
+
+// Layout 6 adds the client code, the refunds and the rate on a corporate overpayment above $10,000: a database of
+// layout 5 keeps its taxpayers (with no client code) and gets the shipped rates of the new table, from 1995 on.
+TEST(Layouts, LayoutSixAddsClientsRefundsAndTheLowerCorporateRate) {
+    DataDir dir;
+    QFile::remove(dir.mainFile());
+    {
+        SqliteDatabase db(dir.mainFile(), SqliteDatabase::Mode::Create);
+        for (const QString& statement : Schema::createStatements(5))
+            db.execNative(statement);
+        db.execNative("INSERT INTO [Basic Taxpayer Data]([Taxpayer Number],[Taxpayer Name]) VALUES(3,'Kept')");
+    }
+    { SqliteDatabase db(dir.mainFile()); }
+    ASSERT_EQ(layoutOf(dir.mainFile()), Schema::version);
+    SqliteDatabase db(dir.mainFile(), SqliteDatabase::Mode::ReadOnly);
+    const RecordSet kept = db.queryNative("SELECT [Taxpayer Name],[Client Code] FROM [Basic Taxpayer Data]");
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept.value(0, 0).toString(), "Kept");
+    EXPECT_FALSE(kept.value(0, 1).isValid());
+    EXPECT_EQ(db.queryNative("SELECT COUNT(*) FROM [Refund Table]").value(0, 0).toInt(), 0);
+    const RecordSet first = db.queryNative("SELECT [Beginning Date],[Interest Rate] FROM [Large Corporate Overpayment "
+                                           "Interest Table] ORDER BY [Beginning Date] LIMIT 1");
+    EXPECT_EQ(first.value(0, 0).toString(), "1995-01-01");
+    EXPECT_DOUBLE_EQ(first.value(0, 1).toDouble(), 0.065);
+}

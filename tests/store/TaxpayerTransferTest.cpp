@@ -262,3 +262,51 @@ TEST(TaxpayerTransfer, AFailedSaveLeavesTheOldFileAndNoPartialOne) {
     EXPECT_EQ(wholeFile(saved), before);
     EXPECT_FALSE(QFile::exists(saved + ".part"));
 }
+
+// A client's returns go into one file together, with their client code and refunds, and come back together (under
+// new numbers when theirs are taken); the file's other taxpayers never go with them.
+TEST(TaxpayerTransfer, AClientsReturnsTravelTogether) {
+    DataDir home;
+    QList<int> client;
+    {
+        SqliteDatabase db(home.mainFile());
+        addTaxpayer(db, "Elsewhere");
+        for (const QString name : {"D'Arcy 2010", "D'Arcy 2011"}) {
+            const int n = addTaxpayer(db, name);
+            db.exec("UPDATE [Basic Taxpayer Data] SET [Client Code]='D''ARCY' WHERE [Taxpayer Number]=" +
+                    SqlText::whole(n));
+            db.exec("INSERT INTO [Refund Table]([Taxpayer Number],[Event],[Date Of Refund],[Interest To Date],"
+                    "[Amount Of Refund]) VALUES(" +
+                    SqlText::whole(n) + ",'Refund',#7/9/2006#,#6/30/2006#,125.5)");
+            client << n;
+        }
+    }
+    const QString saved = home.path("darcy.mdb");
+    TaxpayerTransfer::save(home.mainFile(), home.templateFile(), saved, client);
+    EXPECT_EQ(count(saved, "Basic Taxpayer Data"), 2);
+    EXPECT_EQ(count(saved, "Refund Table"), 2);
+    EXPECT_EQ(count(saved, "Payment Table"), 4);
+    EXPECT_EQ(TaxpayerTransfer::peek(saved).count, 2);
+    for (const int n : client)
+        EXPECT_EQ(rowsOf(saved, "Refund Table", n), rowsOf(home.mainFile(), "Refund Table", n));
+
+    // A number that is not there: nothing is written.
+    EXPECT_THROW(TaxpayerTransfer::save(home.mainFile(), home.templateFile(), home.path("none.mdb"), {client[0], 99}),
+                 StoreError);
+    EXPECT_FALSE(QFile::exists(home.path("none.mdb")));
+
+    // Back into the same database: the numbers are taken, so both come in under new ones, with their refunds.
+    QList<int> given;
+    ASSERT_EQ(TaxpayerTransfer::retrieve(saved, home.mainFile(), true, &given), TaxpayerTransfer::Outcome::Copied);
+    ASSERT_EQ(given.size(), 2);
+    SqliteDatabase db(home.mainFile(), SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(
+        db.queryNative("SELECT COUNT(*) FROM [Basic Taxpayer Data] WHERE [Client Code]='D''ARCY'").value(0, 0).toInt(),
+        4);
+    for (const int n : given)
+        EXPECT_EQ(db.queryNative("SELECT [Amount Of Refund] FROM [Refund Table] WHERE [Taxpayer Number]=" +
+                                 QString::number(n))
+                      .value(0, 0)
+                      .toDouble(),
+                  125.5);
+}
