@@ -33,12 +33,36 @@ QString percent(Rate r) {
     return plainDecimal(r.millionths() / 100, 2) + QLatin1Char('%');
 }
 
-// The rates of the ledger's interest rows on the days from `first` to `last`: one, or the lowest to the highest.
-QString ratesOn(const EventLedger& ledger, const QDate& first, const QDate& last) {
+// A ledger's interest rows in date order, found by their days.
+class InterestRows {
+public:
+    explicit InterestRows(const EventLedger& ledger) {
+        for (const auto& r : ledger.rows)
+            if (r.event == EventTexts::interest && r.date.isValid() && r.date2.isValid())
+                rows.push_back(&r);
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const LedgerRow* a, const LedgerRow* b) { return a->date < b->date; });
+    }
+    // Each row whose days lie from `first` to `last` (rows are cut at both).
+    template <typename F> void within(const QDate& first, const QDate& last, F each) const {
+        auto it = std::lower_bound(rows.begin(), rows.end(), first,
+                                   [](const LedgerRow* r, const QDate& d) { return r->date < d; });
+        for (; it != rows.end() && (*it)->date <= last; ++it)
+            if ((*it)->date2 <= last)
+                each(**it);
+    }
+
+private:
+    std::vector<const LedgerRow*> rows;
+};
+
+// The rates of the rows on the days from `first` to `last`: one, or the lowest to the highest.
+QString ratesOn(const InterestRows& rows, const QDate& first, const QDate& last) {
     std::set<Rate> seen;
-    for (const auto& r : ledger.rows)
-        if (r.event == EventTexts::interest && r.interestRate && r.date <= last && r.date2 >= first)
+    rows.within(first, last, [&seen](const LedgerRow& r) {
+        if (r.interestRate && r.days.value_or(0) > 0)
             seen.insert(*r.interestRate);
+    });
     if (seen.empty())
         return QString();
     if (seen.size() == 1)
@@ -46,22 +70,22 @@ QString ratesOn(const EventLedger& ledger, const QDate& first, const QDate& last
     return percent(*seen.begin()) + QStringLiteral(" to ") + percent(*seen.rbegin());
 }
 
-// The product of the daily factors of the ledger's interest rows on the days from `first` to `last` (rows are cut at
-// both), at the rows' own rates, or with `table` at its rates.
-double productOn(const EventLedger& ledger, const QDate& first, const QDate& last, const RateTable* table = nullptr) {
+// The product of the daily factors of the rows on the days from `first` to `last`, at the rows' own rates, or with
+// `table` at its rates.
+double productOn(const InterestRows& rows, const QDate& first, const QDate& last, const RateTable* table = nullptr) {
     double product = 1.0;
-    for (const auto& r : ledger.rows) {
-        if (r.event != EventTexts::interest || !r.days || r.date < first || r.date2 > last)
-            continue;
+    rows.within(first, last, [&](const LedgerRow& r) {
+        if (!r.days)
+            return;
         if (!table) {
             product *= 1.0 + r.interestFactor.value_or(0.0);
-            continue;
+            return;
         }
         const RateTable::Period* found = table->find(r.date2);
         if (!found || !found->rate)
             throw RunStop(Messages::missingRate + QLatin1Char(' ') + table->lacking(r.date2));
         product *= std::pow(1.0 + found->rate->toDouble() / double(DateMath::daysInYear(r.date2.year())), *r.days);
-    }
+    });
     return product;
 }
 
@@ -153,13 +177,16 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
 
         Result out;
         out.clientCode = clientCode;
+        std::vector<InterestRows> rowsOf;
+        for (const auto& l : ledgers)
+            rowsOf.emplace_back(l);
         for (const auto& v : found) {
             // The equal amount's interest on the overlap's days, at the rate the method gives it and at its own: the
             // IRS's line, and the same money as it stood.
-            const EventLedger& adjusted =
-                ledgers[v.method == Netting::Method::UnderpaymentAtOverpaymentRate ? v.under : v.over];
-            const EventLedger& other =
-                ledgers[v.method == Netting::Method::UnderpaymentAtOverpaymentRate ? v.over : v.under];
+            const InterestRows& adjusted =
+                rowsOf[v.method == Netting::Method::UnderpaymentAtOverpaymentRate ? v.under : v.over];
+            const InterestRows& other =
+                rowsOf[v.method == Netting::Method::UnderpaymentAtOverpaymentRate ? v.over : v.under];
             const Money regular = v.amount - v.aboveThreshold;
             const double own = productOn(adjusted, v.first, v.last);
             const double ownAbove =
@@ -171,7 +198,7 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
                 v.method == Netting::Method::UnderpaymentAtOverpaymentRate && v.aboveThreshold > Money()
                     ? productOn(other, v.first, v.last, &calc.largeCorporateOverpaymentRates(cases[v.over]))
                     : otherRegular;
-            OverlapFigures f{v, ratesOn(ledgers[v.under], v.first, v.last), ratesOn(ledgers[v.over], v.first, v.last),
+            OverlapFigures f{v, ratesOn(rowsOf[v.under], v.first, v.last), ratesOn(rowsOf[v.over], v.first, v.last),
                              regular.timesFactor(otherRegular - 1.0) + v.aboveThreshold.timesFactor(otherAbove - 1.0),
                              regular.timesFactor(own - 1.0) + v.aboveThreshold.timesFactor(ownAbove - 1.0)};
             out.overlaps.push_back(f);
