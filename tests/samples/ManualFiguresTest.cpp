@@ -103,7 +103,8 @@ std::optional<QString> goldenFigure(const QString& id) {
 TEST(ManualFigures, AreTheFiguresOfTheirGoldenCases) {
     int compared = 0;
     for (const char* page :
-         {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html", "estimated-tax.html"}) {
+         {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html", "estimated-tax.html",
+          "netting.html"}) {
         const auto figures = marked(QLatin1String(page));
         EXPECT_FALSE(figures.empty()) << page;
         for (const auto& [key, shown] : figures) {
