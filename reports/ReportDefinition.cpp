@@ -144,23 +144,23 @@ ReportDefinition makeNetting() {
     d.windowCaption = QStringLiteral("Netting");
     d.titleText = QStringLiteral("Interest Netting, Net Rate of Zero (IRC 6621(d))");
     d.landscape = true;
-    d.fontSize = 7.5;
+    d.fontSize = 7;
     d.groupField = QStringLiteral("Section");
     d.columns = {
-        C{{"Underpayment", "Return"}, QStringLiteral("Underpayment"), F::Text, 2.0},
-        C{{"Overpayment", "Return"}, QStringLiteral("Overpayment"), F::Text, 2.0},
-        C{{"From"}, QStringLiteral("From"), F::Date, 1.0},
-        C{{"To"}, QStringLiteral("To"), F::Date, 1.0},
-        C{{"Days"}, QStringLiteral("Days"), F::Count, 0.6},
-        C{{"Equal", "Amount"}, QStringLiteral("Amount"), F::Money, 1.2},
-        C{{"Underpayment", "Rate"}, QStringLiteral("Underpayment Rate"), F::Text, 1.1},
-        C{{"Overpayment", "Rate"}, QStringLiteral("Overpayment Rate"), F::Text, 1.1},
-        C{{"Method"}, QStringLiteral("Method"), F::Text, 2.2},
-        C{{"Interest On The", "Amount As It Stood"}, QStringLiteral("As It Stood"), F::Money, 1.3},
-        C{{"Interest On The", "Amount Netted"}, QStringLiteral("At Net Rate"), F::Money, 1.3},
-        C{{"Interest Without", "Netting"}, QStringLiteral("Without Netting"), F::Money, 1.25, true},
-        C{{"Interest With", "Netting"}, QStringLiteral("With Netting"), F::Money, 1.25, true},
-        C{{"Benefit"}, QStringLiteral("Benefit"), F::Money, 1.1, true},
+        C{{"Underpayment", "Return"}, QStringLiteral("Underpayment"), F::Text, 1.7},
+        C{{"Overpayment", "Return"}, QStringLiteral("Overpayment"), F::Text, 1.7},
+        C{{"From"}, QStringLiteral("From"), F::Date, 1.2},
+        C{{"To"}, QStringLiteral("To"), F::Date, 1.2},
+        C{{"Days"}, QStringLiteral("Days"), F::Count, 0.65},
+        C{{"Equal", "Amount"}, QStringLiteral("Amount"), F::Money, 1.3},
+        C{{"Rate", "Charged"}, QStringLiteral("Underpayment Rate"), F::Text, 1.3},
+        C{{"Rate", "Credited"}, QStringLiteral("Overpayment Rate"), F::Text, 1.3},
+        C{{"Method"}, QStringLiteral("Method"), F::Text, 1.75},
+        C{{"Interest As", "It Stood"}, QStringLiteral("As It Stood"), F::Money, 1.45},
+        C{{"Interest", "Netted"}, QStringLiteral("At Net Rate"), F::Money, 1.2},
+        C{{"Without", "Netting"}, QStringLiteral("Without Netting"), F::Money, 1.3, true},
+        C{{"With", "Netting"}, QStringLiteral("With Netting"), F::Money, 1.3, true},
+        C{{"Benefit"}, QStringLiteral("Benefit"), F::Money, 1.3, true},
     };
     return d;
 }
