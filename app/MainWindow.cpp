@@ -276,6 +276,10 @@ void MainWindow::buildBody() {
     DataList1->setSortingEnabled(true);
     DataList1->header()->setSortIndicator(1, Qt::AscendingOrder);
     DataList1->header()->resizeSection(0, DataList1->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+    // The name takes the room; the client code keeps a width of its own.
+    DataList1->header()->setStretchLastSection(false);
+    DataList1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    DataList1->header()->resizeSection(2, DataList1->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")) + 16);
     DataList1->hide();
     DataList1->setEnabled(false);
     auto choose = [this](QTreeWidgetItem* item) {

@@ -70,6 +70,20 @@ QString ratesOn(const InterestRows& rows, const QDate& first, const QDate& last)
     return percent(*seen.begin()) + QStringLiteral(" to ") + percent(*seen.rbegin());
 }
 
+// The rates of `table` on the rows' days from `first` to `last`, as ratesOn gives them.
+QString tableRatesOn(const InterestRows& rows, const QDate& first, const QDate& last, const RateTable& table) {
+    std::set<Rate> seen;
+    rows.within(first, last, [&](const LedgerRow& r) {
+        if (const RateTable::Period* found = table.find(r.date2); found && found->rate && r.days.value_or(0) > 0)
+            seen.insert(*found->rate);
+    });
+    if (seen.empty())
+        return QString();
+    if (seen.size() == 1)
+        return percent(*seen.begin());
+    return percent(*seen.begin()) + QStringLiteral(" to ") + percent(*seen.rbegin());
+}
+
 // The product of the daily factors of the rows on the days from `first` to `last`, at the rows' own rates, or with
 // `table` at its rates.
 double productOn(const InterestRows& rows, const QDate& first, const QDate& last, const RateTable* table = nullptr) {
@@ -201,6 +215,12 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
             OverlapFigures f{v, ratesOn(rowsOf[v.under], v.first, v.last), ratesOn(rowsOf[v.over], v.first, v.last),
                              regular.timesFactor(otherRegular - 1.0) + v.aboveThreshold.timesFactor(otherAbove - 1.0),
                              regular.timesFactor(own - 1.0) + v.aboveThreshold.timesFactor(ownAbove - 1.0)};
+            // The part above the threshold earns (or is charged at) the lower rate: both are named.
+            if (v.aboveThreshold > Money())
+                f.overRates += QStringLiteral(", %1 above $%2")
+                                   .arg(tableRatesOn(rowsOf[v.over], v.first, v.last,
+                                                     calc.largeCorporateOverpaymentRates(cases[v.over])),
+                                        groupedDecimal(law->largeCorporateOverpaymentThreshold.cents() / 100, 0));
             out.overlaps.push_back(f);
         }
 
