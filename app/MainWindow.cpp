@@ -11,6 +11,7 @@
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
 #include "Names.h"
+#include "NettingDialog.h"
 #include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
@@ -57,7 +58,7 @@ const QString noPaymentsWarning = QStringLiteral("You must enter at least one pa
 // The items a selected taxpayer enables, and a lost one disables again.
 const QStringList taxpayerItems = {"mnuTransactions",   "mnuReport",        "mnuEnterPayments", "mnuAdnlChrgs",
                                    "mnuInterestReport", "mnuSummaryReport", "mnuPenaltyReport", "mnuPaymentReport",
-                                   "mnuRefunds",        "mnuNettingReport", "mnuNettingClaim"};
+                                   "mnuRefunds",        "mnuNettingReport"};
 const QStringList payrollItems = {"mnuPayrollTaxLiabilityData", "mnuPRTaxPenaltyRpt"};
 
 } // namespace
@@ -167,10 +168,8 @@ void MainWindow::buildMenus() {
         });
     }
     reports->addSeparator();
-    addCommand(reports, QStringLiteral("Interest &Netting Of The Client's Returns"), QStringLiteral("mnuNettingReport"),
-               &MainWindow::mnuNettingReport_Click);
-    addCommand(reports, QStringLiteral("Save Netting &Claim Text…"), QStringLiteral("mnuNettingClaim"),
-               &MainWindow::mnuNettingClaim_Click);
+    addCommand(reports, QStringLiteral("Interest &Netting Of The Client's Returns…"),
+               QStringLiteral("mnuNettingReport"), &MainWindow::mnuNettingReport_Click);
 
     QMenu* system = menu(QStringLiteral("  S&ystem   "), QStringLiteral("mnuSystem"));
     addCommand(system, QStringLiteral("Set &Drive and Directory"), QStringLiteral("mnuSetDrive"),
@@ -279,7 +278,8 @@ void MainWindow::buildBody() {
     // The name takes the room; the client code keeps a width of its own.
     DataList1->header()->setStretchLastSection(false);
     DataList1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
-    DataList1->header()->resizeSection(2, DataList1->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")) + 16);
+    DataList1->header()->resizeSection(2,
+                                       DataList1->fontMetrics().horizontalAdvance(QStringLiteral("MMMMMMMMMM")) + 16);
     DataList1->hide();
     DataList1->setEnabled(false);
     auto choose = [this](QTreeWidgetItem* item) {
@@ -745,8 +745,9 @@ void MainWindow::mnuRefunds_Click() {
     openEditor(new RefundsEditor(editorContext(), this), false);
 }
 
-// The netting of the active taxpayer's client: every return with its client code.
-bool MainWindow::nettingOfClient(NettingRun::Result* result, std::vector<TaxpayerCase>* cases) {
+// The netting of the active taxpayer's client, every return with its client code, in a window of its own: the pairs
+// of returns and their methods, the benefit, the report and the claim text.
+void MainWindow::mnuNettingReport_Click() {
     if (!db)
         openMainConnection();
     const TaxpayerCase tp = activeCase();
@@ -755,20 +756,29 @@ bool MainWindow::nettingOfClient(NettingRun::Result* result, std::vector<Taxpaye
                                "Taxpayer > Add, Update or Delete Taxpayer) for each of the client's returns, then "
                                "ask again.")
                     .arg(tp.name));
-        return false;
+        return;
     }
-    *cases = CaseReader(*db).client(tp.clientCode);
-    return NettingRun(*this).run(tp.clientCode, *cases, result) == RunOutcome::Written;
+    if (QPointer<NettingDialog> open = nettingWindow)
+        open->close();
+    auto* dialog = new NettingDialog(tp.clientCode, CaseReader(*db).client(tp.clientCode), *this, this);
+    if (!dialog->recompute()) {
+        delete dialog;
+        return;
+    }
+    nettingWindow = dialog;
+    connect(dialog, &NettingDialog::reportWanted, this, [this, dialog] {
+        ErrorHandler::guard(QStringLiteral("frmNetting.cmdReport_Click"), [this, dialog] { showNetting(*dialog); });
+    });
+    connect(dialog, &NettingDialog::claimWanted, this, [this, dialog] {
+        ErrorHandler::guard(QStringLiteral("frmNetting.cmdClaim_Click"), [this, dialog] { saveNettingClaim(*dialog); });
+    });
+    dialog->show();
 }
 
-void MainWindow::mnuNettingReport_Click() {
-    NettingRun::Result result;
-    std::vector<TaxpayerCase> cases;
-    if (!nettingOfClient(&result, &cases))
-        return;
+void MainWindow::showNetting(const NettingDialog& netting) {
     ReportContent content;
     try {
-        content = nettingContent(result, Settings::refundTakesFirstPart(), Clock::today());
+        content = nettingContent(netting.result(), Settings::refundTakesFirstPart(), Clock::today());
     } catch (const Rounding::ArithmeticFault& e) {
         message(QString::fromStdString(e.what()));
         return;
@@ -777,29 +787,25 @@ void MainWindow::mnuNettingReport_Click() {
     if (QPointer<ReportPreview> previous = openPreviews[key])
         previous->close();
     auto* preview = new ReportPreview(std::move(content), this);
-    preview->setWindowTitle(QStringLiteral("Netting: client %1").arg(result.clientCode));
+    preview->setWindowTitle(QStringLiteral("Netting: client %1").arg(netting.result().clientCode));
     preview->show();
     openPreviews[key] = preview;
     lastPreview = preview;
 }
 
-void MainWindow::mnuNettingClaim_Click() {
-    NettingRun::Result result;
-    std::vector<TaxpayerCase> cases;
-    if (!nettingOfClient(&result, &cases))
-        return;
+void MainWindow::saveNettingClaim(const NettingDialog& netting) {
     const QString proposed =
         QDir(FileDialogs::documentsFolder())
-            .filePath(
-                FileDialogs::safeFileName(QStringLiteral("Client %1 - Form 843 net interest").arg(result.clientCode),
-                                          QStringLiteral("claim")) +
-                QStringLiteral(".txt"));
-    const QString target = FileDialogs::saveFileName(this, QStringLiteral("Save Netting Claim Text"), proposed,
+            .filePath(FileDialogs::safeFileName(
+                          QStringLiteral("Client %1 - Form 843 net interest").arg(netting.result().clientCode),
+                          QStringLiteral("claim")) +
+                      QStringLiteral(".txt"));
+    const QString target = FileDialogs::saveFileName(nettingWindow, QStringLiteral("Save Netting Claim Text"), proposed,
                                                      QStringLiteral("Text files (*.txt)"), QStringLiteral("txt"),
                                                      FileDialogs::targetRefusal);
     if (target.isEmpty())
         return;
-    const QByteArray text = NettingRun::claimText(result, cases).toUtf8();
+    const QByteArray text = NettingRun::claimText(netting.result(), netting.returns()).toUtf8();
     try {
         writeWholeFile(target, [&text](QIODevice& device) { device.write(text); });
     } catch (const StoreError& e) {
@@ -807,7 +813,7 @@ void MainWindow::mnuNettingClaim_Click() {
         return;
     }
     message(QStringLiteral("The claim text for client %1 was saved to %2.")
-                .arg(result.clientCode, QDir::toNativeSeparators(target)));
+                .arg(netting.result().clientCode, QDir::toNativeSeparators(target)));
 }
 
 void MainWindow::mnuEstimatedTax_Click() {

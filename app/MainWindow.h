@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BackupSchedule.h"
-#include "NettingRun.h"
+#include "NettingDialog.h"
 #include "RecordEditor.h"
 #include "RecordSet.h"
 #include "ReportPreview.h"
@@ -124,8 +124,9 @@ private:
     void mnuEstimatedTax_Click();
     void mnuRefunds_Click();
     void mnuNettingReport_Click();
-    void mnuNettingClaim_Click();
-    bool nettingOfClient(NettingRun::Result* result, std::vector<TaxpayerCase>* cases);
+    void showNetting(const NettingDialog& netting);
+    void saveNettingClaim(const NettingDialog& netting);
+    QPointer<NettingDialog> nettingWindow;
     void mnuUpdateRates_Click();
     void mnuAllTaxpayers_Click();
     // The published rates of `file` the rate tables lack, offered and added on Yes; `sayWhenCurrent`: say so

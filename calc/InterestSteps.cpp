@@ -180,6 +180,9 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
         period.base = val(row.unpaidBalance) + val(row.accruedInterest);
         // A corporation's overpayment above the threshold: the first part, as much as refunds have left of it, earns
         // the corporate rate, the rest the lower rate.
+        // An overpayment that is gone takes the refunds' share of the threshold with it: a later one has it whole.
+        if (period.base >= Money())
+            firstPartLeft = gattThreshold;
         if (gatt && corporate && period.base < Money()) {
             const Money above = period.base + std::min(-period.base, firstPartLeft);
             if (above != Money())
@@ -189,7 +192,11 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
     // A part at another rate that begins with this row: its amount is of the balance as it stands.
     while (nextPart < parts.size() && parts[nextPart].first <= start.addDays(1)) {
         const PartRate& part = parts[nextPart++];
-        if (part.first == start.addDays(1) && part.amount != Money() && part.rates)
+        if (part.first != start.addDays(1))
+            throw RunStop(QStringLiteral("A netted part from %1 does not begin with a day of interest of this "
+                                         "return.")
+                              .arg(part.first.toString(QStringLiteral("MM/dd/yyyy"))));
+        if (part.amount != Money() && part.rates)
             period.tranches.push_back({part.amount, 1.0, 1.0, &part});
     }
     const Money base = period.base;
@@ -206,7 +213,11 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
     auto growthAt = [&](Rate r) { return std::pow(1.0 + r.toDouble() / double(daysinyr), double(daystocmpd)); };
     const double growth = growthAt(ir);
     period.product *= growth;
-    const double aboveGrowth = gatt && row.date > gattAfter ? growthAt(rateOf(*gatt, row.date, false)) : growth;
+    // The lower rate is looked up only for a row that has a part above the threshold.
+    const bool anyAbove = std::any_of(period.tranches.begin(), period.tranches.end(),
+                                      [](const Tranche& t) { return !t.part || t.part->ownAbove; });
+    const double aboveGrowth =
+        anyAbove && gatt && row.date > gattAfter ? growthAt(rateOf(*gatt, row.date, false)) : growth;
     double cents = double(base.cents()) * (period.product - 1.0);
     for (auto& t : period.tranches) {
         const bool fromAbove = !t.part || t.part->ownAbove;

@@ -54,7 +54,7 @@ std::vector<Overlap> overlaps(const std::vector<Return>& returns, const Options&
             } else if (s->balance < Money()) {
                 overpaid[i] = -s->balance;
                 if (returns[i].corporate)
-                    above[i] = overpaid[i] - std::min(overpaid[i], options.threshold);
+                    above[i] = overpaid[i] - std::min(overpaid[i], s->firstPart);
             }
         }
         for (size_t u = 0; u < returns.size(); ++u) {

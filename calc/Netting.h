@@ -25,6 +25,7 @@ struct Return {
         QDate first;
         QDate last;
         Money balance;
+        Money firstPart; // of a corporate overpayment, the most that earns the corporate rate (what refunds left)
     };
     std::vector<Span> spans; // in date order, within the days its interest runs
     Money finalBalance;      // after its last event
@@ -50,7 +51,6 @@ struct Overlap {
 
 struct Options {
     QDate netRateFrom;                // no day before it is netted
-    Money threshold;                  // of a corporate overpayment, the part that earns the corporate rate
     bool takesFirstPartFirst = false; // a netting (as a refund) takes the first part before the part above it
     // The user's method for the overlaps of an underpayment return and an overpayment return, by their numbers.
     std::function<std::optional<Method>(int under, int over)> choice;

@@ -59,5 +59,6 @@ struct PublishedFigures {
     std::optional<std::vector<Holiday>> holidays;
     std::optional<std::vector<EstimatedTaxRules>> estimatedTaxRules;
     std::optional<InterestLaw> interestLaw;
-    QString dataFilesProblem; // why the holidays or the estimated-tax amounts could not be read
+    QString dataFilesProblem;   // why the holidays or the estimated-tax amounts could not be read
+    QString interestLawProblem; // why the interest law's figures could not be read
 };

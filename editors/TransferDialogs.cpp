@@ -36,7 +36,7 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     // A client's returns go into one file together: an entry for each client, first.
     QMap<QString, int> clients;
     for (int i = 0; i < rows.size(); ++i)
-        if (const QString code = rows.value(i, Columns::clientCode).toString().trimmed(); !code.isEmpty())
+        if (const QString code = rows.value(i, Columns::clientCode).toString().trimmed().toUpper(); !code.isEmpty())
             ++clients[code];
     for (auto it = clients.cbegin(); it != clients.cend(); ++it) {
         auto* item = new QListWidgetItem(
@@ -80,17 +80,41 @@ QString SaveTaxpayerDialog::proposedFile(const QString& folder, const QString& t
 
 void SaveTaxpayerDialog::saveTaxpayer(int number) {
     SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
-    DataList1->setEnabled(false);
-    done->hide();
     QString name;
     try {
         SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
         const RecordSet rows = db.query(Sql::selectTaxpayerName(number));
         name = rows.isEmpty() ? QString() : rows.value(0, 0).toString();
-        Text1->setText(name);
-        Text1->setCursorPosition(0);
     } catch (const StoreError&) {
     }
+    saveInto({number}, name, [number, name](const QString& to) {
+        return QStringLiteral("Taxpayer %1, %2, was saved to %3.").arg(number).arg(name, to);
+    });
+}
+
+void SaveTaxpayerDialog::saveClient(const QString& clientCode) {
+    SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
+    QList<int> numbers;
+    try {
+        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
+        const RecordSet rows = db.query(Sql::selectClientTaxpayers(clientCode));
+        for (int i = 0; i < rows.size(); ++i)
+            numbers << rows.value(i, Columns::taxpayerNumber).toInt();
+    } catch (const StoreError& e) {
+        MessageBoxes::show(this, e.message());
+        return;
+    }
+    saveInto(numbers, QStringLiteral("Client ") + clientCode, [numbers, clientCode](const QString& to) {
+        return QStringLiteral("The %1 returns of client %2 were saved to %3.").arg(numbers.size()).arg(clientCode, to);
+    });
+}
+
+void SaveTaxpayerDialog::saveInto(const QList<int>& numbers, const QString& name,
+                                  const std::function<QString(const QString&)>& savedText) {
+    DataList1->setEnabled(false);
+    done->hide();
+    Text1->setText(name);
+    Text1->setCursorPosition(0);
     // Where the last save or retrieve was, or the documents folder. A target that cannot be written is said while
     // the chooser is still open, so that another can be chosen.
     const QString target =
@@ -101,7 +125,7 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
         return;
     }
     try {
-        TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, number);
+        TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, numbers);
     } catch (const StoreError& e) {
         // Refused (a file the program uses, a folder that cannot be written): the dialog stays, to choose again.
         MessageBoxes::show(this, e.message());
@@ -112,49 +136,7 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
     savedTo = QFileInfo(target).absoluteFilePath();
     done->setText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(savedTo)));
     done->show();
-    MessageBoxes::show(
-        this,
-        QStringLiteral("Taxpayer %1, %2, was saved to %3.").arg(number).arg(name, QDir::toNativeSeparators(savedTo)));
-    Timer1.start();
-}
-
-void SaveTaxpayerDialog::saveClient(const QString& clientCode) {
-    SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
-    DataList1->setEnabled(false);
-    done->hide();
-    QList<int> numbers;
-    try {
-        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
-        const RecordSet rows = db.query(Sql::selectClientTaxpayers(clientCode));
-        for (int i = 0; i < rows.size(); ++i)
-            numbers << rows.value(i, Columns::taxpayerNumber).toInt();
-    } catch (const StoreError& e) {
-        MessageBoxes::show(this, e.message());
-        DataList1->setEnabled(true);
-        return;
-    }
-    Text1->setText(QStringLiteral("Client %1").arg(clientCode));
-    const QString target = FileDialogs::saveFileName(
-        this, windowTitle(), proposedFile(FileDialogs::proposedFolder(), QStringLiteral("Client ") + clientCode),
-        dialogFilter, QStringLiteral("mdb"), FileDialogs::targetRefusal);
-    if (target.isEmpty()) {
-        Timer1.start();
-        return;
-    }
-    try {
-        TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, numbers);
-    } catch (const StoreError& e) {
-        MessageBoxes::show(this, e.message());
-        DataList1->setEnabled(true);
-        return;
-    }
-    Settings::addRecentFile(target);
-    savedTo = QFileInfo(target).absoluteFilePath();
-    done->setText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(savedTo)));
-    done->show();
-    MessageBoxes::show(this, QStringLiteral("The %1 returns of client %2 were saved to %3.")
-                                 .arg(numbers.size())
-                                 .arg(clientCode, QDir::toNativeSeparators(savedTo)));
+    MessageBoxes::show(this, savedText(QDir::toNativeSeparators(savedTo)));
     Timer1.start();
 }
 
@@ -213,7 +195,13 @@ void RetrieveTaxpayerDialog::copyTaxpayer() {
                 QList<int> given;
                 TaxpayerTransfer::retrieve(file, mainFile, true, &given);
                 refusal->hide();
-                done->setText(QStringLiteral("Done: retrieved as taxpayer %1.").arg(given.value(0)));
+                QStringList numbers;
+                for (const int n : given)
+                    numbers << QString::number(n);
+                done->setText(
+                    given.size() == 1
+                        ? QStringLiteral("Done: retrieved as taxpayer %1.").arg(given.value(0))
+                        : QStringLiteral("Done: retrieved as taxpayers %1.").arg(numbers.join(QStringLiteral(", "))));
                 done->show();
                 Settings::addRecentFile(file);
             }

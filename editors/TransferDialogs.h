@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <functional>
+
 class QLabel;
 class QListWidget;
 class QLineEdit;
@@ -21,6 +23,9 @@ public:
     const QString& lastSaved() const { return savedTo; }
 
 private:
+    // The save of `numbers` into a file the user chooses, proposed as `name`; `savedText` says where it went.
+    void saveInto(const QList<int>& numbers, const QString& name,
+                  const std::function<QString(const QString& savedTo)>& savedText);
     QString savedTo;
     QString newpath;
     QListWidget* DataList1;

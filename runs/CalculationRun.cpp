@@ -4,6 +4,7 @@
 #include "DepositPenalty.h"
 #include "InterestSteps.h"
 #include "Labels.h"
+#include "MoneyText.h"
 #include "PenaltySteps.h"
 #include "ResultRows.h"
 #include "Rounding.h"
@@ -73,8 +74,11 @@ void CalculationRun::loadRefunds(const TaxpayerCase& tp, const QDate& orgduedate
             throw RunStop(which + QStringLiteral(" has its interest-to date %1 before the Original Due Date Of Return "
                                                  "%2.")
                                       .arg(when(f.interestTo), when(orgduedate)));
-        if (!f.amount || *f.amount <= Money())
+        if (!f.amount)
             throw RunStop(which + QStringLiteral(" has no amount: enter the overpayment refunded."));
+        if (*f.amount <= Money())
+            throw RunStop(which + QStringLiteral(" has the amount %1: enter the overpayment refunded, above zero.")
+                                      .arg(groupedDecimal(f.amount->cents(), 2)));
         if (f.interestTo > endate)
             continue;
         LedgerRow& r = events.add(EventTexts::refund, f.interestTo, f.made);
@@ -163,7 +167,7 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     // A corporation's overpayment above the threshold earns the lower rate.
     if (tp.corporate) {
         if (!tp.figures->interestLaw)
-            throw RunStop(tp.figures->dataFilesProblem);
+            throw RunStop(tp.figures->interestLawProblem);
         const InterestLaw& law = *tp.figures->interestLaw;
         interest.largeCorporateOverpaymentRate(tables.largeOverpayment, law.largeCorporateOverpaymentThreshold,
                                                law.largeCorporateOverpaymentAfter, tp.refundTakesFirstPart);

@@ -231,10 +231,15 @@ std::shared_ptr<const PublishedFigures> readFigures(Database& db) {
         f->holidays = BusinessDays::parse(dataFileText(DataFiles::holidays), DataFiles::path(DataFiles::holidays));
         f->estimatedTaxRules = EstimatedTax::parseRules(dataFileText(DataFiles::estimatedTaxRules),
                                                         DataFiles::path(DataFiles::estimatedTaxRules));
+    } catch (const RunStop& s) {
+        f->dataFilesProblem = s.text();
+    }
+    // Read apart: a corporation's interest needs it, whatever the other two files hold.
+    try {
         f->interestLaw =
             parseInterestLaw(dataFileText(DataFiles::interestLaw), DataFiles::path(DataFiles::interestLaw));
     } catch (const RunStop& s) {
-        f->dataFilesProblem = s.text();
+        f->interestLawProblem = s.text();
     }
     return f;
 }

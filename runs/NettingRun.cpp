@@ -36,9 +36,10 @@ QString percent(Rate r) {
 // A ledger's interest rows in date order, found by their days.
 class InterestRows {
 public:
-    explicit InterestRows(const EventLedger& ledger) {
+    // `firstDay`: the first day of interest; a row that begins before it counts its days from it.
+    InterestRows(const EventLedger& ledger, const QDate& firstDay) {
         for (const auto& r : ledger.rows)
-            if (r.event == EventTexts::interest && r.date.isValid() && r.date2.isValid())
+            if (r.event == EventTexts::interest && r.date.isValid() && r.date2.isValid() && r.date2 >= firstDay)
                 rows.push_back(&r);
         std::stable_sort(rows.begin(), rows.end(),
                          [](const LedgerRow* a, const LedgerRow* b) { return a->date < b->date; });
@@ -46,7 +47,7 @@ public:
     // Each row whose days lie from `first` to `last` (rows are cut at both).
     template <typename F> void within(const QDate& first, const QDate& last, F each) const {
         auto it = std::lower_bound(rows.begin(), rows.end(), first,
-                                   [](const LedgerRow* r, const QDate& d) { return r->date < d; });
+                                   [](const LedgerRow* r, const QDate& d) { return r->date2 < d; });
         for (; it != rows.end() && (*it)->date <= last; ++it)
             if ((*it)->date2 <= last)
                 each(**it);
@@ -56,25 +57,16 @@ private:
     std::vector<const LedgerRow*> rows;
 };
 
-// The rates of the rows on the days from `first` to `last`: one, or the lowest to the highest.
-QString ratesOn(const InterestRows& rows, const QDate& first, const QDate& last) {
-    std::set<Rate> seen;
-    rows.within(first, last, [&seen](const LedgerRow& r) {
-        if (r.interestRate && r.days.value_or(0) > 0)
-            seen.insert(*r.interestRate);
-    });
-    if (seen.empty())
-        return QString();
-    if (seen.size() == 1)
-        return percent(*seen.begin());
-    return percent(*seen.begin()) + QStringLiteral(" to ") + percent(*seen.rbegin());
-}
-
-// The rates of `table` on the rows' days from `first` to `last`, as ratesOn gives them.
-QString tableRatesOn(const InterestRows& rows, const QDate& first, const QDate& last, const RateTable& table) {
+// The rates of the rows on the days from `first` to `last` (or with `table`, its rates on those days): one, or the
+// lowest to the highest.
+QString ratesOn(const InterestRows& rows, const QDate& first, const QDate& last, const RateTable* table = nullptr) {
     std::set<Rate> seen;
     rows.within(first, last, [&](const LedgerRow& r) {
-        if (const RateTable::Period* found = table.find(r.date2); found && found->rate && r.days.value_or(0) > 0)
+        if (r.days.value_or(0) <= 0)
+            return;
+        if (!table && r.interestRate)
+            seen.insert(*r.interestRate);
+        else if (const RateTable::Period* found = table ? table->find(r.date2) : nullptr; found && found->rate)
             seen.insert(*found->rate);
     });
     if (seen.empty())
@@ -103,27 +95,45 @@ double productOn(const InterestRows& rows, const QDate& first, const QDate& last
     return product;
 }
 
+// The first day of a return's large corporate rate, or none.
+QDate largeRateFrom(const TaxpayerCase& tp) {
+    return tp.corporate && tp.largeCorporateUnderpayment && tp.largeCorporateRateBegins.isValid()
+               ? tp.largeCorporateRateBegins.addDays(1)
+               : QDate();
+}
+
 // The return as the netting sees it: its interest rows merged into spans that begin at the client's cuts.
-Netting::Return returnOf(const TaxpayerCase& tp, const EventLedger& ledger, const std::set<QDate>& cuts) {
+// The return as the netting sees it: its interest rows merged into spans that begin at the client's cuts, from the
+// day after its due date (a payroll return's rows before it bear no interest). With `takesFirstPartFirst`, each span
+// knows how much of the threshold refunds have left to the overpayment, as the interest run counts it.
+Netting::Return returnOf(const TaxpayerCase& tp, const EventLedger& ledger, const std::set<QDate>& cuts,
+                         Money threshold, bool takesFirstPartFirst) {
     Netting::Return r;
     r.number = tp.number;
     r.name = tp.name;
     r.corporate = tp.corporate;
-    if (tp.corporate && tp.largeCorporateUnderpayment && tp.largeCorporateRateBegins.isValid())
-        r.largeRateFrom = tp.largeCorporateRateBegins.addDays(1);
+    r.largeRateFrom = largeRateFrom(tp);
+    const QDate firstDay = tp.originalDueDate.addDays(1);
     bool afterEvent = true;
-    Money interest;
+    Money left = threshold;
     for (const auto& row : ledger.rows) {
         if (row.event != EventTexts::interest) {
             afterEvent = true;
+            if (row.event == EventTexts::refund && takesFirstPartFirst)
+                left = left - std::min(left, -val(row.paymentAllocatedToTax));
             continue;
         }
-        if (!row.date.isValid() || !row.date2.isValid() || row.date2 < row.date)
+        if (!row.date.isValid() || !row.date2.isValid() || row.date2 < row.date || row.date2 < firstDay)
             continue;
-        if (afterEvent || cuts.count(row.date.addDays(-1)) || r.spans.empty())
-            r.spans.push_back({row.date, row.date2, val(row.unpaidBalance) + val(row.accruedInterest)});
-        else
+        const QDate first = std::max(row.date, firstDay);
+        if (afterEvent || cuts.count(first.addDays(-1)) || r.spans.empty()) {
+            const Money balance = val(row.unpaidBalance) + val(row.accruedInterest);
+            if (balance >= Money())
+                left = threshold;
+            r.spans.push_back({first, row.date2, balance, left});
+        } else {
             r.spans.back().last = row.date2;
+        }
         afterEvent = false;
     }
     if (!ledger.rows.empty()) {
@@ -132,6 +142,17 @@ Netting::Return returnOf(const TaxpayerCase& tp, const EventLedger& ledger, cons
     }
     return r;
 }
+
+bool sameOverlaps(const std::vector<Netting::Overlap>& a, const std::vector<Netting::Overlap>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Netting::Overlap& x, const Netting::Overlap& y) {
+        return x.under == y.under && x.over == y.over && x.first == y.first && x.last == y.last &&
+               x.amount == y.amount && x.aboveThreshold == y.aboveThreshold && x.method == y.method;
+    });
+}
+
+// The rounds of measuring the overlaps again on the balances with the netting: each changes the amounts only from the
+// first overlap that changed on, so a few settle every client met so far.
+constexpr int maximumRounds = 12;
 
 } // namespace
 
@@ -147,7 +168,7 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
                               .arg(clientCode));
         const auto& law = cases.front().figures->interestLaw;
         if (!law)
-            throw RunStop(cases.front().figures->dataFilesProblem);
+            throw RunStop(cases.front().figures->interestLawProblem);
         CalculationRun calc(kept);
         std::vector<EventLedger> ledgers(cases.size());
         std::vector<Money> without(cases.size()), with(cases.size());
@@ -179,21 +200,78 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
         const std::vector<QDate> cuts(cutSet.begin(), cutSet.end());
         runEach({}, cuts, without);
 
-        std::vector<Netting::Return> returns;
-        for (size_t i = 0; i < cases.size(); ++i)
-            returns.push_back(returnOf(cases[i], ledgers[i], cutSet));
+        // The overlaps found on the balances as they stand, then again on the balances with the netting (an
+        // underpayment charged less owes less on the days after, an overpayment credited more is more), until
+        // they stay as they are.
+        const std::vector<EventLedger> plain = ledgers;
         Netting::Options options;
         options.netRateFrom = law->netRateFrom;
-        options.threshold = law->largeCorporateOverpaymentThreshold;
         options.takesFirstPartFirst = cases.front().refundTakesFirstPart;
         options.choice = choice;
-        const std::vector<Netting::Overlap> found = Netting::overlaps(returns, options);
+        auto overlapsOf = [&](const std::vector<EventLedger>& from) {
+            std::vector<Netting::Return> returns;
+            for (size_t i = 0; i < cases.size(); ++i)
+                returns.push_back(returnOf(cases[i], from[i], cutSet, law->largeCorporateOverpaymentThreshold,
+                                           options.takesFirstPartFirst));
+            return Netting::overlaps(returns, options);
+        };
+        // The net rate of zero on each overlap's amount: the side the method adjusts takes the other's rate.
+        auto partsOf = [&](const std::vector<Netting::Overlap>& found) {
+            std::vector<std::vector<InterestSteps::PartRate>> parts(cases.size());
+            for (const auto& v : found) {
+                const TaxpayerCase& under = cases[v.under];
+                const TaxpayerCase& over = cases[v.over];
+                const Money regular = v.amount - v.aboveThreshold;
+                InterestSteps::PartRate p;
+                p.first = v.first;
+                p.last = v.last;
+                if (v.method == Netting::Method::UnderpaymentAtOverpaymentRate) {
+                    if (regular > Money()) {
+                        p.amount = regular;
+                        p.rates = &calc.overpaymentRates(over);
+                        p.corporateOverpayment = over.corporate;
+                        parts[v.under].push_back(p);
+                    }
+                    if (v.aboveThreshold > Money()) {
+                        p.amount = v.aboveThreshold;
+                        p.rates = &calc.largeCorporateOverpaymentRates(over);
+                        p.corporateOverpayment = false;
+                        parts[v.under].push_back(p);
+                    }
+                } else {
+                    p.rates = &calc.underpaymentRates(under);
+                    if (largeRateFrom(cases[v.under]).isValid()) {
+                        p.ratesFrom = &calc.largeCorporateRates(under);
+                        p.switchDay = largeRateFrom(cases[v.under]);
+                    }
+                    if (regular > Money()) {
+                        p.amount = -regular;
+                        parts[v.over].push_back(p);
+                    }
+                    if (v.aboveThreshold > Money()) {
+                        p.amount = -v.aboveThreshold;
+                        p.ownAbove = true;
+                        parts[v.over].push_back(p);
+                    }
+                }
+            }
+            return parts;
+        };
+        std::vector<Netting::Overlap> found = overlapsOf(plain);
+        runEach(partsOf(found), cuts, with);
+        for (int round = 0; round < maximumRounds; ++round) {
+            std::vector<Netting::Overlap> again = overlapsOf(ledgers);
+            if (sameOverlaps(again, found))
+                break;
+            found = std::move(again);
+            runEach(partsOf(found), cuts, with);
+        }
 
         Result out;
         out.clientCode = clientCode;
         std::vector<InterestRows> rowsOf;
-        for (const auto& l : ledgers)
-            rowsOf.emplace_back(l);
+        for (size_t i = 0; i < cases.size(); ++i)
+            rowsOf.emplace_back(plain[i], cases[i].originalDueDate.addDays(1));
         for (const auto& v : found) {
             // The equal amount's interest on the overlap's days, at the rate the method gives it and at its own: the
             // IRS's line, and the same money as it stood.
@@ -218,52 +296,12 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
             // The part above the threshold earns (or is charged at) the lower rate: both are named.
             if (v.aboveThreshold > Money())
                 f.overRates += QStringLiteral(", %1 above $%2")
-                                   .arg(tableRatesOn(rowsOf[v.over], v.first, v.last,
-                                                     calc.largeCorporateOverpaymentRates(cases[v.over])),
+                                   .arg(ratesOn(rowsOf[v.over], v.first, v.last,
+                                                &calc.largeCorporateOverpaymentRates(cases[v.over])),
                                         groupedDecimal(law->largeCorporateOverpaymentThreshold.cents() / 100, 0));
             out.overlaps.push_back(f);
         }
 
-        // The net rate of zero on each overlap's amount: the side the method adjusts takes the other's rate.
-        std::vector<std::vector<InterestSteps::PartRate>> parts(cases.size());
-        for (const auto& v : found) {
-            const TaxpayerCase& under = cases[v.under];
-            const TaxpayerCase& over = cases[v.over];
-            const Money regular = v.amount - v.aboveThreshold;
-            InterestSteps::PartRate p;
-            p.first = v.first;
-            p.last = v.last;
-            if (v.method == Netting::Method::UnderpaymentAtOverpaymentRate) {
-                if (regular > Money()) {
-                    p.amount = regular;
-                    p.rates = &calc.overpaymentRates(over);
-                    p.corporateOverpayment = over.corporate;
-                    parts[v.under].push_back(p);
-                }
-                if (v.aboveThreshold > Money()) {
-                    p.amount = v.aboveThreshold;
-                    p.rates = &calc.largeCorporateOverpaymentRates(over);
-                    p.corporateOverpayment = false;
-                    parts[v.under].push_back(p);
-                }
-            } else {
-                p.rates = &calc.underpaymentRates(under);
-                if (returns[v.under].largeRateFrom.isValid()) {
-                    p.ratesFrom = &calc.largeCorporateRates(under);
-                    p.switchDay = returns[v.under].largeRateFrom;
-                }
-                if (regular > Money()) {
-                    p.amount = -regular;
-                    parts[v.over].push_back(p);
-                }
-                if (v.aboveThreshold > Money()) {
-                    p.amount = -v.aboveThreshold;
-                    p.ownAbove = true;
-                    parts[v.over].push_back(p);
-                }
-            }
-        }
-        runEach(parts, cuts, with);
         for (size_t i = 0; i < cases.size(); ++i) {
             out.returns.push_back({cases[i].number, cases[i].name, without[i], with[i]});
             out.benefit += without[i] - with[i];

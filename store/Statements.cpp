@@ -121,8 +121,8 @@ QString selectCaseCharges(std::optional<int> number) {
 }
 
 QString selectClientTaxpayers(const QString& clientCode) {
-    return QStringLiteral("SELECT [Taxpayer Number] FROM [Basic Taxpayer Data] WHERE trim([Client Code]) = ") +
-           SqlText::quote(clientCode.trimmed()) + QStringLiteral(" ORDER BY [Taxpayer Number]");
+    return QStringLiteral("SELECT [Taxpayer Number] FROM [Basic Taxpayer Data] WHERE upper(trim([Client Code])) = ") +
+           SqlText::quote(clientCode.trimmed().toUpper()) + QStringLiteral(" ORDER BY [Taxpayer Number]");
 }
 
 QString selectClientCodes() {

@@ -39,7 +39,8 @@ QString selectCasePayments(std::optional<int> number = std::nullopt);
 QString selectCaseCharges(std::optional<int> number = std::nullopt);
 QString selectCaseDeposits(std::optional<int> number = std::nullopt);
 QString selectCaseRefunds(std::optional<int> number = std::nullopt);
-// The taxpayers of a client, in number order, and every client code in use.
+// The taxpayers of a client (codes compare without spaces around them or regard to case), in number order, and every
+// client code in use.
 QString selectClientTaxpayers(const QString& clientCode);
 QString selectClientCodes();
 QString selectCaseEstimatedData(std::optional<int> number = std::nullopt);

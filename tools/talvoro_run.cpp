@@ -59,6 +59,7 @@
 #include <QStringDecoder>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <new>
@@ -187,6 +188,19 @@ int runNetting(SqliteDatabase& db, const Arguments& a) {
     };
     if (NettingRun(reporter).run(a.client, cases, &result, choice) != RunOutcome::Written)
         return exitStopped;
+    // A method for a pair that has no overlap would look applied: it is refused.
+    for (const auto& [pair, method] : a.methods) {
+        const bool found = std::any_of(result.overlaps.begin(), result.overlaps.end(), [&](const auto& o) {
+            return result.returns[o.overlap.under].number == pair.first &&
+                   result.returns[o.overlap.over].number == pair.second;
+        });
+        if (!found)
+            return stopped(QStringLiteral("--method %1:%2: the client %3 has no overlap of an underpayment of return "
+                                          "%1 with an overpayment of return %2.")
+                               .arg(pair.first)
+                               .arg(pair.second)
+                               .arg(a.client));
+    }
     reporter.out() << "Netting benefit: " << plainDecimal(result.benefit.cents(), 2) << Qt::endl;
     try {
         if (!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) {

@@ -7,6 +7,7 @@
 #include "FileDialogs.h"
 #include "InfoWindows.h"
 #include "MessageBoxes.h"
+#include "NettingDialog.h"
 #include "RatesFile.h"
 #include "ReportPreview.h"
 #include "SectionTrail.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -32,6 +34,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -212,6 +215,62 @@ private slots:
         QCOMPARE(last.size(), 1);
         QCOMPARE(last.value(0, "Date2").toDate(), QDate(2026, 6, 30));
         QCOMPARE(last.value(0, "Interest Rate").toDouble(), 0.06);
+    }
+
+    // The netting window of a client: refused for a return without a client code; for Henry's two returns (IRM
+    // 20.2.14, figure 20.2.14-13) one pair, netted the IRS's way, and the other method chosen in its list changes the
+    // benefit; the report shows it, and the claim text is saved where the user says.
+    void nettingWindow() {
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],"
+                    "[Initial Balance],[Corporate Taxpayer],[Client Code]) VALUES('Henry 2006',#3/15/2007#,"
+                    "#8/3/2008#,53000,1,'HENRY'),('Henry 2007',#3/15/2008#,#8/30/2008#,-32000,1,'HENRY'),"
+                    "('Alone',#3/15/2008#,#8/30/2008#,100,1,NULL)");
+            db.exec("INSERT INTO [Payment Table]([Taxpayer Number],[Event],[Date Of Payment],[Amount Of Payment],"
+                    "[Payment Allocated To Tax],[Payment Allocated To Interest]) VALUES(1,'Payment',#8/3/2008#,"
+                    "58617.29,53000,5617.29)");
+        }
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(3);
+        w.action("mnuNettingReport")->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("Alone has no client code."), qPrintable(messages[0]));
+        messages.clear();
+
+        w.chooseTaxpayer(2);
+        w.action("mnuNettingReport")->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        auto* netting = w.findChild<NettingDialog*>("frmNetting");
+        QVERIFY(netting && netting->isVisible());
+        QCOMPARE(netting->findChild<QLabel*>("lblBenefit")->text(), QString("Netting benefit: 255.51"));
+        auto* pairs = netting->findChild<QTableWidget*>("lstPairs");
+        QCOMPARE(pairs->rowCount(), 1);
+        QCOMPARE(pairs->item(0, 2)->text(), QString("141"));
+        auto* method = qobject_cast<QComboBox*>(pairs->cellWidget(0, 3));
+        QVERIFY(method->itemText(0).startsWith("The IRS's way: overpayment at the underpayment rate"));
+        QTest::keyClick(method, Qt::Key_Down); // activates the other method
+        QCOMPARE(netting->findChild<QLabel*>("lblBenefit")->text(), QString("Netting benefit: 254.99"));
+        method = qobject_cast<QComboBox*>(pairs->cellWidget(0, 3));
+        QCOMPARE(method->currentIndex(), 1);
+
+        netting->findChild<QPushButton*>("cmdReport")->click();
+        QVERIFY(w.shownReport());
+        QVERIFY(w.shownReport()->content().title.startsWith("Client HENRY"));
+        w.shownReport()->close();
+
+        const QString claim = dataDir.filePath("henry claim.txt");
+        FileDialogs::setNextAnswer([claim](const QString&) { return claim; });
+        netting->findChild<QPushButton*>("cmdClaim")->click();
+        FileDialogs::setNextAnswer({});
+        QFile text(claim);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        const QString written = QString::fromUtf8(text.readAll());
+        QVERIFY(written.contains("Request for Net Interest Rate of Zero under Rev. Proc. 2000-26"));
+        QVERIFY(written.contains("From 03/16/2008 to 08/03/2008 (141 days): 32,000.00"));
+        QVERIFY(written.contains("Interest to be abated or credited: 254.99"));
+        netting->close();
     }
 
     // The System menu's update reads a file the user chooses: a file that is not a rates file is a message; No adds

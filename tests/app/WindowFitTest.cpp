@@ -4,6 +4,7 @@
 #include "InfoWindows.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
+#include "NettingDialog.h"
 #include "ReportPreview.h"
 #include "ScreenFit.h"
 #include "Settings.h"
@@ -123,6 +124,8 @@ private slots:
             [this] { return new RateEditor(RateKinds::overpayment(), context()); },
             [this] { return new RateEditor(RateKinds::largeCorporate(), context()); },
             [this] { return new EstimatedTaxEditor(context()); },
+            [this] { return new RefundsEditor(context()); },
+            [this] { return new RateEditor(RateKinds::largeCorporateOverpayment(), context()); },
         };
         for (const auto& make : editors) {
             QPointer<RecordEditor> e = make();
@@ -172,6 +175,18 @@ private slots:
                                       new InstructionsWindow(TALVORO_BIN_DIR "/ipmanual.pdf"),
                                       new HelpWindow(TALVORO_BIN_DIR "/Brenhal/index.html"),
                                       new ErrorResetWindow([] {})};
+        // The netting window, with its pairs.
+        class Quiet : public RunReporter {
+        public:
+            void message(const QString&) override {}
+            void notice(const QString&) override {}
+            void progress(int) override {}
+            void progressVisible(bool) override {}
+        };
+        static Quiet quiet;
+        auto* netting = new NettingDialog(QStringLiteral("NONE"), {}, quiet);
+        netting->recompute();
+        windows.push_back(netting);
         auto* error = new ErrorDialog;
         error->showReport("The database is in use by another program. Try again when it is closed.",
                           QString(4000, 'x'));

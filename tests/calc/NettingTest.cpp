@@ -8,12 +8,19 @@
 
 namespace {
 
-Netting::Return returnOf(int number, bool corporate, std::vector<Netting::Return::Span> spans, double final) {
+struct Span {
+    QDate first;
+    QDate last;
+    Money balance;
+};
+
+Netting::Return returnOf(int number, bool corporate, const std::vector<Span>& spans, double final) {
     Netting::Return r;
     r.number = number;
     r.name = QStringLiteral("Return %1").arg(number);
     r.corporate = corporate;
-    r.spans = std::move(spans);
+    for (const auto& s : spans) // no refund has taken any of the first $10,000
+        r.spans.push_back({s.first, s.last, s.balance, usd(10000)});
     r.finalBalance = usd(final);
     return r;
 }
@@ -21,7 +28,6 @@ Netting::Return returnOf(int number, bool corporate, std::vector<Netting::Return
 Netting::Options options() {
     Netting::Options o;
     o.netRateFrom = d(10, 1, 1998);
-    o.threshold = usd(10000);
     return o;
 }
 
