@@ -40,7 +40,7 @@ NettingDialog::NettingDialog(QString code, std::vector<TaxpayerCase> given, RunR
     pairs->verticalHeader()->hide();
     pairs->setSelectionBehavior(QAbstractItemView::SelectRows);
     pairs->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    pairs->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    pairs->horizontalHeader()->setStretchLastSection(true);
     benefit = new QLabel(this);
     benefit->setObjectName(QStringLiteral("lblBenefit"));
     auto* buttons = new QDialogButtonBox(this);
@@ -82,6 +82,17 @@ void NettingDialog::choose(int under, int over, std::optional<Netting::Method> m
     else
         choices.erase({under, over});
     recompute();
+    // The list of the pair just chosen keeps the focus, for the next key.
+    for (int row = 0; row < pairs->rowCount(); ++row) {
+        const QTableWidgetItem* u = pairs->item(row, 0);
+        const QTableWidgetItem* o = pairs->item(row, 1);
+        if (u && o && u->text().startsWith(QString::number(under) + QLatin1Char(' ')) &&
+            o->text().startsWith(QString::number(over) + QLatin1Char(' ')))
+            if (QWidget* box = pairs->cellWidget(row, 3)) {
+                pairs->setCurrentCell(row, 3);
+                box->setFocus();
+            }
+    }
 }
 
 // One row a pair of returns, with the days of all its overlaps and a choice of method: the IRS's way (named), or
