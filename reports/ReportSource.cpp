@@ -14,12 +14,65 @@ ReportContent loadReport(Database& db, const ReportDefinition& definition, const
     return buildReport(definition, taxpayer, db.query(query), printDate);
 }
 
+namespace {
+
+// On paper, under the rows of the interest report that need a word: a refund, with what it took; the first row on
+// which part of a corporation's overpayment earns the lower rate above the threshold, whose row shows the rate of
+// the first part.
+void interestNotes(ReportContent& content, const TaxpayerCase& taxpayer, const RecordSet& rows) {
+    const auto when = [](const QDate& d) { return d.toString(QStringLiteral("MM/dd/yyyy")); };
+    const auto money = [](const QVariant& v) { return formatReportValue(ReportFormat::Money, v); };
+    const std::optional<InterestLaw>& law = taxpayer.figures ? taxpayer.figures->interestLaw : std::nullopt;
+    bool lowerRateSaid = false;
+    int detail = -1;
+    for (size_t i = 0; i < content.lines.size(); ++i) {
+        if (content.lines[i].groupHeader)
+            continue;
+        ++detail;
+        if (detail >= rows.size())
+            break;
+        const QString event = rows.value(detail, Columns::event).toString();
+        const QDate first = rows.value(detail, Columns::date).toDate();
+        QString text;
+        if (event == EventTexts::refund) {
+            const double accrued = rows.value(detail, Columns::accruedInterest).toDouble();
+            const QDate made = rows.value(detail, Columns::date2).toDate();
+            text = QStringLiteral("Refund made %1, interest allowed to %2: %3 of interest went with it.")
+                       .arg(when(made), when(first), money(accrued < 0 ? -accrued : 0.0));
+        } else if (event == EventTexts::interest && taxpayer.corporate && law && !lowerRateSaid &&
+                   first > law->largeCorporateOverpaymentAfter) {
+            const double base = rows.value(detail, Columns::unpaidBalance).toDouble() +
+                                rows.value(detail, Columns::accruedInterest).toDouble();
+            const double threshold = double(law->largeCorporateOverpaymentThreshold.cents()) / 100.0;
+            if (-base > threshold) {
+                lowerRateSaid = true;
+                text = QStringLiteral("The rate shown is that of the first %1 of the overpayment; the part above it "
+                                      "earns the lower rate of large corporate overpayments.")
+                           .arg(money(threshold));
+            }
+        }
+        if (text.isEmpty())
+            continue;
+        ReportContent::Line note;
+        note.groupHeader = true;
+        note.note = true;
+        note.header = text;
+        content.lines.insert(content.lines.begin() + std::ptrdiff_t(i) + 1, note);
+        ++i;
+    }
+}
+
+} // namespace
+
 ReportContent buildReport(const ReportDefinition& definition, const TaxpayerCase& taxpayer, const RecordSet& rows,
                           const QDate& printDate) {
     const QString title = definition.title
                               ? definition.title(taxpayer)
                               : reportTitle(definition, taxpayer.name, taxpayer.originalDueDate, taxpayer.endDate);
-    return ReportContent::build(definition, rows, title, printDate);
+    ReportContent content = ReportContent::build(definition, rows, title, printDate);
+    if (&definition == &ReportDefinition::penaltyAndInterest())
+        interestNotes(content, taxpayer, rows);
+    return content;
 }
 
 ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const QDate& printDate) {

@@ -216,3 +216,28 @@ TEST(HandedOn, CsvFieldsReadBackAsWritten) {
         EXPECT_EQ(records[i][14], formula ? "'" + name : name);
     }
 }
+
+// On paper the interest report says what a refund took and that a corporate overpayment above $10,000 earns the lower
+// rate on its part above it (the CSV keeps its columns alone): IRM 20.2.14, exhibit 20.2.14-7's overpayment.
+TEST(InterestReportNotes, ARefundAndTheLowerRateAreSaid) {
+    DataDir dir;
+    SqliteDatabase db(dir.mainFile());
+    db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],[Initial "
+            "Balance],[Corporate Taxpayer]) VALUES('Orleans 2004',#3/15/2005#,#8/29/2008#,-100000,1)");
+    db.exec("INSERT INTO [Refund Table]([Taxpayer Number],[Event],[Date Of Refund],[Interest To Date],[Amount Of "
+            "Refund]) VALUES(1,'Refund',#9/5/2008#,#8/29/2008#,100000)");
+    Quiet quiet;
+    RunResult result;
+    const ReportKind& kind = *ReportKind::byKey("interest");
+    const TaxpayerCase tp = taxpayer(db, 1);
+    ASSERT_EQ(kind.run(db, quiet, tp, result), RunOutcome::Written) << quiet.said.join(' ').toStdString();
+    const ReportContent content = buildReport(*kind.layout, tp, result.rows, QDate(2026, 12, 9));
+    QStringList notes;
+    for (const auto& line : content.lines)
+        if (line.note)
+            notes << line.header;
+    ASSERT_EQ(notes.size(), 2) << notes.join('|').toStdString();
+    EXPECT_TRUE(notes[0].startsWith("The rate shown is that of the first 10,000.00")) << notes[0].toStdString();
+    EXPECT_EQ(notes[1], "Refund made 09/05/2008, interest allowed to 08/29/2008: 17,858.64 of interest went with it.");
+    EXPECT_FALSE(reportCsv(content).contains("Refund made"));
+}
