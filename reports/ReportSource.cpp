@@ -24,6 +24,8 @@ void interestNotes(ReportContent& content, const TaxpayerCase& taxpayer, const R
     const auto money = [](const QVariant& v) { return formatReportValue(ReportFormat::Money, v); };
     const std::optional<InterestLaw>& law = taxpayer.figures ? taxpayer.figures->interestLaw : std::nullopt;
     bool lowerRateSaid = false;
+    bool afterEvent = true;
+    double periodBase = 0; // the balance, with its interest, at the start of the balance period under way
     int detail = -1;
     for (size_t i = 0; i < content.lines.size(); ++i) {
         if (content.lines[i].groupHeader)
@@ -33,6 +35,10 @@ void interestNotes(ReportContent& content, const TaxpayerCase& taxpayer, const R
             break;
         const QString event = rows.value(detail, Columns::event).toString();
         const QDate first = rows.value(detail, Columns::date).toDate();
+        if (event == EventTexts::interest && afterEvent)
+            periodBase = rows.value(detail, Columns::unpaidBalance).toDouble() +
+                         rows.value(detail, Columns::accruedInterest).toDouble();
+        afterEvent = event != EventTexts::interest;
         QString text;
         if (event == EventTexts::refund) {
             const double accrued = rows.value(detail, Columns::accruedInterest).toDouble();
@@ -41,10 +47,9 @@ void interestNotes(ReportContent& content, const TaxpayerCase& taxpayer, const R
                        .arg(when(made), when(first), money(accrued < 0 ? -accrued : 0.0));
         } else if (event == EventTexts::interest && taxpayer.corporate && law && !lowerRateSaid &&
                    first > law->largeCorporateOverpaymentAfter) {
-            const double base = rows.value(detail, Columns::unpaidBalance).toDouble() +
-                                rows.value(detail, Columns::accruedInterest).toDouble();
+            // The part above the threshold is that of the period's base (a balance period splits where it begins).
             const double threshold = double(law->largeCorporateOverpaymentThreshold.cents()) / 100.0;
-            if (-base > threshold) {
+            if (-periodBase > threshold) {
                 lowerRateSaid = true;
                 text = QStringLiteral("The rate shown is that of the first %1 of the overpayment; the part above it "
                                       "earns the lower rate of large corporate overpayments.")

@@ -240,4 +240,13 @@ TEST(InterestReportNotes, ARefundAndTheLowerRateAreSaid) {
     EXPECT_TRUE(notes[0].startsWith("The rate shown is that of the first 10,000.00")) << notes[0].toStdString();
     EXPECT_EQ(notes[1], "Refund made 09/05/2008, interest allowed to 08/29/2008: 17,858.64 of interest went with it.");
     EXPECT_FALSE(reportCsv(content).contains("Refund made"));
+
+    // 9,200.00 overpaid grows past 10,000.00 with its interest within its one balance period, which keeps the
+    // corporate rate on all of it (IRM 20.2.14, figure 20.2.14-12): no word of the lower rate.
+    db.exec("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name],[Original Due Date Of Return],[End Date],[Initial "
+            "Balance],[Corporate Taxpayer]) VALUES('Stetson 2005',#3/15/2006#,#8/9/2008#,-9200,1)");
+    const TaxpayerCase small = taxpayer(db, 2);
+    ASSERT_EQ(kind.run(db, quiet, small, result), RunOutcome::Written);
+    for (const auto& line : buildReport(*kind.layout, small, result.rows, QDate(2026, 12, 9)).lines)
+        EXPECT_FALSE(line.note) << line.header.toStdString();
 }
