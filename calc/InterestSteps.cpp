@@ -189,15 +189,24 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
                 period.tranches.push_back({above, 1.0, 1.0, nullptr});
         }
     }
-    // A part at another rate that begins with this row: its amount is of the balance as it stands.
+    // A part at another rate that begins with this row: its amount is of the balance as it stands, with its
+    // interest to date, and never more than what the parts under way have left of it.
     while (nextPart < parts.size() && parts[nextPart].first <= start.addDays(1)) {
         const PartRate& part = parts[nextPart++];
         if (part.first != start.addDays(1))
             throw RunStop(QStringLiteral("A netted part from %1 does not begin with a day of interest of this "
                                          "return.")
                               .arg(part.first.toString(QStringLiteral("MM/dd/yyyy"))));
-        if (part.amount != Money() && part.rates)
-            period.tranches.push_back({part.amount, 1.0, 1.0, &part});
+        if (part.amount == Money() || !part.rates)
+            continue;
+        const bool negative = part.amount < Money();
+        Money available = negative ? -(period.base + period.rounded) : period.base + period.rounded;
+        for (const auto& t : period.tranches)
+            if (t.part && t.part->last >= part.first)
+                available -= negative ? -t.amount : t.amount;
+        const Money size = std::min(negative ? -part.amount : part.amount, std::max(available, Money()));
+        if (size > Money())
+            period.tranches.push_back({negative ? -size : size, 1.0, 1.0, &part});
     }
     const Money base = period.base;
     const bool largeRate = large && largeBegins.isValid() && row.date >= largeBegins && base > Money();

@@ -33,7 +33,9 @@ public:
     // the day before `first`, with its interest, compounds at the rates of `rates` (from `switchDay` on, of
     // `ratesFrom`) instead of its own, and at its own after `last`, to the end of its balance period. Its own rate is
     // the balance's, or with `ownAbove` the rate of the part of a corporate overpayment above the threshold. The part
-    // lies within one balance period: no event of the case falls inside it.
+    // lies within one balance period: no event of the case falls inside it. Its interest at the other rate is rounded
+    // where it ends, a line of its own (the period's interest is still rounded once); and it is never more than the
+    // balance of its sign, with its interest, that the parts under way leave.
     struct PartRate {
         QDate first;
         QDate last;

@@ -150,9 +150,10 @@ bool sameOverlaps(const std::vector<Netting::Overlap>& a, const std::vector<Nett
     });
 }
 
-// The rounds of measuring the overlaps again on the balances with the netting: each changes the amounts only from the
-// first overlap that changed on, so a few settle every client met so far.
-constexpr int maximumRounds = 12;
+// The rounds of measuring the overlaps again on the balances with the netting. Each settles the overlaps up to the
+// first that still changes; beyond the last round the interest run keeps every part within the balance it nets, so
+// a client of many overlapping returns is never netted beyond what it owes.
+constexpr int maximumRounds = 3;
 
 } // namespace
 

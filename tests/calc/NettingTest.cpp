@@ -179,3 +179,36 @@ TEST(InterestLargeCorporateOverpayment, TheTwoReadingsOfAPartRefund) {
     // ((1 + 0.04/365)^184 − (1 + 0.025/365)^184) = 76.86.
     EXPECT_EQ(loses - keeps, usd(76.86));
 }
+
+// A netted part is never more than the balance it nets: 5,000.00 asked of a balance of 1,000.00 nets the 1,000.00,
+// whose interest is then that of the overpayment rate, and two parts at once share what there is.
+TEST(InterestNettedPart, NeverMoreThanTheBalance) {
+    const RateTable under({{d(1, 1, 2010), d(12, 31, 2012), rate(0.05)}});
+    const RateTable over({{d(1, 1, 2010), d(12, 31, 2012), rate(0.02)}});
+    auto interestWith = [&](std::vector<InterestSteps::PartRate> parts) {
+        EventLedger ledger;
+        RecordingReporter reporter;
+        ledger.add("Initial Balance", d(3, 15, 2011), d(3, 15, 2011)).initialBalance = usd(1000);
+        InterestSteps steps(ledger, reporter, under, over, d(3, 15, 2011), d(3, 15, 2012), false);
+        steps.partRates(std::move(parts));
+        steps.run();
+        Money total;
+        for (const auto& r : ledger.rows)
+            total += val(r.interest);
+        return total;
+    };
+    InterestSteps::PartRate part;
+    part.first = d(3, 16, 2011);
+    part.last = d(3, 15, 2012);
+    part.amount = usd(5000);
+    part.rates = &over;
+    // 1,000.00 for a year (366 days to 03/15/2012, 2012 a leap year) at 2 %, compounded daily.
+    const Money atTwoPercent = interestWith({});
+    EXPECT_GT(atTwoPercent, usd(50));
+    const Money netted = interestWith({part});
+    EXPECT_NEAR(double(netted.cents()) / 100.0, 20.2, 0.1);
+    InterestSteps::PartRate half = part;
+    half.amount = usd(600);
+    // 600.00 and then what is left, 400.00: all of it again.
+    EXPECT_EQ(interestWith({half, part}), netted);
+}
