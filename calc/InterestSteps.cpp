@@ -183,6 +183,8 @@ void InterestSteps::computePeriod(LedgerRow& row, const QDate& prior, BalancePer
         // An overpayment that is gone takes the refunds' share of the threshold with it: a later one has it whole.
         if (period.base >= Money())
             firstPartLeft = gattThreshold;
+        else if (corporate && !gatt && !gattUnknown.isEmpty())
+            throw RunStop(gattUnknown);
         if (gatt && corporate && period.base < Money()) {
             const Money above = period.base + std::min(-period.base, firstPartLeft);
             if (above != Money())

@@ -27,6 +27,8 @@ public:
     // the first `threshold`.
     void largeCorporateOverpaymentRate(const RateTable& rates, Money threshold, const QDate& after,
                                        bool refundTakesFirstPart);
+    // The same when the law's figures could not be read: a corporation's overpayment stops the run with `why`.
+    void largeCorporateOverpaymentUnknown(const QString& why) { gattUnknown = why; }
 
     // Another rate on part of the balance (a netting's: an underpayment charged at the overpayment rate, or an
     // overpayment credited at the underpayment rate): from `first` to `last`, `amount` of the balance as it stands on
@@ -72,6 +74,7 @@ private:
     Money gattThreshold;
     QDate gattAfter;
     bool refundTakesFirstPart = false;
+    QString gattUnknown;
     Money firstPartLeft; // of the threshold, what refunds have not taken
     std::vector<PartRate> parts;
     size_t nextPart = 0; // the first part not begun

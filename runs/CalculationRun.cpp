@@ -164,13 +164,14 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
             Messages::required(tp.largeCorporateRateBegins, Labels::largeCorporateRateApplicableDate);
         interest.largeCorporateRate(tables.large, applicable);
     }
-    // A corporation's overpayment above the threshold earns the lower rate.
-    if (tp.corporate) {
-        if (!tp.figures->interestLaw)
-            throw RunStop(tp.figures->interestLawProblem);
+    // A corporation's overpayment above the threshold earns the lower rate; without the law's figures only a
+    // corporation that is owed interest stops, and says why.
+    if (tp.corporate && tp.figures->interestLaw) {
         const InterestLaw& law = *tp.figures->interestLaw;
         interest.largeCorporateOverpaymentRate(tables.largeOverpayment, law.largeCorporateOverpaymentThreshold,
                                                law.largeCorporateOverpaymentAfter, tp.refundTakesFirstPart);
+    } else if (tp.corporate) {
+        interest.largeCorporateOverpaymentUnknown(tp.figures->interestLawProblem);
     }
     interest.partRates(parts);
     interest.cutAt(cuts);

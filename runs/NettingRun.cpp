@@ -182,6 +182,7 @@ RunOutcome NettingRun::run(const QString& clientCode, const std::vector<Taxpayer
                 calc.setCuts(cuts);
                 calc.setPartRates(parts.empty() ? std::vector<InterestSteps::PartRate>() : parts[i]);
                 SummaryTotals t;
+                kept.said.clear(); // a warning of the return before is not this one's reason
                 if (calc.summaryTotals(cases[i], &t) != RunOutcome::Written)
                     throw RunStop(
                         QStringLiteral("Taxpayer %1 (%2): %3").arg(cases[i].number).arg(cases[i].name, kept.said));

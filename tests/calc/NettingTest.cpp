@@ -212,3 +212,24 @@ TEST(InterestNettedPart, NeverMoreThanTheBalance) {
     // 600.00 and then what is left, 400.00: all of it again.
     EXPECT_EQ(interestWith({half, part}), netted);
 }
+
+// Without the law's figures, a corporation that owes is computed as ever; one that is owed interest stops and says
+// which file is wrong.
+TEST(InterestLargeCorporateOverpayment, WithoutTheLawOnlyAnOverpaymentStops) {
+    const RateTable rates({{d(1, 1, 2010), d(12, 31, 2012), rate(0.05)}});
+    auto run = [&](double initial) {
+        EventLedger ledger;
+        RecordingReporter reporter;
+        ledger.add("Initial Balance", d(3, 15, 2011), d(3, 15, 2011)).initialBalance = usd(initial);
+        InterestSteps steps(ledger, reporter, rates, rates, d(3, 15, 2011), d(12, 31, 2011), true);
+        steps.largeCorporateOverpaymentUnknown("The file interest-law.csv is missing.");
+        steps.run();
+    };
+    EXPECT_NO_THROW(run(5000));
+    try {
+        run(-5000);
+        ADD_FAILURE() << "an overpayment ran without the threshold";
+    } catch (const RunStop& s) {
+        EXPECT_EQ(s.text(), "The file interest-law.csv is missing.");
+    }
+}
