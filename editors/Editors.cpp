@@ -589,10 +589,11 @@ RecordEditor::Design refundsDesign(const EditorContext& c) {
     s.key = Columns::row;
     s.fields = {
         F{0, Columns::dateOfRefund, "Date Refund Made:", K::Date, "",
-          "The date of the refund, or of the credit of the overpayment to another period."},
+          "The date of the refund, or of the credit of the overpayment to another period.", 0, false, false, true},
         F{1, Columns::interestToDate, "Interest Allowed To:", K::Date, "",
           "The last day of overpayment interest (the IRS's \"interest to\" date, a few days before the refund): on or "
-          "before the date the refund was made."},
+          "before the date the refund was made.",
+          0, false, false, true},
         F{2, Columns::amountOfRefund, "Overpayment Refunded:", K::Money, "Num",
           "The overpayment refunded or credited, without the interest paid with it: the interest allowed to the "
           "interest-to date goes with it."},

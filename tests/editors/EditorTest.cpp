@@ -429,6 +429,14 @@ private slots:
             click(&e, "cmdUpdate");
         };
         click(&e, "cmdAdd");
+        // Without its dates it is not saved, and what was typed stays.
+        type(e.field(2), "500");
+        click(&e, "cmdUpdate");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("The Date Refund Made is required."), qPrintable(messages[0]));
+        QCOMPARE(e.field(2)->text(), QString("500.00"));
+        QCOMPARE(count("SELECT COUNT(*) FROM [Refund Table]"), 0);
+        messages.clear();
         refund("07/09/2006", "07/10/2006", "500");
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains("07/10/2006") && messages[0].contains("on or before"), qPrintable(messages[0]));
