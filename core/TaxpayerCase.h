@@ -73,6 +73,16 @@ struct TaxpayerCase {
         QDate interestTo;
         std::optional<Money> amount;
     };
+    // A penalty or interest the IRS assessed (an account transcript's figure), kept to compare with the program's:
+    // `event` is the kind ("Failure To File Penalty", "Interest" ...), `code` the IRS's transaction code.
+    struct IrsFigure {
+        int row = 0;
+        QString code;
+        QString event;
+        QString description;
+        QDate date;
+        std::optional<Money> amount;
+    };
     struct EstimatedTaxFigures {
         int row = 0;
         QDate yearEnd;
@@ -93,6 +103,7 @@ struct TaxpayerCase {
     std::vector<Charge> charges;   // by the date interest starts, then by row
     std::vector<Deposit> deposits; // by due date, then by row
     std::vector<Refund> refunds;   // by the date interest is allowed to, then by row
+    std::vector<IrsFigure> irsFigures; // by date, then by row
     // A tax year's figures for the estimated-tax penalty, with the estimated payments made for that year.
     struct EstimatedTaxYear {
         EstimatedTaxFigures figures;

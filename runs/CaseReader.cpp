@@ -121,6 +121,19 @@ struct RefundFields {
     }
 };
 
+struct IrsFigureFields {
+    int row, code, event, description, date, amountField;
+    explicit IrsFigureFields(const Database::Cursor& c)
+        : row(c.fieldIndex(Columns::row)), code(c.fieldIndex(Columns::transactionCode)),
+          event(c.fieldIndex(Columns::event)), description(c.fieldIndex(Columns::description)),
+          date(c.fieldIndex(Columns::date)), amountField(c.fieldIndex(Columns::amount)) {}
+    void add(const Database::Cursor& c, TaxpayerCase& to) const {
+        to.irsFigures.push_back({c.value(row).toInt(), c.value(code).toString(), c.value(event).toString(),
+                                 c.value(description).toString(), c.value(date).toDate(),
+                                 amount(c.value(amountField), to)});
+    }
+};
+
 struct EstimatedFields {
     explicit EstimatedFields(const Database::Cursor&) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
@@ -266,6 +279,7 @@ std::optional<TaxpayerCase> CaseReader::read(int number) {
     addAll<ChargeFields>(db, Sql::selectCaseCharges(number), c);
     addAll<DepositFields>(db, Sql::selectCaseDeposits(number), c);
     addAll<RefundFields>(db, Sql::selectCaseRefunds(number), c);
+    addAll<IrsFigureFields>(db, Sql::selectCaseIrsFigures(number), c);
     addAll<EstimatedFields>(db, Sql::selectCaseEstimatedData(number), c);
     addAll<EstimatedPaymentFields>(db, Sql::selectCaseEstimatedPayments(number), c);
     return c;
@@ -286,6 +300,7 @@ void CaseReader::everyCase(const std::function<void(const TaxpayerCase&)>& each)
     TableWalk<ChargeFields> charges(db, Sql::selectCaseCharges());
     TableWalk<DepositFields> deposits(db, Sql::selectCaseDeposits());
     TableWalk<RefundFields> refunds(db, Sql::selectCaseRefunds());
+    TableWalk<IrsFigureFields> irsFigures(db, Sql::selectCaseIrsFigures());
     TableWalk<EstimatedFields> estimated(db, Sql::selectCaseEstimatedData());
     TableWalk<EstimatedPaymentFields> estimatedPayments(db, Sql::selectCaseEstimatedPayments());
     while (taxpayers->next()) {
@@ -297,6 +312,7 @@ void CaseReader::everyCase(const std::function<void(const TaxpayerCase&)>& each)
         charges.addRowsOf(c.number, c);
         deposits.addRowsOf(c.number, c);
         refunds.addRowsOf(c.number, c);
+        irsFigures.addRowsOf(c.number, c);
         estimated.addRowsOf(c.number, c);
         estimatedPayments.addRowsOf(c.number, c);
         each(c);

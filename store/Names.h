@@ -24,6 +24,7 @@ inline const QString estimatedTaxPayments = QStringLiteral("Estimated Tax Paymen
 inline const QString estimatedTaxLines = QStringLiteral("Estimated Tax Table"); // the last penalty run's worksheet
 inline const QString refunds = QStringLiteral("Refund Table");
 inline const QString largeCorporateOverpaymentRates = QStringLiteral("Large Corporate Overpayment Interest Table");
+inline const QString irsFigures = QStringLiteral("IRS Figures Table"); // the IRS's own assessments, from a transcript
 } // namespace Tables
 
 namespace Columns {
@@ -119,4 +120,5 @@ inline const QString clientCode = QStringLiteral("Client Code");
 inline const QString dateOfRefund = QStringLiteral("Date Of Refund");
 inline const QString interestToDate = QStringLiteral("Interest To Date");
 inline const QString amountOfRefund = QStringLiteral("Amount Of Refund");
+inline const QString transactionCode = QStringLiteral("Transaction Code");
 } // namespace Columns

@@ -30,6 +30,8 @@ inline const QString minimums = QStringLiteral("ftf-minimum.csv");
 inline const QString holidays = QStringLiteral("holidays.csv");
 inline const QString estimatedTaxRules = QStringLiteral("estimated-tax.csv");
 inline const QString interestLaw = QStringLiteral("interest-law.csv");
+inline const QString transactionCodes = QStringLiteral("transaction-codes.csv");
+inline const QString returnDueDates = QStringLiteral("return-due-dates.csv");
 // `name` in the program's own folder, or in the folder set instead (tests).
 QString path(const QString& name);
 void setFolder(const QString& folder);

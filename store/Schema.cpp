@@ -218,6 +218,13 @@ Layout build(int layout) {
                             {counter(Columns::row), date(Columns::beginningDate), date(Columns::endingDate),
                              rate(Columns::interestRate)}});
     }
+    if (layout >= 7)
+        // Layout 7: the penalties and interest the IRS assessed, as an account transcript shows them, kept beside
+        // what the program computes.
+        l.tables.push_back({Tables::irsFigures,
+                            {counter(Columns::row), lng(Columns::taxpayerNumber), text(Columns::transactionCode, 3),
+                             text(Columns::event, eventSize), text(Columns::description, 100), date(Columns::date),
+                             money(Columns::amount)}});
     // Every run selects one taxpayer's rows in date order; these keep that cost to the taxpayer's own rows.
     l.indexes = {
         {QStringLiteral("index"), QStringLiteral("Payments By Taxpayer"),

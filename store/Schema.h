@@ -45,7 +45,7 @@ struct Table {
 //      tax year; [Tax Year End] of [Estimated Tax Payments], the year a payment is for
 //   6  a client's several returns: [Client Code] of [Basic Taxpayer Data]; [Refund Table]; the rate on the part of
 //      a corporate overpayment above $10,000, [Large Corporate Overpayment Interest Table]
-inline constexpr int version = 6;
+inline constexpr int version = 7;
 // Marks a file as one of this program's databases (PRAGMA application_id).
 inline constexpr int applicationId = 0x54564C52;
 

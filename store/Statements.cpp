@@ -138,6 +138,14 @@ QString selectCaseRefunds(std::optional<int> number) {
                     number, QStringLiteral("[Interest To Date], [Row]"));
 }
 
+QString selectCaseIrsFigures(std::optional<int> number) {
+    return caseRows(QStringLiteral("IRS Figures Table"),
+                    {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Transaction Code"),
+                     QStringLiteral("Event"), QStringLiteral("Description"), QStringLiteral("Date"),
+                     QStringLiteral("Amount")},
+                    number, QStringLiteral("[Date], [Row]"));
+}
+
 QString selectCaseDeposits(std::optional<int> number) {
     return caseRows(QStringLiteral("Required Payroll Tax Deposits"),
                     {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),

@@ -39,6 +39,7 @@ QString selectCasePayments(std::optional<int> number = std::nullopt);
 QString selectCaseCharges(std::optional<int> number = std::nullopt);
 QString selectCaseDeposits(std::optional<int> number = std::nullopt);
 QString selectCaseRefunds(std::optional<int> number = std::nullopt);
+QString selectCaseIrsFigures(std::optional<int> number = std::nullopt);
 // The taxpayers of a client (codes compare without spaces around them or regard to case), in number order, and every
 // client code in use.
 QString selectClientTaxpayers(const QString& clientCode);

@@ -7,6 +7,7 @@
 //   talvoro-run [--data-dir DIR] --save-taxpayer N FILE
 //   talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]
 //   talvoro-run [--data-dir DIR] --update-rates [FILE]
+//   talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]
 //   talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] [--claim FILE]
 //               [--method UNDER:OVER=under|over ...]
 //
@@ -25,6 +26,10 @@
 // writes the text of the request for the net rate of zero; --method chooses how the overlaps of the underpayment
 // return UNDER and the overpayment return OVER are netted ("under": the underpayment charged at the overpayment rate,
 // "over": the overpayment credited at the underpayment rate), instead of the IRS's way.
+// --import-transcript reads an IRS account transcript (text, HTML or PDF) as "Import IRS Account Transcript..." does,
+// prints what each transaction does, and writes the case in one transaction: a new taxpayer (of client CODE with
+// --client), or with --taxpayer the transcript added to that case, whose tax period must be the transcript's. It
+// prints "Imported as taxpayer N" or "Added to taxpayer N"; a transcript refused writes nothing.
 // --update-rates adds to the rate tables the periods of FILE (of the layout of the shipped irs-rates.csv, which is
 // read when no FILE is given) that they lack, in one transaction, and prints what it added; no row already in a table
 // is changed.
@@ -49,6 +54,8 @@
 #include "Statements.h"
 #include "StoreError.h"
 #include "TaxpayerTransfer.h"
+#include "TranscriptFile.h"
+#include "TranscriptImport.h"
 #include "ToolSupport.h"
 #include "WholeBook.h"
 #include "WholeFile.h"
@@ -101,6 +108,7 @@ int usage(const QString& why) {
         << "       talvoro-run [--data-dir DIR] --save-taxpayer N FILE\n"
         << "       talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]\n"
         << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n"
+        << "       talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]\n"
         << "       talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] "
            "[--claim FILE]\n"
         << "                   [--method UNDER:OVER=under|over ...]\n";
@@ -117,7 +125,7 @@ int exitOf(RunOutcome o) {
 }
 
 struct Arguments {
-    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile;
+    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile, transcriptFile;
     std::map<std::pair<int, int>, Netting::Method> methods;
     QDate balanceDate, taxYearEnd;
     std::optional<int> taxpayer;
@@ -261,6 +269,35 @@ int runUpdateRates(SqliteDatabase& db, const Arguments& a) {
     return exitDone;
 }
 
+int runImport(SqliteDatabase& db, const Arguments& a) {
+    CaseReader reader(db);
+    std::optional<TaxpayerCase> into;
+    if (a.taxpayer) {
+        into = reader.read(*a.taxpayer);
+        if (!into)
+            return usage(QStringLiteral("there is no taxpayer number %1 to add the transcript to").arg(*a.taxpayer));
+    }
+    const QString shown = QFileInfo(a.transcriptFile).fileName();
+    const Transcript::Account account = Transcript::read(transcriptBytes(a.transcriptFile), shown);
+    const auto& holidays = reader.figures()->holidays;
+    const TranscriptImport::Plan plan =
+        TranscriptImport::plan(account, TranscriptRules::installed(), holidays.value_or(std::vector<Holiday>()), into,
+                               shown, Clock::today());
+    QTextStream out(stdout);
+    for (const auto& step : plan.steps) {
+        const auto& line = account.lines[size_t(step.line - 1)];
+        if (line.transaction)
+            out << "Line " << step.line << ": " << line.transaction->code << ' ' << step.does << '\n';
+    }
+    for (const auto& code : plan.unknownCodes)
+        out << "Not in the table of transaction codes, left out: " << code << '\n';
+    for (const auto& note : plan.notes)
+        out << "Note: " << note << '\n';
+    const int number = TranscriptImport::write(db, plan, a.client);
+    out << (plan.into ? "Added to taxpayer " : "Imported as taxpayer ") << number << '\n';
+    return exitDone;
+}
+
 int runRetrieve(const QString& databaseFile, const Arguments& a) {
     if (TaxpayerTransfer::retrieve(a.retrieveFile, databaseFile) == TaxpayerTransfer::Outcome::NumberExists)
         return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
@@ -367,6 +404,9 @@ int main(int argc, char** argv) {
             if (hasValue && !args[i + 1].startsWith(QLatin1String("--")) && !fileValue(&*a.ratesFile))
                 return usage(QStringLiteral("the rates file of --update-rates is empty (leave it out for the "
                                             "installed one)"));
+        } else if (arg == QLatin1String("--import-transcript") && hasValue) {
+            if (!fileValue(&a.transcriptFile))
+                return usage(QStringLiteral("the file of --import-transcript is empty"));
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             if (!fileValue(&a.retrieveFile))
                 return usage(QStringLiteral("the file of --retrieve is empty"));
@@ -384,15 +424,17 @@ int main(int argc, char** argv) {
     const bool retrieve = !a.retrieveFile.isEmpty();
     const bool save = !a.saveFile.isEmpty();
     const bool updateRates = a.ratesFile.has_value();
-    const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates);
+    const bool import = !a.transcriptFile.isEmpty();
+    const int modes =
+        int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates) + int(import);
     if (modes != 1)
-        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer or "
-                                                 "--update-rates is required")
+        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer, "
+                                                 "--update-rates or --import-transcript is required")
                                 : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
-                                                 "--update-rates"));
+                                                 "--update-rates, --import-transcript"));
     if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
         return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
-    const bool netting = !a.client.isEmpty();
+    const bool netting = !a.client.isEmpty() && !import;
     if (netting != (a.report == QLatin1String("netting")) || (netting && a.taxpayer))
         return usage(QStringLiteral("--client goes with --report netting, without --taxpayer"));
     if ((!a.claimFile.isEmpty() || !a.methods.empty()) && !netting)
@@ -403,7 +445,7 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--pdf and --csv go with --report"));
     if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
         return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
-    if (!retrieve && !updateRates && !a.all && !netting && !a.taxpayer)
+    if (!retrieve && !updateRates && !a.all && !netting && !import && !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
     if (a.csvFile == QLatin1String("-") && a.pdfFile == QLatin1String("-"))
         return usage(QStringLiteral("--csv and --pdf cannot both go to standard output"));
@@ -431,6 +473,8 @@ int main(int argc, char** argv) {
             return runWholeBook(db, a);
         if (netting)
             return runNetting(db, a);
+        if (import)
+            return runImport(db, a);
         const auto tp = CaseReader(db).read(*a.taxpayer);
         if (!tp)
             return usage(QStringLiteral("there is no taxpayer number %1 in %2")
