@@ -99,10 +99,10 @@ struct TaxpayerCase {
         std::optional<Money> amount;
     };
 
-    std::vector<Payment> payments; // by date of payment (empty dates first), then by row
-    std::vector<Charge> charges;   // by the date interest starts, then by row
-    std::vector<Deposit> deposits; // by due date, then by row
-    std::vector<Refund> refunds;   // by the date interest is allowed to, then by row
+    std::vector<Payment> payments;     // by date of payment (empty dates first), then by row
+    std::vector<Charge> charges;       // by the date interest starts, then by row
+    std::vector<Deposit> deposits;     // by due date, then by row
+    std::vector<Refund> refunds;       // by the date interest is allowed to, then by row
     std::vector<IrsFigure> irsFigures; // by date, then by row
     // A tax year's figures for the estimated-tax penalty, with the estimated payments made for that year.
     struct EstimatedTaxYear {

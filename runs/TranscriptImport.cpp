@@ -38,6 +38,7 @@ struct Made {
     QString code;
     size_t index = 0; // into the case's rows of its kind
     int line = 0;
+    size_t step = 0; // its step in the preview
 };
 
 class Planner {
@@ -154,9 +155,10 @@ private:
 
     QString payment(const Transcript::Transaction& x, int line, const QDate& at, bool toInterest) {
         const Money amount = magnitude(x.amount);
-        for (const auto& e : c.payments)
-            if (p.into && e.row > 0 && e.date == at && e.amount == amount)
-                return QStringLiteral("Left out: the case already has this payment (row %1).").arg(e.row);
+        if (p.into)
+            for (const auto& e : c.payments)
+                if (e.row > 0 && e.date == at && e.amount == amount)
+                    return QStringLiteral("Left out: the case already has this payment (row %1).").arg(e.row);
         TaxpayerCase::Payment pay;
         pay.event = EventTexts::payment;
         pay.date = at;
@@ -167,19 +169,18 @@ private:
         if (c.payroll)
             pay.liabilityDueDate = due;
         c.payments.push_back(pay);
-        made.push_back({Made::Kind::Payment, x.code, c.payments.size() - 1, line});
+        made.push_back({Made::Kind::Payment, x.code, c.payments.size() - 1, line, p.steps.size()});
         return QString();
     }
 
     QString figure(const Transcript::Transaction& x, int line, const QString& kind) {
         c.irsFigures.push_back({0, x.code, kind, x.explanation.left(100), x.date, x.amount});
-        made.push_back({Made::Kind::Figure, x.code, c.irsFigures.size() - 1, line});
+        made.push_back({Made::Kind::Figure, x.code, c.irsFigures.size() - 1, line, p.steps.size()});
         return QStringLiteral("The IRS's %1 of %2, assessed %3: kept to compare with, not added to the computation.")
             .arg(kind.toLower(), money(x.amount), day(x.date));
     }
 
-    QString transaction(const Transcript::Transaction& x, const TranscriptRules::Code& rule, int line,
-                        bool* leftOut) {
+    QString transaction(const Transcript::Transaction& x, const TranscriptRules::Code& rule, int line, bool* leftOut) {
         const Money amount = magnitude(x.amount);
         switch (rule.action) {
         case Action::Tax:
@@ -190,7 +191,7 @@ private:
             taxSeen = true;
             tax = x.amount;
             taxAssessed = x.date;
-            made.push_back({Made::Kind::Tax, x.code, 0, line});
+            made.push_back({Made::Kind::Tax, x.code, 0, line, p.steps.size()});
             return QStringLiteral("The return's tax, %1 (assessed %2).").arg(money(x.amount), day(x.date));
         case Action::Extension: {
             static const QRegularExpression date(QStringLiteral("\\b(\\d{1,2}-\\d{1,2}-\\d{4})\\b"));
@@ -238,7 +239,7 @@ private:
             charge.unclassified = Money();
             c.charges.push_back(charge);
             p.chargeTexts.push_back({x.explanation.left(150), x.date});
-            made.push_back({Made::Kind::Charge, x.code, c.charges.size() - 1, line});
+            made.push_back({Made::Kind::Charge, x.code, c.charges.size() - 1, line, p.steps.size()});
             return QStringLiteral("Additional tax of %1 (assessed %2), interest from %3.")
                 .arg(money(x.amount), day(x.date), day(due));
         }
@@ -269,7 +270,7 @@ private:
             r.interestTo = x.date;
             r.amount = amount;
             c.refunds.push_back(r);
-            made.push_back({Made::Kind::Refund, x.code, c.refunds.size() - 1, line});
+            made.push_back({Made::Kind::Refund, x.code, c.refunds.size() - 1, line, p.steps.size()});
             return QStringLiteral("%1 of %2 on %3, interest allowed to that day.")
                 .arg(rule.action == Action::Refund ? QStringLiteral("A refund") : QStringLiteral("A credit out"),
                      money(amount), day(x.date));
@@ -391,11 +392,9 @@ private:
     // The IRS applies a payment to the tax, then to the penalties and then to the interest it has assessed by the
     // payment's date; what is left over is an overpayment of tax.
     void allocate() {
-        Money taxOwed = val(tax);
+        Money taxOwed = p.into && c.initialBalance ? *c.initialBalance : val(tax);
         for (const auto& ch : c.charges)
             taxOwed += val(ch.asTax);
-        if (p.into)
-            taxOwed += val(c.initialBalance);
         const auto assessedBy = [this](const QDate& d, bool interest) {
             Money sum;
             for (const auto& f : c.irsFigures) {
@@ -439,10 +438,9 @@ private:
             if (toPenalties > Money() || toInterest > Money())
                 for (const auto& m : made)
                     if (m.kind == Made::Kind::Payment && m.index == i)
-                        p.steps[size_t(m.line - 1)].does += QStringLiteral(" Applied to tax %1, to penalties %2, to "
-                                                                           "interest %3, as the IRS applies it.")
-                                                               .arg(money(toTax), money(toPenalties),
-                                                                    money(toInterest));
+                        p.steps[m.step].does += QStringLiteral(" Applied to tax %1, to penalties %2, to "
+                                                               "interest %3, as the IRS applies it.")
+                                                    .arg(money(toTax), money(toPenalties), money(toInterest));
         }
     }
 
@@ -507,8 +505,8 @@ private:
         bool ftfAssessed = irsFailureToFile, ftpAssessed = false;
         const bool ftfAbated = irsTotal(Kinds::failureToFile, &ftfAssessed) == Money() && irsFailureToFile;
         const bool ftpAbated = irsTotal(Kinds::failureToPay, &ftpAssessed) == Money() && ftpAssessed;
-        c.failureToFile = !ftfAbated && (irsFailureToFile || (c.dateReturnFiled.isValid() &&
-                                                               c.dateReturnFiled > c.extendedDueDate));
+        c.failureToFile =
+            !ftfAbated && (irsFailureToFile || (c.dateReturnFiled.isValid() && c.dateReturnFiled > c.extendedDueDate));
         if (ftfAbated)
             p.notes << QStringLiteral("The IRS abated its failure-to-file penalty in full: the case does not compute "
                                       "one (tick it on the taxpayer form to see what it would be).");
@@ -565,9 +563,8 @@ int Plan::leftOut() const {
     return n;
 }
 
-Plan plan(const Transcript::Account& account, const TranscriptRules::Rules& rules,
-          const std::vector<Holiday>& holidays, const std::optional<TaxpayerCase>& into, const QString& source,
-          const QDate& today) {
+Plan plan(const Transcript::Account& account, const TranscriptRules::Rules& rules, const std::vector<Holiday>& holidays,
+          const std::optional<TaxpayerCase>& into, const QString& source, const QDate& today) {
     return Planner(account, rules, holidays, into, source, today).run();
 }
 
@@ -590,21 +587,21 @@ int write(Database& db, const Plan& p, const QString& clientCode) {
     } else {
         const RecordSet highest = db.query(Sql::highestTaxpayerNumber());
         number = (highest.isEmpty() ? 0 : highest.value(0, 0).toInt()) + 1;
-        db.insertRows(
-            Tables::basicTaxpayerData,
-            {Columns::taxpayerNumber, Columns::taxpayerName, Columns::startDate, Columns::endDate,
-             Columns::originalDueDateOfReturn, Columns::extendedDueDateOfReturn, Columns::dateReturnFiled,
-             Columns::initialBalance, Columns::calculateFailureToFilePenalty, Columns::calculateFailureToPayPenalty,
-             Columns::assessmentDateForFailureToPayPenalty, Columns::calculateIncreasedFailureToPayPenalty,
-             Columns::dateToBeginIncreasedFailureToPayPenalty, Columns::calculateDecreasedFailureToPayPenalty,
-             Columns::dateToBeginDecreasedFailureToPayPenalty, Columns::calculateAccuracyRelatedPenalty,
-             Columns::payrollTaxSituation, Columns::corporateTaxpayer, Columns::clientCode},
-            {{number, c.name, dateValue(c.startDate), dateValue(c.endDate), dateValue(c.originalDueDate),
-              dateValue(c.extendedDueDate), dateValue(c.dateReturnFiled), moneyValue(c.initialBalance), c.failureToFile,
-              c.failureToPay, dateValue(c.failureToPayAssessment), c.increasedFailureToPay,
-              dateValue(c.increasedFailureToPayBegins), c.decreasedFailureToPay,
-              dateValue(c.decreasedFailureToPayBegins), false, c.payroll, c.corporate,
-              clientCode.isEmpty() ? QVariant() : QVariant(clientCode.left(50))}});
+        db.insertRows(Tables::basicTaxpayerData,
+                      {Columns::taxpayerNumber, Columns::taxpayerName, Columns::startDate, Columns::endDate,
+                       Columns::originalDueDateOfReturn, Columns::extendedDueDateOfReturn, Columns::dateReturnFiled,
+                       Columns::initialBalance, Columns::calculateFailureToFilePenalty,
+                       Columns::calculateFailureToPayPenalty, Columns::assessmentDateForFailureToPayPenalty,
+                       Columns::calculateIncreasedFailureToPayPenalty, Columns::dateToBeginIncreasedFailureToPayPenalty,
+                       Columns::calculateDecreasedFailureToPayPenalty, Columns::dateToBeginDecreasedFailureToPayPenalty,
+                       Columns::calculateAccuracyRelatedPenalty, Columns::payrollTaxSituation,
+                       Columns::corporateTaxpayer, Columns::clientCode},
+                      {{number, c.name, dateValue(c.startDate), dateValue(c.endDate), dateValue(c.originalDueDate),
+                        dateValue(c.extendedDueDate), dateValue(c.dateReturnFiled), moneyValue(c.initialBalance),
+                        c.failureToFile, c.failureToPay, dateValue(c.failureToPayAssessment), c.increasedFailureToPay,
+                        dateValue(c.increasedFailureToPayBegins), c.decreasedFailureToPay,
+                        dateValue(c.decreasedFailureToPayBegins), false, c.payroll, c.corporate,
+                        clientCode.isEmpty() ? QVariant() : QVariant(clientCode.left(50))}});
     }
     std::vector<QVariantList> rows;
     for (const auto& pay : c.payments)
@@ -626,22 +623,20 @@ int write(Database& db, const Plan& p, const QString& clientCode) {
             const Plan::NewCharge given = text < p.chargeTexts.size() ? p.chargeTexts[text] : Plan::NewCharge();
             ++text;
             rows.push_back({number, c.name, ch.event, given.description, dateValue(given.incurred),
-                            dateValue(ch.interestStarts),
-                            moneyValue(ch.asTax), moneyValue(ch.asTax), moneyValue(ch.asPenalty),
-                            moneyValue(ch.unclassified)});
+                            dateValue(ch.interestStarts), moneyValue(ch.asTax), moneyValue(ch.asTax),
+                            moneyValue(ch.asPenalty), moneyValue(ch.unclassified)});
         }
     if (!rows.empty())
         db.insertRows(Tables::charges,
                       {Columns::taxpayerNumber, Columns::taxpayerName, Columns::event, Columns::description,
                        Columns::dateLiabilityIncurred, Columns::dateInterestStarts, Columns::totalAmountOfCharge,
-                       Columns::chargeClassifiedAsTax, Columns::chargeClassifiedAsPenalty,
-                       Columns::chargeUnclassified},
+                       Columns::chargeClassifiedAsTax, Columns::chargeClassifiedAsPenalty, Columns::chargeUnclassified},
                       rows);
     rows.clear();
     for (const auto& d : c.deposits)
         if (d.row == 0)
-            rows.push_back({number, c.name, d.event, dateValue(d.due), dateValue(d.assessed), moneyValue(d.required),
-                            false});
+            rows.push_back(
+                {number, c.name, d.event, dateValue(d.due), dateValue(d.assessed), moneyValue(d.required), false});
     if (!rows.empty())
         db.insertRows(Tables::deposits,
                       {Columns::taxpayerNumber, Columns::taxpayerName, Columns::event, Columns::depositDueDate,

@@ -19,16 +19,16 @@ namespace TranscriptImport {
 
 struct Step {
     int line = 0;
-    QString text; // the line as the file has it
-    QString does; // what the import does with it
+    QString text;         // the line as the file has it
+    QString does;         // what the import does with it
     bool leftOut = false; // a transaction the import does not write (an unknown code, a reversal of nothing ...)
 };
 
 struct Plan {
     QString source;
     Transcript::Account account;
-    TaxpayerCase made; // the taxpayer's values and the rows to write (rows numbered 0: they get new numbers)
-    std::vector<Step> steps; // every line of the file
+    TaxpayerCase made;        // the taxpayer's values and the rows to write (rows numbered 0: they get new numbers)
+    std::vector<Step> steps;  // every line of the file, one for each of the account's lines
     QStringList unknownCodes; // "999 (line 23)"
     QStringList notes;        // what the user should look at after the import
     std::optional<int> into;  // the case it adds to
@@ -46,9 +46,8 @@ struct Plan {
 
 // What a transcript would do. `into`: the selected case it adds to (its tax period must be the transcript's).
 // `holidays`: the legal holidays a due date moves past (none: weekends only).
-Plan plan(const Transcript::Account& account, const TranscriptRules::Rules& rules,
-          const std::vector<Holiday>& holidays, const std::optional<TaxpayerCase>& into, const QString& source,
-          const QDate& today);
+Plan plan(const Transcript::Account& account, const TranscriptRules::Rules& rules, const std::vector<Holiday>& holidays,
+          const std::optional<TaxpayerCase>& into, const QString& source, const QDate& today);
 
 // Writes the plan in one transaction and returns the taxpayer's number (a new one, or the case added to).
 int write(Database& db, const Plan& plan, const QString& clientCode = QString());

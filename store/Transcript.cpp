@@ -268,8 +268,8 @@ public:
         static const QRegularExpression blanks(QStringLiteral("\\s+"));
         QStringList tokens = t.split(blanks, Qt::SkipEmptyParts);
         // "-$ 1,234.00" or "$ 0.00": the sign apart from the figure
-        if (tokens.size() >= 2 && (tokens[tokens.size() - 2] == QLatin1String("$") ||
-                                   tokens[tokens.size() - 2] == QLatin1String("-$"))) {
+        if (tokens.size() >= 2 &&
+            (tokens[tokens.size() - 2] == QLatin1String("$") || tokens[tokens.size() - 2] == QLatin1String("-$"))) {
             tokens[tokens.size() - 2] += tokens.last();
             tokens.removeLast();
         }
@@ -298,6 +298,26 @@ public:
             x.cycle = tokens[--last];
         x.explanation = tokens.mid(1, last - 1).join(QLatin1Char(' '));
         return x;
+    }
+
+    // A line's rows: a new one starts at a three-digit code that follows a date and an amount.
+    static QStringList splitRows(const QString& t) {
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        static const QRegularExpression code(QStringLiteral("^\\d{3}$"));
+        static const QRegularExpression amount(QStringLiteral("^-?\\$?-?[\\d,]+(\\.\\d+)?$"));
+        const QStringList tokens = t.split(blanks, Qt::SkipEmptyParts);
+        QStringList rows;
+        qsizetype start = 0;
+        for (qsizetype i = 3; i < tokens.size(); ++i)
+            if (code.match(tokens[i]).hasMatch() && amount.match(tokens[i - 1]).hasMatch() &&
+                dateShape().match(tokens[i - 2]).hasMatch()) {
+                rows << tokens.mid(start, i - start).join(QLatin1Char(' '));
+                start = i;
+            }
+        if (rows.isEmpty())
+            return {t};
+        rows << tokens.mid(start).join(QLatin1Char(' '));
+        return rows;
     }
 
     void flush() {
@@ -377,9 +397,18 @@ public:
             l.kind = Line::Kind::Header;
         } else if (inTable && transactionStart.match(t).hasMatch()) {
             flush();
-            l.kind = Line::Kind::Transaction;
-            l.transaction = columns(t, number);
-            ++transactions;
+            // The text of a PDF may run two rows into one line: each is a transaction of its own.
+            const QStringList rows = splitRows(t);
+            for (const QString& row : rows) {
+                Line one = l;
+                if (rows.size() > 1)
+                    one.text = row;
+                one.kind = Line::Kind::Transaction;
+                one.transaction = columns(row, number);
+                ++transactions;
+                account.lines.push_back(std::move(one));
+            }
+            return;
         } else if (t.contains(QLatin1Char(':'))) {
             // A header line, also where a page header repeats it in the middle of the table.
             flush();

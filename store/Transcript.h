@@ -23,6 +23,7 @@ struct Transaction {
     Money amount; // a credit is below zero
 };
 
+// A line of the file; a line a PDF's text ran two rows into is two, of the same number.
 struct Line {
     int number = 0; // 1 for the file's first line
     QString text;
@@ -34,9 +35,9 @@ struct Account {
     QString formNumber; // "1040", "1120", "941" ...
     QDate taxPeriod;    // the period's last day
     int taxPeriodLine = 0;
-    QString tin; // as shown (masked)
-    QDate receivedOrDue;     // "RETURN DUE DATE OR RETURN RECEIVED DATE (WHICHEVER IS LATER)"
-    QDate accruedAsOf;       // the date the accruals are figured to
+    QString tin;         // as shown (masked)
+    QDate receivedOrDue; // "RETURN DUE DATE OR RETURN RECEIVED DATE (WHICHEVER IS LATER)"
+    QDate accruedAsOf;   // the date the accruals are figured to
     std::optional<Money> accountBalance, accruedInterest, accruedPenalty;
     std::vector<Line> lines;
 };

@@ -55,8 +55,9 @@ std::vector<Code> parseCodes(const QString& csvText, const QString& source) {
         // The meaning is last and may hold commas.
         const QStringList cells = lines[n].split(QLatin1Char(','));
         if (cells.size() < 5)
-            refuse(source, n + 1, QStringLiteral("a line needs a code, an action, the codes it reverses, a text of the "
-                                                 "explanation and a meaning."));
+            refuse(source, n + 1,
+                   QStringLiteral("a line needs a code, an action, the codes it reverses, a text of the "
+                                  "explanation and a meaning."));
         Code c;
         c.code = cells[0].trimmed();
         bool number = false;

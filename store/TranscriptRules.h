@@ -36,7 +36,7 @@ enum class Action {
 struct Code {
     QString code;
     Action action = Action::Note;
-    QStringList reverses;       // the codes a reversal subtracts from, the first preferred
+    QStringList reverses;        // the codes a reversal subtracts from, the first preferred
     QString explanationContains; // empty: any explanation
     QString meaning;
 };

@@ -54,9 +54,9 @@
 #include "Statements.h"
 #include "StoreError.h"
 #include "TaxpayerTransfer.h"
+#include "ToolSupport.h"
 #include "TranscriptFile.h"
 #include "TranscriptImport.h"
-#include "ToolSupport.h"
 #include "WholeBook.h"
 #include "WholeFile.h"
 
@@ -280,15 +280,12 @@ int runImport(SqliteDatabase& db, const Arguments& a) {
     const QString shown = QFileInfo(a.transcriptFile).fileName();
     const Transcript::Account account = Transcript::read(transcriptBytes(a.transcriptFile), shown);
     const auto& holidays = reader.figures()->holidays;
-    const TranscriptImport::Plan plan =
-        TranscriptImport::plan(account, TranscriptRules::installed(), holidays.value_or(std::vector<Holiday>()), into,
-                               shown, Clock::today());
+    const TranscriptImport::Plan plan = TranscriptImport::plan(
+        account, TranscriptRules::installed(), holidays.value_or(std::vector<Holiday>()), into, shown, Clock::today());
     QTextStream out(stdout);
-    for (const auto& step : plan.steps) {
-        const auto& line = account.lines[size_t(step.line - 1)];
-        if (line.transaction)
-            out << "Line " << step.line << ": " << line.transaction->code << ' ' << step.does << '\n';
-    }
+    for (size_t i = 0; i < plan.steps.size(); ++i)
+        if (const auto& x = account.lines[i].transaction)
+            out << "Line " << plan.steps[i].line << ": " << x->code << ' ' << plan.steps[i].does << '\n';
     for (const auto& code : plan.unknownCodes)
         out << "Not in the table of transaction codes, left out: " << code << '\n';
     for (const auto& note : plan.notes)

@@ -78,6 +78,8 @@ const std::map<QString, QStringList> documentedTables = {
     // Layout 6: a client's several returns: refunds, and the rate on a corporate overpayment above $10,000.
     {"Refund Table", {"Row", "Taxpayer Number", "Event", "Date Of Refund", "Interest To Date", "Amount Of Refund"}},
     {"Large Corporate Overpayment Interest Table", {"Row", "Beginning Date", "Ending Date", "Interest Rate"}},
+    // Layout 7: the penalties and interest the IRS assessed, from an account transcript.
+    {"IRS Figures Table", {"Row", "Taxpayer Number", "Transaction Code", "Event", "Description", "Date", "Amount"}},
     {"Event Table",
      {"Date", "Date2", "Event", "Unpaid Balance", "Accrued Interest", "Interest Rate", "Days", "Interest Factor",
       "Interest", "Failure To File Penalty", "Failure To Pay Penalty", "Tax", "Required Deposit Number",
