@@ -26,6 +26,8 @@
 #include "StartUp.h"
 #include "Statements.h"
 #include "StoreError.h"
+#include "TranscriptDialog.h"
+#include "TranscriptFile.h"
 #include "TransferDialogs.h"
 #include "WholeFile.h"
 
@@ -116,6 +118,9 @@ void MainWindow::buildMenus() {
     recentMenu->menuAction()->setObjectName(QStringLiteral("mnuRecent"));
     actions[QStringLiteral("mnuRecent")] = recentMenu->menuAction();
     connect(recentMenu, &QMenu::aboutToShow, this, [this] { listRecentFiles(); });
+    file->addSeparator();
+    addCommand(file, QStringLiteral("&Import IRS Account Transcript…"), QStringLiteral("mnuImportTranscript"),
+               &MainWindow::mnuImportTranscript_Click);
     file->addSeparator();
     QAction* quit = addCommand(file, QStringLiteral("&Quit"), QStringLiteral("mnuQuit"), &MainWindow::mnuQuit_Click);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -814,6 +819,59 @@ void MainWindow::saveNettingClaim(const NettingDialog& netting) {
     }
     message(QStringLiteral("The claim text for client %1 was saved to %2.")
                 .arg(netting.result().clientCode, QDir::toNativeSeparators(target)));
+}
+
+// An IRS account transcript read, shown line by line with what the import does, and written only when the user
+// chooses Import: a new case, or the transcript added to the selected one.
+void MainWindow::mnuImportTranscript_Click() {
+    if (!db)
+        openMainConnection();
+    const QString chosen =
+        FileDialogs::openFileName(this, QStringLiteral("Import IRS Account Transcript"), FileDialogs::documentsFolder(),
+                                  QStringLiteral("Account transcripts (*.txt *.htm *.html *.pdf);;All files (*)"));
+    if (chosen.isEmpty())
+        return;
+    Transcript::Account account;
+    TranscriptRules::Rules rules;
+    try {
+        account = Transcript::read(transcriptBytes(chosen), QFileInfo(chosen).fileName());
+        rules = TranscriptRules::installed();
+    } catch (const StoreError& e) {
+        message(e.message());
+        return;
+    }
+    CaseReader reader(*db);
+    std::optional<TaxpayerCase> selected;
+    if (activeRow >= 0)
+        selected = reader.read(Taxpayer_Number);
+    auto* dialog = new TranscriptDialog(chosen, std::move(account), std::move(rules),
+                                        reader.figures()->holidays.value_or(std::vector<Holiday>()), selected, this);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        ErrorHandler::guard(QStringLiteral("frmTranscriptImport.cmdImport_Click"),
+                            [this, dialog] { importTranscript(*dialog); });
+    });
+    dialog->open();
+}
+
+void MainWindow::importTranscript(const TranscriptDialog& dialog) {
+    if (!dialog.plan())
+        return;
+    const TranscriptImport::Plan& plan = *dialog.plan();
+    int number = 0;
+    try {
+        number = TranscriptImport::write(*db, plan, dialog.clientCode());
+    } catch (const StoreError& e) {
+        message(e.message() + QStringLiteral(" Nothing was written."));
+        return;
+    }
+    chooseTaxpayer(number);
+    message(QStringLiteral("%1 taxpayer %2, %3: %4 transactions read, %5 left out. Look at the case's dates and "
+                           "switches on the taxpayer form before you rely on it.")
+                .arg(plan.into ? QStringLiteral("The transcript was added to") : QStringLiteral("Imported as"))
+                .arg(number)
+                .arg(activeName())
+                .arg(plan.transactions())
+                .arg(plan.leftOut()));
 }
 
 void MainWindow::mnuEstimatedTax_Click() {

@@ -124,6 +124,8 @@ private:
     void mnuEstimatedTax_Click();
     void mnuRefunds_Click();
     void mnuNettingReport_Click();
+    void mnuImportTranscript_Click();
+    void importTranscript(const class TranscriptDialog& dialog);
     void showNetting(const NettingDialog& netting);
     void saveNettingClaim(const NettingDialog& netting);
     QPointer<NettingDialog> nettingWindow;

@@ -19,6 +19,7 @@
 #include "TransferDialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -29,11 +30,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -271,6 +274,66 @@ private slots:
         QVERIFY(written.contains("From 03/16/2008 to 08/03/2008 (141 days): 32,000.00"));
         QVERIFY(written.contains("Interest to be abated or credited: 254.99"));
         netting->close();
+    }
+
+    // An account transcript imported from the File menu: the preview shows every line before anything is written;
+    // Cancel writes nothing; adding to a case of another period is refused in the preview; Import makes the case.
+    void importAnAccountTranscript() {
+        const QString file = dataDir.filePath("transcript.txt");
+        {
+            QFile t(file);
+            QVERIFY(t.open(QIODevice::WriteOnly));
+            t.write("Account Transcript\nFORM NUMBER: 1040   TAX PERIOD: Dec. 31, 2022\n"
+                    "ACCRUED INTEREST: 0.00   AS OF: Jun. 30, 2024\n"
+                    "RETURN DUE DATE OR RETURN RECEIVED DATE (WHICHEVER IS LATER): Apr. 18, 2023\nTRANSACTIONS\n"
+                    "150   Tax return filed        05-08-2023    $10,000.00\n"
+                    "806   Withholding             04-18-2023    -$6,000.00\n"
+                    "999   Something new           05-08-2023    $0.00\n");
+        }
+        const int other = addTaxpayer("D'Angelo 2004", false);
+        const auto countTaxpayers = [this] {
+            SqliteDatabase db(mainFile());
+            return db.query("SELECT COUNT(*) AS n FROM [Basic Taxpayer Data]").value(0, "n").toInt();
+        };
+        const int before = countTaxpayers();
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(other);
+        for (const bool importIt : {false, true}) {
+            FileDialogs::setNextAnswer([file](const QString&) { return file; });
+            w.action("mnuImportTranscript")->trigger();
+            FileDialogs::setNextAnswer({});
+            auto* dialog = w.findChild<QDialog*>("frmTranscriptImport");
+            QVERIFY(dialog && dialog->isVisible());
+            auto* lines = dialog->findChild<QTableView*>("grdLines");
+            QCOMPARE(lines->model()->rowCount(), 9); // every line of the file, the empty last one too
+            QCOMPARE(lines->model()->index(7, 2).data().toString().left(9), QString("Left out:"));
+            QVERIFY(dialog->findChild<QPlainTextEdit*>("txtNotes")->toPlainText().contains("999 (line 8)"));
+            auto* add = dialog->findChild<QCheckBox*>("chkAddToSelected");
+            add->setChecked(true); // the selected case's return was due in 2005
+            auto* import = dialog->findChild<QPushButton*>("cmdImport");
+            QVERIFY(!import->isEnabled());
+            QVERIFY(dialog->findChild<QLabel*>("lblSummary")->text().contains("line 2"));
+            add->setChecked(false);
+            QVERIFY(import->isEnabled());
+            dialog->findChild<QLineEdit*>("txtClientCode")->setText("O'NEIL");
+            if (!importIt) {
+                dialog->findChild<QPushButton*>("cmdCancel")->click();
+                QCOMPARE(countTaxpayers(), before);
+                QTest::qWait(0);
+                continue;
+            }
+            import->click();
+        }
+        QCOMPARE(countTaxpayers(), before + 1);
+        QVERIFY2(messages.size() == 1 && messages[0].startsWith("Imported as taxpayer"),
+                 qPrintable(messages.join("|")));
+        SqliteDatabase db(mainFile());
+        const RecordSet made = db.query("SELECT [Client Code] AS c, [Initial Balance] AS b FROM [Basic Taxpayer Data] "
+                                        "WHERE [Taxpayer Number] = (SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer "
+                                        "Data])");
+        QCOMPARE(made.value(0, "c").toString(), QString("O'NEIL"));
+        QCOMPARE(made.value(0, "b").toDouble(), 10000.0);
     }
 
     // The System menu's update reads a file the user chooses: a file that is not a rates file is a message; No adds
