@@ -165,6 +165,20 @@ ReportDefinition makeNetting() {
     return d;
 }
 
+ReportDefinition makeNoticeCheck() {
+    ReportDefinition d;
+    d.name = QStringLiteral("NoticeCheck");
+    d.windowCaption = QStringLiteral("Notice Check");
+    d.titleText = QStringLiteral("Notice Check");
+    d.columns = {
+        C{{"Line"}, QStringLiteral("Line"), F::Text, 3.2},
+        C{{"Notice"}, QStringLiteral("Notice"), F::Money, 1.3},
+        C{{"Program"}, QStringLiteral("Program"), F::Money, 1.3},
+        C{{"Difference"}, QStringLiteral("Difference"), F::Money, 1.3},
+    };
+    return d;
+}
+
 ReportDefinition makeEstimatedTax() {
     ReportDefinition d;
     d.name = QStringLiteral("EstimatedTaxPenalty");
@@ -210,6 +224,11 @@ const ReportDefinition& ReportDefinition::wholeBook() {
 
 const ReportDefinition& ReportDefinition::netting() {
     static const ReportDefinition d = makeNetting();
+    return d;
+}
+
+const ReportDefinition& ReportDefinition::noticeCheck() {
+    static const ReportDefinition d = makeNoticeCheck();
     return d;
 }
 

@@ -47,4 +47,6 @@ struct ReportDefinition {
     static const ReportDefinition& estimatedTax(); // the estimated-tax penalty worksheet
     // A client's netting: its overlaps and each return's interest with and without it (built from the run's result).
     static const ReportDefinition& netting();
+    // An IRS notice beside the program's computation of the case to the notice's date (built from the check's result).
+    static const ReportDefinition& noticeCheck();
 };

@@ -136,6 +136,25 @@ ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesF
     return content;
 }
 
+ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate& printDate) {
+    const ReportDefinition& definition = ReportDefinition::noticeCheck();
+    const auto day = [](const QDate& d) { return formatReportValue(ReportFormat::Date, d); };
+    const QString kind = result.notice.kind.isEmpty() ? QStringLiteral("IRS notice") : result.notice.kind;
+    const QString title =
+        result.name + QLatin1Char('\n') + definition.titleText +
+        QStringLiteral(": %1 of %2").arg(kind, day(result.notice.date)) + QLatin1Char('\n') +
+        QStringLiteral("Figured to %1; calculated on %2").arg(day(result.notice.figuredTo), day(printDate));
+    ReportContent content = ReportContent::build(definition, NoticeCheck::rows(result), title, printDate);
+    for (const QString& text : NoticeCheck::causeNotes(result)) {
+        ReportContent::Line line;
+        line.groupHeader = true;
+        line.note = true;
+        line.header = text;
+        content.lines.push_back(line);
+    }
+    return content;
+}
+
 ReportContent loadWholeBook(Database& db, const QDate& printDate, const std::function<void(int, int)>& progress) {
     return wholeBookContent(WholeBook::summaries(db, progress), printDate);
 }

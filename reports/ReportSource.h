@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NettingRun.h"
+#include "NoticeCheck.h"
 #include "ReportContent.h"
 #include "WholeBook.h"
 
@@ -26,3 +27,5 @@ ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const 
 // A client's netting as the preview shows it: the overlaps, each return's interest, and a line for the benefit and
 // the reading followed where the IRS's figures leave a choice.
 ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesFirstPart, const QDate& printDate);
+// A notice check: the notice's lines beside the program's, then a note for each cause tested.
+ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate& printDate);

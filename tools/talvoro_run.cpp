@@ -8,6 +8,7 @@
 //   talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]
 //   talvoro-run [--data-dir DIR] --update-rates [FILE]
 //   talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]
+//   talvoro-run [--data-dir DIR] --taxpayer N --check-notice FILE [--csv FILE] [--pdf FILE] [--print-date MM/DD/YYYY]
 //   talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] [--claim FILE]
 //               [--method UNDER:OVER=under|over ...]
 //
@@ -30,6 +31,10 @@
 // prints what each transaction does, and writes the case in one transaction: a new taxpayer (of client CODE with
 // --client), or with --taxpayer the transcript added to that case, whose tax period must be the transcript's. It
 // prints "Imported as taxpayer N" or "Added to taxpayer N"; a transcript refused writes nothing.
+// --check-notice reads what an IRS notice says from a small CSV ("item,value" lines: kind, notice_date, figured_to,
+// tax, failure_to_file, failure_to_pay, estimated_tax, failure_to_deposit, accuracy_related, interest, payments,
+// amount_due) and prints, line by line, the notice's figure, the program's to the same date and the difference, then
+// each cause tested with the figure it gives; --csv writes the same, --pdf the "Notice Check" report.
 // --update-rates adds to the rate tables the periods of FILE (of the layout of the shipped irs-rates.csv, which is
 // read when no FILE is given) that they lack, in one transaction, and prints what it added; no row already in a table
 // is changed.
@@ -109,6 +114,7 @@ int usage(const QString& why) {
         << "       talvoro-run [--data-dir DIR] --all --report summary --csv FILE [--pdf FILE]\n"
         << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n"
         << "       talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]\n"
+        << "       talvoro-run [--data-dir DIR] --taxpayer N --check-notice FILE [--csv FILE] [--pdf FILE]\n"
         << "       talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] "
            "[--claim FILE]\n"
         << "                   [--method UNDER:OVER=under|over ...]\n";
@@ -125,7 +131,7 @@ int exitOf(RunOutcome o) {
 }
 
 struct Arguments {
-    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile, transcriptFile;
+    QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile, transcriptFile, noticeFile;
     std::map<std::pair<int, int>, Netting::Method> methods;
     QDate balanceDate, taxYearEnd;
     std::optional<int> taxpayer;
@@ -295,6 +301,41 @@ int runImport(SqliteDatabase& db, const Arguments& a) {
     return exitDone;
 }
 
+int runNoticeCheck(const Arguments& a, const TaxpayerCase& tp) {
+    const QString shown = QFileInfo(a.noticeFile).fileName();
+    const NoticeCheck::Notice notice =
+        NoticeCheck::readNotice(readRegularFile(a.noticeFile, qint64(1) << 20, QStringLiteral("notice file")), shown);
+    ConsoleReporter reporter;
+    NoticeCheck::Result result;
+    const RunOutcome outcome = NoticeCheck::check(tp, notice, reporter, &result);
+    if (outcome != RunOutcome::Written)
+        return exitOf(outcome);
+    QTextStream& out = ConsoleReporter::out();
+    const auto shownMoney = [](const std::optional<Money>& m) {
+        return m ? groupedDecimal(m->cents(), 2) : QStringLiteral("-");
+    };
+    out << "Notice " << (notice.kind.isEmpty() ? QStringLiteral("(no kind)") : notice.kind) << " of "
+        << notice.date.toString(QStringLiteral("MM/dd/yyyy")) << ", figured to "
+        << notice.figuredTo.toString(QStringLiteral("MM/dd/yyyy")) << '\n';
+    for (const auto& l : result.lines)
+        out << NoticeCheck::caption(l.item) << ": notice " << shownMoney(l.notice) << ", program "
+            << shownMoney(l.program) << ", difference "
+            << shownMoney(l.notice && l.program ? std::optional<Money>(*l.notice - *l.program) : std::nullopt) << '\n';
+    for (const auto& note : NoticeCheck::causeNotes(result))
+        out << note << '\n';
+    out.flush();
+    if (!a.csvFile.isEmpty()) {
+        const QByteArray text = NoticeCheck::csv(result).toUtf8();
+        if (a.csvFile == QLatin1String("-"))
+            QTextStream(stdout) << text;
+        else
+            writeWholeFile(a.csvFile, [&text](QIODevice& device) { device.write(text); });
+    }
+    if (!a.pdfFile.isEmpty())
+        writeReportPdf(noticeCheckContent(result, Clock::today()), a.pdfFile);
+    return exitDone;
+}
+
 int runRetrieve(const QString& databaseFile, const Arguments& a) {
     if (TaxpayerTransfer::retrieve(a.retrieveFile, databaseFile) == TaxpayerTransfer::Outcome::NumberExists)
         return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
@@ -404,6 +445,9 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--import-transcript") && hasValue) {
             if (!fileValue(&a.transcriptFile))
                 return usage(QStringLiteral("the file of --import-transcript is empty"));
+        } else if (arg == QLatin1String("--check-notice") && hasValue) {
+            if (!fileValue(&a.noticeFile))
+                return usage(QStringLiteral("the file of --check-notice is empty"));
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             if (!fileValue(&a.retrieveFile))
                 return usage(QStringLiteral("the file of --retrieve is empty"));
@@ -422,13 +466,14 @@ int main(int argc, char** argv) {
     const bool save = !a.saveFile.isEmpty();
     const bool updateRates = a.ratesFile.has_value();
     const bool import = !a.transcriptFile.isEmpty();
-    const int modes =
-        int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates) + int(import);
+    const bool notice = !a.noticeFile.isEmpty();
+    const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates) +
+                      int(import) + int(notice);
     if (modes != 1)
         return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer, "
-                                                 "--update-rates or --import-transcript is required")
+                                                 "--update-rates, --import-transcript or --check-notice is required")
                                 : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
-                                                 "--update-rates, --import-transcript"));
+                                                 "--update-rates, --import-transcript, --check-notice"));
     if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
         return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
     const bool netting = !a.client.isEmpty() && !import;
@@ -438,8 +483,8 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--claim and --method go with --client"));
     if (!a.report.isEmpty() && !netting && !ReportKind::byKey(a.report))
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
-    if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty())
-        return usage(QStringLiteral("--pdf and --csv go with --report"));
+    if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty() && !notice)
+        return usage(QStringLiteral("--pdf and --csv go with --report or --check-notice"));
     if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
         return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
     if (!retrieve && !updateRates && !a.all && !netting && !import && !a.taxpayer)
@@ -481,6 +526,8 @@ int main(int argc, char** argv) {
             return runSave(dataFolder, a);
         if (balance)
             return runBalance(a, *tp);
+        if (notice)
+            return runNoticeCheck(a, *tp);
         if (a.report == QLatin1String("estimated") && tp->estimatedYears.size() > 0) {
             // One tax year's report: the one asked for, or the latest.
             QStringList years;
