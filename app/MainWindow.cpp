@@ -12,9 +12,11 @@
 #include "MessageBoxes.h"
 #include "Names.h"
 #include "NettingDialog.h"
+#include "NoticeDialog.h"
 #include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
+#include "ReliefDialog.h"
 #include "ReportKind.h"
 #include "ReportPreview.h"
 #include "ReportSource.h"
@@ -60,7 +62,7 @@ const QString noPaymentsWarning = QStringLiteral("You must enter at least one pa
 // The items a selected taxpayer enables, and a lost one disables again.
 const QStringList taxpayerItems = {"mnuTransactions",   "mnuReport",        "mnuEnterPayments", "mnuAdnlChrgs",
                                    "mnuInterestReport", "mnuSummaryReport", "mnuPenaltyReport", "mnuPaymentReport",
-                                   "mnuRefunds",        "mnuNettingReport"};
+                                   "mnuRefunds",        "mnuNettingReport", "mnuNoticeCheck",   "mnuPenaltyRelief"};
 const QStringList payrollItems = {"mnuPayrollTaxLiabilityData", "mnuPRTaxPenaltyRpt"};
 
 } // namespace
@@ -175,6 +177,10 @@ void MainWindow::buildMenus() {
     reports->addSeparator();
     addCommand(reports, QStringLiteral("Interest &Netting Of The Client's Returns…"),
                QStringLiteral("mnuNettingReport"), &MainWindow::mnuNettingReport_Click);
+    addCommand(reports, QStringLiteral("Check An IRS Noti&ce…"), QStringLiteral("mnuNoticeCheck"),
+               &MainWindow::mnuNoticeCheck_Click);
+    addCommand(reports, QStringLiteral("Penalty &Relief…"), QStringLiteral("mnuPenaltyRelief"),
+               &MainWindow::mnuPenaltyRelief_Click);
 
     QMenu* system = menu(QStringLiteral("  S&ystem   "), QStringLiteral("mnuSystem"));
     addCommand(system, QStringLiteral("Set &Drive and Directory"), QStringLiteral("mnuSetDrive"),
@@ -872,6 +878,78 @@ void MainWindow::importTranscript(const TranscriptDialog& dialog) {
                 .arg(activeName())
                 .arg(plan.transactions())
                 .arg(plan.leftOut()));
+}
+
+// A report window of its own kind, replacing the last one of that kind.
+void MainWindow::showContent(ReportContent content, const QString& caption) {
+    const QString key = content.definition ? content.definition->name : caption;
+    if (QPointer<ReportPreview> previous = openPreviews[key])
+        previous->close();
+    auto* preview = new ReportPreview(std::move(content), this);
+    preview->setWindowTitle(caption);
+    preview->show();
+    openPreviews[key] = preview;
+    lastPreview = preview;
+}
+
+// What an IRS notice says, beside the selected case computed to the notice's date.
+void MainWindow::mnuNoticeCheck_Click() {
+    if (!db)
+        openMainConnection();
+    const TaxpayerCase tp = activeCase();
+    auto* dialog = new NoticeDialog(tp.name, this);
+    const int number = tp.number;
+    connect(dialog, &NoticeDialog::checkWanted, this, [this, dialog, number] {
+        ErrorHandler::guard(QStringLiteral("frmNoticeCheck.cmdCheck_Click"), [this, dialog, number] {
+            const auto notice = dialog->notice();
+            if (!notice)
+                return;
+            const auto c = CaseReader(*db).read(number);
+            if (!c)
+                throw std::runtime_error("The taxpayer is no longer in the database.");
+            NoticeCheck::Result result;
+            try {
+                if (NoticeCheck::check(*c, *notice, *this, &result) != RunOutcome::Written)
+                    return;
+                showContent(noticeCheckContent(result, Clock::today()),
+                            QStringLiteral("Notice Check: %1").arg(c->name));
+            } catch (const Rounding::ArithmeticFault& e) {
+                message(QString::fromStdString(e.what()));
+            }
+        });
+    });
+    dialog->show();
+}
+
+// The penalties a relief request asks to remove, with the first-time abatement checklist.
+void MainWindow::mnuPenaltyRelief_Click() {
+    if (!db)
+        openMainConnection();
+    const TaxpayerCase tp = activeCase();
+    auto* dialog = new ReliefDialog(tp.name, tp.endDate, this);
+    const int number = tp.number;
+    connect(dialog, &ReliefDialog::reportWanted, this, [this, dialog, number] {
+        ErrorHandler::guard(QStringLiteral("frmPenaltyRelief.cmdReport_Click"), [this, dialog, number] {
+            if (!dialog->date().isValid()) {
+                MessageBoxes::show(dialog,
+                                   QStringLiteral("\"%1\" is not a date (mm/dd/yyyy).").arg(dialog->typedDate()));
+                return;
+            }
+            const auto c = CaseReader(*db).read(number);
+            if (!c)
+                throw std::runtime_error("The taxpayer is no longer in the database.");
+            PenaltyRelief::Result result;
+            try {
+                if (PenaltyRelief::compute(*c, dialog->date(), dialog->ticked(), *this, &result) != RunOutcome::Written)
+                    return;
+                showContent(penaltyReliefContent(result, Clock::today()),
+                            QStringLiteral("Penalty Relief: %1").arg(c->name));
+            } catch (const Rounding::ArithmeticFault& e) {
+                message(QString::fromStdString(e.what()));
+            }
+        });
+    });
+    dialog->show();
 }
 
 void MainWindow::mnuEstimatedTax_Click() {

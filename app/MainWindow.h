@@ -125,6 +125,9 @@ private:
     void mnuRefunds_Click();
     void mnuNettingReport_Click();
     void mnuImportTranscript_Click();
+    void mnuNoticeCheck_Click();
+    void mnuPenaltyRelief_Click();
+    void showContent(ReportContent content, const QString& caption);
     void importTranscript(const class TranscriptDialog& dialog);
     void showNetting(const NettingDialog& netting);
     void saveNettingClaim(const NettingDialog& netting);

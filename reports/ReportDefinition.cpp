@@ -179,6 +179,22 @@ ReportDefinition makeNoticeCheck() {
     return d;
 }
 
+ReportDefinition makePenaltyRelief() {
+    ReportDefinition d;
+    d.name = QStringLiteral("PenaltyRelief");
+    d.windowCaption = QStringLiteral("Penalty Relief");
+    d.titleText = QStringLiteral("Penalty Relief");
+    d.columns = {
+        C{{"Penalty"}, QStringLiteral("Penalty"), F::Text, 1.8},
+        C{{"Interest", "Begins"}, QStringLiteral("Begins"), F::Date, 1.2},
+        C{{"Penalty"}, QStringLiteral("Amount"), F::Money, 1.3, true},
+        C{{"Interest", "On It"}, QStringLiteral("Interest On It"), F::Money, 1.3, true},
+        C{{"Relief"}, QStringLiteral("Relief"), F::Money, 1.3, true},
+        C{{"IRS", "Assessed"}, QStringLiteral("IRS Assessed"), F::Money, 1.3},
+    };
+    return d;
+}
+
 ReportDefinition makeEstimatedTax() {
     ReportDefinition d;
     d.name = QStringLiteral("EstimatedTaxPenalty");
@@ -229,6 +245,11 @@ const ReportDefinition& ReportDefinition::netting() {
 
 const ReportDefinition& ReportDefinition::noticeCheck() {
     static const ReportDefinition d = makeNoticeCheck();
+    return d;
+}
+
+const ReportDefinition& ReportDefinition::penaltyRelief() {
+    static const ReportDefinition d = makePenaltyRelief();
     return d;
 }
 

@@ -49,4 +49,6 @@ struct ReportDefinition {
     static const ReportDefinition& netting();
     // An IRS notice beside the program's computation of the case to the notice's date (built from the check's result).
     static const ReportDefinition& noticeCheck();
+    // The penalties a relief request asks to remove, with their interest and the first-time abatement checklist.
+    static const ReportDefinition& penaltyRelief();
 };

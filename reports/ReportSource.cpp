@@ -155,6 +155,23 @@ ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate&
     return content;
 }
 
+ReportContent penaltyReliefContent(const PenaltyRelief::Result& result, const QDate& printDate) {
+    const ReportDefinition& definition = ReportDefinition::penaltyRelief();
+    const auto day = [](const QDate& d) { return formatReportValue(ReportFormat::Date, d); };
+    const QString title = result.name + QLatin1Char('\n') + definition.titleText +
+                          QStringLiteral(": first-time abatement or reasonable cause") + QLatin1Char('\n') +
+                          QStringLiteral("Figured to %1; calculated on %2").arg(day(result.at), day(printDate));
+    ReportContent content = ReportContent::build(definition, PenaltyRelief::rows(result), title, printDate);
+    for (const QString& text : PenaltyRelief::notes(result)) {
+        ReportContent::Line line;
+        line.groupHeader = true;
+        line.note = true;
+        line.header = text;
+        content.lines.push_back(line);
+    }
+    return content;
+}
+
 ReportContent loadWholeBook(Database& db, const QDate& printDate, const std::function<void(int, int)>& progress) {
     return wholeBookContent(WholeBook::summaries(db, progress), printDate);
 }

@@ -2,6 +2,7 @@
 
 #include "NettingRun.h"
 #include "NoticeCheck.h"
+#include "PenaltyRelief.h"
 #include "ReportContent.h"
 #include "WholeBook.h"
 
@@ -29,3 +30,5 @@ ReportContent wholeBookContent(const std::vector<WholeBook::Line>& lines, const 
 ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesFirstPart, const QDate& printDate);
 // A notice check: the notice's lines beside the program's, then a note for each cause tested.
 ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate& printDate);
+// A penalty relief request: the penalties and their interest, the balances, and the checklist as ticked.
+ReportContent penaltyReliefContent(const PenaltyRelief::Result& result, const QDate& printDate);

@@ -133,7 +133,8 @@ void CalculationRun::computeLedger(const TaxpayerCase& tp, RunReporter& shown, b
     loadPayments(tp, endate);
     loadCharges(tp, startdate, endate);
     if (payroll) {
-        PostDepositPenalties(deposits, events);
+        if (depositPenalties)
+            PostDepositPenalties(deposits, events);
         loadDeposits(tp);
     } else {
         loadInitialBalance(tp, orgduedate);

@@ -48,6 +48,8 @@ public:
     // Parts of the balance at other rates for the next runs (a netting's), and the rate tables they take.
     void setPartRates(std::vector<InterestSteps::PartRate> given) { parts = std::move(given); }
     void setCuts(std::vector<QDate> days) { cuts = std::move(days); }
+    // The next runs without the late-deposit penalties (what a payroll case owes if they are abated).
+    void leaveOutDepositPenalties() { depositPenalties = false; }
     const RateTable& underpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).under; }
     const RateTable& overpaymentRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).over; }
     const RateTable& largeCorporateRates(const TaxpayerCase& taxpayer) { return tablesOf(taxpayer).large; }
@@ -67,6 +69,7 @@ private:
     SummaryTotals sums;
     std::vector<InterestSteps::PartRate> parts;
     std::vector<QDate> cuts;
+    bool depositPenalties = true;
     struct Tables {
         std::shared_ptr<const PublishedFigures> from;
         RateTable under, over, large, largeOverpayment;

@@ -9,6 +9,7 @@
 //   talvoro-run [--data-dir DIR] --update-rates [FILE]
 //   talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]
 //   talvoro-run [--data-dir DIR] --taxpayer N --check-notice FILE [--csv FILE] [--pdf FILE] [--print-date MM/DD/YYYY]
+//   talvoro-run [--data-dir DIR] --taxpayer N --penalty-relief MM/DD/YYYY [--ticked 1,2,3,4] [--csv FILE] [--pdf FILE]
 //   talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] [--claim FILE]
 //               [--method UNDER:OVER=under|over ...]
 //
@@ -35,6 +36,9 @@
 // tax, failure_to_file, failure_to_pay, estimated_tax, failure_to_deposit, accuracy_related, interest, payments,
 // amount_due) and prints, line by line, the notice's figure, the program's to the same date and the difference, then
 // each cause tested with the figure it gives; --csv writes the same, --pdf the "Notice Check" report.
+// --penalty-relief prints each failure-to-file, failure-to-pay and deposit penalty of the case to that date, the
+// interest on it, the balance with and without them, and the first-time abatement checklist with the conditions
+// --ticked (their numbers, from 1); --csv and --pdf export the "Penalty Relief" report.
 // --update-rates adds to the rate tables the periods of FILE (of the layout of the shipped irs-rates.csv, which is
 // read when no FILE is given) that they lack, in one transaction, and prints what it added; no row already in a table
 // is changed.
@@ -115,6 +119,8 @@ int usage(const QString& why) {
         << "       talvoro-run [--data-dir DIR] --update-rates [FILE]\n"
         << "       talvoro-run [--data-dir DIR] --import-transcript FILE [--client CODE] [--taxpayer N]\n"
         << "       talvoro-run [--data-dir DIR] --taxpayer N --check-notice FILE [--csv FILE] [--pdf FILE]\n"
+        << "       talvoro-run [--data-dir DIR] --taxpayer N --penalty-relief MM/DD/YYYY [--ticked 1,2,3,4]\n"
+        << "                   [--csv FILE] [--pdf FILE]\n"
         << "       talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] "
            "[--claim FILE]\n"
         << "                   [--method UNDER:OVER=under|over ...]\n";
@@ -133,7 +139,8 @@ int exitOf(RunOutcome o) {
 struct Arguments {
     QString dataDir, report, pdfFile, csvFile, retrieveFile, saveFile, client, claimFile, transcriptFile, noticeFile;
     std::map<std::pair<int, int>, Netting::Method> methods;
-    QDate balanceDate, taxYearEnd;
+    QDate balanceDate, taxYearEnd, reliefDate;
+    std::vector<bool> ticked;
     std::optional<int> taxpayer;
     bool all = false;
     std::optional<QString> ratesFile; // --update-rates: the file, or empty for the shipped one
@@ -336,6 +343,27 @@ int runNoticeCheck(const Arguments& a, const TaxpayerCase& tp) {
     return exitDone;
 }
 
+int runPenaltyRelief(const Arguments& a, const TaxpayerCase& tp) {
+    ConsoleReporter reporter;
+    PenaltyRelief::Result result;
+    const RunOutcome outcome = PenaltyRelief::compute(tp, a.reliefDate, a.ticked, reporter, &result);
+    if (outcome != RunOutcome::Written)
+        return exitOf(outcome);
+    QTextStream& out = ConsoleReporter::out();
+    for (const auto& p : result.penalties)
+        out << p.kind << ": " << groupedDecimal(p.amount.cents(), 2) << ", interest on it from "
+            << p.begins.toString(QStringLiteral("MM/dd/yyyy")) << ": " << groupedDecimal(p.interest.cents(), 2) << '\n';
+    for (const auto& note : PenaltyRelief::notes(result))
+        out << note << '\n';
+    out.flush();
+    const ReportContent content = penaltyReliefContent(result, Clock::today());
+    if (!a.pdfFile.isEmpty())
+        writeReportPdf(content, a.pdfFile);
+    if (!a.csvFile.isEmpty())
+        writeReportCsv(content, a.csvFile);
+    return exitDone;
+}
+
 int runRetrieve(const QString& databaseFile, const Arguments& a) {
     if (TaxpayerTransfer::retrieve(a.retrieveFile, databaseFile) == TaxpayerTransfer::Outcome::NumberExists)
         return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
@@ -448,6 +476,22 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--check-notice") && hasValue) {
             if (!fileValue(&a.noticeFile))
                 return usage(QStringLiteral("the file of --check-notice is empty"));
+        } else if (arg == QLatin1String("--penalty-relief") && hasValue) {
+            a.reliefDate = dateOf(args[++i]);
+            if (!a.reliefDate.isValid())
+                return usage(
+                    QStringLiteral("the date of --penalty-relief \"%1\" is not a date MM/DD/YYYY").arg(args[i]));
+        } else if (arg == QLatin1String("--ticked") && hasValue) {
+            for (const QString& one : args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                const auto n = wholeNumber(one);
+                if (!n || *n < 1 || *n > int(PenaltyRelief::conditions().size()))
+                    return usage(QStringLiteral("--ticked takes the numbers of the conditions ticked, 1 to %1, such "
+                                                "as 1,2,4 (\"%2\" is not one)")
+                                     .arg(PenaltyRelief::conditions().size())
+                                     .arg(one));
+                a.ticked.resize(PenaltyRelief::conditions().size(), false);
+                a.ticked[size_t(*n - 1)] = true;
+            }
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             if (!fileValue(&a.retrieveFile))
                 return usage(QStringLiteral("the file of --retrieve is empty"));
@@ -467,13 +511,16 @@ int main(int argc, char** argv) {
     const bool updateRates = a.ratesFile.has_value();
     const bool import = !a.transcriptFile.isEmpty();
     const bool notice = !a.noticeFile.isEmpty();
+    const bool relief = a.reliefDate.isValid();
     const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates) +
-                      int(import) + int(notice);
+                      int(import) + int(notice) + int(relief);
     if (modes != 1)
-        return usage(modes == 0 ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer, "
-                                                 "--update-rates, --import-transcript or --check-notice is required")
-                                : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
-                                                 "--update-rates, --import-transcript, --check-notice"));
+        return usage(modes == 0
+                         ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer, "
+                                          "--update-rates, --import-transcript, --check-notice or --penalty-relief is "
+                                          "required")
+                         : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
+                                          "--update-rates, --import-transcript, --check-notice, --penalty-relief"));
     if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
         return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
     const bool netting = !a.client.isEmpty() && !import;
@@ -483,8 +530,10 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--claim and --method go with --client"));
     if (!a.report.isEmpty() && !netting && !ReportKind::byKey(a.report))
         return usage(QStringLiteral("unknown report \"%1\"").arg(a.report));
-    if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty() && !notice)
-        return usage(QStringLiteral("--pdf and --csv go with --report or --check-notice"));
+    if ((!a.pdfFile.isEmpty() || !a.csvFile.isEmpty()) && a.report.isEmpty() && !notice && !relief)
+        return usage(QStringLiteral("--pdf and --csv go with --report, --check-notice or --penalty-relief"));
+    if (!a.ticked.empty() && !relief)
+        return usage(QStringLiteral("--ticked goes with --penalty-relief"));
     if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
         return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
     if (!retrieve && !updateRates && !a.all && !netting && !import && !a.taxpayer)
@@ -528,6 +577,8 @@ int main(int argc, char** argv) {
             return runBalance(a, *tp);
         if (notice)
             return runNoticeCheck(a, *tp);
+        if (relief)
+            return runPenaltyRelief(a, *tp);
         if (a.report == QLatin1String("estimated") && tp->estimatedYears.size() > 0) {
             // One tax year's report: the one asked for, or the latest.
             QStringList years;

@@ -336,6 +336,59 @@ private slots:
         QCOMPARE(made.value(0, "b").toDouble(), 10000.0);
     }
 
+    // Check An IRS Notice: a date that is not one is a message naming it and nothing runs; Check shows the report,
+    // its lines beside the notice's. Penalty Relief prints the checklist as ticked.
+    void noticeCheckAndPenaltyRelief() {
+        const int number = addTaxpayer("Kim O'Neil", false);
+        {
+            SqliteDatabase db(mainFile());
+            db.exec("UPDATE [Basic Taxpayer Data] SET [Calculate Failure To Pay Penalty] = 1, [Assessment Date For "
+                    "Failure To Pay Penalty] = #6/1/2005# WHERE [Taxpayer Number] = " +
+                    QString::number(number));
+        }
+        MainWindow w;
+        w.load();
+        w.chooseTaxpayer(number);
+        w.action("mnuNoticeCheck")->trigger();
+        auto* notice = w.findChild<QDialog*>("frmNoticeCheck");
+        QVERIFY(notice && notice->isVisible());
+        notice->findChild<QLineEdit*>("txtNoticeDate")->setText("02/30/2006");
+        notice->findChild<QLineEdit*>("txt_failure_to_pay")->setText("1,2,3");
+        notice->findChild<QPushButton*>("cmdCheck")->click();
+        QCOMPARE(messages, QStringList{"The notice date \"02/30/2006\" is not a date (mm/dd/yyyy)."});
+        messages.clear();
+        notice->findChild<QLineEdit*>("txtNoticeDate")->setText("12/31/2005");
+        notice->findChild<QPushButton*>("cmdCheck")->click();
+        QCOMPARE(messages, QStringList{"Failure-to-pay penalty: \"1,2,3\" is not an amount (such as 1,234.56)."});
+        messages.clear();
+        notice->findChild<QLineEdit*>("txt_failure_to_pay")->setText("450.00");
+        notice->findChild<QPushButton*>("cmdCheck")->click();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+        QVERIFY(w.shownReport());
+        QVERIFY(w.shownReport()->content().title.contains("Notice Check: CP14 of 12/31/2005"));
+        const auto& lines = w.shownReport()->content().lines;
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const auto& l) {
+            return !l.cells.isEmpty() && l.cells[0] == "Failure-to-pay penalty" && l.cells[1] == "450.00";
+        }));
+        w.shownReport()->close();
+        notice->close();
+
+        w.action("mnuPenaltyRelief")->trigger();
+        auto* relief = w.findChild<QDialog*>("frmPenaltyRelief");
+        QVERIFY(relief && relief->isVisible());
+        relief->findChild<QListWidget*>("lstConditions")->item(1)->setCheckState(Qt::Checked);
+        relief->findChild<QPushButton*>("cmdReport")->click();
+        QVERIFY(w.shownReport());
+        QVERIFY(w.shownReport()->content().title.contains("Penalty Relief"));
+        QStringList notes;
+        for (const auto& l : w.shownReport()->content().lines)
+            if (l.note)
+                notes << l.header;
+        QVERIFY2(notes.filter("[X] The taxpayer has filed").size() == 1, qPrintable(notes.join("\n")));
+        QVERIFY(notes.filter("[  ] ").size() == 3);
+        relief->close();
+    }
+
     // The System menu's update reads a file the user chooses: a file that is not a rates file is a message; No adds
     // nothing; with nothing missing it says so.
     void updateInterestRatesFromTheSystemMenu() {
