@@ -104,7 +104,7 @@ TEST(ManualFigures, AreTheFiguresOfTheirGoldenCases) {
     int compared = 0;
     for (const char* page :
          {"ftf-minimum.html", "rate-updates.html", "large-corporate.html", "whole-book.html", "estimated-tax.html",
-          "netting.html"}) {
+          "netting.html", "transcript-import.html", "notice-check.html", "penalty-relief.html"}) {
         const auto figures = marked(QLatin1String(page));
         EXPECT_FALSE(figures.empty()) << page;
         for (const auto& [key, shown] : figures) {
