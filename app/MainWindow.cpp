@@ -857,6 +857,7 @@ void MainWindow::mnuImportTranscript_Click() {
                             [this, dialog] { importTranscript(*dialog); });
     });
     dialog->open();
+    ScreenFit::fit(dialog);
 }
 
 void MainWindow::importTranscript(const TranscriptDialog& dialog) {
@@ -919,6 +920,7 @@ void MainWindow::mnuNoticeCheck_Click() {
         });
     });
     dialog->show();
+    ScreenFit::fit(dialog);
 }
 
 // The penalties a relief request asks to remove, with the first-time abatement checklist.
@@ -950,6 +952,7 @@ void MainWindow::mnuPenaltyRelief_Click() {
         });
     });
     dialog->show();
+    ScreenFit::fit(dialog);
 }
 
 void MainWindow::mnuEstimatedTax_Click() {

@@ -8,12 +8,15 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -88,14 +91,30 @@ TranscriptDialog::TranscriptDialog(const QString& f, Transcript::Account a, Tran
     steps->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     steps->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Interactive);
     steps->horizontalHeader()->setStretchLastSection(true);
-    steps->setColumnWidth(1, steps->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 60);
+    // The transcript's columns as wide as its longest line, up to a point; the rest of a line is in the detail.
+    qsizetype longest = 40;
+    for (const auto& l : account.lines)
+        longest = std::max(longest, l.text.size());
+    const int wanted = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance('M') *
+                           int(std::min<qsizetype>(longest + 2, 100)) +
+                       24;
+    // On a small screen the transcript takes half of it, so that what the import does stays in view.
+    const int half = screen() ? screen()->availableGeometry().width() / 2 : wanted;
+    steps->setColumnWidth(1, std::min(wanted, half));
     layout->addWidget(steps, 1);
+    detail = new QLabel(this);
+    detail->setObjectName(QStringLiteral("lblDetail"));
+    detail->setWordWrap(true);
+    detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    detail->setMinimumHeight(detail->fontMetrics().height() * 3);
+    detail->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    layout->addWidget(detail);
 
     auto* notesLabel = new QLabel(QStringLiteral("&To look at after the import:"), this);
     notes = new QPlainTextEdit(this);
     notes->setObjectName(QStringLiteral("txtNotes"));
     notes->setReadOnly(true);
-    notes->setMaximumHeight(notes->fontMetrics().height() * 7);
+    notes->setMaximumHeight(notes->fontMetrics().height() * 5);
     notesLabel->setBuddy(notes);
     layout->addWidget(notesLabel);
     layout->addWidget(notes);
@@ -132,7 +151,15 @@ TranscriptDialog::TranscriptDialog(const QString& f, Transcript::Account a, Tran
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(addToSelected, &QCheckBox::toggled, this, [this] { replan(); });
-    resize(1100, 640);
+    connect(steps->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& at) {
+        if (!current || !at.isValid() || size_t(at.row()) >= current->steps.size()) {
+            detail->clear();
+            return;
+        }
+        const auto& s = current->steps[size_t(at.row())];
+        detail->setText(QStringLiteral("Line %1: %2\n%3").arg(s.line).arg(s.text.trimmed(), s.does));
+    });
+    resize(1240, 700);
     replan();
     steps->setFocus();
 }
@@ -150,6 +177,7 @@ void TranscriptDialog::replan() {
     client->setEnabled(!into);
     current.reset();
     model->set(nullptr);
+    detail->clear();
     QStringList lookAt;
     try {
         current = TranscriptImport::plan(account, rules, holidays, into ? selected : std::nullopt,

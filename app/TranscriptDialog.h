@@ -38,6 +38,7 @@ private:
     StepModel* model;
     QTableView* steps;
     QLabel* summary;
+    QLabel* detail;
     QPlainTextEdit* notes;
     QCheckBox* addToSelected;
     QLineEdit* client;

@@ -171,10 +171,10 @@ ReportDefinition makeNoticeCheck() {
     d.windowCaption = QStringLiteral("Notice Check");
     d.titleText = QStringLiteral("Notice Check");
     d.columns = {
-        C{{"Line"}, QStringLiteral("Line"), F::Text, 3.2},
-        C{{"Notice"}, QStringLiteral("Notice"), F::Money, 1.3},
-        C{{"Program"}, QStringLiteral("Program"), F::Money, 1.3},
-        C{{"Difference"}, QStringLiteral("Difference"), F::Money, 1.3},
+        C{{"Line"}, QStringLiteral("Line"), F::Text, 2.1},
+        C{{"Notice"}, QStringLiteral("Notice"), F::Money, 1.2},
+        C{{"Program"}, QStringLiteral("Program"), F::Money, 1.2},
+        C{{"Difference"}, QStringLiteral("Difference"), F::Money, 1.2},
     };
     return d;
 }

@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -168,7 +169,9 @@ void ReportPainter::drawPage(QPainter& p, int index) const {
             y += pages.lineHeight(i);
         }
 
-        if (page.reportFooter) {
+        const bool anyTotal =
+            std::any_of(columns.begin(), columns.end(), [](const auto& c) { return c.total && !c.csvOnly; });
+        if (page.reportFooter && anyTotal) {
             // The totals, between a rule above and a double rule below.
             p.setFont(font(size, true));
             y += 4;

@@ -147,7 +147,7 @@ QStringList notes(const Result& r) {
     for (qsizetype i = 0; i < conditions().size(); ++i) {
         const bool on = size_t(i) < r.ticked.size() && r.ticked[size_t(i)];
         all = all && on;
-        out << (on ? QStringLiteral("[X] ") : QStringLiteral("[  ] ")) + conditions()[i];
+        out << (on ? QStringLiteral("[X] ") : QStringLiteral("[ ] ")) + conditions()[i];
     }
     out << (all ? QStringLiteral("Every condition is ticked: first-time abatement can be asked for these penalties "
                                  "(it does not reach an accuracy-related or estimated tax penalty).")

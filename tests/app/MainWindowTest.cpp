@@ -385,7 +385,7 @@ private slots:
             if (l.note)
                 notes << l.header;
         QVERIFY2(notes.filter("[X] The taxpayer has filed").size() == 1, qPrintable(notes.join("\n")));
-        QVERIFY(notes.filter("[  ] ").size() == 3);
+        QVERIFY(notes.filter("[ ] ").size() == 3);
         relief->close();
     }
 
