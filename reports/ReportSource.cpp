@@ -136,6 +136,21 @@ ReportContent nettingContent(const NettingRun::Result& result, bool refundTakesF
     return content;
 }
 
+namespace {
+
+// Notes after the rows, one a text, as a note under the last row prints.
+void appendNotes(ReportContent& content, const QStringList& texts) {
+    for (const QString& text : texts) {
+        ReportContent::Line line;
+        line.groupHeader = true;
+        line.note = true;
+        line.header = text;
+        content.lines.push_back(line);
+    }
+}
+
+} // namespace
+
 ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate& printDate) {
     const ReportDefinition& definition = ReportDefinition::noticeCheck();
     const auto day = [](const QDate& d) { return formatReportValue(ReportFormat::Date, d); };
@@ -145,13 +160,7 @@ ReportContent noticeCheckContent(const NoticeCheck::Result& result, const QDate&
         QStringLiteral(": %1 of %2").arg(kind, day(result.notice.date)) + QLatin1Char('\n') +
         QStringLiteral("Figured to %1; calculated on %2").arg(day(result.notice.figuredTo), day(printDate));
     ReportContent content = ReportContent::build(definition, NoticeCheck::rows(result), title, printDate);
-    for (const QString& text : NoticeCheck::causeNotes(result)) {
-        ReportContent::Line line;
-        line.groupHeader = true;
-        line.note = true;
-        line.header = text;
-        content.lines.push_back(line);
-    }
+    appendNotes(content, NoticeCheck::causeNotes(result));
     return content;
 }
 
@@ -162,13 +171,7 @@ ReportContent penaltyReliefContent(const PenaltyRelief::Result& result, const QD
                           QStringLiteral(": first-time abatement or reasonable cause") + QLatin1Char('\n') +
                           QStringLiteral("Figured to %1; calculated on %2").arg(day(result.at), day(printDate));
     ReportContent content = ReportContent::build(definition, PenaltyRelief::rows(result), title, printDate);
-    for (const QString& text : PenaltyRelief::notes(result)) {
-        ReportContent::Line line;
-        line.groupHeader = true;
-        line.note = true;
-        line.header = text;
-        content.lines.push_back(line);
-    }
+    appendNotes(content, PenaltyRelief::notes(result));
     return content;
 }
 

@@ -1,5 +1,7 @@
 #include "NettingRun.h"
 
+#include "KeptReporter.h"
+
 #include "Balances.h"
 #include "CalculationRun.h"
 #include "DateMath.h"
@@ -18,16 +20,6 @@ namespace {
 QString when(const QDate& d) {
     return d.toString(QStringLiteral("MM/dd/yyyy"));
 }
-
-// What a return's run says, kept for the netting to say once, naming the return.
-class KeptReporter : public RunReporter {
-public:
-    void message(const QString& text) override { said = text; }
-    void notice(const QString& text) override { said = text; }
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-    QString said;
-};
 
 QString percent(Rate r) {
     return plainDecimal(r.millionths() / 100, 2) + QLatin1Char('%');

@@ -5,6 +5,7 @@
 #include "CsvText.h"
 #include "DateMath.h"
 #include "FailureToFileMinimum.h"
+#include "KeptReporter.h"
 #include "MoneyText.h"
 #include "RunReporter.h"
 #include "StoreError.h"
@@ -22,15 +23,6 @@ QString day(const QDate& d) {
 QString money(Money m) {
     return groupedDecimal(m.cents(), 2);
 }
-
-class Quiet : public RunReporter {
-public:
-    void message(const QString& text) override { said = text; }
-    void notice(const QString& text) override { said = text; }
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-    QString said;
-};
 
 // The figures of one run of the case, as the notice's lines count them.
 struct Figures {
@@ -242,7 +234,7 @@ RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter
                         : QStringLiteral(" The notice has %1.").arg(n ? money(*n) : QStringLiteral("no figure"));
         r.causes.push_back({item, text, figure, matches});
     };
-    Quiet quiet;
+    KeptReporter quiet;
 
     // A payment the case has that the notice does not count.
     if (differs(Item::Payments) && *noticeOf(Item::Payments) < base->payments) {

@@ -2,6 +2,7 @@
 
 #include "Amount.h"
 #include "CalculationRun.h"
+#include "KeptReporter.h"
 #include "MoneyText.h"
 #include "RunReporter.h"
 #include "TranscriptImport.h"
@@ -12,14 +13,6 @@ namespace {
 QString money(Money m) {
     return groupedDecimal(m.cents(), 2);
 }
-
-class Quiet : public RunReporter {
-public:
-    void message(const QString&) override {}
-    void notice(const QString&) override {}
-    void progress(int) override {}
-    void progressVisible(bool) override {}
-};
 
 std::optional<SummaryTotals> totalsOf(const TaxpayerCase& c, RunReporter& reporter, bool depositPenalties = true,
                                       RunOutcome* outcome = nullptr) {
@@ -67,7 +60,7 @@ RunOutcome compute(const TaxpayerCase& taxpayer, const QDate& at, std::vector<bo
     const auto with = totalsOf(c, reporter, true, &outcome);
     if (!with)
         return outcome;
-    Quiet quiet;
+    KeptReporter quiet;
     Result r;
     r.number = taxpayer.number;
     r.name = taxpayer.name;
