@@ -5,12 +5,15 @@
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "NettingDialog.h"
+#include "NoticeDialog.h"
+#include "ReliefDialog.h"
 #include "ReportPreview.h"
 #include "ScreenFit.h"
 #include "Settings.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "TaxpayerTransfer.h"
+#include "TranscriptDialog.h"
 #include "TransferDialogs.h"
 
 #include <QAbstractButton>
@@ -187,6 +190,13 @@ private slots:
         auto* netting = new NettingDialog(QStringLiteral("NONE"), {}, quiet);
         netting->recompute();
         windows.push_back(netting);
+        windows.push_back(new NoticeDialog(QStringLiteral("Payroll Co, 1st quarter 2005")));
+        windows.push_back(new ReliefDialog(QStringLiteral("Payroll Co, 1st quarter 2005"), QDate(2005, 12, 31)));
+        QByteArray transcript = "FORM NUMBER: 1040   TAX PERIOD: Dec. 31, 2022\nTRANSACTIONS\n";
+        for (int i = 0; i < 40; ++i)
+            transcript += "670   A payment with a long explanation of the transaction   07-01-2023    -$1,000.00\n";
+        windows.push_back(new TranscriptDialog("t.txt", Transcript::read(transcript, "t.txt"),
+                                               TranscriptRules::installed(), {}, std::nullopt));
         auto* error = new ErrorDialog;
         error->showReport("The database is in use by another program. Try again when it is closed.",
                           QString(4000, 'x'));
