@@ -10,6 +10,7 @@
 #include "RunReporter.h"
 #include "StoreError.h"
 #include "Transcript.h"
+#include "TranscriptImport.h"
 
 #include <QStringList>
 
@@ -50,6 +51,13 @@ Figures figuresOf(const TaxpayerCase& c, const SummaryTotals& totals) {
     for (const auto& r : c.refunds)
         if (r.made.isValid() && r.made <= to)
             f.payments -= val(r.amount);
+    // What an imported transcript credited by the due date is in the Initial Balance; a notice counts it apart.
+    if (!c.payroll)
+        for (const auto& credit : c.irsFigures)
+            if (credit.event == TranscriptImport::Kinds::creditByDueDate) {
+                f.tax += val(credit.amount);
+                f.payments += val(credit.amount);
+            }
     return f;
 }
 

@@ -11,6 +11,8 @@
 
 #include <QRegularExpression>
 
+#include <set>
+
 namespace TranscriptImport {
 namespace {
 
@@ -69,6 +71,9 @@ private:
     QDate due;
     const TranscriptRules::DueDate* form = nullptr;
     std::vector<Made> made;
+    std::set<int> matched; // the case's payments a transaction was found to be
+    std::set<int> matchedFigures, matchedCharges, matchedRefunds;
+    bool figureLeftOut = false;
     bool taxSeen = false;
     std::optional<Money> tax;
     QDate taxAssessed, installmentAgreement, levyNotice, failureToPayAssessed, depositAssessed;
@@ -99,12 +104,16 @@ private:
             p.into = e.number;
             return;
         }
-        c.name = QStringLiteral("Form %1 %2 %3").arg(account.formNumber, day(account.taxPeriod), account.tin).trimmed();
+        c.name = QStringLiteral("Form %1 %2 %3")
+                     .arg(account.formNumber, day(account.taxPeriod), account.tin)
+                     .trimmed()
+                     .left(150);
         c.originalDueDate = due;
         c.payroll = payroll;
         c.corporate = form->kind == TranscriptRules::DueDate::Kind::Corporate;
         if (payroll)
-            c.startDate = QDate(account.taxPeriod.year(), account.taxPeriod.month(), 1).addMonths(-2);
+            c.startDate =
+                QDate(account.taxPeriod.year(), account.taxPeriod.month(), 1).addMonths(1 - form->periodMonths);
         if (first != due)
             p.notes << QStringLiteral("The return's due date %1 falls on a weekend or legal holiday: it is due the "
                                       "next business day, %2.")
@@ -150,15 +159,22 @@ private:
             return s;
         }
         s.does = transaction(x, *rule, line.number, &s.leftOut);
+        s.leftOut = s.leftOut || figureLeftOut;
+        figureLeftOut = false;
         return s;
     }
 
     QString payment(const Transcript::Transaction& x, int line, const QDate& at, bool toInterest) {
         const Money amount = magnitude(x.amount);
-        if (p.into)
+        if (p.into) {
             for (const auto& e : c.payments)
-                if (e.row > 0 && e.date == at && e.amount == amount)
+                if (e.row > 0 && e.date == at && e.amount == amount && matched.insert(e.row).second)
                     return QStringLiteral("Left out: the case already has this payment (row %1).").arg(e.row);
+            for (const auto& e : c.irsFigures)
+                if (e.row > 0 && e.event == Kinds::creditByDueDate && e.code == x.code && e.date == at &&
+                    e.amount == amount && matchedFigures.insert(e.row).second)
+                    return QStringLiteral("Left out: the case counts it in its Initial Balance already.");
+        }
         TaxpayerCase::Payment pay;
         pay.event = EventTexts::payment;
         pay.date = at;
@@ -174,6 +190,13 @@ private:
     }
 
     QString figure(const Transcript::Transaction& x, int line, const QString& kind) {
+        if (p.into)
+            for (const auto& e : c.irsFigures)
+                if (e.row > 0 && e.code == x.code && e.date == x.date && e.amount == x.amount &&
+                    matchedFigures.insert(e.row).second) {
+                    figureLeftOut = true;
+                    return QStringLiteral("Left out: the case already has this figure of the IRS's.");
+                }
         c.irsFigures.push_back({0, x.code, kind, x.explanation.left(100), x.date, x.amount});
         made.push_back({Made::Kind::Figure, x.code, c.irsFigures.size() - 1, line, p.steps.size()});
         return QStringLiteral("The IRS's %1 of %2, assessed %3: kept to compare with, not added to the computation.")
@@ -196,17 +219,23 @@ private:
         case Action::Extension: {
             static const QRegularExpression date(QStringLiteral("\\b(\\d{1,2}-\\d{1,2}-\\d{4})\\b"));
             const auto m = date.match(x.explanation);
-            const QDate extended = m.hasMatch() ? Transcript::transactionDate(m.captured(1)) : QDate();
+            QDate extended = m.hasMatch() ? Transcript::transactionDate(m.captured(1)) : QDate();
+            if (extended.isValid() && !calendar.isBusinessDay(extended))
+                extended = calendar.nextBusinessDay(extended);
+            if (extended.isValid() && extended <= due) {
+                *leftOut = true;
+                return QStringLiteral("Left out: the extended date %1 is not after the due date %2.")
+                    .arg(day(extended), day(due));
+            }
             if (!extended.isValid()) {
                 p.notes << QStringLiteral("Line %1: the extension gives no extended date: enter it on the taxpayer "
                                           "form.")
                                .arg(line);
                 return QStringLiteral("An extension without a date: enter the extended due date by hand.");
             }
-            if (p.into && c.extendedDueDate.isValid())
+            if (p.into && c.extendedDueDate.isValid() && c.extendedDueDate != c.originalDueDate)
                 return QStringLiteral("An extension to %1; the case already has its extended due date %2.")
                     .arg(day(extended), day(c.extendedDueDate));
-            p.fillsExtendedDueDate = p.into.has_value();
             c.extendedDueDate = extended;
             return QStringLiteral("Extended due date %1.").arg(day(extended));
         }
@@ -231,6 +260,13 @@ private:
                             : QStringLiteral("A payment of %1 on %2, to interest.").arg(money(amount), day(x.date));
         }
         case Action::AdditionalTax: {
+            if (p.into)
+                for (const auto& e : c.charges)
+                    if (e.row > 0 && e.interestStarts == due && e.asTax == x.amount &&
+                        matchedCharges.insert(e.row).second) {
+                        *leftOut = true;
+                        return QStringLiteral("Left out: the case already has this charge (row %1).").arg(e.row);
+                    }
             TaxpayerCase::Charge charge;
             charge.event = EventTexts::otherCharge;
             charge.interestStarts = due;
@@ -264,6 +300,13 @@ private:
             return figure(x, line, Kinds::overpaymentInterest);
         case Action::Refund:
         case Action::CreditOut: {
+            if (p.into)
+                for (const auto& e : c.refunds)
+                    if (e.row > 0 && e.made == x.date && matchedRefunds.insert(e.row).second) {
+                        *leftOut = true;
+                        return QStringLiteral("Left out: the case already has a refund made that day (row %1).")
+                            .arg(e.row);
+                    }
             TaxpayerCase::Refund r;
             r.event = EventTexts::refund;
             r.made = x.date;
@@ -315,16 +358,15 @@ private:
     QString reversal(const Transcript::Transaction& x, const TranscriptRules::Code& rule, int line, bool* leftOut) {
         const Money amount = magnitude(x.amount);
         const Made* target = nullptr;
-        for (const QString& code : rule.reverses) {
-            for (auto it = made.rbegin(); it != made.rend() && !target; ++it)
-                if (it->code == code && magnitude(val(*amountOf(*it))) >= amount)
-                    target = &*it;
-            for (auto it = made.rbegin(); it != made.rend() && !target; ++it)
-                if (it->code == code && magnitude(val(*amountOf(*it))) > Money())
-                    target = &*it;
-            if (target)
-                break;
-        }
+        const auto find = [&](bool whole) {
+            for (const QString& code : rule.reverses)
+                for (auto it = made.rbegin(); it != made.rend() && !target; ++it)
+                    if (it->code == code && magnitude(val(*amountOf(*it))) >= (whole ? amount : Money::fromCents(1)))
+                        target = &*it;
+        };
+        find(true);
+        if (!target)
+            find(false);
         if (!target) {
             *leftOut = true;
             p.notes << QStringLiteral("Line %1: the reversal (%2) of %3 finds no earlier transaction of code %4 on "
@@ -354,6 +396,8 @@ private:
     void finish() {
         // What reversals emptied is not written.
         const auto zero = [](const std::optional<Money>& m) { return m && *m == Money(); };
+        allocate();
+        netCreditsByTheDueDate();
         std::erase_if(c.payments, [&](const auto& r) { return r.row == 0 && zero(r.amount); });
         for (size_t i = c.charges.size(); i-- > 0;)
             if (c.charges[i].row == 0 && zero(c.charges[i].asTax)) {
@@ -381,7 +425,6 @@ private:
                            .arg(day(r.made));
         }
         std::erase_if(c.refunds, [&](const auto& r) { return r.row == 0 && zero(r.amount); });
-        allocate();
 
         if (p.into)
             fillExisting();
@@ -398,8 +441,10 @@ private:
         const auto assessedBy = [this](const QDate& d, bool interest) {
             Money sum;
             for (const auto& f : c.irsFigures) {
-                const bool isInterest = f.event == Kinds::interest;
-                if (f.date <= d && isInterest == interest && f.event != Kinds::overpaymentInterest)
+                const bool penalty = f.event == Kinds::failureToFile || f.event == Kinds::failureToPay ||
+                                     f.event == Kinds::estimatedTax || f.event == Kinds::deposit ||
+                                     f.event == Kinds::otherPenalty;
+                if (f.date <= d && (interest ? f.event == Kinds::interest : penalty))
                     sum += val(f.amount);
             }
             return sum;
@@ -444,17 +489,90 @@ private:
         }
     }
 
+    // What was paid or credited by the due date is not a payment of its own: the case's Initial Balance is the tax
+    // unpaid on the due date, which the failure-to-file penalty is figured on (IRC 6651(b)(1)).
+    void netCreditsByTheDueDate() {
+        if (c.payroll || (p.into && c.initialBalance))
+            return;
+        for (size_t i = 0; i < c.payments.size(); ++i) {
+            auto& pay = c.payments[i];
+            if (pay.row != 0 || pay.date > due || val(pay.amount) == Money() || val(pay.toTax) != val(pay.amount))
+                continue;
+            netted += val(pay.amount);
+            // Kept beside the case, so that a notice's gross tax and credits can be set against it.
+            for (const auto& m : made)
+                if (m.kind == Made::Kind::Payment && m.index == i)
+                    c.irsFigures.push_back({0, m.code, Kinds::creditByDueDate,
+                                            QStringLiteral("Counted in the Initial Balance"), pay.date, pay.amount});
+            for (const auto& m : made)
+                if (m.kind == Made::Kind::Payment && m.index == i)
+                    p.steps[m.step].does += QStringLiteral(" It is counted in the tax unpaid on the due date.");
+            pay.amount = Money(); // not written
+        }
+    }
+    Money netted;
+
     size_t existingCharges() const { return existing ? existing->charges.size() : 0; }
 
+    // The selected case's values the transcript gives and the case lacks: only those are written.
     void fillExisting() {
+        const TaxpayerCase& e = *existing;
+        const auto fill = [this](const QString& column, const QVariant& value) { p.fills.push_back({column, value}); };
+        if (c.extendedDueDate != e.extendedDueDate && c.extendedDueDate.isValid())
+            fill(Columns::extendedDueDateOfReturn, c.extendedDueDate);
         if (tax && !c.initialBalance && !c.payroll) {
-            c.initialBalance = *tax;
-            p.fillsInitialBalance = true;
+            c.initialBalance = *tax - netted;
+            fill(Columns::initialBalance, c.initialBalance->toDouble());
         }
         if (!c.dateReturnFiled.isValid() && account.receivedOrDue.isValid()) {
             c.dateReturnFiled = std::max(account.receivedOrDue, due);
-            p.fillsDateReturnFiled = true;
+            fill(Columns::dateReturnFiled, c.dateReturnFiled);
         }
+        if (irsFailureToFile && !c.failureToFile) {
+            c.failureToFile = true;
+            fill(Columns::calculateFailureToFilePenalty, true);
+        }
+        // The IRS's assessment of its failure-to-pay penalty is the day it was assessed, unless the case has an earlier
+        // one.
+        if (failureToPayAssessed.isValid() && (!c.failureToPay || !c.failureToPayAssessment.isValid() ||
+                                               c.failureToPayAssessment > failureToPayAssessed)) {
+            if (!c.failureToPay)
+                fill(Columns::calculateFailureToPayPenalty, true);
+            c.failureToPay = true;
+            c.failureToPayAssessment = failureToPayAssessed;
+            fill(Columns::assessmentDateForFailureToPayPenalty, failureToPayAssessed);
+        }
+        const QDate extended = c.extendedDueDate.isValid() ? c.extendedDueDate : due;
+        if (installmentAgreement.isValid() && !c.decreasedFailureToPay && c.failureToPay &&
+            c.dateReturnFiled.isValid() && c.dateReturnFiled <= extended) {
+            c.decreasedFailureToPay = true;
+            c.decreasedFailureToPayBegins = installmentAgreement;
+            fill(Columns::calculateDecreasedFailureToPayPenalty, true);
+            fill(Columns::dateToBeginDecreasedFailureToPayPenalty, installmentAgreement);
+        }
+        if (levyNotice.isValid() && !c.increasedFailureToPay && c.failureToPay) {
+            c.increasedFailureToPay = true;
+            c.increasedFailureToPayBegins = levyNotice.addDays(10);
+            fill(Columns::calculateIncreasedFailureToPayPenalty, true);
+            fill(Columns::dateToBeginIncreasedFailureToPayPenalty, c.increasedFailureToPayBegins);
+        }
+        if (c.payroll && c.deposits.empty() && tax)
+            payrollLiability();
+        for (const auto& [column, value] : p.fills)
+            p.notes << QStringLiteral("The case's %1 is filled from the transcript.").arg(column);
+    }
+
+    void payrollLiability() {
+        // The transcript gives the quarter's tax, not its deposit schedule.
+        TaxpayerCase::Deposit d;
+        d.event = EventTexts::liability;
+        d.due = due;
+        d.required = tax.value_or(Money());
+        d.assessed = depositAssessed.isValid() ? depositAssessed : (taxAssessed.isValid() ? taxAssessed : due);
+        c.deposits.push_back(d);
+        p.notes << QStringLiteral("The transcript gives the quarter's tax, not what was due at each deposit date: the "
+                                  "tax is one liability due with the return. To check the IRS's failure-to-deposit "
+                                  "penalty, enter the liability of each deposit period on the deposits form.");
     }
 
     void fillNew() {
@@ -478,19 +596,13 @@ private:
                                       "computed to today, %1. Change the End Date to the day you need.")
                            .arg(day(today));
         if (c.payroll) {
-            // The transcript gives the quarter's tax, not its deposit schedule.
-            TaxpayerCase::Deposit d;
-            d.event = EventTexts::liability;
-            d.due = due;
-            d.required = tax.value_or(Money());
-            d.assessed = depositAssessed.isValid() ? depositAssessed : (taxAssessed.isValid() ? taxAssessed : due);
-            c.deposits.push_back(d);
-            p.notes << QStringLiteral("The transcript gives the quarter's tax, not what was due at each deposit date: "
-                                      "the tax is one liability due with the return. To check the IRS's "
-                                      "failure-to-deposit penalty, enter the liability of each deposit period on "
-                                      "the deposits form.");
+            payrollLiability();
         } else {
-            c.initialBalance = tax.value_or(Money());
+            c.initialBalance = tax.value_or(Money()) - netted;
+            if (netted != Money())
+                p.notes << QStringLiteral("The Initial Balance is the tax unpaid on the due date: the tax %1 less %2 "
+                                          "paid or credited by then, %3.")
+                               .arg(money(tax.value_or(Money())), money(netted), money(*c.initialBalance));
         }
         const auto irsTotal = [this](const QString& kind, bool* assessed) {
             Money sum;
@@ -510,12 +622,8 @@ private:
         if (ftfAbated)
             p.notes << QStringLiteral("The IRS abated its failure-to-file penalty in full: the case does not compute "
                                       "one (tick it on the taxpayer form to see what it would be).");
-        Money paidByDue;
-        for (const auto& pay : c.payments)
-            if (pay.date <= due)
-                paidByDue += val(pay.toTax);
         c.failureToPay =
-            !ftpAbated && (failureToPayAssessed.isValid() || (!c.payroll && val(c.initialBalance) > paidByDue));
+            !ftpAbated && (failureToPayAssessed.isValid() || (!c.payroll && val(c.initialBalance) > Money()));
         if (ftpAbated)
             p.notes << QStringLiteral("The IRS abated its failure-to-pay penalty in full: the case does not compute "
                                       "one (tick it on the taxpayer form to see what it would be).");
@@ -575,12 +683,12 @@ int write(Database& db, const Plan& p, const QString& clientCode) {
     if (p.into) {
         number = *p.into;
         QStringList sets;
-        if (p.fillsExtendedDueDate)
-            sets << QStringLiteral("[Extended Due Date Of Return] = ") + SqlText::date(c.extendedDueDate);
-        if (p.fillsDateReturnFiled)
-            sets << QStringLiteral("[Date Return Filed] = ") + SqlText::date(c.dateReturnFiled);
-        if (p.fillsInitialBalance)
-            sets << QStringLiteral("[Initial Balance] = ") + SqlText::dbl(val(c.initialBalance).toDouble());
+        for (const auto& [column, value] : p.fills) {
+            const QString text = value.typeId() == QMetaType::QDate  ? SqlText::date(value.toDate())
+                                 : value.typeId() == QMetaType::Bool ? QString(value.toBool() ? "1" : "0")
+                                                                     : SqlText::dbl(value.toDouble());
+            sets << QLatin1Char('[') + column + QStringLiteral("] = ") + text;
+        }
         if (!sets.isEmpty())
             db.exec(QStringLiteral("UPDATE [Basic Taxpayer Data] SET %1 WHERE [Taxpayer Number] = %2")
                         .arg(sets.join(QStringLiteral(", ")), SqlText::whole(number)));

@@ -37,8 +37,9 @@ struct Plan {
         QDate incurred;
     };
     std::vector<NewCharge> chargeTexts; // the transcript's words and date of each charge it makes, in order
-    // The existing case's values the import fills because they were empty (adding to a case).
-    bool fillsExtendedDueDate = false, fillsDateReturnFiled = false, fillsInitialBalance = false;
+    // The existing case's values the import fills because the case lacks them (adding to a case): a column of
+    // [Basic Taxpayer Data] and its value (a date, a yes or no, an amount).
+    std::vector<std::pair<QString, QVariant>> fills;
 
     int transactions() const;
     int leftOut() const;
@@ -61,6 +62,8 @@ inline const QString deposit = QStringLiteral("Deposit Penalty");
 inline const QString otherPenalty = QStringLiteral("Other Penalty");
 inline const QString interest = QStringLiteral("Interest");
 inline const QString overpaymentInterest = QStringLiteral("Overpayment Interest");
+// A payment or credit by the due date, counted in the case's Initial Balance (the tax unpaid on the due date).
+inline const QString creditByDueDate = QStringLiteral("Credit By The Due Date");
 } // namespace Kinds
 
 } // namespace TranscriptImport

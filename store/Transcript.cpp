@@ -8,6 +8,8 @@
 namespace Transcript {
 namespace {
 
+constexpr qsizetype maximumLine = 4000;
+
 [[noreturn]] void refuse(const QString& source, const QString& why) {
     throw StoreError(QStringLiteral("The file %1 %2").arg(source, why));
 }
@@ -43,6 +45,8 @@ QString decodeEntities(const QString& text) {
             c = '\'';
         else if (name == QLatin1String("nbsp"))
             c = ' ';
+        else if (name == QLatin1String("minus"))
+            c = '-';
         if (c > 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF))
             out += QString::fromUcs4(&c, 1);
         else
@@ -53,23 +57,67 @@ QString decodeEntities(const QString& text) {
     return out;
 }
 
-// The text of an HTML page: a row, a paragraph or a line break ends a line, a cell ends with blanks; scripts and
-// styles are left out.
-QString htmlText(QString html) {
-    static const QRegularExpression hidden(QStringLiteral("<(script|style|head)\\b.*?</\\1\\s*>"),
-                                           QRegularExpression::CaseInsensitiveOption |
-                                               QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression breaks(QStringLiteral("<\\s*(br\\b[^>]*|/\\s*(tr|p|div|h[1-6]|li|table|pre))\\s*>"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression cells(QStringLiteral("<\\s*/\\s*(td|th)\\s*>"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-    html.remove(hidden);
-    html.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    html.replace(breaks, QStringLiteral("\n"));
-    html.replace(cells, QStringLiteral("   "));
-    html.remove(tags);
-    return decodeEntities(html);
+// The text of an HTML page, in one pass: a row, a paragraph or a line break ends a line, a cell (opened or closed)
+// is set off by blanks, the line breaks of a <pre> block are kept and others are blanks; scripts, styles and the head
+// are left out. A tag without its ">" ends the page.
+QString htmlText(const QString& html) {
+    static const QStringList lineTags = {QStringLiteral("br"),  QStringLiteral("tr"),    QStringLiteral("p"),
+                                         QStringLiteral("div"), QStringLiteral("li"),    QStringLiteral("table"),
+                                         QStringLiteral("h1"),  QStringLiteral("h2"),    QStringLiteral("h3"),
+                                         QStringLiteral("h4"),  QStringLiteral("h5"),    QStringLiteral("h6"),
+                                         QStringLiteral("pre"), QStringLiteral("tbody"), QStringLiteral("thead")};
+    static const QStringList hiddenTags = {QStringLiteral("script"), QStringLiteral("style"), QStringLiteral("head")};
+    QString out;
+    out.reserve(html.size());
+    bool inPre = false;
+    qsizetype at = 0;
+    const qsizetype n = html.size();
+    while (at < n) {
+        const QChar c = html[at];
+        if (c != QLatin1Char('<')) {
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+                if (inPre && !(c == QLatin1Char('\n') && at > 0 && html[at - 1] == QLatin1Char('\r')))
+                    out += QLatin1Char('\n');
+                else if (!inPre)
+                    out += QLatin1Char(' ');
+            } else {
+                out += c;
+            }
+            ++at;
+            continue;
+        }
+        const qsizetype end = html.indexOf(QLatin1Char('>'), at);
+        if (end < 0)
+            break;
+        qsizetype k = at + 1;
+        while (k < end && html[k].isSpace())
+            ++k;
+        const bool closing = k < end && html[k] == QLatin1Char('/');
+        if (closing)
+            ++k;
+        qsizetype nameEnd = k;
+        while (nameEnd < end && html[nameEnd].isLetterOrNumber())
+            ++nameEnd;
+        const QString name = html.mid(k, nameEnd - k).toLower();
+        at = end + 1;
+        if (!closing && hiddenTags.contains(name)) {
+            const qsizetype close = html.indexOf(QStringLiteral("</") + name, at, Qt::CaseInsensitive);
+            if (close < 0)
+                break;
+            const qsizetype closeEnd = html.indexOf(QLatin1Char('>'), close);
+            if (closeEnd < 0)
+                break;
+            at = closeEnd + 1;
+            continue;
+        }
+        if (name == QLatin1String("pre"))
+            inPre = !closing;
+        if (name == QLatin1String("td") || name == QLatin1String("th"))
+            out += QStringLiteral("   ");
+        else if (lineTags.contains(name))
+            out += QLatin1Char('\n');
+    }
+    return decodeEntities(out);
 }
 
 bool looksLikeHtml(const QString& text) {
@@ -89,12 +137,22 @@ QString withoutGlyphs(const QString& line) {
             out += QLatin1Char(' ');
             continue;
         }
+        if (u == 0x2212) { // the minus sign a page may print
+            out += QLatin1Char('-');
+            continue;
+        }
         if (u < 0x20 || u == 0x7F || (u >= 0xE000 && u <= 0xF8FF) || u == 0xFFFD || (u >= 0x2500 && u <= 0x27BF) ||
             c.isSurrogate() || c.category() == QChar::Symbol_Other)
             continue;
         out += c;
     }
     return out;
+}
+
+// An amount as a transcript prints one: with a dollar sign, or with cents.
+bool amountLike(const QString& token) {
+    static const QRegularExpression cents(QStringLiteral("^-?[\\d,]+\\.\\d\\d$"));
+    return token.contains(QLatin1Char('$')) || cents.match(token).hasMatch();
 }
 
 const QRegularExpression& dateShape() {
@@ -164,6 +222,14 @@ const QRegularExpression& labelledField() {
     return field;
 }
 
+// A line without the marks a viewer sets before a row (a bullet, a dash, a glyph the font has).
+QString withoutMarks(const QString& t) {
+    qsizetype k = 0;
+    while (k < t.size() && !t[k].isLetterOrNumber())
+        ++k;
+    return t.mid(k);
+}
+
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text.left(60) + QLatin1Char('"');
 }
@@ -188,12 +254,14 @@ public:
     // The labelled fields of the transaction being read, and the line its code is on.
     struct Pending {
         int line = 0;
+        size_t index = 0; // of its line in the account's lines
         QString code, explanation, cycle, date, amount;
         int dateLine = 0, amountLine = 0;
     };
     std::optional<Pending> pending;
 
-    void header(const QString& t, int number) {
+    void header(const QString& raw, int number) {
+        const QString t = raw.simplified();
         for (const auto& l : labels()) {
             const auto m = l.pattern.match(t);
             if (!m.hasMatch())
@@ -218,6 +286,9 @@ public:
                 break;
             }
             case Label::Tin:
+                if (v.size() > 20)
+                    refuseLine(source, number,
+                               QStringLiteral("%1 is not a taxpayer identification number.").arg(quoted(v)));
                 same(account.tin, v, number, QStringLiteral("taxpayer identification number"));
                 break;
             case Label::Received:
@@ -300,24 +371,35 @@ public:
         return x;
     }
 
-    // A line's rows: a new one starts at a three-digit code that follows a date and an amount.
+    // A line's rows: a row ends with its date and amount, and a three-digit code after them begins the next; what
+    // stands between (a document locator, a note) is left out.
     static QStringList splitRows(const QString& t) {
         static const QRegularExpression blanks(QStringLiteral("\\s+"));
         static const QRegularExpression code(QStringLiteral("^\\d{3}$"));
-        static const QRegularExpression amount(QStringLiteral("^-?\\$?-?[\\d,]+(\\.\\d+)?$"));
         const QStringList tokens = t.split(blanks, Qt::SkipEmptyParts);
-        QStringList rows;
-        qsizetype start = 0;
-        for (qsizetype i = 3; i < tokens.size(); ++i)
-            if (code.match(tokens[i]).hasMatch() && amount.match(tokens[i - 1]).hasMatch() &&
-                dateShape().match(tokens[i - 2]).hasMatch()) {
-                rows << tokens.mid(start, i - start).join(QLatin1Char(' '));
-                start = i;
+        QStringList rows, row;
+        bool ended = false;
+        for (const QString& token : tokens) {
+            if (ended && code.match(token).hasMatch()) {
+                rows << row.join(QLatin1Char(' '));
+                row.clear();
+                ended = false;
             }
-        if (rows.isEmpty())
-            return {t};
-        rows << tokens.mid(start).join(QLatin1Char(' '));
+            if (ended)
+                continue;
+            row << token;
+            ended = row.size() >= 3 && amountLike(token) && dateShape().match(row[row.size() - 2]).hasMatch();
+        }
+        rows << row.join(QLatin1Char(' '));
         return rows;
+    }
+
+    // The last two words are a date and an amount, as a transaction's are.
+    static bool endsLikeTransaction(const QString& t) {
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        const QStringList tokens = t.split(blanks, Qt::SkipEmptyParts);
+        return tokens.size() >= 2 && amountLike(tokens.last()) &&
+               dateShape().match(tokens[tokens.size() - 2]).hasMatch();
     }
 
     void flush() {
@@ -340,11 +422,9 @@ public:
         if (!a)
             refuseLine(source, p.amountLine, badAmount(p.amount));
         x.amount = *a;
-        for (auto& l : account.lines)
-            if (l.number == p.line) {
-                l.kind = Line::Kind::Transaction;
-                l.transaction = x;
-            }
+        Line& l = account.lines[p.index];
+        l.kind = Line::Kind::Transaction;
+        l.transaction = x;
         ++transactions;
     }
 
@@ -357,7 +437,7 @@ public:
             if (!code.match(value).hasMatch())
                 refuseLine(source, number,
                            QStringLiteral("the transaction code %1 is not three digits.").arg(quoted(value)));
-            pending = Pending{number, value, {}, {}, {}, {}, 0, 0};
+            pending = Pending{number, account.lines.size() - 1, value, {}, {}, {}, {}, 0, 0};
             line.kind = Line::Kind::Transaction;
             return;
         }
@@ -395,10 +475,10 @@ public:
             l.kind = Line::Kind::Header;
         } else if (inTable && isColumnHeader(t)) {
             l.kind = Line::Kind::Header;
-        } else if (inTable && transactionStart.match(t).hasMatch()) {
+        } else if (inTable && transactionStart.match(withoutMarks(t)).hasMatch()) {
             flush();
             // The text of a PDF may run two rows into one line: each is a transaction of its own.
-            const QStringList rows = splitRows(t);
+            const QStringList rows = splitRows(withoutMarks(t));
             for (const QString& row : rows) {
                 Line one = l;
                 if (rows.size() > 1)
@@ -409,6 +489,11 @@ public:
                 account.lines.push_back(std::move(one));
             }
             return;
+        } else if (inTable && endsLikeTransaction(t)) {
+            refuseLine(source, number,
+                       QStringLiteral("%1 has a date and an amount but does not begin with a three-digit transaction "
+                                      "code.")
+                           .arg(quoted(t)));
         } else if (t.contains(QLatin1Char(':'))) {
             // A header line, also where a page header repeats it in the middle of the table.
             flush();
@@ -426,9 +511,10 @@ public:
 QDate transactionDate(const QString& text) {
     static const QRegularExpression shape(QStringLiteral("^(\\d{1,2})[-/](\\d{1,2})[-/](\\d{4})$"));
     const auto m = shape.match(text.trimmed());
-    if (!m.hasMatch())
+    const int year = m.captured(3).toInt();
+    if (!m.hasMatch() || year < 1900 || year > 2199)
         return QDate();
-    return QDate(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+    return QDate(year, m.captured(1).toInt(), m.captured(2).toInt());
 }
 
 QDate headerDate(const QString& text) {
@@ -438,7 +524,8 @@ QDate headerDate(const QString& text) {
     if (!m.hasMatch())
         return transactionDate(t);
     const int month = monthOf(m.captured(1));
-    return month ? QDate(m.captured(3).toInt(), month, m.captured(2).toInt()) : QDate();
+    const int year = m.captured(3).toInt();
+    return month && year >= 1900 && year <= 2199 ? QDate(year, month, m.captured(2).toInt()) : QDate();
 }
 
 std::optional<Money> amountOf(const QString& text) {
@@ -489,8 +576,14 @@ QStringList textLines(const QByteArray& bytes, const QString& source) {
         text = htmlText(text);
     static const QRegularExpression lineEnds(QStringLiteral("\\r\\n|\\r|\\n|\\f"));
     QStringList lines = text.split(lineEnds);
-    for (QString& l : lines)
-        l = withoutGlyphs(l);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        // No line of a transcript is anywhere near this long: a file that has one is not a transcript.
+        if (lines[i].size() > maximumLine)
+            refuse(source, QStringLiteral("is not an IRS account transcript: its line %1 is %2 characters long.")
+                               .arg(i + 1)
+                               .arg(lines[i].size()));
+        lines[i] = withoutGlyphs(lines[i]);
+    }
     return lines;
 }
 

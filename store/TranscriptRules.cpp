@@ -80,33 +80,39 @@ std::vector<Code> parseCodes(const QString& csvText, const QString& source) {
 
 std::vector<DueDate> parseDueDates(const QString& csvText, const QString& source) {
     const QStringList lines =
-        linesOf(csvText, source, QStringLiteral("form,periods_ending_from,periods_ending_to,months_after,day,kind"));
+        linesOf(csvText, source,
+                QStringLiteral("form,periods_ending_from,periods_ending_to,period_month,months_after,day,period_months,"
+                               "kind"));
     std::vector<DueDate> rules;
     for (int n = 1; n < lines.size(); ++n) {
         if (lines[n].isEmpty())
             continue;
         const QStringList cells = lines[n].split(QLatin1Char(','));
         DueDate d;
-        bool months = false, day = false;
-        if (cells.size() == 6) {
+        bool months = false, day = false, month = false, length = false;
+        if (cells.size() == 8) {
             d.form = cells[0].trimmed().toUpper();
             d.periodsEndingFrom = QDate::fromString(cells[1].trimmed(), Qt::ISODate);
             d.periodsEndingTo = QDate::fromString(cells[2].trimmed(), Qt::ISODate);
-            d.monthsAfter = cells[3].trimmed().toInt(&months);
-            d.day = cells[4].trimmed().toInt(&day);
-            const QString kind = cells[5].trimmed();
+            d.periodMonth = cells[3].trimmed().toInt(&month);
+            d.monthsAfter = cells[4].trimmed().toInt(&months);
+            d.day = cells[5].trimmed().toInt(&day);
+            d.periodMonths = cells[6].trimmed().toInt(&length);
+            const QString kind = cells[7].trimmed();
             d.kind = kind == QLatin1String("corporate") ? DueDate::Kind::Corporate
                      : kind == QLatin1String("payroll") ? DueDate::Kind::Payroll
                                                         : DueDate::Kind::Individual;
             day = day && (kind == QLatin1String("corporate") || kind == QLatin1String("payroll") ||
                           kind == QLatin1String("individual"));
         }
-        if (cells.size() != 6 || d.form.isEmpty() || !d.periodsEndingFrom.isValid() || !d.periodsEndingTo.isValid() ||
+        if (cells.size() != 8 || !month || d.periodMonth < 0 || d.periodMonth > 12 || !length || d.periodMonths < 1 ||
+            d.periodMonths > 12 || d.form.isEmpty() || !d.periodsEndingFrom.isValid() || !d.periodsEndingTo.isValid() ||
             d.periodsEndingTo < d.periodsEndingFrom || !months || d.monthsAfter < 0 || d.monthsAfter > 12 || !day ||
             d.day < 0 || d.day > 31)
             refuse(source, n + 1,
-                   QStringLiteral("a line needs a form, two dates YYYY-MM-DD in order, a count of months (0 to 12), a "
-                                  "day (0 for the month's last) and a kind (individual, corporate or payroll)."));
+                   QStringLiteral("a line needs a form, two dates YYYY-MM-DD in order, the month of the period's end "
+                                  "(0 for any), a count of months (0 to 12), a day (0 for the month's last), the "
+                                  "period's months (1 to 12) and a kind (individual, corporate or payroll)."));
         rules.push_back(std::move(d));
     }
     return rules;
@@ -129,7 +135,8 @@ const Code* Rules::find(const QString& code, const QString& explanation) const {
 
 const DueDate* Rules::dueDate(const QString& form, const QDate& periodEnd) const {
     for (const auto& d : dueDates)
-        if (d.form == form.toUpper() && d.periodsEndingFrom <= periodEnd && periodEnd <= d.periodsEndingTo)
+        if (d.form == form.toUpper() && d.periodsEndingFrom <= periodEnd && periodEnd <= d.periodsEndingTo &&
+            (d.periodMonth == 0 || d.periodMonth == periodEnd.month()))
             return &d;
     return nullptr;
 }

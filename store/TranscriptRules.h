@@ -44,8 +44,10 @@ struct Code {
 struct DueDate {
     QString form;
     QDate periodsEndingFrom, periodsEndingTo;
+    int periodMonth = 0; // the month the period ends in, or 0 for any
     int monthsAfter = 0;
-    int day = 0; // 0: the month's last day
+    int day = 0;           // 0: the month's last day
+    int periodMonths = 12; // the period's length
     enum class Kind { Individual, Corporate, Payroll } kind = Kind::Individual;
 };
 

@@ -104,14 +104,16 @@ TEST(TranscriptImport, AnUnknownCodeIsListedAndLeftOut) {
     EXPECT_EQ(p.leftOut(), 1);
     EXPECT_TRUE(p.steps[10].leftOut);
     EXPECT_TRUE(p.steps[10].does.contains("not in the table"));
-    EXPECT_EQ(p.made.payments.size(), 2u); // the 806 and the 670, not the 999
+    EXPECT_EQ(p.made.payments.size(), 1u); // the 670, not the 999 (the 806 is in the tax unpaid on the due date)
     // Every line of the file has its step, shown in the preview.
     EXPECT_EQ(p.steps.size(), size_t(12));
 }
 
 TEST(TranscriptImport, TheSameTransactionsImportTheSameFromEveryForm) {
     const QString text = rowsOf(planOf(head + body));
-    EXPECT_EQ(text, "due 2023-04-18 filed 2023-04-18 tax 1000000\npay 2023-04-18 600000\npay 2023-07-01 100000");
+    // The withholding counts as paid on the due date: the Initial Balance is the tax unpaid then, which the
+    // failure-to-file penalty is figured on; the credit is kept beside the case.
+    EXPECT_EQ(text, "due 2023-04-18 filed 2023-04-18 tax 400000\npay 2023-07-01 100000\nirs 806 600000");
 
     // Saved as HTML from the browser: a table, entities, a script.
     const QByteArray html =
@@ -125,6 +127,14 @@ TEST(TranscriptImport, TheSameTransactionsImportTheSameFromEveryForm) {
         "<tr><td>670</td><td>Payment &amp; more</td><td></td><td>07-01-2023</td><td>-$1,000.00</td></tr>"
         "</table></body></html>";
     EXPECT_EQ(rowsOf(planOf(html)), text);
+    // The same with Windows line ends, without the optional closing tags, and a label broken over two lines.
+    QByteArray loose = html;
+    loose.replace("</td>", "").replace("</tr>", "").replace("</p>", "\r\n");
+    loose.replace("<p>TAXPAYER IDENTIFICATION",
+                  "<p>SPOUSE\r\n TAXPAYER IDENTIFICATION NUMBER: XXX-XX-9999</p><p>TAXPAYER IDENTIFICATION");
+    EXPECT_EQ(rowsOf(planOf(loose)), text);
+    // The text kept in a <pre> block, as a browser saves the viewer's page.
+    EXPECT_EQ(rowsOf(planOf("<html><body><pre>\r\n" + head + body + "</pre></body></html>")), text);
 
     // The web viewer's text: "Label: value" lines, without the column alignment.
     const QByteArray labelled = "Account Transcript\nFORM NUMBER: 1040\nTAX PERIOD: Dec. 31, 2022\n"
@@ -144,8 +154,16 @@ TEST(TranscriptImport, TheSameTransactionsImportTheSameFromEveryForm) {
     // Printed to PDF: the glyphs of the viewer's buttons, no-break spaces, a page break in the middle.
     QByteArray glyphs = head + body;
     glyphs.replace("150   Tax", "\xee\x80\x80 150\xc2\xa0  Tax");
-    glyphs.replace("806   W-2", "\f806   W-2");
+    glyphs.replace("806   W-2", "\f\xe2\x80\xa2 806   W-2");
+    glyphs.replace("-$1,000.00", "\xe2\x88\x92$1,000.00");
     EXPECT_EQ(rowsOf(planOf(glyphs)), text);
+    // Rows a PDF's text runs into one line, a document locator between them.
+    QByteArray merged = head + body;
+    merged.replace("$10,000.00\n806", "$10,000.00 n/a 17221-335-10442-2 806");
+    merged.replace("-$6,000.00\n670", "-$6,000.00   670");
+    EXPECT_EQ(rowsOf(planOf(merged)), text);
+    // A row whose code cannot be read is refused, never dropped.
+    EXPECT_TRUE(refusal(head + "150Tax return filed   05-08-2023   $10,000.00\n").contains("line 8"));
 }
 
 TEST(TranscriptImport, ReversalsSubtractFromWhatTheyReverse) {
@@ -154,10 +172,17 @@ TEST(TranscriptImport, ReversalsSubtractFromWhatTheyReverse) {
                           "612   Correction of a payment with the return       07-21-2023    $100.00\n"
                           "166   Penalty for filing late                       05-08-2023    $90.00\n"
                           "167   Abatement of the penalty                      09-01-2023    -$30.00\n");
-    EXPECT_EQ(rowsOf(p), "due 2023-04-18 filed 2023-04-18 tax 1000000\npay 2023-04-18 600000\n"
-                         "pay 2023-07-01 60000\nirs 166 6000");
+    EXPECT_EQ(rowsOf(p), "due 2023-04-18 filed 2023-04-18 tax 400000\npay 2023-07-01 60000\nirs 166 6000\n"
+                         "irs 806 600000");
     EXPECT_TRUE(p.steps[11].leftOut); // a 612 with no 610 before it
     EXPECT_TRUE(p.notes.join(' ').contains("finds no earlier transaction of code 610"));
+    // An abatement larger than the additional tax comes off the return's tax, which holds it whole.
+    const auto abated = planOf(head + body +
+                               "290   Additional tax assessed                       10-16-2023    $500.00\n"
+                               "291   Abatement of prior tax assessment             12-04-2023    -$2,000.00\n");
+    EXPECT_EQ(abated.made.initialBalance->cents(), 200000); // 10,000 less 2,000 abated, less 6,000 withheld
+    ASSERT_EQ(abated.made.charges.size(), 1u);
+    EXPECT_EQ(abated.made.charges[0].asTax->cents(), 50000);
 }
 
 TEST(TranscriptImport, ATranscriptOfAnotherPeriodIsRefusedForTheSelectedCase) {
@@ -184,15 +209,31 @@ TEST(TranscriptImport, AddingToACaseWritesOnlyWhatItLacks) {
     auto c = CaseReader(db).read(number);
     ASSERT_TRUE(c);
     EXPECT_EQ(c->clientCode, "O'NEIL");
-    EXPECT_EQ(c->payments.size(), 2u);
-    // The same transcript again, with one more payment, added to the case: only the new payment is written.
-    const auto again = planOf(head + body + "670   Payment    08-01-2023    -$250.00\n", c);
+    EXPECT_EQ(c->payments.size(), 1u);
+    EXPECT_FALSE(c->decreasedFailureToPay);
+    // The same transcript again, with two more payments of one amount, an installment agreement and the IRS's
+    // penalty, added to the case: only what the case lacks is written, and the agreement sets the 0.25 % rate.
+    const QByteArray more = head + body + "670   Payment    08-01-2023    -$1,000.00\n" +
+                            "276   Penalty for late payment of tax    05-08-2023    $20.00\n" +
+                            "971   Installment agreement established    06-20-2023    $0.00\n";
+    const auto again = planOf(more, c);
     EXPECT_TRUE(again.steps[9].does.contains("already has this payment"));
+    EXPECT_FALSE(again.steps[10].leftOut); // the second 1,000.00 is another payment
     EXPECT_EQ(TranscriptImport::write(db, again), number);
     c = CaseReader(db).read(number);
-    ASSERT_EQ(c->payments.size(), 3u);
-    EXPECT_EQ(c->payments.back().amount->cents(), 25000);
-    EXPECT_EQ(c->initialBalance->cents(), 1000000);
+    ASSERT_EQ(c->payments.size(), 2u);
+    EXPECT_EQ(c->initialBalance->cents(), 400000);
+    EXPECT_TRUE(c->failureToPay);
+    EXPECT_EQ(c->failureToPayAssessment, QDate(2023, 5, 8));
+    EXPECT_TRUE(c->decreasedFailureToPay);
+    EXPECT_EQ(c->decreasedFailureToPayBegins, QDate(2023, 6, 20));
+    // Once more: nothing is written twice.
+    const auto third = planOf(more, c);
+    EXPECT_EQ(third.leftOut(), 4); // the 806 (in the Initial Balance), the two 670 and the 276
+    TranscriptImport::write(db, third);
+    c = CaseReader(db).read(number);
+    EXPECT_EQ(c->payments.size(), 2u);
+    EXPECT_EQ(c->irsFigures.size(), 2u); // the 806 kept beside the case and the 276
 }
 
 TEST(TranscriptImport, AHundredThousandLinesEndInTime) {
@@ -203,7 +244,21 @@ TEST(TranscriptImport, AHundredThousandLinesEndInTime) {
                              : "670   Payment                                       07-01-2023    -$1.00\n");
     withinSeconds(30, [&] {
         const auto p = planOf(big);
-        EXPECT_EQ(p.made.payments.size(), size_t(2 + 98000));
+        EXPECT_EQ(p.made.payments.size(), size_t(1 + 98000));
+    });
+    // Inputs that would make a pattern search run long: a tag left open over 300,000 blanks, scripts never closed,
+    // 50,000 transactions as labelled lines.
+    withinSeconds(30, [&] {
+        EXPECT_FALSE(refusal("<html><br" + QByteArray(300000, ' ')).isEmpty());
+        QByteArray scripts = "<html><table>";
+        for (int i = 0; i < 20000; ++i)
+            scripts += "<script>x";
+        EXPECT_FALSE(refusal(scripts).isEmpty());
+        QByteArray labelled = "FORM NUMBER: 1040\nTAX PERIOD: Dec. 31, 2022\nTRANSACTIONS\n";
+        for (int i = 0; i < 50000; ++i)
+            labelled += "Code: 670\nDate: 07-01-2023\nAmount: -$1.00\n";
+        EXPECT_EQ(planOf(labelled).made.payments.size(), 50000u);
+        EXPECT_TRUE(refusal(QByteArray(20 << 20, 'x')).contains("characters long"));
     });
 }
 
@@ -221,6 +276,14 @@ TEST(TranscriptImport, TheInstalledRuleFilesReadAndBadLinesAreNamed) {
               QDate(2023, 4, 15));
     EXPECT_EQ(TranscriptRules::dueDay(*rules.dueDate("941", QDate(2024, 3, 31)), QDate(2024, 3, 31)),
               QDate(2024, 4, 30));
+    // A corporation's year ending June 30 that began before 2026 keeps the 15th day of the third month.
+    EXPECT_EQ(TranscriptRules::dueDay(*rules.dueDate("1120", QDate(2023, 6, 30)), QDate(2023, 6, 30)),
+              QDate(2023, 9, 15));
+    EXPECT_EQ(TranscriptRules::dueDay(*rules.dueDate("1120", QDate(2027, 6, 30)), QDate(2027, 6, 30)),
+              QDate(2027, 10, 15));
+    for (const char* pending :
+         {"Pending installment agreement", "Removed pending installment agreement", "Installment agreement terminated"})
+        EXPECT_EQ(rules.find("971", pending)->action, TranscriptRules::Action::Note) << pending;
     const QString header = "code,action,reverses,explanation_contains,meaning\n";
     for (const QString bad : {"15,tax,,,Return", "150,taxes,,,Return", "611,reversal,,,Dishonored", "150,tax"})
         try {
