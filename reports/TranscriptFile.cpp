@@ -23,5 +23,9 @@ QByteArray transcriptBytes(const QString& file) {
     QString text;
     for (int page = 0; page < pdf.pageCount(); ++page)
         text += pdf.getAllText(page).text() + QLatin1Char('\n');
+    if (text.trimmed().isEmpty())
+        throw StoreError(QStringLiteral("The file %1 is a PDF without text (a scanned page has none): save the "
+                                        "transcript's text from the IRS's viewer instead and import that.")
+                             .arg(QDir::toNativeSeparators(file)));
     return text.toUtf8();
 }

@@ -12,6 +12,7 @@
 #include "Transcript.h"
 #include "TranscriptImport.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace NoticeCheck {
@@ -152,7 +153,10 @@ Notice readNotice(const QByteArray& bytes, const QString& source) {
     if (bytes.size() > (1 << 20) || bytes.contains('\0'))
         throw StoreError(
             QStringLiteral("The notice file %1 is not a small text file of \"item,value\" lines.").arg(source));
-    QString text = QString::fromUtf8(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        throw StoreError(QStringLiteral("The notice file %1 is not UTF-8 text.").arg(source));
     text.replace(QChar(0x2212), QLatin1Char('-')); // the minus sign a notice prints
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.value(0).trimmed() != QLatin1String("item,value"))
@@ -177,9 +181,12 @@ Notice readNotice(const QByteArray& bytes, const QString& source) {
             QDate d = QDate::fromString(value, QStringLiteral("MM/dd/yyyy"));
             if (!d.isValid())
                 d = QDate::fromString(value, QStringLiteral("M/d/yyyy"));
-            if (!d.isValid())
+            if (!d.isValid() || d.year() < 1900)
                 refuse(i + 1, QStringLiteral("\"%1\" is not a date MM/DD/YYYY.").arg(value.left(40)));
-            (name == QLatin1String("notice_date") ? n.date : n.figuredTo) = d;
+            QDate& into = name == QLatin1String("notice_date") ? n.date : n.figuredTo;
+            if (into.isValid())
+                refuse(i + 1, QStringLiteral("%1 is given twice.").arg(name));
+            into = d;
             continue;
         }
         const Item* found = nullptr;
@@ -196,6 +203,9 @@ Notice readNotice(const QByteArray& bytes, const QString& source) {
             refuse(i + 1, QStringLiteral("\"%1\" is not an amount.").arg(value.left(40)));
         if (n.lines.count(*found))
             refuse(i + 1, QStringLiteral("%1 is given twice.").arg(name));
+        // Only the payments (printed as a credit) and the amount due (a credit balance) may be below zero.
+        if (*amount < Money() && *found != Item::Payments && *found != Item::AmountDue)
+            refuse(i + 1, QStringLiteral("%1 is below zero; a notice prints it as an amount owed.").arg(name));
         n.lines[*found] = *found == Item::Payments && *amount < Money() ? -*amount : *amount;
     }
     if (!n.date.isValid())
@@ -206,6 +216,12 @@ Notice readNotice(const QByteArray& bytes, const QString& source) {
 }
 
 RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter& reporter, Result* result) {
+    if (taxpayer.originalDueDate.isValid() && notice.figuredTo < taxpayer.originalDueDate) {
+        reporter.message(QStringLiteral("The notice's amounts are figured to %1, before the return's due date %2: "
+                                        "check the notice's dates.")
+                             .arg(day(notice.figuredTo), day(taxpayer.originalDueDate)));
+        return RunOutcome::Stopped;
+    }
     // The case to the notice's date; the failure-to-pay accrued to then counts as the notice counts it.
     TaxpayerCase c = taxpayer;
     c.endDate = notice.figuredTo;

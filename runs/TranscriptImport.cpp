@@ -11,6 +11,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <set>
 
 namespace TranscriptImport {
@@ -438,16 +439,26 @@ private:
         Money taxOwed = p.into && c.initialBalance ? *c.initialBalance : val(tax);
         for (const auto& ch : c.charges)
             taxOwed += val(ch.asTax);
-        const auto assessedBy = [this](const QDate& d, bool interest) {
-            Money sum;
-            for (const auto& f : c.irsFigures) {
-                const bool penalty = f.event == Kinds::failureToFile || f.event == Kinds::failureToPay ||
-                                     f.event == Kinds::estimatedTax || f.event == Kinds::deposit ||
-                                     f.event == Kinds::otherPenalty;
-                if (f.date <= d && (interest ? f.event == Kinds::interest : penalty))
-                    sum += val(f.amount);
-            }
-            return sum;
+        // What the IRS had assessed by a day, of penalties and of interest: running sums by date, looked up.
+        std::vector<std::pair<QDate, Money>> penalties, interests;
+        for (const auto& f : c.irsFigures) {
+            const bool penalty = f.event == Kinds::failureToFile || f.event == Kinds::failureToPay ||
+                                 f.event == Kinds::estimatedTax || f.event == Kinds::deposit ||
+                                 f.event == Kinds::otherPenalty;
+            if (penalty || f.event == Kinds::interest)
+                (penalty ? penalties : interests).push_back({f.date, val(f.amount)});
+        }
+        for (auto* list : {&penalties, &interests}) {
+            std::stable_sort(list->begin(), list->end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (size_t k = 1; k < list->size(); ++k)
+                (*list)[k].second += (*list)[k - 1].second;
+        }
+        const auto assessedBy = [&](const QDate& d, bool interest) {
+            const auto& list = interest ? interests : penalties;
+            const auto after = std::upper_bound(list.begin(), list.end(), d,
+                                                [](const QDate& day, const auto& e) { return day < e.first; });
+            return after == list.begin() ? Money() : std::prev(after)->second;
         };
         std::vector<size_t> order;
         Money paidTax, paidPenalties, paidInterest;

@@ -43,6 +43,10 @@ TEST(NoticeCheck, TheNoticeFileIsCheckedLineByLine) {
     EXPECT_TRUE(refusal("item,value\nnotice_date,02/20/2018\npenalties,5.00\n").contains("is not an item"));
     EXPECT_TRUE(refusal("item,value\nnotice_date,02/20/2018\ntax,1\ntax,2\n").contains("given twice"));
     EXPECT_TRUE(refusal("item,value\ntax,1\n").contains("no notice_date"));
+    EXPECT_TRUE(refusal("item,value\nnotice_date,02/20/2018\nnotice_date,03/20/2018\n").contains("given twice"));
+    EXPECT_TRUE(refusal("item,value\nnotice_date,02/20/2018\ntax,-40000\n").contains("below zero"));
+    EXPECT_TRUE(refusal("item,value\nnotice_date,01/01/0001\n").contains("line 2"));
+    EXPECT_TRUE(refusal("item,value\nkind,CP\xff\nnotice_date,02/20/2018\n").contains("not UTF-8"));
     EXPECT_TRUE(refusal(QByteArray("item,value\n\0", 12)).contains("not a small text file"));
 }
 
@@ -85,6 +89,10 @@ TEST(NoticeCheck, APaymentTheNoticeDoesNotCountIsNamed) {
     EXPECT_EQ(minimum->figure, Money::fromCents(45000)); // $450 for returns required to be filed in 2023
     EXPECT_TRUE(minimum->matches);
     EXPECT_TRUE(NoticeCheck::csv(r).contains("Matches The Notice"));
+    // A notice figured to a day before the return was due is a mistake in its dates, said so.
+    notice.figuredTo = QDate(2023, 1, 1);
+    EXPECT_EQ(NoticeCheck::check(*c, notice, said, &r), RunOutcome::Stopped);
+    EXPECT_TRUE(said.texts.last().contains("before the return's due date 04/18/2023"));
 }
 
 } // namespace

@@ -259,6 +259,11 @@ TEST(TranscriptImport, AHundredThousandLinesEndInTime) {
             labelled += "Code: 670\nDate: 07-01-2023\nAmount: -$1.00\n";
         EXPECT_EQ(planOf(labelled).made.payments.size(), 50000u);
         EXPECT_TRUE(refusal(QByteArray(20 << 20, 'x')).contains("characters long"));
+        // Each payment applied against what the IRS had assessed by its day: 20,000 of each.
+        QByteArray many = head + body;
+        for (int i = 0; i < 20000; ++i)
+            many += "196   Interest charged    08-01-2023    $1.00\n670   Payment    08-02-2023    -$1.00\n";
+        EXPECT_EQ(planOf(many).made.payments.size(), 20001u);
     });
 }
 
