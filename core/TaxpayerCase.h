@@ -55,6 +55,7 @@ struct TaxpayerCase {
         std::optional<Money> asTax;
         std::optional<Money> asPenalty;
         std::optional<Money> unclassified;
+        QDate incurred; // the day the liability arose (an assessment's day)
     };
     struct Deposit {
         int row = 0;

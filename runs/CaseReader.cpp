@@ -84,16 +84,17 @@ struct PaymentFields {
 };
 
 struct ChargeFields {
-    int row, event, starts, tax, penalty, unclassified;
+    int row, event, starts, tax, penalty, unclassified, incurred;
     explicit ChargeFields(const Database::Cursor& c)
         : row(c.fieldIndex(Columns::row)), event(c.fieldIndex(Columns::event)),
           starts(c.fieldIndex(Columns::dateInterestStarts)), tax(c.fieldIndex(Columns::chargeClassifiedAsTax)),
           penalty(c.fieldIndex(Columns::chargeClassifiedAsPenalty)),
-          unclassified(c.fieldIndex(Columns::chargeUnclassified)) {}
+          unclassified(c.fieldIndex(Columns::chargeUnclassified)),
+          incurred(c.fieldIndex(Columns::dateLiabilityIncurred)) {}
     void add(const Database::Cursor& c, TaxpayerCase& to) const {
         to.charges.push_back({c.value(row).toInt(), c.value(event).toString(), c.value(starts).toDate(),
-                              amount(c.value(tax), to), amount(c.value(penalty), to),
-                              amount(c.value(unclassified), to)});
+                              amount(c.value(tax), to), amount(c.value(penalty), to), amount(c.value(unclassified), to),
+                              incurred < 0 ? QDate() : c.value(incurred).toDate()});
     }
 };
 

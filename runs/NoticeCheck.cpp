@@ -215,6 +215,21 @@ Notice readNotice(const QByteArray& bytes, const QString& source) {
     return n;
 }
 
+TaxpayerCase asOf(const TaxpayerCase& taxpayer, const QDate& day) {
+    TaxpayerCase c = taxpayer;
+    c.endDate = day;
+    if (c.failureToPay && (!c.failureToPayAssessment.isValid() || c.failureToPayAssessment > day))
+        c.failureToPayAssessment = day;
+    // An installment agreement or a levy notice of a later day had not changed the rate yet.
+    if (c.decreasedFailureToPay && c.decreasedFailureToPayBegins.isValid() && c.decreasedFailureToPayBegins > day)
+        c.decreasedFailureToPay = false;
+    if (c.increasedFailureToPay && c.increasedFailureToPayBegins.isValid() && c.increasedFailureToPayBegins > day)
+        c.increasedFailureToPay = false;
+    // Tax assessed after the day (an examination's) was not on the account then.
+    std::erase_if(c.charges, [&day](const auto& ch) { return ch.incurred.isValid() && ch.incurred > day; });
+    return c;
+}
+
 RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter& reporter, Result* result) {
     if (taxpayer.originalDueDate.isValid() && notice.figuredTo < taxpayer.originalDueDate) {
         reporter.message(QStringLiteral("The notice's amounts are figured to %1, before the return's due date %2: "
@@ -223,10 +238,7 @@ RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter
         return RunOutcome::Stopped;
     }
     // The case to the notice's date; the failure-to-pay accrued to then counts as the notice counts it.
-    TaxpayerCase c = taxpayer;
-    c.endDate = notice.figuredTo;
-    if (c.failureToPay && (!c.failureToPayAssessment.isValid() || c.failureToPayAssessment > c.endDate))
-        c.failureToPayAssessment = c.endDate;
+    TaxpayerCase c = asOf(taxpayer, notice.figuredTo);
     RunOutcome outcome = RunOutcome::Stopped;
     const auto base = run(c, reporter, &outcome);
     if (!base)
@@ -284,9 +296,9 @@ RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter
         if (const auto f = run(late, quiet))
             if (f->totals.TotalFPPenalty != base->totals.TotalFPPenalty || differs(Item::FailureToPay))
                 add(Item::FailureToPay,
-                    QStringLiteral("Failure-to-pay at 0.25 % from the month after the installment agreement of %1 "
-                                   "(the IRS's practice, TIGTA report 2003-10-077) instead of from its month gives "
-                                   "%2 (the program, from its month: %3).")
+                    QStringLiteral("Failure-to-pay with the 0.25 % rate of the installment agreement of %1 begun one "
+                                   "month later than the program begins it (the IRS's practice of beginning it in the "
+                                   "month after the agreement, TIGTA report 2003-10-077) gives %2 (the program: %3).")
                         .arg(day(c.decreasedFailureToPayBegins), money(f->totals.TotalFPPenalty),
                              money(base->totals.TotalFPPenalty)),
                     f->totals.TotalFPPenalty);
@@ -305,15 +317,13 @@ RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter
                     f->totals.TotalInterest);
     }
     // The failure-to-file minimum of a return more than 60 days late.
-    if (c.failureToFile && !c.payroll && differs(Item::FailureToFile) && c.figures) {
-        const QDate ext = c.extendedDueDate.isValid() ? c.extendedDueDate : c.originalDueDate;
+    const QDate ext = c.extendedDueDate.isValid() ? c.extendedDueDate : c.originalDueDate;
+    const bool late = c.dateReturnFiled.isValid() && ext.daysTo(c.dateReturnFiled) > 60;
+    if (c.failureToFile && !c.payroll && late && differs(Item::FailureToFile) && c.figures) {
         if (const auto minimum = FailureToFileMinimum(c.figures->failureToFileMinimums).amountFor(ext.year())) {
-            Money unpaid = val(c.initialBalance);
-            for (const auto& p : c.payments)
-                if (p.date.isValid() && p.date <= c.originalDueDate)
-                    unpaid -= val(p.toTax);
+            // The tax the penalty is figured on: the Initial Balance, the tax unpaid on the due date.
+            const Money unpaid = val(c.initialBalance);
             const Money least = std::min(*minimum, std::max(unpaid, Money()));
-            const bool late = c.dateReturnFiled.isValid() && ext.daysTo(c.dateReturnFiled) > 60;
             add(Item::FailureToFile,
                 QStringLiteral("The failure-to-file minimum for a return due in %1 is the lesser of %2 and the tax "
                                "unpaid, %3: %4. The return was filed %5 days after its extended due date, so the "
@@ -321,8 +331,7 @@ RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter
                     .arg(ext.year())
                     .arg(money(*minimum), money(unpaid), money(least))
                     .arg(c.dateReturnFiled.isValid() ? ext.daysTo(c.dateReturnFiled) : 0)
-                    .arg(late ? QStringLiteral("applies when it is more than the penalty figured by the month")
-                              : QStringLiteral("does not apply (it is for a return more than 60 days late)")),
+                    .arg(QStringLiteral("applies when it is more than the penalty figured by the month")),
                 least);
         }
     }

@@ -53,6 +53,10 @@ struct Result {
     std::vector<Cause> causes;
 };
 
+// The case as it stood on `day`: computed to it, the failure-to-pay accrued by then assessed by then, the changes of
+// the failure-to-pay rate and the charges that came later left out.
+TaxpayerCase asOf(const TaxpayerCase& taxpayer, const QDate& day);
+
 // The case computed to the notice's date, and the causes tested. Stops (through `reporter`) as the case's runs do.
 RunOutcome check(const TaxpayerCase& taxpayer, const Notice& notice, RunReporter& reporter, Result* result);
 

@@ -4,8 +4,11 @@
 #include "CalculationRun.h"
 #include "KeptReporter.h"
 #include "MoneyText.h"
+#include "NoticeCheck.h"
 #include "RunReporter.h"
 #include "TranscriptImport.h"
+
+#include <functional>
 
 namespace PenaltyRelief {
 namespace {
@@ -52,10 +55,7 @@ const QStringList& conditions() {
 
 RunOutcome compute(const TaxpayerCase& taxpayer, const QDate& at, std::vector<bool> ticked, RunReporter& reporter,
                    Result* result) {
-    TaxpayerCase c = taxpayer;
-    c.endDate = at;
-    if (c.failureToPay && (!c.failureToPayAssessment.isValid() || c.failureToPayAssessment > at))
-        c.failureToPayAssessment = at;
+    TaxpayerCase c = NoticeCheck::asOf(taxpayer, at);
     RunOutcome outcome = RunOutcome::Stopped;
     const auto with = totalsOf(c, reporter, true, &outcome);
     if (!with)
@@ -68,41 +68,38 @@ RunOutcome compute(const TaxpayerCase& taxpayer, const QDate& at, std::vector<bo
     r.balanceWith = with->TotalBalance;
     ticked.resize(size_t(conditions().size()), false);
     r.ticked = std::move(ticked);
-    const auto without = [&](auto change, bool depositPenalties) {
-        TaxpayerCase other = c;
-        change(other);
-        return totalsOf(other, quiet, depositPenalties);
+    // The penalties taken away one after another: each line's interest is what the case's interest falls by when it
+    // goes too, so the lines add up to the relief (without the failure-to-pay penalty the failure-to-file penalty
+    // would grow, IRC 6651(c)(1), which is why they are not each taken from the whole case).
+    TaxpayerCase less = c;
+    SummaryTotals before = *with;
+    const auto take = [&](const QString& kind, QDate begins, Money amount, const QString& irsKind,
+                          const std::function<void(TaxpayerCase&)>& change, bool depositPenalties) {
+        change(less);
+        const auto after = totalsOf(less, quiet, depositPenalties);
+        if (!after)
+            return false;
+        if (amount != Money())
+            r.penalties.push_back(
+                {kind, begins, amount, before.TotalInterest - after->TotalInterest, irsFigure(c, irsKind)});
+        before = *after;
+        return true;
     };
-    if (c.failureToFile && with->TotalFFPenalty != Money())
-        if (const auto t = without([](TaxpayerCase& o) { o.failureToFile = false; }, true))
-            r.penalties.push_back({QStringLiteral("Failure to file"),
-                                   c.extendedDueDate.isValid() ? c.extendedDueDate : c.originalDueDate,
-                                   with->TotalFFPenalty, with->TotalInterest - t->TotalInterest,
-                                   irsFigure(c, TranscriptImport::Kinds::failureToFile)});
-    if (c.failureToPay && with->TotalFPPenalty != Money())
-        if (const auto t = without([](TaxpayerCase& o) { o.failureToPay = false; }, true))
-            r.penalties.push_back({QStringLiteral("Failure to pay"), c.failureToPayAssessment, with->TotalFPPenalty,
-                                   with->TotalInterest - t->TotalInterest,
-                                   irsFigure(c, TranscriptImport::Kinds::failureToPay)});
-    if (c.payroll && with->TotalFDepositPenalty != Money()) {
-        QDate first;
-        for (const auto& d : c.deposits)
-            if (d.assessed.isValid() && (!first.isValid() || d.assessed < first))
-                first = d.assessed;
-        if (const auto t = without([](TaxpayerCase&) {}, false))
-            r.penalties.push_back({QStringLiteral("Failure to deposit"), first, with->TotalFDepositPenalty,
-                                   with->TotalInterest - t->TotalInterest,
-                                   irsFigure(c, TranscriptImport::Kinds::deposit)});
-    }
-    if (const auto none = without(
-            [](TaxpayerCase& o) {
-                o.failureToFile = false;
-                o.failureToPay = false;
-            },
-            false))
-        r.balanceWithout = none->TotalBalance;
-    else
-        r.balanceWithout = r.balanceWith;
+    bool ran = take(
+        QStringLiteral("Failure to file"), c.extendedDueDate.isValid() ? c.extendedDueDate : c.originalDueDate,
+        with->TotalFFPenalty, TranscriptImport::Kinds::failureToFile, [](TaxpayerCase& o) { o.failureToFile = false; },
+        true);
+    ran = ran && take(
+                     QStringLiteral("Failure to pay"), c.failureToPayAssessment, with->TotalFPPenalty,
+                     TranscriptImport::Kinds::failureToPay, [](TaxpayerCase& o) { o.failureToPay = false; }, true);
+    QDate firstDeposit;
+    for (const auto& d : c.deposits)
+        if (d.assessed.isValid() && (!firstDeposit.isValid() || d.assessed < firstDeposit))
+            firstDeposit = d.assessed;
+    ran = ran && take(
+                     QStringLiteral("Failure to deposit"), firstDeposit, with->TotalFDepositPenalty,
+                     TranscriptImport::Kinds::deposit, [](TaxpayerCase&) {}, false);
+    r.balanceWithout = ran ? before.TotalBalance : r.balanceWith;
     *result = std::move(r);
     return RunOutcome::Written;
 }

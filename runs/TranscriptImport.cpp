@@ -79,6 +79,7 @@ private:
     std::optional<Money> tax;
     QDate taxAssessed, installmentAgreement, levyNotice, failureToPayAssessed, depositAssessed;
     bool irsFailureToFile = false;
+    bool filedGuessed = false; // the date filed is the tax's assessment, for want of the day received
 
     void taxpayer() {
         form = rules.dueDate(account.formNumber, account.taxPeriod);
@@ -274,6 +275,7 @@ private:
             charge.asTax = x.amount;
             charge.asPenalty = Money();
             charge.unclassified = Money();
+            charge.incurred = x.date;
             c.charges.push_back(charge);
             p.chargeTexts.push_back({x.explanation.left(150), x.date});
             made.push_back({Made::Kind::Charge, x.code, c.charges.size() - 1, line, p.steps.size()});
@@ -399,6 +401,7 @@ private:
         const auto zero = [](const std::optional<Money>& m) { return m && *m == Money(); };
         allocate();
         netCreditsByTheDueDate();
+        netRefundsByTheDueDate();
         std::erase_if(c.payments, [&](const auto& r) { return r.row == 0 && zero(r.amount); });
         for (size_t i = c.charges.size(); i-- > 0;)
             if (c.charges[i].row == 0 && zero(c.charges[i].asTax)) {
@@ -408,7 +411,7 @@ private:
         std::erase_if(c.irsFigures, [&](const auto& r) { return r.row == 0 && zero(r.amount); });
         // A refund is the overpayment paid back: the overpayment interest allowed the same day is paid with it.
         for (auto& r : c.refunds) {
-            if (r.row != 0)
+            if (r.row != 0 || zero(r.amount))
                 continue;
             for (const auto& f : c.irsFigures)
                 if (f.row == 0 && f.event == Kinds::overpaymentInterest && f.date == r.made && f.amount) {
@@ -523,6 +526,29 @@ private:
     }
     Money netted;
 
+    // A refund made by the due date (a return filed early) pays back what was overpaid then: it is counted in the
+    // Initial Balance too, and kept beside the case as a credit taken back.
+    void netRefundsByTheDueDate() {
+        if (c.payroll || (p.into && c.initialBalance))
+            return;
+        for (size_t i = 0; i < c.refunds.size(); ++i) {
+            auto& r = c.refunds[i];
+            if (r.row != 0 || !r.made.isValid() || r.made > due || val(r.amount) == Money())
+                continue;
+            netted -= val(r.amount);
+            for (const auto& m : made)
+                if (m.kind == Made::Kind::Refund && m.index == i) {
+                    c.irsFigures.push_back({0, m.code, Kinds::creditByDueDate,
+                                            QStringLiteral("Refunded by the due date"), r.made, -val(r.amount)});
+                    p.steps[m.step].does += QStringLiteral(" Made by the due date, it is counted in the tax "
+                                                           "unpaid then.");
+                }
+            r.amount = Money(); // not written
+        }
+    }
+
+    bool individual() const { return form && form->kind == TranscriptRules::DueDate::Kind::Individual; }
+
     size_t existingCharges() const { return existing ? existing->charges.size() : 0; }
 
     // The selected case's values the transcript gives and the case lacks: only those are written.
@@ -554,7 +580,7 @@ private:
             fill(Columns::assessmentDateForFailureToPayPenalty, failureToPayAssessed);
         }
         const QDate extended = c.extendedDueDate.isValid() ? c.extendedDueDate : due;
-        if (installmentAgreement.isValid() && !c.decreasedFailureToPay && c.failureToPay &&
+        if (installmentAgreement.isValid() && individual() && !c.decreasedFailureToPay && c.failureToPay &&
             c.dateReturnFiled.isValid() && c.dateReturnFiled <= extended) {
             c.decreasedFailureToPay = true;
             c.decreasedFailureToPayBegins = installmentAgreement;
@@ -592,8 +618,10 @@ private:
             c.dateReturnFiled = account.receivedOrDue > due ? account.receivedOrDue : due;
         } else if (taxAssessed.isValid()) {
             c.dateReturnFiled = taxAssessed;
+            filedGuessed = true;
             p.notes << QStringLiteral("The transcript does not say when the return was received: the date filed is "
-                                      "the day its tax was assessed, %1. Correct it on the taxpayer form.")
+                                      "the day its tax was assessed, %1, and the failure-to-file penalty is computed "
+                                      "only if the IRS assessed one. Correct the date on the taxpayer form.")
                            .arg(day(taxAssessed));
         } else {
             p.notes << QStringLiteral("The transcript shows no return filed (code 150): enter the tax and the date "
@@ -625,22 +653,34 @@ private:
             return sum;
         };
         // A penalty the IRS assessed and then abated in full is not computed either (it can be ticked again).
-        bool ftfAssessed = irsFailureToFile, ftpAssessed = false;
+        bool ftfAssessed = irsFailureToFile, ftpAssessed = failureToPayAssessed.isValid();
         const bool ftfAbated = irsTotal(Kinds::failureToFile, &ftfAssessed) == Money() && irsFailureToFile;
         const bool ftpAbated = irsTotal(Kinds::failureToPay, &ftpAssessed) == Money() && ftpAssessed;
-        c.failureToFile =
-            !ftfAbated && (irsFailureToFile || (c.dateReturnFiled.isValid() && c.dateReturnFiled > c.extendedDueDate));
+        c.failureToFile = !ftfAbated && (irsFailureToFile || (!filedGuessed && c.dateReturnFiled.isValid() &&
+                                                              c.dateReturnFiled > c.extendedDueDate));
         if (ftfAbated)
             p.notes << QStringLiteral("The IRS abated its failure-to-file penalty in full: the case does not compute "
                                       "one (tick it on the taxpayer form to see what it would be).");
-        c.failureToPay =
-            !ftpAbated && (failureToPayAssessed.isValid() || (!c.payroll && val(c.initialBalance) > Money()));
+        // Tax unpaid on the due date bears the failure-to-pay penalty; a payroll return's tax is its liability less
+        // the deposits made by then.
+        Money unpaid = val(c.initialBalance);
+        if (c.payroll) {
+            unpaid = tax.value_or(Money());
+            for (const auto& pay : c.payments)
+                if (pay.row == 0 && pay.date <= due)
+                    unpaid -= val(pay.toTax);
+        }
+        c.failureToPay = !ftpAbated && (failureToPayAssessed.isValid() || unpaid > Money());
         if (ftpAbated)
             p.notes << QStringLiteral("The IRS abated its failure-to-pay penalty in full: the case does not compute "
                                       "one (tick it on the taxpayer form to see what it would be).");
         if (c.failureToPay)
             c.failureToPayAssessment = failureToPayAssessed.isValid() ? failureToPayAssessed : c.endDate;
-        if (installmentAgreement.isValid()) {
+        if (installmentAgreement.isValid() && !individual()) {
+            p.notes << QStringLiteral("The installment agreement of %1 does not lower the failure-to-pay rate: the "
+                                      "0.25 % rate is for an individual's return (IRC 6651(h)).")
+                           .arg(day(installmentAgreement));
+        } else if (installmentAgreement.isValid()) {
             const bool onTime = c.dateReturnFiled.isValid() && c.dateReturnFiled <= c.extendedDueDate;
             if (onTime) {
                 c.decreasedFailureToPay = c.failureToPay;

@@ -116,7 +116,8 @@ QString selectCaseCharges(std::optional<int> number) {
     return caseRows(QStringLiteral("Additional Charges"),
                     {QStringLiteral("Taxpayer Number"), QStringLiteral("Row"), QStringLiteral("Event"),
                      QStringLiteral("Date Interest Starts"), QStringLiteral("Charge Classified As Tax"),
-                     QStringLiteral("Charge Classified As Penalty"), QStringLiteral("Charge Unclassified")},
+                     QStringLiteral("Charge Classified As Penalty"), QStringLiteral("Charge Unclassified"),
+                     QStringLiteral("Date Liability Incurred")},
                     number, QStringLiteral("[Date Interest Starts], [Row]"));
 }
 

@@ -101,9 +101,10 @@ std::vector<DueDate> parseDueDates(const QString& csvText, const QString& source
             const QString kind = cells[7].trimmed();
             d.kind = kind == QLatin1String("corporate") ? DueDate::Kind::Corporate
                      : kind == QLatin1String("payroll") ? DueDate::Kind::Payroll
+                     : kind == QLatin1String("other")   ? DueDate::Kind::Other
                                                         : DueDate::Kind::Individual;
             day = day && (kind == QLatin1String("corporate") || kind == QLatin1String("payroll") ||
-                          kind == QLatin1String("individual"));
+                          kind == QLatin1String("individual") || kind == QLatin1String("other"));
         }
         if (cells.size() != 8 || !month || d.periodMonth < 0 || d.periodMonth > 12 || !length || d.periodMonths < 1 ||
             d.periodMonths > 12 || d.form.isEmpty() || !d.periodsEndingFrom.isValid() || !d.periodsEndingTo.isValid() ||
@@ -112,7 +113,7 @@ std::vector<DueDate> parseDueDates(const QString& csvText, const QString& source
             refuse(source, n + 1,
                    QStringLiteral("a line needs a form, two dates YYYY-MM-DD in order, the month of the period's end "
                                   "(0 for any), a count of months (0 to 12), a day (0 for the month's last), the "
-                                  "period's months (1 to 12) and a kind (individual, corporate or payroll)."));
+                                  "period's months (1 to 12) and a kind (individual, corporate, payroll or other)."));
         rules.push_back(std::move(d));
     }
     return rules;

@@ -48,7 +48,7 @@ struct DueDate {
     int monthsAfter = 0;
     int day = 0;           // 0: the month's last day
     int periodMonths = 12; // the period's length
-    enum class Kind { Individual, Corporate, Payroll } kind = Kind::Individual;
+    enum class Kind { Individual, Corporate, Payroll, Other } kind = Kind::Individual;
 };
 
 struct Rules {

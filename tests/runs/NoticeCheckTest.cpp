@@ -89,6 +89,19 @@ TEST(NoticeCheck, APaymentTheNoticeDoesNotCountIsNamed) {
     EXPECT_EQ(minimum->figure, Money::fromCents(45000)); // $450 for returns required to be filed in 2023
     EXPECT_TRUE(minimum->matches);
     EXPECT_TRUE(NoticeCheck::csv(r).contains("Matches The Notice"));
+    // The case as it stood on an earlier day: an installment agreement and tax assessed later are left out.
+    TaxpayerCase later = *c;
+    later.failureToPay = true;
+    later.failureToPayAssessment = QDate(2023, 12, 31);
+    later.decreasedFailureToPay = true;
+    later.decreasedFailureToPayBegins = QDate(2023, 11, 20);
+    later.charges.push_back(
+        {0, "Other Charge", QDate(2023, 4, 18), Money::fromCents(50000), Money(), Money(), QDate(2023, 12, 1)});
+    const TaxpayerCase then = NoticeCheck::asOf(later, QDate(2023, 10, 31));
+    EXPECT_FALSE(then.decreasedFailureToPay);
+    EXPECT_TRUE(then.charges.empty());
+    EXPECT_EQ(then.failureToPayAssessment, QDate(2023, 10, 31));
+    EXPECT_TRUE(NoticeCheck::asOf(later, QDate(2023, 12, 31)).decreasedFailureToPay);
     // A notice figured to a day before the return was due is a mistake in its dates, said so.
     notice.figuredTo = QDate(2023, 1, 1);
     EXPECT_EQ(NoticeCheck::check(*c, notice, said, &r), RunOutcome::Stopped);

@@ -185,6 +185,47 @@ TEST(TranscriptImport, ReversalsSubtractFromWhatTheyReverse) {
     EXPECT_EQ(abated.made.charges[0].asTax->cents(), 50000);
 }
 
+// What the case's switches and dates become: each of these once made a case the IRS would not.
+TEST(TranscriptImport, TheCasesSwitchesAndDates) {
+    const auto with = [](const QByteArray& form, const QByteArray& period, const QByteArray& lines) {
+        QByteArray t = "FORM NUMBER: " + form + "   TAX PERIOD: " + period + "\n" +
+                       "ACCRUED INTEREST: 0.00   AS OF: Jun. 30, 2024\nTRANSACTIONS\n" + lines;
+        t.replace("TRANSACTIONS", "RETURN DUE DATE OR RETURN RECEIVED DATE (WHICHEVER IS LATER): Jan. 02, 2020\n"
+                                  "TRANSACTIONS");
+        return planOf(t).made;
+    };
+    // A return filed early and its refund made before the due date: the refund is in the tax unpaid then.
+    auto c = with("1040", "Dec. 31, 2022",
+                  "150   Tax return filed     03-06-2023    $5,000.00\n806   Withholding    04-18-2023    -$6,000.00\n"
+                  "846   Refund issued        03-06-2023    $1,000.00\n");
+    EXPECT_EQ(c.initialBalance->cents(), 0);
+    EXPECT_TRUE(c.refunds.empty());
+    // A failure-to-pay penalty the IRS abated in full is not computed.
+    c = with("1040", "Dec. 31, 2022",
+             "150   Tax return filed     05-08-2023    $5,000.00\n276   Late payment    05-08-2023    $40.00\n"
+             "277   Abated               09-01-2023    -$40.00\n");
+    EXPECT_FALSE(c.failureToPay);
+    // The 0.25 % rate of an installment agreement is for an individual's return only.
+    const QByteArray agreement = "150   Tax return filed     05-08-2023    $5,000.00\n"
+                                 "971   Installment agreement established    06-20-2023    $0.00\n";
+    EXPECT_TRUE(with("1040", "Dec. 31, 2022", agreement).decreasedFailureToPay);
+    EXPECT_FALSE(with("1120", "Dec. 31, 2022", agreement).decreasedFailureToPay);
+    EXPECT_FALSE(with("941", "Mar. 31, 2023", agreement).decreasedFailureToPay);
+    // A payroll quarter's tax left unpaid on the due date bears the failure-to-pay penalty without a 276.
+    c = with("941", "Mar. 31, 2023",
+             "150   Tax return filed     05-22-2023    $30,000.00\n650   Deposit    02-15-2023    -$20,000.00\n"
+             "670   Payment              07-10-2023    -$10,000.00\n");
+    EXPECT_TRUE(c.failureToPay);
+    EXPECT_EQ(c.startDate, QDate(2023, 1, 1));
+    EXPECT_EQ(with("944", "Dec. 31, 2023", agreement).startDate, QDate(2023, 1, 1));
+    // An extension to a Saturday runs to the Monday after.
+    EXPECT_EQ(with("1040", "Dec. 31, 2021",
+                   "150   Tax return filed     10-17-2022    $5,000.00\n"
+                   "460   Extension of time to file ext. Date 10-15-2022    04-18-2022    $0.00\n")
+                  .extendedDueDate,
+              QDate(2022, 10, 17));
+}
+
 TEST(TranscriptImport, ATranscriptOfAnotherPeriodIsRefusedForTheSelectedCase) {
     TaxpayerCase selected;
     selected.number = 4;
