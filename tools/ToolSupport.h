@@ -2,6 +2,8 @@
 
 #include "RunReporter.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -25,5 +27,12 @@ public:
     void progress(int) override {}
     void progressVisible(bool) override {}
 };
+
+// `file` made a fresh, writable copy of the database delivered beside the program (for a benchmark's own data).
+inline void freshDatabase(const QString& file) {
+    QFile::remove(file);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb"), file);
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
 
 } // namespace ToolSupport

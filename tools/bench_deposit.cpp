@@ -24,11 +24,9 @@ struct Figures {
     double ms = 0;
 };
 
-Figures measure(const QString& folder, const QString& delivered, int deposits, int payments) {
+Figures measure(const QString& folder, int deposits, int payments) {
     const QString file = QDir(folder).filePath(QStringLiteral("kelvadat.mdb"));
-    QFile::remove(file);
-    QFile::copy(delivered, file);
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ToolSupport::freshDatabase(file);
     SqliteDatabase db(file);
     const QDate first(2005, 1, 1);
     {
@@ -70,9 +68,8 @@ Figures measure(const QString& folder, const QString& delivered, int deposits, i
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    const QString delivered = QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb");
-    const Figures small = measure(folder.path(), delivered, 500, 2000);
-    const Figures large = measure(folder.path(), delivered, 5000, 20000);
+    const Figures small = measure(folder.path(), 500, 2000);
+    const Figures large = measure(folder.path(), 5000, 20000);
     QTextStream out(stdout);
     out << "500 deposits, 2,000 payments: " << small.rows << " rows in " << QString::number(small.ms, 'f', 1) << " ms\n"
         << "5,000 deposits, 20,000 payments: " << large.rows << " rows in " << QString::number(large.ms, 'f', 1)

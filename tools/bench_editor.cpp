@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
+#include "ToolSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,8 +39,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString file = QDir(dir.path()).filePath(QStringLiteral("kelvadat.mdb"));
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb"), file);
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ToolSupport::freshDatabase(file);
     {
         SqliteDatabase db(file);
         Transaction t(db);

@@ -55,11 +55,9 @@ struct Figures {
     double floorMs = 0;
 };
 
-Figures measure(const QString& folder, const QString& delivered, int payments, int charges) {
+Figures measure(const QString& folder, int payments, int charges) {
     const QString file = QDir(folder).filePath(QStringLiteral("kelvadat.mdb"));
-    QFile::remove(file);
-    QFile::copy(delivered, file);
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ToolSupport::freshDatabase(file);
     SqliteDatabase db(file);
     generate(db, payments, charges);
 
@@ -94,11 +92,10 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--work-dir"))
         folder = args[2];
-    const QString delivered = QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb");
 
     QTextStream out(stdout);
-    const Figures one = measure(folder, delivered, 2000, 200);
-    const Figures ten = measure(folder, delivered, 20000, 2000);
+    const Figures one = measure(folder, 2000, 200);
+    const Figures ten = measure(folder, 20000, 2000);
     for (const auto& [name, f] :
          {std::pair{"40 years, 2,000 payments, 200 charges", one}, std::pair{"the same with 10x the events", ten}})
         out << name << ": " << f.rows << " ledger rows, run " << QString::number(f.runMs, 'f', 1) << " ms, floor "

@@ -62,11 +62,8 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--work-dir"))
         folder = args[2];
-    const QString delivered = QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb");
     const QString file = QDir(folder).filePath(QStringLiteral("kelvadat.mdb"));
-    QFile::remove(file);
-    QFile::copy(delivered, file);
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ToolSupport::freshDatabase(file);
     SqliteDatabase db(file);
     generate(db);
 

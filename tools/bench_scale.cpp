@@ -18,10 +18,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTreeWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTreeWidget>
 
 #include <sys/resource.h>
 

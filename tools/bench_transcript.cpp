@@ -7,6 +7,7 @@
 #include "BusinessDays.h"
 #include "ProgramFiles.h"
 #include "SqliteDatabase.h"
+#include "ToolSupport.h"
 #include "TranscriptImport.h"
 #include "WholeFile.h"
 
@@ -59,9 +60,7 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     for (const int lines : {2000, 100000}) {
         const QString file = QDir(folder).filePath(QStringLiteral("kelvadat-%1.mdb").arg(lines));
-        QFile::remove(file);
-        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/kelvadat.mdb"), file);
-        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        ToolSupport::freshDatabase(file);
         SqliteDatabase db(file);
         const QByteArray text = transcript(lines);
         QElapsedTimer clock;
