@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "MoneyText.h"
 #include "Names.h"
+#include "Rounding.h"
 #include "SqlText.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -724,7 +725,13 @@ int Plan::leftOut() const {
 
 Plan plan(const Transcript::Account& account, const TranscriptRules::Rules& rules, const std::vector<Holiday>& holidays,
           const std::optional<TaxpayerCase>& into, const QString& source, const QDate& today) {
-    return Planner(account, rules, holidays, into, source, today).run();
+    try {
+        return Planner(account, rules, holidays, into, source, today).run();
+    } catch (const Rounding::ArithmeticFault&) {
+        throw StoreError(QStringLiteral("The file %1: its amounts add up to more than the largest amount the program "
+                                        "takes; nothing can be imported from it.")
+                             .arg(source));
+    }
 }
 
 int write(Database& db, const Plan& p, const QString& clientCode) {
@@ -733,6 +740,10 @@ int write(Database& db, const Plan& p, const QString& clientCode) {
     int number = 0;
     if (p.into) {
         number = *p.into;
+        // The case may have been deleted since the preview was made: nothing is written for a taxpayer not there.
+        if (db.query(Sql::countTaxpayers({number})).value(0, 0).toInt() == 0)
+            throw StoreError(
+                QStringLiteral("Taxpayer %1 is no longer in the database: the transcript was not added.").arg(number));
         QStringList sets;
         for (const auto& [column, value] : p.fills) {
             const QString text = value.typeId() == QMetaType::QDate  ? SqlText::date(value.toDate())

@@ -46,6 +46,15 @@ TranscriptImport::Plan planOf(const QByteArray& bytes, const std::optional<Taxpa
                                   holidays(), into, QStringLiteral("t.txt"), QDate(2024, 6, 30));
 }
 
+QString refusalOfPlan(const QByteArray& bytes) {
+    try {
+        planOf(bytes);
+        return QString();
+    } catch (const StoreError& e) {
+        return e.message();
+    }
+}
+
 // What a plan writes, as text: each payment, charge and IRS figure.
 QString rowsOf(const TranscriptImport::Plan& p) {
     QStringList out;
@@ -268,6 +277,17 @@ TEST(TranscriptImport, AddingToACaseWritesOnlyWhatItLacks) {
     EXPECT_EQ(c->failureToPayAssessment, QDate(2023, 5, 8));
     EXPECT_TRUE(c->decreasedFailureToPay);
     EXPECT_EQ(c->decreasedFailureToPayBegins, QDate(2023, 6, 20));
+    // A case deleted after its preview was made gets nothing written for it.
+    {
+        const int orphan = TranscriptImport::write(db, planOf(head + body));
+        const auto stale = planOf(more, CaseReader(db).read(orphan));
+        db.exec("DELETE FROM [Basic Taxpayer Data] WHERE [Taxpayer Number] = " + QString::number(orphan));
+        EXPECT_THROW(TranscriptImport::write(db, stale), StoreError);
+        EXPECT_EQ(db.query("SELECT COUNT(*) FROM [Payment Table] WHERE [Taxpayer Number] = " + QString::number(orphan))
+                      .value(0, 0)
+                      .toInt(),
+                  1); // the first import's payment alone: none added
+    }
     // Once more: nothing is written twice.
     const auto third = planOf(more, c);
     EXPECT_EQ(third.leftOut(), 4); // the 806 (in the Initial Balance), the two 670 and the 276
@@ -306,6 +326,13 @@ TEST(TranscriptImport, HostileInputsEndInTime) {
         for (int i = 0; i < 20000; ++i)
             labelled += "Code: 670\nDate: 07-01-2023\nAmount: -$1.00\n";
         EXPECT_EQ(planOf(labelled).made.payments.size(), 20000u);
+    });
+    // Amounts that add up beyond 64 bits of cents: a message naming the file, never a crash.
+    withinSeconds(60, [] {
+        QByteArray huge = head + body;
+        for (int i = 0; i < 100000; ++i)
+            huge += "670   Payment    08-02-2023    -$999,999,999,999.99\n";
+        EXPECT_TRUE(refusalOfPlan(huge).contains("more than the largest amount")) << refusalOfPlan(huge).toStdString();
     });
     withinSeconds(60, [] {
         QByteArray many = head + body;
