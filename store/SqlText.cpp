@@ -172,3 +172,183 @@ Translated translate(const QString& statement) {
 }
 
 } // namespace SqlText
+
+#include "Schema.h"
+
+#include <QSet>
+
+namespace SqlText {
+namespace {
+
+// The names of the tables and columns of every layout that a statement may write without brackets ("Event",
+// "TotalInterest"): one word each.
+const QHash<QString, QString>& bareNames() {
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> h;
+        for (int layout = 1; layout <= Schema::version; ++layout)
+            for (const auto& t : Schema::tables(layout)) {
+                if (!t.name.contains(QLatin1Char(' ')))
+                    h.insert(t.name.toLower(), t.name);
+                for (const auto& c : t.columns)
+                    if (!c.name.contains(QLatin1Char(' ')))
+                        h.insert(c.name.toLower(), c.name);
+            }
+        return h;
+    }();
+    return names;
+}
+
+bool wordChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+QString serverDate(const QString& literal, const QString& statement) {
+    // isoDate() gives 'YYYY-MM-DD' with its quotes.
+    return QLatin1String("DATE ") + isoDate(literal, statement);
+}
+
+// The index after the quoted text or name that starts at `pos` (a doubled quote stays inside).
+qsizetype afterQuoted(const QString& sql, qsizetype pos) {
+    const QChar q = sql[pos];
+    qsizetype j = pos + 1;
+    while (j < sql.size()) {
+        if (sql[j] == q) {
+            if (j + 1 < sql.size() && sql[j + 1] == q) {
+                j += 2;
+                continue;
+            }
+            return j + 1;
+        }
+        ++j;
+    }
+    return sql.size();
+}
+
+// SQLite sorts an empty value before every other; the server after, unless told.
+QString emptyFirst(const QString& sql) {
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression descending(QStringLiteral("\\b(DESC|NULLS\\s+(FIRST|LAST))\\s*$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    QString out;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        // Outside text literals and quoted names only.
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const qsizetype j = afterQuoted(sql, i);
+            out += sql.mid(i, j - i);
+            i = j;
+            continue;
+        }
+        const auto m =
+            orderBy.match(sql, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch() || (i > 0 && wordChar(sql[i - 1]))) {
+            out += c;
+            ++i;
+            continue;
+        }
+        out += m.captured(0);
+        i = m.capturedEnd();
+        // The terms, each to the next comma at its own depth; the list ends at a closing parenthesis or the end.
+        int depth = 0;
+        qsizetype start = i;
+        auto endTerm = [&](qsizetype at) {
+            const QString term = sql.mid(start, at - start);
+            qsizetype trail = 0;
+            while (trail < term.size() && term[term.size() - 1 - trail].isSpace())
+                ++trail;
+            if (term.trimmed().isEmpty() || descending.match(term.trimmed()).hasMatch())
+                out += term;
+            else
+                out += term.left(term.size() - trail) + QLatin1String(" NULLS FIRST") + term.right(trail);
+            start = at;
+        };
+        while (i < sql.size()) {
+            const QChar d = sql[i];
+            if (d == QLatin1Char('\'') || d == QLatin1Char('"')) {
+                i = afterQuoted(sql, i);
+                continue;
+            }
+            if (d == QLatin1Char('('))
+                ++depth;
+            if (d == QLatin1Char(')') && --depth < 0)
+                break;
+            if (d == QLatin1Char(',') && depth == 0) {
+                endTerm(i);
+                out += QLatin1Char(',');
+                start = ++i;
+                continue;
+            }
+            ++i;
+        }
+        endTerm(std::min(i, sql.size()));
+    }
+    return out;
+}
+
+} // namespace
+
+QString serverName(const QString& name) {
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+QString translateForServer(const QString& statement) {
+    static const QRegularExpression deleteStar(QStringLiteral("\\GDELETE\\s+\\*\\s+FROM\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression inClause(QStringLiteral("\\G\\s+IN\\s+'"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString& s = statement;
+    QString out;
+    qsizetype i = 0;
+    while (i < s.size()) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\'')) {
+            const qsizetype end = readQuoted(s, i, nullptr);
+            out += s.mid(i, end - i);
+            i = end;
+        } else if (c == QLatin1Char('#')) {
+            const qsizetype close = s.indexOf(QLatin1Char('#'), i + 1);
+            if (close < 0)
+                throw TranslationError("unterminated date literal in: " + s.toStdString());
+            out += serverDate(s.mid(i + 1, close - i - 1), s);
+            i = close + 1;
+        } else if (c == QLatin1Char('`') || c == QLatin1Char('[') || c == QLatin1Char('"')) {
+            const QChar closing = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            const qsizetype close = s.indexOf(closing, i + 1);
+            if (close < 0)
+                throw TranslationError("unterminated name in: " + s.toStdString());
+            out += serverName(s.mid(i + 1, close - i - 1));
+            i = close + 1;
+            if (inClause.match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption)
+                    .hasMatch())
+                throw TranslationError("a statement that names another database file cannot run on the server: " +
+                                       s.toStdString());
+        } else if (wordChar(c) && (i == 0 || !wordChar(s[i - 1]))) {
+            const auto del =
+                deleteStar.match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            if (del.hasMatch()) {
+                out += QLatin1String("DELETE FROM");
+                i = del.capturedEnd();
+                continue;
+            }
+            qsizetype end = i;
+            while (end < s.size() && wordChar(s[end]))
+                ++end;
+            const QString word = s.mid(i, end - i);
+            const auto known = bareNames().constFind(word.toLower());
+            // A name after a dot is a column of an alias ("d.Event"); a word before "(" is a function.
+            const bool call = end < s.size() && s[end] == QLatin1Char('(');
+            out += known != bareNames().constEnd() && !call && !word.front().isDigit() ? serverName(*known) : word;
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return emptyFirst(out);
+}
+
+} // namespace SqlText

@@ -38,4 +38,13 @@ inline constexpr const char* externalAlias = "xfer";
 // an unterminated quote or two different files named in one statement.
 Translated translate(const QString& statement);
 
+// Turns one statement of the program's dialect into PostgreSQL: names in double quotes (a bare word that is the name
+// of a table or column too, since the server folds unquoted names to lower case), dates as DATE 'YYYY-MM-DD', empty
+// values sorted first as SQLite sorts them. A statement that names another database file is refused: the server
+// reads no file.
+QString translateForServer(const QString& statement);
+
+// A name between double quotes, every double quote doubled.
+QString serverName(const QString& name);
+
 } // namespace SqlText

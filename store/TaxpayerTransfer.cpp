@@ -30,12 +30,36 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
 }
 
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, const QList<int>& numbers) {
+    writeSavedFile(templateFile, targetFile, {mainFile}, numbers, [&mainFile, &numbers](const QString& partial) {
+        SqliteDatabase main(mainFile);
+        for (const int number : numbers)
+            if (main.query(Sql::selectTaxpayerName(number)).isEmpty())
+                throw StoreError(QStringLiteral("There is no taxpayer number %1.").arg(number));
+        main.attachExternal(partial);
+        {
+            // Every taxpayer of the file, with all its rows, or none.
+            Transaction t(main);
+            for (const int number : numbers) {
+                main.exec(Sql::copyTaxpayerRowsTo(Tables::basicTaxpayerData, partial, number));
+                for (const auto& table : Schema::taxpayerRowTables())
+                    main.exec(Sql::copyTaxpayerRowsTo(table, partial, number));
+            }
+            t.commit();
+        }
+        main.detachExternal();
+    });
+}
+
+void writeSavedFile(const QString& templateFile, const QString& targetFile, const QStringList& programFiles,
+                    const QList<int>& numbers, const std::function<void(const QString& partial)>& fill) {
     if (numbers.isEmpty())
         throw StoreError(QStringLiteral("There is no taxpayer to save."));
     ProgramFiles::checkWriteTarget(targetFile);
     const QFileInfo target(targetFile);
-    if (target.exists() && (target.canonicalFilePath() == QFileInfo(templateFile).canonicalFilePath() ||
-                            target.canonicalFilePath() == QFileInfo(mainFile).canonicalFilePath()))
+    const bool ours = std::any_of(programFiles.begin(), programFiles.end(), [&target](const QString& f) {
+        return target.canonicalFilePath() == QFileInfo(f).canonicalFilePath();
+    });
+    if (target.exists() && (target.canonicalFilePath() == QFileInfo(templateFile).canonicalFilePath() || ours))
         throw StoreError(QStringLiteral("A taxpayer cannot be saved into \"%1\": the program itself uses that file. "
                                         "Choose another name.")
                              .arg(native(targetFile)));
@@ -61,22 +85,7 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
         QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                            QFileDevice::ReadOther);
         { SqliteDatabase check(partial); } // the template must hold the program's tables
-        SqliteDatabase main(mainFile);
-        for (const int number : numbers)
-            if (main.query(Sql::selectTaxpayerName(number)).isEmpty())
-                throw StoreError(QStringLiteral("There is no taxpayer number %1.").arg(number));
-        main.attachExternal(partial);
-        {
-            // Every taxpayer of the file, with all its rows, or none.
-            Transaction t(main);
-            for (const int number : numbers) {
-                main.exec(Sql::copyTaxpayerRowsTo(Tables::basicTaxpayerData, partial, number));
-                for (const auto& table : Schema::taxpayerRowTables())
-                    main.exec(Sql::copyTaxpayerRowsTo(table, partial, number));
-            }
-            t.commit();
-        }
-        main.detachExternal();
+        fill(partial);
         // Only a file that holds the taxpayers, and nothing else, replaces the target.
         SqliteDatabase saved(partial, SqliteDatabase::Mode::ReadOnly);
         const RecordSet held = saved.query(Sql::selectAllTaxpayers());

@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 // Moves one taxpayer, with its payments, required deposits and additional charges, between the main database and
 // a transfer file of the same tables. Each direction is all or nothing. Failures are thrown as StoreError.
@@ -12,6 +15,12 @@ namespace TaxpayerTransfer {
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, int number);
 // The same for several taxpayers (a client's returns) in one file.
 void save(const QString& mainFile, const QString& templateFile, const QString& targetFile, const QList<int>& numbers);
+
+// The frame of every save, whatever the rows come from: the target checked (never one of `programFiles` or the
+// template), a fresh copy of the template that `fill` fills (the copy's path given), checked to hold exactly the
+// taxpayers `numbers`, and renamed over the target only then.
+void writeSavedFile(const QString& templateFile, const QString& targetFile, const QStringList& programFiles,
+                    const QList<int>& numbers, const std::function<void(const QString& partial)>& fill);
 
 struct Held {
     int number = 0;

@@ -68,8 +68,9 @@ void reshape(SqliteDatabase& db, int layout) {
     }
 }
 
-// What each layout needs besides its tables.
-void fill(SqliteDatabase& db, int layout) {
+} // namespace
+
+void fill(Database& db, int layout) {
     if (layout == 3) {
         // The tables of published data that layout 3 adds, from the data files the program ships.
         insertPublishedRates(db, readPublishedRates(DataFiles::path(DataFiles::rates)), {&RateKinds::largeCorporate()});
@@ -81,10 +82,8 @@ void fill(SqliteDatabase& db, int layout) {
                              {&RateKinds::largeCorporateOverpayment()});
     if (layout == 5)
         // A taxpayer had one tax year of estimated-tax figures: its payments are that year's.
-        db.execNative(Sql::estimatedPaymentsToTheirOnlyYear());
+        db.exec(Sql::estimatedPaymentsToTheirOnlyYear());
 }
-
-} // namespace
 
 void steps(SqliteDatabase& db, int from) {
     for (int layout = from + 1; layout <= Schema::version; ++layout) {

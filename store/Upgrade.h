@@ -1,5 +1,6 @@
 #pragma once
 
+class Database;
 class SqliteDatabase;
 
 // The steps that bring a file of an older layout to the program's own, one per layout. Each step rebuilds the tables
@@ -9,5 +10,8 @@ namespace Upgrade {
 
 // Every step from layout `from` + 1 to the program's layout, on `db` (inside an open transaction).
 void steps(SqliteDatabase& db, int from);
+
+// What a layout needs besides its tables (the published figures it adds, the values it moves), on either engine.
+void fill(Database& db, int layout);
 
 } // namespace Upgrade

@@ -51,6 +51,7 @@
 #include "Clock.h"
 #include "MoneyText.h"
 #include "NettingRun.h"
+#include "PostgresDatabase.h"
 #include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
@@ -58,6 +59,7 @@
 #include "ReportPainter.h"
 #include "ReportSource.h"
 #include "RunReporter.h"
+#include "ServerTransfer.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
@@ -79,6 +81,9 @@
 #include <cstdio>
 #include <map>
 #include <new>
+
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -123,7 +128,11 @@ int usage(const QString& why) {
         << "                   [--csv FILE] [--pdf FILE]\n"
         << "       talvoro-run [--data-dir DIR] --client CODE --report netting [--csv FILE] [--pdf FILE] "
            "[--claim FILE]\n"
-        << "                   [--method UNDER:OVER=under|over ...]\n";
+        << "                   [--method UNDER:OVER=under|over ...]\n"
+        << "       any of these with --server \"host=... dbname=...\" works on the firm's server instead of the file;\n"
+        << "       talvoro-run --server \"...\" --init-firm ADMIN_ROLE STAFF_ROLE\n"
+        << "       talvoro-run [--data-dir DIR] --server \"...\" --copy-to-server\n"
+        << "       talvoro-run --server \"...\" --history N\n";
     return exitUsage;
 }
 
@@ -144,6 +153,10 @@ struct Arguments {
     std::optional<int> taxpayer;
     bool all = false;
     std::optional<QString> ratesFile; // --update-rates: the file, or empty for the shipped one
+    std::optional<ServerAddress> server;
+    QString adminRole, staffRole; // --init-firm
+    bool copyToServer = false;
+    std::optional<int> history;
 };
 
 QDate dateOf(const QString& text) {
@@ -170,7 +183,7 @@ std::optional<QByteArray> notUtf8(int argc, char** argv) {
     return std::nullopt;
 }
 
-int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerCase& tp) {
+int runReport(Database& db, const Arguments& a, const TaxpayerCase& tp) {
     ConsoleReporter reporter;
     const ReportKind& kind = *ReportKind::byKey(a.report);
     RunResult result;
@@ -198,7 +211,7 @@ int runReport(SqliteDatabase& db, const Arguments& a, const TaxpayerCase& tp) {
     return exitDone;
 }
 
-int runNetting(SqliteDatabase& db, const Arguments& a) {
+int runNetting(Database& db, const Arguments& a) {
     ConsoleReporter reporter;
     CaseReader reader(db);
     const std::vector<TaxpayerCase> cases = reader.client(a.client);
@@ -254,7 +267,7 @@ int runBalance(const Arguments& a, const TaxpayerCase& tp) {
     return exitOf(outcome);
 }
 
-int runWholeBook(SqliteDatabase& db, const Arguments& a) {
+int runWholeBook(Database& db, const Arguments& a) {
     try {
         const auto lines = WholeBook::summaries(db, [](int done, int all) {
             if (done % 100 == 0 || done == all)
@@ -272,7 +285,9 @@ int runWholeBook(SqliteDatabase& db, const Arguments& a) {
     return exitDone;
 }
 
-int runUpdateRates(SqliteDatabase& db, const Arguments& a) {
+int runUpdateRates(Database& db, const Arguments& a) {
+    if (auto* server = dynamic_cast<PostgresDatabase*>(&db); server && !server->rights().changeRates)
+        return stopped(PostgresDatabase::ratesRefused());
     const bool shipped = a.ratesFile->isEmpty();
     const QString file = shipped ? DataFiles::path(DataFiles::rates) : *a.ratesFile;
     const QString source =
@@ -282,7 +297,7 @@ int runUpdateRates(SqliteDatabase& db, const Arguments& a) {
     return exitDone;
 }
 
-int runImport(SqliteDatabase& db, const Arguments& a) {
+int runImport(Database& db, const Arguments& a) {
     CaseReader reader(db);
     std::optional<TaxpayerCase> into;
     if (a.taxpayer) {
@@ -369,6 +384,86 @@ int runRetrieve(const QString& databaseFile, const Arguments& a) {
         return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
     QTextStream(stdout) << "Done\n";
     return exitDone;
+}
+
+int runServerRetrieve(PostgresDatabase& server, const Arguments& a) {
+    if (ServerTransfer::retrieve(a.retrieveFile, server) == TaxpayerTransfer::Outcome::NumberExists)
+        return stopped(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
+    QTextStream(stdout) << "Done\n";
+    return exitDone;
+}
+
+int runServerSave(PostgresDatabase& server, const QString& dataFolder, const Arguments& a) {
+    QString target = a.saveFile;
+    if (!target.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
+        target += QStringLiteral(".mdb");
+    ServerTransfer::save(server, QDir(dataFolder).filePath(Settings::templateFileName), target, {*a.taxpayer});
+    QTextStream(stdout) << "Done\n";
+    return exitDone;
+}
+
+int runCopyToServer(PostgresDatabase& server, const QString& databaseFile) {
+    const ServerTransfer::Copied copied = ServerTransfer::copyToServer(databaseFile, server);
+    QTextStream out(stdout);
+    for (const int n : copied.alreadyThere)
+        out << "Not copied: the server has a taxpayer number " << n << " already\n";
+    for (const auto& [table, rows] : copied.rowCounts)
+        out << table << ": " << rows << " rows\n";
+    out << "Copied " << copied.taxpayers.size() << " taxpayers to " << server.shown() << '\n';
+    return copied.alreadyThere.isEmpty() ? exitDone : exitStopped;
+}
+
+int runHistory(PostgresDatabase& server, int taxpayer) {
+    QTextStream out(stdout);
+    const auto changes = server.history(taxpayer);
+    if (changes.empty())
+        out << "The server has recorded no change of taxpayer " << taxpayer << ".\n";
+    for (const auto& c : changes) {
+        out << c.at.toString(QStringLiteral("MM/dd/yyyy hh:mm:ss")) << ' ' << c.by << ' ' << c.operation << ' ' << '['
+            << c.table << ']';
+        if (c.row)
+            out << " row " << *c.row;
+        out << '\n';
+        if (!c.before.isEmpty())
+            out << "    before: " << c.before << '\n';
+        if (!c.after.isEmpty())
+            out << "    after:  " << c.after << '\n';
+    }
+    return exitDone;
+}
+
+// The password of a server that asks for one and finds none in ~/.pgpass: asked once, on the terminal, not shown.
+std::optional<QString> askPassword(const ServerAddress& address) {
+    if (!isatty(STDIN_FILENO))
+        return std::nullopt;
+    ConsoleReporter::err() << "Password for " << address.shown() << ": " << Qt::flush;
+    termios old{};
+    const bool quiet = tcgetattr(STDIN_FILENO, &old) == 0;
+    if (quiet) {
+        termios silent = old;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+    }
+    QTextStream in(stdin);
+    const QString typed = in.readLine();
+    if (quiet)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &old);
+    ConsoleReporter::err() << Qt::endl;
+    return typed;
+}
+
+std::unique_ptr<PostgresDatabase> openServer(ServerAddress address, PostgresDatabase::Mode mode) {
+    try {
+        return std::make_unique<PostgresDatabase>(address, mode);
+    } catch (const StoreError& e) {
+        if (!e.details().contains(QLatin1String("no password supplied")))
+            throw;
+        const auto typed = askPassword(address);
+        if (!typed)
+            throw;
+        address.set(QStringLiteral("password"), *typed);
+        return std::make_unique<PostgresDatabase>(address, mode);
+    }
 }
 
 int runSave(const QString& dataFolder, const Arguments& a) {
@@ -492,6 +587,24 @@ int main(int argc, char** argv) {
                 a.ticked.resize(PenaltyRelief::conditions().size(), false);
                 a.ticked[size_t(*n - 1)] = true;
             }
+        } else if (arg == QLatin1String("--server") && hasValue) {
+            try {
+                a.server = ServerAddress::parse(args[++i]);
+            } catch (const StoreError& e) {
+                return usage(e.message());
+            }
+        } else if (arg == QLatin1String("--init-firm") && i + 2 < args.size()) {
+            a.adminRole = args[++i];
+            a.staffRole = args[++i];
+            if (a.adminRole.isEmpty() || a.staffRole.isEmpty() || a.adminRole == a.staffRole)
+                return usage(
+                    QStringLiteral("--init-firm takes two different roles, the administrators' and the staff's"));
+        } else if (arg == QLatin1String("--copy-to-server")) {
+            a.copyToServer = true;
+        } else if (arg == QLatin1String("--history") && hasValue) {
+            a.history = wholeNumber(args[++i]);
+            if (!a.history)
+                return usage(QStringLiteral("the taxpayer number \"%1\" is not a whole number").arg(args[i]));
         } else if (arg == QLatin1String("--retrieve") && hasValue) {
             if (!fileValue(&a.retrieveFile))
                 return usage(QStringLiteral("the file of --retrieve is empty"));
@@ -512,8 +625,10 @@ int main(int argc, char** argv) {
     const bool import = !a.transcriptFile.isEmpty();
     const bool notice = !a.noticeFile.isEmpty();
     const bool relief = a.reliefDate.isValid();
+    const bool initFirm = !a.adminRole.isEmpty();
+    const bool history = a.history.has_value();
     const int modes = int(balance) + int(retrieve) + int(save) + int(!a.report.isEmpty()) + int(updateRates) +
-                      int(import) + int(notice) + int(relief);
+                      int(import) + int(notice) + int(relief) + int(initFirm) + int(a.copyToServer) + int(history);
     if (modes != 1)
         return usage(modes == 0
                          ? QStringLiteral("--report, --balance-at, --retrieve, --save-taxpayer, "
@@ -521,6 +636,8 @@ int main(int argc, char** argv) {
                                           "required")
                          : QStringLiteral("give one of --report, --balance-at, --retrieve, --save-taxpayer, "
                                           "--update-rates, --import-transcript, --check-notice, --penalty-relief"));
+    if ((initFirm || a.copyToServer || history) && !a.server)
+        return usage(QStringLiteral("--init-firm, --copy-to-server and --history go with --server"));
     if (a.all && (a.report != QLatin1String("summary") || a.csvFile.isEmpty() || a.taxpayer))
         return usage(QStringLiteral("--all goes with --report summary and --csv FILE, without --taxpayer"));
     const bool netting = !a.client.isEmpty() && !import;
@@ -536,7 +653,8 @@ int main(int argc, char** argv) {
         return usage(QStringLiteral("--ticked goes with --penalty-relief"));
     if (a.taxYearEnd.isValid() && a.report != QLatin1String("estimated"))
         return usage(QStringLiteral("--tax-year-end goes with --report estimated"));
-    if (!retrieve && !updateRates && !a.all && !netting && !import && !a.taxpayer)
+    if (!retrieve && !updateRates && !a.all && !netting && !import && !initFirm && !a.copyToServer && !history &&
+        !a.taxpayer)
         return usage(QStringLiteral("--taxpayer is required"));
     if (a.csvFile == QLatin1String("-") && a.pdfFile == QLatin1String("-"))
         return usage(QStringLiteral("--csv and --pdf cannot both go to standard output"));
@@ -545,7 +663,8 @@ int main(int argc, char** argv) {
     QString dataFolder = a.dataDir;
     if (dataFolder.isEmpty()) {
         dataFolder = Settings::newpath();
-        if (!Settings::usableNewpath(dataFolder))
+        // On the server, only a save (the empty template) and the copy to it (the file) need the data folder.
+        if (!Settings::usableNewpath(dataFolder) && (!a.server || save || a.copyToServer))
             return usage(QStringLiteral("no data folder: the setting \"Newpath\" is \"%1\", which names no folder; "
                                         "give --data-dir")
                              .arg(dataFolder));
@@ -555,9 +674,33 @@ int main(int argc, char** argv) {
     // No export or save replaces the files of this data folder.
     ProgramFiles::setDataFolder(QDir(dataFolder).absolutePath());
     try {
-        if (retrieve)
-            return runRetrieve(databaseFile, a);
-        SqliteDatabase db(databaseFile);
+        std::unique_ptr<Database> opened;
+        PostgresDatabase* server = nullptr;
+        QString where = QDir::toNativeSeparators(databaseFile);
+        if (a.server) {
+            auto s =
+                openServer(*a.server, initFirm ? PostgresDatabase::Mode::Empty : PostgresDatabase::Mode::ReadWrite);
+            server = s.get();
+            where = server->shown();
+            opened = std::move(s);
+            if (initFirm) {
+                server->prepareFirm(a.adminRole, a.staffRole);
+                QTextStream(stdout) << "Prepared " << where << " for the roles " << a.adminRole << " and "
+                                    << a.staffRole << '\n';
+                return exitDone;
+            }
+            if (a.copyToServer)
+                return runCopyToServer(*server, databaseFile);
+            if (history)
+                return runHistory(*server, *a.history);
+            if (retrieve)
+                return runServerRetrieve(*server, a);
+        } else {
+            if (retrieve)
+                return runRetrieve(databaseFile, a);
+            opened = std::make_unique<SqliteDatabase>(databaseFile);
+        }
+        Database& db = *opened;
         if (updateRates)
             return runUpdateRates(db, a);
         if (a.all)
@@ -568,11 +711,9 @@ int main(int argc, char** argv) {
             return runImport(db, a);
         const auto tp = CaseReader(db).read(*a.taxpayer);
         if (!tp)
-            return usage(QStringLiteral("there is no taxpayer number %1 in %2")
-                             .arg(*a.taxpayer)
-                             .arg(QDir::toNativeSeparators(databaseFile)));
+            return usage(QStringLiteral("there is no taxpayer number %1 in %2").arg(*a.taxpayer).arg(where));
         if (save)
-            return runSave(dataFolder, a);
+            return server ? runServerSave(*server, dataFolder, a) : runSave(dataFolder, a);
         if (balance)
             return runBalance(a, *tp);
         if (notice)

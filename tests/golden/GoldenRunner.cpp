@@ -11,12 +11,19 @@
 //                  for every --csv NAME of the commands, NAME as it must be written
 //   README.md      what the case shows, and where its figures come from
 //
-//   talvoro-golden CASE-FOLDER [--update] [--keep DIR]
+//   talvoro-golden CASE-FOLDER [--update] [--keep DIR] [--server]
+//
+// --server runs the same commands on a database of the test server (scripts/test-server) made from the prepared
+// file, and compares with the same expected files; a message naming the database names the file there. A case
+// folder that holds "file-only" (its reason inside) is about the file alone and is skipped on the server; a command
+// line that ends in "# the folder's own" runs on the file there as well.
 //
 // A missing expected file fails. A difference prints the lines that differ. --update writes what the program gives
 // as the expected files (for a new case, whose figures must then be checked by hand). --keep copies the data folder's
 // files (the databases, every export) into DIR afterwards, to look at.
 
+#include "ScratchServer.h"
+#include "ServerTransfer.h"
 #include "SqliteDatabase.h"
 #include "StoreError.h"
 
@@ -154,6 +161,34 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // On the server: a database of the case's own, made from the prepared file.
+    const bool onServer = args.contains(QStringLiteral("--server"));
+    std::optional<ServerAddress> server;
+    QString serverName;
+    if (onServer) {
+        bool fileOnly = false;
+        const QString reason = readText(caseDir.filePath(QStringLiteral("file-only")), &fileOnly);
+        if (fileOnly || !ScratchServer::available()) {
+            out() << caseDir.dirName() << ": skipped on the server: "
+                  << (fileOnly ? reason.trimmed() : QStringLiteral("no test server was started")) << Qt::endl;
+            return 77;
+        }
+        serverName = QStringLiteral("golden_%1_%2")
+                         .arg(QString(caseDir.dirName())
+                                  .replace(QRegularExpression(QStringLiteral("[^a-z0-9]")), QStringLiteral("_")))
+                         .arg(QCoreApplication::applicationPid());
+        try {
+            server = ScratchServer::create(serverName);
+            PostgresDatabase db(*server);
+            ServerTransfer::copyWholeFile(QDir(workPath).filePath(QStringLiteral("kelvadat.mdb")), db);
+        } catch (const StoreError& e) {
+            out() << caseDir.dirName() << ": the case cannot be set up on the server: " << e.message() << '\n'
+                  << e.details() << Qt::endl;
+            ScratchServer::drop(serverName);
+            return 1;
+        }
+    }
+
     bool commandsFound = false;
     const QString commands = readText(caseDir.filePath(QStringLiteral("commands")), &commandsFound);
     if (!commandsFound) {
@@ -176,6 +211,9 @@ int main(int argc, char** argv) {
         QStringList runArgs;
         if (!given.contains(QStringLiteral("--data-dir")))
             runArgs = {QStringLiteral("--data-dir"), workPath};
+        // A command about the data folder itself ("# the folder's own" after it) runs on the file there too.
+        if (server && !raw.section(QLatin1Char('#'), 1).contains(QLatin1String("the folder's own")))
+            runArgs << QStringLiteral("--server") << server->text();
         for (int i = 0; i < given.size(); ++i) {
             QString a = expand(given[i]);
             // An exported file without a folder goes into the data folder, and a CSV file there is compared with the
@@ -194,6 +232,12 @@ int main(int argc, char** argv) {
         output += QStringLiteral("$ ") + line + QLatin1Char('\n') + QString::fromUtf8(p.readAllStandardOutput()) +
                   QString::fromUtf8(p.readAllStandardError()) + QStringLiteral("exit %1\n").arg(p.exitCode());
     }
+    if (server) {
+        // Where the file is named, the server's database is named on the server.
+        output.replace(server->shown(),
+                       QDir::toNativeSeparators(QDir(workPath).filePath(QStringLiteral("kelvadat.mdb"))));
+        ScratchServer::drop(serverName);
+    }
     // The folders as the commands name them: the expected output holds no path of this machine.
     output.replace(workPath, QStringLiteral("@work"));
     output.replace(caseDir.absolutePath(), QStringLiteral("@case"));
@@ -202,7 +246,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     auto compare = [&](const QString& name, const QString& actual) {
         const QString expectedFile = caseDir.filePath(QStringLiteral("expected/") + name);
-        if (update) {
+        if (update && !server) {
             writeText(expectedFile, actual);
             return;
         }
