@@ -279,10 +279,12 @@ QString serverRefusal(const ServerAddress& address, const QString& libraryText) 
                               "file (or the file PGPASSFILE names), or type it again.")
             .arg(user, where);
     if (has("does not exist") && has("database"))
-        return QStringLiteral("There is no %1. Check the name of the database, or ask your firm's IT to create "
-                              "it; then prepare it with talvoro-run --server ... --init-firm ADMIN_ROLE "
-                              "STAFF_ROLE.")
-            .arg(where);
+        return QStringLiteral("The server %1 has no database \"%2\". Check the name of the database, or ask your "
+                              "firm's IT to create it; then prepare it with talvoro-run --server ... --init-firm "
+                              "ADMIN_ROLE STAFF_ROLE.")
+            .arg(address.value(QStringLiteral("host")).isEmpty() ? QStringLiteral("of this machine")
+                                                                 : address.value(QStringLiteral("host")),
+                 address.value(QStringLiteral("dbname")));
     if (has("role") && has("does not exist"))
         return QStringLiteral("The server knows no user %1 (%2). Check the user name, or ask your firm's IT to "
                               "create it.")
@@ -865,4 +867,40 @@ std::optional<PostgresDatabase::Change> PostgresDatabase::changedSince(int taxpa
     if (rows.isEmpty())
         return std::nullopt;
     return changeOf(rows, 0);
+}
+
+std::optional<PostgresDatabase::Change> PostgresDatabase::writeUnlessChanged(int taxpayer, qint64* seen,
+                                                                             const std::function<void()>& write) {
+    Transaction t(*this);
+    // The taxpayer's row is locked first: two saves of one taxpayer take turns, and the second sees the first.
+    const bool there = !queryNative(QStringLiteral("SELECT 1 FROM %1 WHERE \"Taxpayer Number\" = $1 FOR UPDATE")
+                                        .arg(serverName(Tables::basicTaxpayerData)),
+                                    {taxpayer})
+                            .isEmpty();
+    if (auto other = changedSince(taxpayer, *seen))
+        return other;
+    if (!there) {
+        Change gone;
+        gone.operation = QStringLiteral("DELETE");
+        return gone;
+    }
+    write();
+    *seen = latestChange(taxpayer);
+    t.commit();
+    return std::nullopt;
+}
+
+QString PostgresDatabase::conflictMessage(int taxpayer, const Change& change) {
+    const QString when = change.at.toString(QStringLiteral("MM/dd/yyyy hh:mm"));
+    if (change.operation == QLatin1String("DELETE") &&
+        (change.table.isEmpty() || change.table == Tables::basicTaxpayerData))
+        return change.by.isEmpty()
+                   ? QStringLiteral(
+                         "Taxpayer %1 is no longer on the server: another user deleted it. What you typed is "
+                         "still on the screen.")
+                         .arg(taxpayer)
+                   : QStringLiteral("Taxpayer %1 was deleted by %2 at %3. What you typed is still on the screen.")
+                         .arg(taxpayer)
+                         .arg(change.by, when);
+    return QStringLiteral("Taxpayer %1 was changed by %2 at %3. Reload it?").arg(taxpayer).arg(change.by, when);
 }

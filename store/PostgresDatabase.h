@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,13 @@ public:
     qint64 latestChange(int taxpayer);
     // The first change of the taxpayer after `seen` made by another connection, if any.
     std::optional<Change> changedSince(int taxpayer, qint64 seen);
+
+    // Runs `write` in one transaction, unless another connection changed or deleted the taxpayer since the change
+    // `seen` (what the form showed): then nothing is written and that change is returned. After a write, `seen` is
+    // the taxpayer's latest change, the write's own.
+    std::optional<Change> writeUnlessChanged(int taxpayer, qint64* seen, const std::function<void()>& write);
+    // "Taxpayer N was changed by USER at TIME. Reload it?", or that it was deleted.
+    static QString conflictMessage(int taxpayer, const Change& change);
 
     // After rows were written with their own keys, the table's counter goes on after the highest key.
     void counterAfterHighest(const QString& table);

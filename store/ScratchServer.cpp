@@ -11,11 +11,11 @@ ServerAddress fromEnvironment(const char* variable, const QString& database) {
     return a;
 }
 
+} // namespace
+
 QStringList roles() {
     return qEnvironmentVariable("TALVORO_TEST_ROLES").split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
-
-} // namespace
 
 bool available() {
     return !qEnvironmentVariable("TALVORO_TEST_SERVER").isEmpty() &&
@@ -23,6 +23,13 @@ bool available() {
 }
 
 ServerAddress create(const QString& name) {
+    const ServerAddress admin = createEmpty(name);
+    PostgresDatabase db(admin, PostgresDatabase::Mode::Empty);
+    db.prepareFirm(roles().value(0), roles().value(1));
+    return admin;
+}
+
+ServerAddress createEmpty(const QString& name) {
     if (!available())
         throw StoreError(QStringLiteral("No test server was started (scripts/test-server)."));
     ServerAddress admin = fromEnvironment("TALVORO_TEST_SERVER", name);
@@ -33,8 +40,6 @@ ServerAddress create(const QString& name) {
         super.execNative(QStringLiteral("CREATE DATABASE %1 OWNER %2 TEMPLATE template0 ENCODING 'UTF8'")
                              .arg(SqlText::serverName(name), SqlText::serverName(admin.value(QStringLiteral("user")))));
     }
-    PostgresDatabase db(admin, PostgresDatabase::Mode::Empty);
-    db.prepareFirm(roles().value(0), roles().value(1));
     return admin;
 }
 

@@ -16,8 +16,12 @@ bool available();
 // A new database `name` (any one of that name is dropped first), owned by the administrator and prepared as the
 // firm's: the address of the administrator's connection to it.
 ServerAddress create(const QString& name);
+// A new, empty database `name` owned by the administrator, prepared for nothing.
+ServerAddress createEmpty(const QString& name);
 // The same database as the staff user reaches it.
 ServerAddress asStaff(const ServerAddress& address);
 void drop(const QString& name);
+// The administrators' role and the staff's.
+QStringList roles();
 
 } // namespace ScratchServer

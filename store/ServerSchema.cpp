@@ -160,18 +160,19 @@ QStringList createStatements(int layout) {
     return s;
 }
 
-QStringList grantStatements(const QString& adminRole, const QString& staffRole) {
+QStringList grantStatements(const QString& adminRole, const QString& staffRole, int layout) {
     const QString admin = serverName(adminRole);
     const QString staff = serverName(staffRole);
     QStringList s;
     s << QStringLiteral("GRANT ALL ON ALL TABLES IN SCHEMA public TO %1").arg(admin)
       << QStringLiteral("GRANT ALL ON ALL SEQUENCES IN SCHEMA public TO %1").arg(admin)
       << QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(staff);
-    for (const QString& t : clientTables())
-        s << QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1 TO %2").arg(serverName(t), staff);
+    for (const auto& table : Schema::tables(layout))
+        if (const QString& t = table.name; clientTables().contains(t))
+            s << QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1 TO %2").arg(serverName(t), staff);
     // The counters of the clients' tables (a retrieved taxpayer's rows keep their keys, and the counter goes on after
     // them). The history is written by its trigger alone: the staff's role may only read it.
-    for (const auto& t : Schema::tables())
+    for (const auto& t : Schema::tables(layout))
         if (clientTables().contains(t.name) && !t.columns.empty() && t.columns.front().kind == Schema::Kind::Counter)
             s << QStringLiteral("DO $grant$ BEGIN EXECUTE format('GRANT USAGE, SELECT, UPDATE ON SEQUENCE %s TO %I', "
                                 "pg_get_serial_sequence(%1, %2), %3); END $grant$")

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "Schema.h"
+
 // The database on a firm's server: the tables of a layout as PostgreSQL holds them (names in double quotes, each
 // column's check as a CHECK constraint, keys as identity columns), the table that records the layout, and the
 // history of every change to a client's rows, which the server itself writes.
@@ -31,7 +33,8 @@ QStringList historyTriggerStatements(const QString& table);
 
 // The grants of the firm's two roles: the administrator's role owns every object and may change everything; the
 // staff's role reads every table and changes the clients' rows only.
-QStringList grantStatements(const QString& adminRole, const QString& staffRole);
+// Of the tables of `layout`.
+QStringList grantStatements(const QString& adminRole, const QString& staffRole, int layout = Schema::version);
 
 // The CREATE TABLE statement of one table of `layout`.
 QString createTable(int layout, const QString& table);
