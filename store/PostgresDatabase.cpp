@@ -570,7 +570,98 @@ void PostgresDatabase::insertRows(const QString& table, const QStringList& colum
         kinds.push_back(kind);
         names << serverName(c);
     }
-    // Several rows a statement, each value a parameter of it.
+    if (rows.size() >= copyFrom) {
+        copyRows(table, names, kinds, columns, rows);
+    } else {
+        insertEach(table, names, kinds, columns, rows);
+    }
+    // Rows written with their own keys: the counter goes on after them.
+    for (const auto& t : Schema::tables())
+        if (t.name == table && !t.columns.empty() && t.columns.front().kind == Schema::Kind::Counter &&
+            columns.contains(t.columns.front().name))
+            counterAfterHighest(table);
+}
+
+namespace {
+
+// A value as a line of COPY's text format holds it: a backslash, a tab, a line end escaped; empty is \N.
+void appendCopyField(QByteArray& line, const std::optional<QByteArray>& value) {
+    if (!value) {
+        line += "\\N";
+        return;
+    }
+    for (const char c : *value) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
+}
+
+} // namespace
+
+// Many rows go as COPY data: the values travel beside the statement, as data, never in its text.
+void PostgresDatabase::copyRows(const QString& table, const QStringList& names, const std::vector<Schema::Kind>& kinds,
+                                const QStringList& columns, const std::vector<QVariantList>& rows) {
+    const QString statement =
+        QStringLiteral("COPY %1(%2) FROM STDIN").arg(serverName(table), names.join(QLatin1Char(',')));
+    Result start(PQexec(handle, statement.toUtf8().constData()), PQclear);
+    if (!start || PQresultStatus(start.get()) != PGRES_COPY_IN)
+        fail(QStringLiteral("write to"),
+             start ? QString::fromLatin1(PQresultErrorField(start.get(), PG_DIAG_SQLSTATE)) : QString(),
+             QString::fromUtf8(PQerrorMessage(handle)), statement);
+    QByteArray chunk;
+    bool sent = true;
+    QString refused;
+    try {
+        for (const QVariantList& row : rows) {
+            for (int c = 0; c < columns.size(); ++c) {
+                if (c)
+                    chunk += '\t';
+                appendCopyField(chunk, parameterText(row.value(c), kinds[size_t(c)], columns[c]));
+            }
+            chunk += '\n';
+            if (chunk.size() > (1 << 16)) {
+                sent = PQputCopyData(handle, chunk.constData(), int(chunk.size())) == 1;
+                chunk.clear();
+                if (!sent)
+                    break;
+            }
+        }
+    } catch (const StoreError& e) {
+        refused = e.message();
+    }
+    if (sent && refused.isEmpty() && !chunk.isEmpty())
+        sent = PQputCopyData(handle, chunk.constData(), int(chunk.size())) == 1;
+    // A value the program refused ends the copy without a row of it written.
+    PQputCopyEnd(handle, refused.isEmpty() && sent ? nullptr : "refused");
+    Result end(PQgetResult(handle), PQclear);
+    while (PGresult* more = PQgetResult(handle))
+        PQclear(more);
+    if (!refused.isEmpty())
+        throw StoreError(refused);
+    if (!end || PQresultStatus(end.get()) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("write to"),
+             end ? QString::fromLatin1(PQresultErrorField(end.get(), PG_DIAG_SQLSTATE)) : QString(),
+             QString::fromUtf8(PQerrorMessage(handle)), statement);
+}
+
+// A few rows: several a statement, each value a parameter of it.
+void PostgresDatabase::insertEach(const QString& table, const QStringList& names,
+                                  const std::vector<Schema::Kind>& kinds, const QStringList& columns,
+                                  const std::vector<QVariantList>& rows) {
     const int perStatement = std::max(1, 4000 / int(columns.size()));
     const QString head =
         QStringLiteral("INSERT INTO %1(%2) VALUES ").arg(serverName(table), names.join(QLatin1Char(',')));
@@ -593,11 +684,6 @@ void PostgresDatabase::insertRows(const QString& table, const QStringList& colum
                  result ? QString::fromLatin1(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE)) : QString(),
                  QString::fromUtf8(PQerrorMessage(handle)), head);
     }
-    // Rows written with their own keys: the counter goes on after them.
-    for (const auto& t : Schema::tables())
-        if (t.name == table && !t.columns.empty() && t.columns.front().kind == Schema::Kind::Counter &&
-            columns.contains(t.columns.front().name))
-            counterAfterHighest(table);
 }
 
 void PostgresDatabase::counterAfterHighest(const QString& table) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Database.h"
+#include "Schema.h"
 
 #include <QDateTime>
 #include <QList>
@@ -111,6 +112,12 @@ private:
     QString sessionMark;
     int cursorCounter = 0;
 
+    // From this many rows on, an insert goes as COPY data.
+    static constexpr size_t copyFrom = 64;
+    void copyRows(const QString& table, const QStringList& names, const std::vector<Schema::Kind>& kinds,
+                  const QStringList& columns, const std::vector<QVariantList>& rows);
+    void insertEach(const QString& table, const QStringList& names, const std::vector<Schema::Kind>& kinds,
+                    const QStringList& columns, const std::vector<QVariantList>& rows);
     void connect();
     void checkLayout();
     void checkTables(int layout);

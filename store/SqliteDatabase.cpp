@@ -514,6 +514,10 @@ void SqliteDatabase::insertRows(const QString& table, const QStringList& columns
     if (const int rc = sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &prepared, nullptr); rc != SQLITE_OK)
         fail(QStringLiteral("write to"), rc, QString::fromUtf8(sqlite3_errmsg(h)), statement);
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(prepared, sqlite3_finalize);
+    // The rows are written all or none, inside the caller's transaction or in one of their own.
+    std::optional<Transaction> own;
+    if (!transactionOpen)
+        own.emplace(*this);
     for (const QVariantList& row : rows) {
         for (int i = 0; i < columns.size(); ++i)
             if (const int rc = bindValue(prepared, i + 1, kinds[size_t(i)], columns[i], row.value(i)); rc != SQLITE_OK)
@@ -524,6 +528,8 @@ void SqliteDatabase::insertRows(const QString& table, const QStringList& columns
                  statement);
         sqlite3_reset(prepared);
     }
+    if (own)
+        own->commit();
 }
 
 namespace {

@@ -5,8 +5,11 @@
 
 #include "CalculationRun.h"
 #include "CaseReader.h"
+#include "PostgresDatabase.h"
 #include "ResultRows.h"
 #include "RunReporter.h"
+#include "ScratchServer.h"
+#include "ServerTransfer.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
@@ -18,6 +21,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -55,12 +61,31 @@ struct Figures {
     double floorMs = 0;
 };
 
-Figures measure(const QString& folder, int payments, int charges) {
+Figures measureOn(Database& db);
+
+Figures measure(const QString& folder, int payments, int charges, std::optional<Figures>* server) {
     const QString file = QDir(folder).filePath(QStringLiteral("kelvadat.mdb"));
     ToolSupport::freshDatabase(file);
-    SqliteDatabase db(file);
-    generate(db, payments, charges);
+    Figures f;
+    {
+        SqliteDatabase db(file);
+        generate(db, payments, charges);
+        f = measureOn(db);
+    }
+    // The same case on a firm's server, when the test server runs (scripts/bench-server).
+    if (ScratchServer::available()) {
+        const QString name = QStringLiteral("bench_run_%1").arg(QCoreApplication::applicationPid());
+        {
+            PostgresDatabase db(ScratchServer::create(name));
+            ServerTransfer::copyWholeFile(file, db);
+            *server = measureOn(db);
+        }
+        ScratchServer::drop(name);
+    }
+    return f;
+}
 
+Figures measureOn(Database& db) {
     ToolSupport::QuietReporter reporter;
     CalculationRun run(db, reporter);
     QElapsedTimer clock;
@@ -94,8 +119,14 @@ int main(int argc, char** argv) {
         folder = args[2];
 
     QTextStream out(stdout);
-    const Figures one = measure(folder, 2000, 200);
-    const Figures ten = measure(folder, 20000, 2000);
+    std::optional<Figures> oneOnServer, tenOnServer;
+    const Figures one = measure(folder, 2000, 200, &oneOnServer);
+    const Figures ten = measure(folder, 20000, 2000, &tenOnServer);
+    for (const auto& [name, f, file] :
+         {std::tuple{"on the server, 1x", oneOnServer, one}, std::tuple{"on the server, 10x", tenOnServer, ten}})
+        if (f)
+            out << name << ": " << f->rows << " ledger rows, run " << QString::number(f->runMs, 'f', 1) << " ms, "
+                << QString::number(f->runMs / file.runMs, 'f', 2) << "x the file's" << '\n';
     for (const auto& [name, f] :
          {std::pair{"40 years, 2,000 payments, 200 charges", one}, std::pair{"the same with 10x the events", ten}})
         out << name << ": " << f.rows << " ledger rows, run " << QString::number(f.runMs, 'f', 1) << " ms, floor "

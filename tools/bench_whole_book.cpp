@@ -8,6 +8,9 @@
 // (--make, which it gives itself, writes the book into DIR in a process of its own.)
 
 #include "Database.h"
+#include "PostgresDatabase.h"
+#include "ScratchServer.h"
+#include "ServerTransfer.h"
 #include "SqliteDatabase.h"
 #include "Statements.h"
 #include "WholeBook.h"
@@ -132,5 +135,31 @@ int main(int argc, char** argv) {
         << QString::number(bookMs / floorMs, 'f', 2) << "x the floor" << Qt::endl
         << "peak memory during the book: " << QString::number(peak, 'f', 0) << " MB ("
         << QString::number(before, 'f', 0) << " MB at its start)" << Qt::endl;
-    return lines.size() == size_t(taxpayers) ? 0 : 1;
+    if (lines.size() != size_t(taxpayers))
+        return 1;
+
+    // The same book on a firm's server beside the file, when the test server runs (scripts/bench-server).
+    if (!ScratchServer::available())
+        return 0;
+    const QString name = QStringLiteral("bench_whole_book_%1").arg(QCoreApplication::applicationPid());
+    const ServerAddress address = ScratchServer::create(name);
+    {
+        PostgresDatabase server(address);
+        clock.restart();
+        ServerTransfer::copyWholeFile(file, server);
+        const double copyMs = double(clock.nsecsElapsed()) / 1e6;
+        clock.restart();
+        const auto onServer = WholeBook::summaries(server);
+        const QByteArray serverCsv = WholeBook::csv(onServer).toUtf8();
+        const double serverMs = double(clock.nsecsElapsed()) / 1e6;
+        out << "on the server (copied to it in " << QString::number(copyMs / 1000, 'f', 2) << " s): whole book "
+            << QString::number(serverMs / 1000, 'f', 2) << " s, " << QString::number(serverMs / bookMs, 'f', 2)
+            << "x the file's; the same CSV: " << (serverCsv == csv ? "yes" : "NO") << Qt::endl;
+        if (serverCsv != csv) {
+            ScratchServer::drop(name);
+            return 1;
+        }
+    }
+    ScratchServer::drop(name);
+    return 0;
 }

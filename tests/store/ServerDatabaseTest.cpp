@@ -150,6 +150,37 @@ TEST_P(OnBothEngines, CountersNeverGiveANumberTwice) {
     EXPECT_EQ(seen.join(", "), "1 T, 2 T, 4 Fourth, 10 Ten, 11 Next");
 }
 
+// Many rows at once (written as a bulk copy on the server) come back as typed, whatever their text holds; one value
+// refused writes none of them.
+TEST_P(OnBothEngines, ManyRowsAtOnceComeBackAsTyped) {
+    auto db = open();
+    const QStringList names = {injection,
+                               QStringLiteral("tab\there"),
+                               QStringLiteral("back\\slash \\N"),
+                               QStringLiteral("line\nend\r"),
+                               QString(),
+                               QStringLiteral("\u00e9t\u00e9 \u2212")};
+    std::vector<QVariantList> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.push_back({names[i % names.size()].isNull() ? QVariant() : QVariant(names[i % names.size()]),
+                        QDate(2000, 1, 1).addDays(i), i * 0.01});
+    db->insertRows(Tables::basicTaxpayerData, {Columns::taxpayerName, Columns::endDate, Columns::initialBalance}, rows);
+    const RecordSet back = db->query(
+        QStringLiteral("SELECT [Taxpayer Name], [End Date], [Initial Balance] FROM [Basic Taxpayer Data] ORDER BY "
+                       "[Taxpayer Number]"));
+    ASSERT_EQ(back.size(), 300);
+    for (int i = 0; i < 300; ++i) {
+        EXPECT_EQ(back.value(i, 0), rows[size_t(i)][0]) << i;
+        EXPECT_EQ(back.value(i, 1).toDate(), QDate(2000, 1, 1).addDays(i));
+        EXPECT_EQ(back.value(i, 2).toDouble(), i * 0.01);
+    }
+    rows.back()[1] = QStringLiteral("not a date");
+    EXPECT_THROW(db->insertRows(Tables::basicTaxpayerData,
+                                {Columns::taxpayerName, Columns::endDate, Columns::initialBalance}, rows),
+                 StoreError);
+    EXPECT_EQ(db->query(Sql::countAllTaxpayers()).value(0, 0).toInt(), 300);
+}
+
 // A cursor gives every row in order, batch after batch, while other statements run on the same connection.
 TEST_P(OnBothEngines, ACursorReadsManyRowsBetweenOtherStatements) {
     auto db = open();
