@@ -2,6 +2,8 @@
 
 #include "CaseReader.h"
 #include "Clock.h"
+#include "Connection.h"
+#include "DatabaseDialog.h"
 #include "Documents.h"
 #include "Editors.h"
 #include "ErrorHandler.h"
@@ -13,6 +15,7 @@
 #include "Names.h"
 #include "NettingDialog.h"
 #include "NoticeDialog.h"
+#include "PostgresDatabase.h"
 #include "ProgramFiles.h"
 #include "RateUpdate.h"
 #include "RatesFile.h"
@@ -42,6 +45,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -189,6 +193,7 @@ void MainWindow::buildMenus() {
                &MainWindow::toggleSplash);
     addCommand(system, QStringLiteral("&Update Interest Rates…"), QStringLiteral("mnuUpdateRates"),
                &MainWindow::mnuUpdateRates_Click);
+    addCommand(system, QStringLiteral("Data&base…"), QStringLiteral("mnuDatabase"), &MainWindow::mnuDatabase_Click);
     // Which part of a corporation's overpayment above $10,000 a refund or a netting takes first.
     QAction* firstPart = addCommand(system, QStringLiteral("A Refund Takes The &First $10,000 First"),
                                     QStringLiteral("mnuRefundTakesFirst"), nullptr);
@@ -490,8 +495,56 @@ void MainWindow::openMainConnection() {
     // The database of the start: a new data directory applies from the next start.
     if (databaseFile.isEmpty())
         databaseFile = Settings::databasePath(sessionNewpath);
-    db = std::make_unique<SqliteDatabase>(databaseFile);
+    db = openChosenDatabase();
     mainRows = db->query(Sql::selectAllTaxpayers());
+    showRights();
+}
+
+// The firm's server when one is chosen: its password asked once a session when ~/.pgpass has none, and the local
+// file offered when the server cannot be reached.
+std::unique_ptr<QtDatabase> MainWindow::openChosenDatabase() {
+    const auto server = Connection::server();
+    if (!server || serverRefusedThisSession)
+        return std::make_unique<SqliteDatabase>(databaseFile);
+    for (int tries = 0;; ++tries) {
+        try {
+            return Connection::openServer(*server);
+        } catch (const StoreError& e) {
+            if (Connection::needsPassword(e) && tries < 3) {
+                bool typed = false;
+                const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
+                                                               QStringLiteral("The password of %1 for %2:")
+                                                                   .arg(server->value(QStringLiteral("user")).isEmpty()
+                                                                            ? QStringLiteral("your user")
+                                                                            : server->value(QStringLiteral("user")),
+                                                                        server->shown()),
+                                                               QLineEdit::Password, QString(), &typed);
+                if (typed) {
+                    Connection::rememberPassword(password);
+                    continue;
+                }
+            }
+            if (!MessageBoxes::ask(this, e.message() + QStringLiteral("\n\nOpen the local file instead?")))
+                throw;
+            serverRefusedThisSession = true;
+            statusLabel->setText(QStringLiteral("Working on the local file: the server could not be reached."));
+            return std::make_unique<SqliteDatabase>(databaseFile);
+        }
+    }
+}
+
+// What the user may not do on the firm's server is shown disabled, with the reason.
+void MainWindow::showRights() {
+    auto* server = dynamic_cast<PostgresDatabase*>(db.get());
+    const bool rates = !server || server->rights().changeRates;
+    for (const char* name : {"mnuUpdateRates", "mnuInterestRatefrm"})
+        if (QAction* a = action(QLatin1String(name))) {
+            a->setEnabled(rates);
+            a->setToolTip(rates ? QString() : PostgresDatabase::ratesRefused());
+            a->setStatusTip(a->toolTip());
+        }
+    if (QMenu* m = findChild<QMenu*>(QStringLiteral("mnuInterestRatefrm")))
+        m->setToolTipsVisible(true);
 }
 
 void MainWindow::waitFor(QWidget* window) {
@@ -1142,4 +1195,53 @@ void MainWindow::chooseDataFolder() {
     }
     openMainConnection();
     offerShippedRates();
+}
+
+// The file of the data folder, or the firm's server: a server is taken only once it has been reached, and one that
+// cannot be reached leaves the choice as it was, or the local file when the user says so.
+void MainWindow::mnuDatabase_Click() {
+    DatabaseDialog dialog(Connection::server(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const auto chosen = dialog.chosen();
+    if (dialog.serverChosen() && !chosen) {
+        message(QStringLiteral("Type the name of the firm's database on the server, then choose OK again."));
+        return;
+    }
+    ErrorHandler::guard(QStringLiteral("frmMain.mnuDatabase_Click"), [&] {
+        QString typedPassword;
+        if (chosen) {
+            for (int tries = 0;; ++tries) {
+                try {
+                    Connection::openServer(*chosen);
+                    break;
+                } catch (const StoreError& e) {
+                    if (Connection::needsPassword(e) && tries < 3) {
+                        bool typed = false;
+                        const QString password =
+                            QInputDialog::getText(this, QStringLiteral("Password"),
+                                                  QStringLiteral("The password for %1:").arg(chosen->shown()),
+                                                  QLineEdit::Password, QString(), &typed);
+                        if (typed) {
+                            Connection::rememberPassword(password);
+                            typedPassword = password;
+                            continue;
+                        }
+                    }
+                    if (MessageBoxes::ask(this, e.message() + QStringLiteral("\n\nOpen the local file instead?"))) {
+                        Connection::setServer(std::nullopt);
+                        serverRefusedThisSession = false;
+                        openMainConnection();
+                    }
+                    return;
+                }
+            }
+        }
+        Connection::setServer(chosen);
+        if (!typedPassword.isEmpty())
+            Connection::rememberPassword(typedPassword);
+        serverRefusedThisSession = false;
+        openMainConnection();
+        statusLabel->setText(QStringLiteral("Working on %1.").arg(db->shown()));
+    });
 }

@@ -23,7 +23,7 @@ class QTreeWidget;
 class QMenu;
 class QProgressBar;
 class QToolButton;
-class SqliteDatabase;
+class QtDatabase;
 struct ReportKind;
 
 // frmMain, the program's home: the active taxpayer, the menus and commands, the progress bar and the timers.
@@ -41,7 +41,7 @@ public:
     QAction* action(const QString& commandName) const;
     QTimer* timer(const QString& name) const;
     BackupSchedule& backups() { return backupSchedule; }
-    SqliteDatabase* connection() const { return db.get(); }
+    QtDatabase* connection() const { return db.get(); }
     ReportPreview* shownReport() const { return lastPreview; }
     RecordEditor* openEditorWindow() const { return lastEditor; }
 
@@ -77,7 +77,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::unique_ptr<SqliteDatabase> db;
+    std::unique_ptr<QtDatabase> db;
+    bool serverRefusedThisSession = false;
+    std::unique_ptr<QtDatabase> openChosenDatabase();
+    void showRights();
+    void mnuDatabase_Click();
     QString databaseFile;
     RecordSet mainRows;
     int activeRow = -1;

@@ -55,6 +55,7 @@ Money moneyOf(const QLineEdit* field) {
 RecordEditor::Design taxpayerDesign() {
     RecordEditor::Design s;
     s.objectName = QStringLiteral("frmBasicTaxpayerData");
+    s.history = true;
     s.caption = QStringLiteral("Basic Taxpayer Data & Situation Profile");
     s.noun = QStringLiteral("Taxpayer");
     s.table = Tables::basicTaxpayerData;

@@ -1,16 +1,19 @@
 #include "RecordEditor.h"
 
+#include "Connection.h"
 #include "DataEntryValidation.h"
 #include "Database.h"
 #include "EditorModel.h"
 #include "ErrorHandler.h"
 #include "MessageBoxes.h"
+#include "Names.h"
+#include "PostgresDatabase.h"
 #include "RecordList.h"
 #include "ScreenFit.h"
 #include "SectionTrail.h"
 #include "Settings.h"
-#include "SqliteDatabase.h"
 #include "StoreError.h"
+#include <QTableWidget>
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -64,7 +67,7 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
     setWindowTitle(design.caption);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    db = std::make_unique<SqliteDatabase>(Settings::databasePath(context.newpath));
+    db = Connection::open(context.newpath);
     loadModel();
     std::vector<RecordListModel::Column> shown;
     if (design.list.empty())
@@ -207,6 +210,16 @@ RecordEditor::RecordEditor(Design s, EditorContext c, QWidget* parent)
                                [this] { save(); }));
     commands->addWidget(button("cmdCancel", "&Cancel", QString(), [this] { cancel(); }));
     commands->addWidget(button("cmdDelete", "&Delete " + n, QString(), [this] { remove(); }));
+    if (design.history) {
+        auto* server = dynamic_cast<PostgresDatabase*>(db.get());
+        QPushButton* history = button("cmdHistory", "Histor&y",
+                                      server ? QStringLiteral("Who changed this taxpayer's rows, when, and how.")
+                                             : QStringLiteral("The history of changes is kept by a firm's server "
+                                                              "(System > Database…); this file keeps none."),
+                                      [this] { showHistory(); });
+        history->setEnabled(server != nullptr);
+        commands->addWidget(history);
+    }
     commands->addWidget(button("cmdClose", "Cl&ose", QString(), [this] { close(); }));
 
     auto* navigation = new QHBoxLayout;
@@ -622,6 +635,14 @@ bool RecordEditor::save() {
             submitted = true;
             t.commit();
         } catch (const StoreError& e) {
+            if (e.kind() == StoreError::Kind::Changed) {
+                // Someone else's change: nothing was written, and what was typed stays until the user chooses.
+                if (MessageBoxes::ask(this, e.message())) {
+                    reselect();
+                    cancel();
+                }
+                return false;
+            }
             message(e.message());
             if (submitted) {
                 // Taken by the model, then not committed: the table as it is, and the typing ends.
@@ -984,4 +1005,49 @@ void RecordEditor::reject() {
         emit closedEditor();
     }
     QDialog::reject();
+}
+
+void RecordEditor::showHistory() {
+    auto* server = dynamic_cast<PostgresDatabase*>(db.get());
+    const int number = value(Columns::taxpayerNumber).toInt();
+    if (!server || number <= 0)
+        return;
+    const auto changes = server->history(number);
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("frmHistory"));
+    dialog.setWindowTitle(QStringLiteral("History of Taxpayer %1").arg(number));
+    auto* table = new QTableWidget(int(changes.size()), 6, &dialog);
+    table->setObjectName(QStringLiteral("grdHistory"));
+    table->setHorizontalHeaderLabels({QStringLiteral("When"), QStringLiteral("Who"), QStringLiteral("What"),
+                                      QStringLiteral("Table"), QStringLiteral("Before"), QStringLiteral("After")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int r = 0; r < int(changes.size()); ++r) {
+        const auto& c = changes[size_t(r)];
+        const QStringList cells = {c.at.toString(QStringLiteral("MM/dd/yyyy hh:mm:ss")),
+                                   c.by,
+                                   c.operation,
+                                   c.table + (c.row ? QStringLiteral(" row %1").arg(*c.row) : QString()),
+                                   c.before,
+                                   c.after};
+        for (int col = 0; col < cells.size(); ++col) {
+            auto* item = new QTableWidgetItem(cells[col]);
+            item->setToolTip(cells[col]);
+            table->setItem(r, col, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    for (int col = 4; col < 6; ++col)
+        table->setColumnWidth(col, std::min(table->columnWidth(col), 400));
+    auto* close = new QPushButton(QStringLiteral("Cl&ose"), &dialog);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    if (changes.empty())
+        layout->addWidget(new QLabel(QStringLiteral("The server has recorded no change of this taxpayer."), &dialog));
+    layout->addWidget(table, 1);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog.resize(900, 420);
+    table->setFocus();
+    dialog.exec();
 }

@@ -21,7 +21,7 @@ class QSqlRecord;
 class QSplitter;
 class RecordList;
 class RecordListModel;
-class SqliteDatabase;
+class QtDatabase;
 
 // What an editor needs of the main window.
 struct EditorContext {
@@ -84,6 +84,8 @@ public:
         // A delete the user can take back (Edit > Undo Delete, Ctrl+Z, until the window closes); otherwise the
         // editor asks before it deletes.
         bool undoableDeletes = true;
+        // A "History" command: the changes of the taxpayer shown, as the firm's server records them.
+        bool history = false;
     };
 
     RecordEditor(Design design, EditorContext context, QWidget* parent = nullptr);
@@ -93,6 +95,8 @@ public:
     void add();
     void edit();
     bool save();
+    // The changes of the taxpayer shown, as the firm's server records them.
+    void showHistory();
     void cancel();
     void remove();
     void first();
@@ -126,7 +130,7 @@ signals:
 protected:
     Design design;
     EditorContext context;
-    std::unique_ptr<SqliteDatabase> db;
+    std::unique_ptr<QtDatabase> db;
     std::unique_ptr<QSqlTableModel> model;
     QLabel* lblStatus;
     QGridLayout* grid;

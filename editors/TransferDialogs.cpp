@@ -1,11 +1,11 @@
 #include "TransferDialogs.h"
 
+#include "Connection.h"
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
 #include "Names.h"
 #include "SectionTrail.h"
 #include "Settings.h"
-#include "SqliteDatabase.h"
 #include "Statements.h"
 #include "StoreError.h"
 #include "TaxpayerTransfer.h"
@@ -31,8 +31,12 @@ SaveTaxpayerDialog::SaveTaxpayerDialog(const QString& path, QWidget* parent) : Q
     setAttribute(Qt::WA_DeleteOnClose);
     DataList1 = new QListWidget(this);
     DataList1->setObjectName(QStringLiteral("DataList1"));
-    SqliteDatabase db(Settings::databasePath(newpath));
-    const RecordSet rows = db.query(Sql::selectAllTaxpayers());
+    RecordSet rows;
+    try {
+        rows = Connection::open(newpath)->query(Sql::selectAllTaxpayers());
+    } catch (const StoreError& e) {
+        MessageBoxes::show(parent, e.message());
+    }
     // A client's returns go into one file together: an entry for each client, first.
     QMap<QString, int> clients;
     for (int i = 0; i < rows.size(); ++i)
@@ -82,8 +86,7 @@ void SaveTaxpayerDialog::saveTaxpayer(int number) {
     SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
     QString name;
     try {
-        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
-        const RecordSet rows = db.query(Sql::selectTaxpayerName(number));
+        const RecordSet rows = Connection::open(newpath)->query(Sql::selectTaxpayerName(number));
         name = rows.isEmpty() ? QString() : rows.value(0, 0).toString();
     } catch (const StoreError&) {
     }
@@ -96,8 +99,7 @@ void SaveTaxpayerDialog::saveClient(const QString& clientCode) {
     SectionTrail::enter(QStringLiteral("Savefrm.DataList1_Click"));
     QList<int> numbers;
     try {
-        SqliteDatabase db(Settings::databasePath(newpath), SqliteDatabase::Mode::ReadOnly);
-        const RecordSet rows = db.query(Sql::selectClientTaxpayers(clientCode));
+        const RecordSet rows = Connection::open(newpath)->query(Sql::selectClientTaxpayers(clientCode));
         for (int i = 0; i < rows.size(); ++i)
             numbers << rows.value(i, Columns::taxpayerNumber).toInt();
     } catch (const StoreError& e) {
@@ -125,7 +127,7 @@ void SaveTaxpayerDialog::saveInto(const QList<int>& numbers, const QString& name
         return;
     }
     try {
-        TaxpayerTransfer::save(Settings::databasePath(newpath), newpath + Settings::templateFileName, target, numbers);
+        Connection::save(newpath, target, numbers);
     } catch (const StoreError& e) {
         // Refused (a file the program uses, a folder that cannot be written): the dialog stays, to choose again.
         MessageBoxes::show(this, e.message());
@@ -183,9 +185,8 @@ RetrieveTaxpayerDialog::RetrieveTaxpayerDialog(const QString& path, QWidget* par
 
 void RetrieveTaxpayerDialog::copyTaxpayer() {
     SectionTrail::enter(QStringLiteral("Copyfrm.Command1_Click"));
-    const QString mainFile = Settings::databasePath(newpath);
     try {
-        if (TaxpayerTransfer::retrieve(file, mainFile) == TaxpayerTransfer::Outcome::NumberExists) {
+        if (Connection::retrieve(newpath, file) == TaxpayerTransfer::Outcome::NumberExists) {
             QApplication::beep();
             refusal->setText(TaxpayerTransfer::cannotCopy + QLatin1Char('\n') + TaxpayerTransfer::numberExists);
             refusal->show();
@@ -193,7 +194,7 @@ void RetrieveTaxpayerDialog::copyTaxpayer() {
             if (MessageBoxes::ask(this, TaxpayerTransfer::numberExists + QLatin1Char(' ') +
                                             TaxpayerTransfer::newNumberOffer)) {
                 QList<int> given;
-                TaxpayerTransfer::retrieve(file, mainFile, true, &given);
+                Connection::retrieve(newpath, file, true, &given);
                 refusal->hide();
                 QStringList numbers;
                 for (const int n : given)

@@ -958,22 +958,36 @@ std::optional<PostgresDatabase::Change> PostgresDatabase::changedSince(int taxpa
 std::optional<PostgresDatabase::Change> PostgresDatabase::writeUnlessChanged(int taxpayer, qint64* seen,
                                                                              const std::function<void()>& write) {
     Transaction t(*this);
+    if (auto other = changedByOthers(taxpayer, *seen))
+        return other;
+    write();
+    *seen = latestChange(taxpayer);
+    t.commit();
+    return std::nullopt;
+}
+
+std::optional<PostgresDatabase::Change> PostgresDatabase::changedByOthers(int taxpayer, qint64 seen) {
     // The taxpayer's row is locked first: two saves of one taxpayer take turns, and the second sees the first.
     const bool there = !queryNative(QStringLiteral("SELECT 1 FROM %1 WHERE \"Taxpayer Number\" = $1 FOR UPDATE")
                                         .arg(serverName(Tables::basicTaxpayerData)),
                                     {taxpayer})
                             .isEmpty();
-    if (auto other = changedSince(taxpayer, *seen))
+    if (auto other = changedSince(taxpayer, seen))
         return other;
     if (!there) {
         Change gone;
         gone.operation = QStringLiteral("DELETE");
         return gone;
     }
-    write();
-    *seen = latestChange(taxpayer);
-    t.commit();
     return std::nullopt;
+}
+
+void PostgresDatabase::refused(const QString& what, const QSqlError& error) {
+    if (error.nativeErrorCode() == QLatin1String("talvoro-changed"))
+        throw StoreError(error.databaseText(), StoreError::Kind::Changed);
+    if (error.nativeErrorCode() == QLatin1String("talvoro-refused"))
+        throw StoreError(error.databaseText(), StoreError::Kind::Failure, error.driverText());
+    fail(what, error.nativeErrorCode(), error.text(), QString());
 }
 
 QString PostgresDatabase::conflictMessage(int taxpayer, const Change& change) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "QtDatabase.h"
 #include "Schema.h"
 
 #include <QDateTime>
@@ -33,7 +33,7 @@ struct ServerAddress {
 // One connection to a firm's database on a PostgreSQL server, through Qt's driver; statements of the program's dialect
 // go through SqlText::translateForServer, and every value reaches the server as a parameter of the statement (the
 // client library's own binding), never in its text. The tables of a run's results are the connection's own.
-class PostgresDatabase : public Database {
+class PostgresDatabase : public QtDatabase {
 public:
     enum class Mode {
         ReadWrite, // the database must hold this program's tables; an older layout is upgraded by its administrator
@@ -46,8 +46,10 @@ public:
     PostgresDatabase& operator=(const PostgresDatabase&) = delete;
 
     const ServerAddress& address() const { return where; }
-    QString shown() const { return where.shown(); }
-    const QString& qtConnectionName() const { return connectionName; }
+    QString shown() const override { return where.shown(); }
+    const QString& qtConnectionName() const override { return connectionName; }
+    // A model's refusal; a save over another user's change is said as such (StoreError::Kind::Changed).
+    [[noreturn]] void refused(const QString& what, const QSqlError& error) override;
 
     void exec(const QString& statement) override;
     RecordSet query(const QString& statement) override;
@@ -92,6 +94,9 @@ public:
     // Runs `write` in one transaction, unless another connection changed or deleted the taxpayer since the change
     // `seen` (what the form showed): then nothing is written and that change is returned. After a write, `seen` is
     // the taxpayer's latest change, the write's own.
+    // Inside the caller's transaction: locks the taxpayer's row, and gives the change of another connection since
+    // `seen`, or that the taxpayer is gone; nothing when the taxpayer may be written.
+    std::optional<Change> changedByOthers(int taxpayer, qint64 seen);
     std::optional<Change> writeUnlessChanged(int taxpayer, qint64* seen, const std::function<void()>& write);
     // "Taxpayer N was changed by USER at TIME. Reload it?", or that it was deleted.
     static QString conflictMessage(int taxpayer, const Change& change);

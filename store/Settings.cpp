@@ -79,6 +79,13 @@ void Settings::setRefundTakesFirstPart(bool on) {
     write(refundTakesFirstPartKey, boolText(on));
 }
 
+QString Settings::server() {
+    return read(serverKey);
+}
+void Settings::setServer(const QString& address) {
+    write(serverKey, address);
+}
+
 QString Settings::showSplash() {
     return read(showSplashKey);
 }

@@ -13,6 +13,9 @@ public:
     // Which part of a corporation's overpayment above $10,000 a refund takes first: "True" the first $10,000 (what
     // remains earns the lower rate on all of it), otherwise the part above it (what remains keeps the first $10,000).
     static inline const QString refundTakesFirstPartKey = QStringLiteral("RefundTakesFirst10000");
+    // The firm's server the program works on (its connection keywords, never a password); empty: the data folder's
+    // file.
+    static inline const QString serverKey = QStringLiteral("Server");
 
     // Writes the first-start values of the keys that are not stored yet: "Newpath" = `programFolder` with a
     // trailing separator, "ErrorState" = "False", "ShowSplash" = "True".
@@ -26,6 +29,8 @@ public:
     static bool inErrorState();
     static bool refundTakesFirstPart();
     static void setRefundTakesFirstPart(bool on);
+    static QString server();
+    static void setServer(const QString& address);
     static QString showSplash();
     static void setShowSplash(bool on);
 

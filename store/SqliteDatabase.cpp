@@ -230,6 +230,10 @@ void SqliteDatabase::fail(const QString& what, int resultCode, const QString& te
                      StoreError::Kind::Failure, details);
 }
 
+QString SqliteDatabase::shown() const {
+    return QStringLiteral("the file \"%1\"").arg(shownFile(path));
+}
+
 SqliteDatabase::~SqliteDatabase() {
     {
         QSqlDatabase db = connection(connectionName);

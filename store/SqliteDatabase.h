@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "QtDatabase.h"
 
 #include <QString>
 
@@ -10,7 +10,7 @@ class QSqlError;
 
 // One connection to one database file. Statements of the program's dialect go through SqlText::translate; a file
 // named in an IN clause is attached for as long as the connection needs it.
-class SqliteDatabase : public Database {
+class SqliteDatabase : public QtDatabase {
 public:
     enum class Mode {
         ReadWrite, // the file must exist and be one of this program's databases; an older layout is upgraded
@@ -26,7 +26,8 @@ public:
 
     const QString& filePath() const { return path; }
     // The Qt connection's name, for Qt's SQL models over the same connection (the record editors).
-    const QString& qtConnectionName() const { return connectionName; }
+    const QString& qtConnectionName() const override { return connectionName; }
+    QString shown() const override;
 
     void exec(const QString& statement) override;
     RecordSet query(const QString& statement) override;
@@ -54,7 +55,7 @@ public:
 
     // Throws the StoreError of a statement a Qt model on this connection (a record editor's) could not run: said in
     // words, with what the database said in the details.
-    [[noreturn]] void refused(const QString& what, const QSqlError& error) { fail(what, error, QString()); }
+    [[noreturn]] void refused(const QString& what, const QSqlError& error) override { fail(what, error, QString()); }
 
     // How long an open waits for another copy of the program that is upgrading the same file.
     static constexpr int upgradeWaitMs = 60000;

@@ -13,6 +13,7 @@ public:
         Failure, // anything else
         InUse,   // another program holds the database locked: trying again later may succeed
         Damaged, // the file is not whole
+        Changed, // another user changed the record since it was shown: nothing was written
     };
 
     // `details`: what the database itself said and the statement it refused, for the error report's details and
