@@ -7,8 +7,11 @@
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "Names.h"
+#include "PostgresDatabase.h"
 #include "RecordList.h"
 #include "RunReporter.h"
+#include "ScratchServer.h"
+#include "ServerTransfer.h"
 #include "Settings.h"
 #include "SqlText.h"
 #include "SqliteDatabase.h"
@@ -615,6 +618,84 @@ private slots:
         w.action("mnuInterestReport")->trigger();
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
         QCOMPARE(count("SELECT COUNT(*) FROM [Event Table]"), 4);
+    }
+
+    // On the firm's server: a taxpayer added and saved through the form, another user's change not overwritten (the
+    // typed name kept until the user chooses), the history shown, and the rate commands the staff may not use
+    // disabled with the reason.
+    void onTheFirmsServer() {
+        if (!ScratchServer::available())
+            QSKIP("no test server (scripts/test-server)");
+        const QString name = QStringLiteral("gui_editor_%1").arg(QCoreApplication::applicationPid());
+        const ServerAddress admin = ScratchServer::create(name);
+        {
+            PostgresDatabase db(admin);
+            ServerTransfer::copyWholeFile(mainFile(), db);
+        }
+        Settings::setServer(admin.text());
+        const QString typed = "x'); DROP TABLE \"Payment Table\"; --";
+        int number = 0;
+        {
+            MainWindow w;
+            w.load();
+            QVERIFY(w.action("mnuUpdateRates")->isEnabled());
+            w.action("mnuNewTaxpayer")->trigger();
+            auto* e = qobject_cast<TaxpayerEditor*>(w.openEditorWindow());
+            QVERIFY(e);
+            activate(e);
+            click(e, "cmdAdd");
+            type(e->field(0), typed);
+            type(e->field(3), "04/15/2005");
+            type(e->field(95), "04/15/2005");
+            type(e->field(92), "12/31/2005");
+            type(e->field(4), "10000");
+            click(e, "cmdUpdate");
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join("|")));
+            PostgresDatabase db(admin);
+            number = db.query(Sql::highestTaxpayerNumber()).value(0, 0).toInt();
+            QCOMPARE(db.query(Sql::selectTaxpayerName(number)).value(0, 0).toString(), typed);
+            QVERIFY(e->findChild<QPushButton*>("cmdHistory")->isEnabled());
+            e->close();
+        }
+        {
+            TaxpayerEditor e(context(number, typed));
+            activate(&e);
+            click(&e, "cmdEdit");
+            type(e.field(0), "Typed Here");
+            {
+                PostgresDatabase staff(ScratchServer::asStaff(admin));
+                staff.exec(QStringLiteral("UPDATE [Basic Taxpayer Data] SET [Taxpayer Name] = 'Changed There' WHERE "
+                                          "[Taxpayer Number] = %1")
+                               .arg(number));
+            }
+            answer = false; // keep what was typed
+            click(&e, "cmdUpdate");
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].startsWith(QStringLiteral("Taxpayer %1 was changed by %2 at ")
+                                                 .arg(number)
+                                                 .arg(qEnvironmentVariable("TALVORO_TEST_STAFF"))),
+                     qPrintable(questions[0]));
+            QVERIFY(questions[0].endsWith("Reload it?"));
+            QCOMPARE(e.field(0)->text(), QString("Typed Here"));
+            QVERIFY(e.editing());
+            PostgresDatabase db(admin);
+            QCOMPARE(db.query(Sql::selectTaxpayerName(number)).value(0, 0).toString(), QString("Changed There"));
+            answer = true; // reload
+            click(&e, "cmdUpdate");
+            QCOMPARE(questions.size(), 2);
+            QVERIFY(!e.editing());
+            QCOMPARE(e.field(0)->text(), QString("Changed There"));
+            QCOMPARE(db.history(number).size(), size_t(2));
+        }
+        Settings::setServer(ScratchServer::asStaff(admin).text());
+        {
+            MainWindow w;
+            w.load();
+            QVERIFY(!w.action("mnuUpdateRates")->isEnabled());
+            QCOMPARE(w.action("mnuUpdateRates")->toolTip(), PostgresDatabase::ratesRefused());
+        }
+        Settings::setServer(QString());
+        ScratchServer::drop(name);
     }
 
     void rateEditorShowsPercentsAndStoresFractions() {
