@@ -26,6 +26,7 @@
 #include "Rounding.h"
 #include "ScreenFit.h"
 #include "SectionTrail.h"
+#include "ServerTransfer.h"
 #include "Settings.h"
 #include "SqliteDatabase.h"
 #include "StartUp.h"
@@ -194,6 +195,8 @@ void MainWindow::buildMenus() {
     addCommand(system, QStringLiteral("&Update Interest Rates…"), QStringLiteral("mnuUpdateRates"),
                &MainWindow::mnuUpdateRates_Click);
     addCommand(system, QStringLiteral("Data&base…"), QStringLiteral("mnuDatabase"), &MainWindow::mnuDatabase_Click);
+    addCommand(system, QStringLiteral("&Copy This File To The Server…"), QStringLiteral("mnuCopyToServer"),
+               &MainWindow::mnuCopyToServer_Click);
     // Which part of a corporation's overpayment above $10,000 a refund or a netting takes first.
     QAction* firstPart = addCommand(system, QStringLiteral("A Refund Takes The &First $10,000 First"),
                                     QStringLiteral("mnuRefundTakesFirst"), nullptr);
@@ -543,8 +546,13 @@ void MainWindow::showRights() {
             a->setToolTip(rates ? QString() : PostgresDatabase::ratesRefused());
             a->setStatusTip(a->toolTip());
         }
-    if (QMenu* m = findChild<QMenu*>(QStringLiteral("mnuInterestRatefrm")))
-        m->setToolTipsVisible(true);
+    if (QAction* copy = action(QStringLiteral("mnuCopyToServer"))) {
+        copy->setEnabled(server != nullptr);
+        copy->setToolTip(server ? QString() : QStringLiteral("Choose the firm's server first (System > Database…)."));
+    }
+    for (const char* name : {"mnuInterestRatefrm", "mnuSystem"})
+        if (QMenu* m = findChild<QMenu*>(QLatin1String(name)))
+            m->setToolTipsVisible(true);
 }
 
 void MainWindow::waitFor(QWidget* window) {
@@ -1244,4 +1252,31 @@ void MainWindow::mnuDatabase_Click() {
         openMainConnection();
         statusLabel->setText(QStringLiteral("Working on %1.").arg(db->shown()));
     });
+}
+
+// Every taxpayer of the data folder's file to the server, in one transaction; a number the server has is reported.
+void MainWindow::mnuCopyToServer_Click() {
+    auto* server = dynamic_cast<PostgresDatabase*>(db.get());
+    if (!server)
+        return;
+    if (!MessageBoxes::ask(this, QStringLiteral("Copy every taxpayer of %1 to %2?")
+                                     .arg(QDir::toNativeSeparators(databaseFile), server->shown())))
+        return;
+    try {
+        const auto copied = ServerTransfer::copyToServer(databaseFile, *server);
+        QString text =
+            QStringLiteral("%1 taxpayers were copied to %2.").arg(copied.taxpayers.size()).arg(server->shown());
+        if (!copied.alreadyThere.isEmpty()) {
+            QStringList numbers;
+            for (const int n : copied.alreadyThere)
+                numbers << QString::number(n);
+            text += QStringLiteral(" Not copied, since the server has a taxpayer of the same number: %1. Save them to "
+                                   "a file and retrieve them under new numbers.")
+                        .arg(numbers.join(QStringLiteral(", ")));
+        }
+        message(text);
+        openMainConnection();
+    } catch (const StoreError& e) {
+        message(e.message());
+    }
 }

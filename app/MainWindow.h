@@ -82,6 +82,7 @@ private:
     std::unique_ptr<QtDatabase> openChosenDatabase();
     void showRights();
     void mnuDatabase_Click();
+    void mnuCopyToServer_Click();
     QString databaseFile;
     RecordSet mainRows;
     int activeRow = -1;
