@@ -452,37 +452,32 @@ PGresult* run(pg_conn* handle, const QByteArray& sql, const std::vector<std::opt
 } // namespace
 
 RecordSet PostgresDatabase::queryNative(const QString& statement, const QVariantList& parameters) {
+    return runNative(QStringLiteral("read from"), statement, parameters);
+}
+
+void PostgresDatabase::execNative(const QString& statement, const QVariantList& parameters) {
+    runNative(QStringLiteral("write to"), statement, parameters);
+}
+
+RecordSet PostgresDatabase::runNative(const QString& what, const QString& statement, const QVariantList& parameters) {
     std::vector<std::optional<QByteArray>> values;
     for (const QVariant& p : parameters)
         values.push_back(parameterText(p, std::nullopt, QString()));
     Result r(run(handle, statement.toUtf8(), values), PQclear);
     const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
-        fail(QStringLiteral("read from"),
-             r ? QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE)) : QString(),
+        fail(what, r ? QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE)) : QString(),
              QString::fromUtf8(PQerrorMessage(handle)), statement);
     const Fields fields(r.get());
     RecordSet rows(fields.names);
     for (int row = 0; row < PQntuples(r.get()); ++row) {
-        QVariantList values;
-        values.reserve(fields.names.size());
+        QVariantList rowValues;
+        rowValues.reserve(fields.names.size());
         for (int f = 0; f < fields.names.size(); ++f)
-            values << fields.value(r.get(), row, f);
-        rows.append(std::move(values));
+            rowValues << fields.value(r.get(), row, f);
+        rows.append(std::move(rowValues));
     }
     return rows;
-}
-
-void PostgresDatabase::execNative(const QString& statement, const QVariantList& parameters) {
-    std::vector<std::optional<QByteArray>> values;
-    for (const QVariant& p : parameters)
-        values.push_back(parameterText(p, std::nullopt, QString()));
-    Result r(run(handle, statement.toUtf8(), values), PQclear);
-    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
-        fail(QStringLiteral("write to"),
-             r ? QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE)) : QString(),
-             QString::fromUtf8(PQerrorMessage(handle)), statement);
 }
 
 void PostgresDatabase::exec(const QString& statement) {

@@ -124,6 +124,7 @@ private:
     void insertEach(const QString& table, const QStringList& names, const std::vector<Schema::Kind>& kinds,
                     const QStringList& columns, const std::vector<QVariantList>& rows);
     void connect();
+    RecordSet runNative(const QString& what, const QString& statement, const QVariantList& parameters);
     void checkLayout();
     void checkTables(int layout);
     void upgradeFrom(int layout);

@@ -196,29 +196,8 @@ TaxpayerTransfer::Outcome retrieve(const QString& transferFile, PostgresDatabase
         numbers << t.number;
     Transaction t(server);
     if (newNumbers) {
-        // After every number of the server and of the file, renumbered in the checked private copy.
-        qint64 next = std::max(server.query(Sql::highestTaxpayerNumber()).value(0, 0).toLongLong(),
-                               copy.queryNative(QStringLiteral("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer "
-                                                               "Data]"))
-                                   .value(0, 0)
-                                   .toLongLong()) +
-                      1;
-        Transaction renumber(copy);
-        QList<int> renumbered;
-        for (const int old : numbers) {
-            if (next > std::numeric_limits<int>::max())
-                throw StoreError(QStringLiteral("There is no taxpayer number left to give the retrieved taxpayer."));
-            for (const auto& table : Schema::tables(file.layout()))
-                if (table.columnNames().contains(Columns::taxpayerNumber))
-                    copy.execNative(
-                        QStringLiteral("UPDATE [%1] SET [Taxpayer Number] = %2 WHERE [Taxpayer Number] = %3")
-                            .arg(table.name)
-                            .arg(next)
-                            .arg(old));
-            renumbered << int(next++);
-        }
-        renumber.commit();
-        numbers = renumbered;
+        numbers = TaxpayerTransfer::renumberTaxpayers(
+            copy, file.layout(), numbers, server.query(Sql::highestTaxpayerNumber()).value(0, 0).toLongLong());
     }
     if (given)
         *given = numbers;

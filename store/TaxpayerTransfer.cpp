@@ -107,6 +107,31 @@ void writeSavedFile(const QString& templateFile, const QString& targetFile, cons
     renameOver(partial, targetFile);
 }
 
+QList<int> renumberTaxpayers(SqliteDatabase& copy, int layout, const QList<int>& numbers, qint64 highestElsewhere) {
+    // After every number of the main database and of the file, in the checked private copy (the file itself is only
+    // read), so that no number is taken twice on the way.
+    qint64 next = std::max(highestElsewhere,
+                           copy.queryNative(QStringLiteral("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer Data]"))
+                               .value(0, 0)
+                               .toLongLong()) +
+                  1;
+    Transaction t(copy);
+    QList<int> renumbered;
+    for (const int old : numbers) {
+        if (next > std::numeric_limits<int>::max())
+            throw StoreError(QStringLiteral("There is no taxpayer number left to give the retrieved taxpayer."));
+        for (const auto& table : Schema::tables(layout))
+            if (table.columnNames().contains(Columns::taxpayerNumber))
+                copy.execNative(QStringLiteral("UPDATE [%1] SET [Taxpayer Number] = %2 WHERE [Taxpayer Number] = %3")
+                                    .arg(table.name)
+                                    .arg(next)
+                                    .arg(old));
+        renumbered << int(next++);
+    }
+    t.commit();
+    return renumbered;
+}
+
 Held peek(const QString& transferFile) {
     const TransferFile file(transferFile);
     return {file.taxpayers().front().number, file.taxpayers().front().name, int(file.taxpayers().size())};
@@ -119,31 +144,9 @@ Outcome retrieve(const QString& transferFile, const QString& mainFile, bool newN
     for (const auto& t : file.taxpayers())
         numbers << t.number;
     if (newNumbers) {
-        // The file's taxpayers get numbers after every number of the main database and of the file, in the checked
-        // private copy (the file itself is only read), so that no number is taken twice on the way.
         SqliteDatabase copy(file.checkedCopy(), SqliteDatabase::Mode::Foreign);
-        qint64 next =
-            std::max(main.query(Sql::highestTaxpayerNumber()).value(0, 0).toLongLong(),
-                     copy.queryNative(QStringLiteral("SELECT MAX([Taxpayer Number]) FROM [Basic Taxpayer Data]"))
-                         .value(0, 0)
-                         .toLongLong()) +
-            1;
-        Transaction t(copy);
-        QList<int> renumbered;
-        for (const int old : numbers) {
-            if (next > std::numeric_limits<int>::max())
-                throw StoreError(QStringLiteral("There is no taxpayer number left to give the retrieved taxpayer."));
-            for (const auto& table : Schema::tables(file.layout()))
-                if (table.columnNames().contains(Columns::taxpayerNumber))
-                    copy.execNative(
-                        QStringLiteral("UPDATE [%1] SET [Taxpayer Number] = %2 WHERE [Taxpayer Number] = %3")
-                            .arg(table.name)
-                            .arg(next)
-                            .arg(old));
-            renumbered << int(next++);
-        }
-        t.commit();
-        numbers = renumbered;
+        numbers = renumberTaxpayers(copy, file.layout(), numbers,
+                                    main.query(Sql::highestTaxpayerNumber()).value(0, 0).toLongLong());
     }
     if (given)
         *given = numbers;

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class SqliteDatabase;
+
 // Moves one taxpayer, with its payments, required deposits and additional charges, between the main database and
 // a transfer file of the same tables. Each direction is all or nothing. Failures are thrown as StoreError.
 namespace TaxpayerTransfer {
@@ -21,6 +23,10 @@ void save(const QString& mainFile, const QString& templateFile, const QString& t
 // taxpayers `numbers`, and renamed over the target only then.
 void writeSavedFile(const QString& templateFile, const QString& targetFile, const QStringList& programFiles,
                     const QList<int>& numbers, const std::function<void(const QString& partial)>& fill);
+
+// The taxpayers `numbers` of a checked private copy of a transfer file (of `layout`) given the next free numbers after
+// `highestElsewhere` and the copy's own, in every table of their rows: the numbers they now have.
+QList<int> renumberTaxpayers(SqliteDatabase& copy, int layout, const QList<int>& numbers, qint64 highestElsewhere);
 
 struct Held {
     int number = 0;
