@@ -136,9 +136,9 @@ struct Fields {
 
 using Result = std::unique_ptr<PGresult, void (*)(PGresult*)>;
 
-QString translated(const QString& statement) {
+SqlText::ServerStatement translated(const QString& statement) {
     try {
-        return SqlText::translateForServer(statement);
+        return SqlText::translateForServerBound(statement);
     } catch (const std::exception& e) {
         throw StoreError(QString::fromStdString(e.what()));
     }
@@ -481,20 +481,22 @@ RecordSet PostgresDatabase::runNative(const QString& what, const QString& statem
 }
 
 void PostgresDatabase::exec(const QString& statement) {
-    execNative(translated(statement));
+    const auto t = translated(statement);
+    execNative(t.sql, t.parameters);
 }
 
 RecordSet PostgresDatabase::query(const QString& statement) {
-    return queryNative(translated(statement));
+    const auto t = translated(statement);
+    return queryNative(t.sql, t.parameters);
 }
 
 // A query's rows fetched from a cursor of the server a batch at a time, so that a firm's whole book is never in
 // memory at once. The cursor outlives the transactions the run commits meanwhile.
 class PostgresCursor : public Database::Cursor {
 public:
-    PostgresCursor(PostgresDatabase& database, const QString& statement)
+    PostgresCursor(PostgresDatabase& database, const QString& statement, const QVariantList& parameters)
         : db(database), name(QStringLiteral("talvoro_cursor_%1").arg(++database.cursorCounter)), fields(nullptr) {
-        db.execNative(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(name, statement));
+        db.execNative(QStringLiteral("DECLARE %1 NO SCROLL CURSOR WITH HOLD FOR %2").arg(name, statement), parameters);
         declared = true;
         fetch();
     }
@@ -549,7 +551,8 @@ private:
 };
 
 std::unique_ptr<Database::Cursor> PostgresDatabase::cursor(const QString& statement) {
-    return std::make_unique<PostgresCursor>(*this, translated(statement));
+    const auto t = translated(statement);
+    return std::make_unique<PostgresCursor>(*this, t.sql, t.parameters);
 }
 
 void PostgresDatabase::insertRows(const QString& table, const QStringList& columns,

@@ -295,7 +295,19 @@ QString serverName(const QString& name) {
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
-QString translateForServer(const QString& statement) {
+namespace {
+
+// Whether a number just after what is written so far names a column by its place ("ORDER BY 1"), not a value.
+bool columnPosition(const QString& written) {
+    static const QRegularExpression place(
+        QStringLiteral(
+            "\\b(ORDER|GROUP)\\s+BY\\s+((\"[^\"]*\"|[\\w.]+)(\\s+(ASC|DESC|NULLS\\s+(FIRST|LAST)))?\\s*,\\s*)*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return place.match(written.right(400)).hasMatch();
+}
+
+QString translateForServer(const QString& statement, QVariantList* bound) {
+    static const QRegularExpression number(QStringLiteral("\\G-?\\d+(\\.\\d+)?([Ee][+-]?\\d+)?(?![\\w.])"));
     static const QRegularExpression deleteStar(QStringLiteral("\\GDELETE\\s+\\*\\s+FROM\\b"),
                                                QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression inClause(QStringLiteral("\\G\\s+IN\\s+'"),
@@ -305,16 +317,48 @@ QString translateForServer(const QString& statement) {
     qsizetype i = 0;
     while (i < s.size()) {
         const QChar c = s[i];
+        // A value of the statement goes as a parameter of it, when the caller binds them.
+        const QString before = out.trimmed();
+        const bool valueStart = before.isEmpty() || QStringLiteral("(,=<>").contains(before.back()) ||
+                                before.endsWith(QLatin1String("THEN"), Qt::CaseInsensitive) ||
+                                before.endsWith(QLatin1String("ELSE"), Qt::CaseInsensitive) ||
+                                before.endsWith(QLatin1String("AND"), Qt::CaseInsensitive) ||
+                                before.endsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ||
+                                before.endsWith(QLatin1String("BETWEEN"), Qt::CaseInsensitive);
         if (c == QLatin1Char('\'')) {
-            const qsizetype end = readQuoted(s, i, nullptr);
-            out += s.mid(i, end - i);
+            QString content;
+            const qsizetype end = readQuoted(s, i, &content);
+            if (bound) {
+                *bound << content;
+                out += QStringLiteral("$%1").arg(bound->size());
+            } else {
+                out += s.mid(i, end - i);
+            }
             i = end;
         } else if (c == QLatin1Char('#')) {
             const qsizetype close = s.indexOf(QLatin1Char('#'), i + 1);
             if (close < 0)
                 throw TranslationError("unterminated date literal in: " + s.toStdString());
-            out += serverDate(s.mid(i + 1, close - i - 1), s);
+            const QString literal = serverDate(s.mid(i + 1, close - i - 1), s);
+            if (bound) {
+                *bound << QDate::fromString(literal.mid(6, 10), Qt::ISODate);
+                out += QStringLiteral("$%1::date").arg(bound->size());
+            } else {
+                out += literal;
+            }
             i = close + 1;
+        } else if (bound && (c.isDigit() || c == QLatin1Char('-')) && (i == 0 || !wordChar(s[i - 1])) && valueStart &&
+                   !columnPosition(out) &&
+                   number.match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption)
+                       .hasMatch()) {
+            const auto m =
+                number.match(s, i, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+            const QString text = m.captured(0);
+            bool whole = false;
+            const qlonglong n = text.toLongLong(&whole);
+            *bound << (whole ? QVariant(n) : QVariant(text.toDouble()));
+            out += QStringLiteral("$%1").arg(bound->size());
+            i = m.capturedEnd();
         } else if (c == QLatin1Char('`') || c == QLatin1Char('[') || c == QLatin1Char('"')) {
             const QChar closing = c == QLatin1Char('[') ? QLatin1Char(']') : c;
             const qsizetype close = s.indexOf(closing, i + 1);
@@ -349,6 +393,18 @@ QString translateForServer(const QString& statement) {
         }
     }
     return emptyFirst(out);
+}
+
+} // namespace
+
+QString translateForServer(const QString& statement) {
+    return translateForServer(statement, nullptr);
+}
+
+ServerStatement translateForServerBound(const QString& statement) {
+    ServerStatement result;
+    result.sql = translateForServer(statement, &result.parameters);
+    return result;
 }
 
 } // namespace SqlText

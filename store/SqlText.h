@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVariantList>
 
 #include <optional>
 #include <stdexcept>
@@ -43,6 +44,14 @@ Translated translate(const QString& statement);
 // values sorted first as SQLite sorts them. A statement that names another database file is refused: the server
 // reads no file.
 QString translateForServer(const QString& statement);
+
+// The same with every value of the statement (a text, a date, a number) taken out of its text as a parameter $1, $2 ...
+// of it, in the program's types; a number that names a column by its place (ORDER BY 1) stays.
+struct ServerStatement {
+    QString sql;
+    QVariantList parameters;
+};
+ServerStatement translateForServerBound(const QString& statement);
 
 // A name between double quotes, every double quote doubled.
 QString serverName(const QString& name);

@@ -501,4 +501,13 @@ TEST(ServerStatements, TheDialectBecomesTheServers) {
               "SELECT 'Event [x] #1/1/2000# ORDER BY' AS n");
     EXPECT_THROW(SqlText::translateForServer(QStringLiteral("INSERT INTO [T] IN 'x.mdb' 'Access' SELECT 1")),
                  SqlText::TranslationError);
+    // Every value goes as a parameter: a text, a date, a number; a column's place stays.
+    const auto bound = SqlText::translateForServerBound(QStringLiteral(
+        "SELECT trim([Client Code]) AS c FROM [Basic Taxpayer Data] WHERE [Taxpayer Name] = 'O''Brien' AND "
+        "[End Date] < #12/31/2024# AND [Initial Balance] >= -1.5E-05 AND [Taxpayer Number] IN (3,4) "
+        "ORDER BY 1, [Taxpayer Number] DESC"));
+    EXPECT_EQ(bound.sql, "SELECT trim(\"Client Code\") AS c FROM \"Basic Taxpayer Data\" WHERE \"Taxpayer Name\" = $1 "
+                         "AND \"End Date\" < $2::date AND \"Initial Balance\" >= $3 AND \"Taxpayer Number\" IN ($4,$5) "
+                         "ORDER BY 1 NULLS FIRST, \"Taxpayer Number\" DESC");
+    EXPECT_EQ(bound.parameters, QVariantList({QStringLiteral("O'Brien"), QDate(2024, 12, 31), -1.5E-05, 3LL, 4LL}));
 }
