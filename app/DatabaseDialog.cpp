@@ -1,5 +1,7 @@
 #include "DatabaseDialog.h"
 
+#include "MessageBoxes.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -96,4 +98,31 @@ std::optional<ServerAddress> DatabaseDialog::chosen() const {
     put("sslmode", cboTls->currentData().toString());
     put("sslrootcert", txtRootCert->text());
     return a;
+}
+
+void DatabaseDialog::setTrial(std::function<std::optional<QString>(const ServerAddress&)> trial) {
+    tryServer = std::move(trial);
+}
+
+void DatabaseDialog::accept() {
+    if (!optServer->isChecked()) {
+        QDialog::accept();
+        return;
+    }
+    const auto address = chosen();
+    if (!address) {
+        MessageBoxes::show(this, QStringLiteral("Type the name of the firm's database on the server."));
+        txtDatabase->setFocus();
+        return;
+    }
+    if (tryServer) {
+        if (const auto refused = tryServer(*address)) {
+            if (MessageBoxes::ask(this, *refused + QStringLiteral("\n\nOpen the local file instead?"))) {
+                optFile->setChecked(true);
+                QDialog::accept();
+            }
+            return; // the fields stay as typed, to correct them
+        }
+    }
+    QDialog::accept();
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -21,6 +22,11 @@ public:
     // The server chosen, or none for the file; empty when a field names no database.
     std::optional<ServerAddress> chosen() const;
     bool serverChosen() const;
+    // How a server is tried before OK takes it: the refusal's message, or nothing when it was reached.
+    void setTrial(std::function<std::optional<QString>(const ServerAddress&)> trial);
+
+    // A server is taken only once it has been reached; the dialog stays open, with what was typed, when it is not.
+    void accept() override;
 
 private:
     QRadioButton* optFile;
@@ -31,5 +37,6 @@ private:
     QLineEdit* txtUser;
     QComboBox* cboTls;
     QLineEdit* txtRootCert;
+    std::function<std::optional<QString>(const ServerAddress&)> tryServer;
     void enableFields();
 };

@@ -504,34 +504,43 @@ void MainWindow::openMainConnection() {
 }
 
 // The firm's server when one is chosen: its password asked once a session when ~/.pgpass has none, and the local
-// file offered when the server cannot be reached.
+// file offered (for the rest of the session) when the server cannot be reached.
 std::unique_ptr<QtDatabase> MainWindow::openChosenDatabase() {
-    const auto server = Connection::server();
-    if (!server || serverRefusedThisSession)
+    if (Connection::workingLocally())
         return std::make_unique<SqliteDatabase>(databaseFile);
+    try {
+        const auto server = Connection::server();
+        if (!server)
+            return std::make_unique<SqliteDatabase>(databaseFile);
+        return connectAsking(*server);
+    } catch (const StoreError& e) {
+        if (!MessageBoxes::ask(this, e.message() + QStringLiteral("\n\nOpen the local file instead?")))
+            throw;
+        Connection::workLocallyThisSession(true);
+        statusLabel->setText(QStringLiteral("Working on the local file: the server could not be reached."));
+        return std::make_unique<SqliteDatabase>(databaseFile);
+    }
+}
+
+// A connection to `server`, its password asked (at most three times) when the server wants one that ~/.pgpass does
+// not hold; kept for the session once it is right. Any other refusal is thrown as it is.
+std::unique_ptr<PostgresDatabase> MainWindow::connectAsking(const ServerAddress& server) {
     for (int tries = 0;; ++tries) {
         try {
-            return Connection::openServer(*server);
+            return Connection::openServer(server);
         } catch (const StoreError& e) {
-            if (Connection::needsPassword(e) && tries < 3) {
-                bool typed = false;
-                const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
-                                                               QStringLiteral("The password of %1 for %2:")
-                                                                   .arg(server->value(QStringLiteral("user")).isEmpty()
-                                                                            ? QStringLiteral("your user")
-                                                                            : server->value(QStringLiteral("user")),
-                                                                        server->shown()),
-                                                               QLineEdit::Password, QString(), &typed);
-                if (typed) {
-                    Connection::rememberPassword(password);
-                    continue;
-                }
-            }
-            if (!MessageBoxes::ask(this, e.message() + QStringLiteral("\n\nOpen the local file instead?")))
+            if (!Connection::needsPassword(e) || tries >= 3)
                 throw;
-            serverRefusedThisSession = true;
-            statusLabel->setText(QStringLiteral("Working on the local file: the server could not be reached."));
-            return std::make_unique<SqliteDatabase>(databaseFile);
+            bool typed = false;
+            const QString user = server.value(QStringLiteral("user"));
+            const QString password =
+                QInputDialog::getText(this, QStringLiteral("Password"),
+                                      QStringLiteral("The password of %1 for %2:")
+                                          .arg(user.isEmpty() ? QStringLiteral("your user") : user, server.shown()),
+                                      QLineEdit::Password, QString(), &typed);
+            if (!typed)
+                throw;
+            Connection::rememberPassword(server, password);
         }
     }
 }
@@ -1205,50 +1214,29 @@ void MainWindow::chooseDataFolder() {
     offerShippedRates();
 }
 
-// The file of the data folder, or the firm's server: a server is taken only once it has been reached, and one that
-// cannot be reached leaves the choice as it was, or the local file when the user says so.
+// The file of the data folder, or the firm's server: a server is taken only once it has been reached; one that cannot
+// be reached keeps the dialog open with what was typed, unless the user takes the local file instead.
 void MainWindow::mnuDatabase_Click() {
-    DatabaseDialog dialog(Connection::server(), this);
+    std::optional<ServerAddress> current;
+    try {
+        current = Connection::server();
+    } catch (const StoreError& e) {
+        message(e.message()); // the dialog starts from the file, to choose again
+    }
+    DatabaseDialog dialog(current, this);
+    dialog.setTrial([this](const ServerAddress& address) -> std::optional<QString> {
+        try {
+            connectAsking(address);
+            return std::nullopt;
+        } catch (const StoreError& e) {
+            return e.message();
+        }
+    });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const auto chosen = dialog.chosen();
-    if (dialog.serverChosen() && !chosen) {
-        message(QStringLiteral("Type the name of the firm's database on the server, then choose OK again."));
-        return;
-    }
     ErrorHandler::guard(QStringLiteral("frmMain.mnuDatabase_Click"), [&] {
-        QString typedPassword;
-        if (chosen) {
-            for (int tries = 0;; ++tries) {
-                try {
-                    Connection::openServer(*chosen);
-                    break;
-                } catch (const StoreError& e) {
-                    if (Connection::needsPassword(e) && tries < 3) {
-                        bool typed = false;
-                        const QString password =
-                            QInputDialog::getText(this, QStringLiteral("Password"),
-                                                  QStringLiteral("The password for %1:").arg(chosen->shown()),
-                                                  QLineEdit::Password, QString(), &typed);
-                        if (typed) {
-                            Connection::rememberPassword(password);
-                            typedPassword = password;
-                            continue;
-                        }
-                    }
-                    if (MessageBoxes::ask(this, e.message() + QStringLiteral("\n\nOpen the local file instead?"))) {
-                        Connection::setServer(std::nullopt);
-                        serverRefusedThisSession = false;
-                        openMainConnection();
-                    }
-                    return;
-                }
-            }
-        }
-        Connection::setServer(chosen);
-        if (!typedPassword.isEmpty())
-            Connection::rememberPassword(typedPassword);
-        serverRefusedThisSession = false;
+        Connection::setServer(dialog.chosen());
+        Connection::workLocallyThisSession(false);
         openMainConnection();
         statusLabel->setText(QStringLiteral("Working on %1.").arg(db->shown()));
     });

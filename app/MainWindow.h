@@ -24,6 +24,8 @@ class QMenu;
 class QProgressBar;
 class QToolButton;
 class QtDatabase;
+class PostgresDatabase;
+struct ServerAddress;
 struct ReportKind;
 
 // frmMain, the program's home: the active taxpayer, the menus and commands, the progress bar and the timers.
@@ -78,8 +80,8 @@ protected:
 
 private:
     std::unique_ptr<QtDatabase> db;
-    bool serverRefusedThisSession = false;
     std::unique_ptr<QtDatabase> openChosenDatabase();
+    std::unique_ptr<PostgresDatabase> connectAsking(const ServerAddress& server);
     void showRights();
     void mnuDatabase_Click();
     void mnuCopyToServer_Click();

@@ -8,9 +8,20 @@
 namespace Connection {
 namespace {
 
-QString& sessionPassword() {
-    static QString password;
+// The password typed this session, for the one server (connection keywords) it was typed for.
+QPair<QString, QString>& sessionPassword() {
+    static QPair<QString, QString> password;
     return password;
+}
+
+bool& local() {
+    static bool on = false;
+    return on;
+}
+
+// The server the windows work on now: none when the file is chosen or taken for this session.
+std::optional<ServerAddress> inUse() {
+    return local() ? std::nullopt : server();
 }
 
 } // namespace
@@ -19,29 +30,42 @@ std::optional<ServerAddress> server() {
     const QString text = Settings::server().trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    return ServerAddress::parse(text);
+    try {
+        return ServerAddress::parse(text);
+    } catch (const StoreError& e) {
+        throw StoreError(e.message() + QStringLiteral(" (the setting \"%1\" in %2). Choose the database again under "
+                                                      "System > Database….")
+                                           .arg(Settings::serverKey, Settings::fileName()));
+    }
 }
 
 void setServer(const std::optional<ServerAddress>& address) {
     Settings::setServer(address ? address->text() : QString());
-    sessionPassword().clear();
 }
 
 std::unique_ptr<PostgresDatabase> openServer(const ServerAddress& address) {
     ServerAddress a = address;
-    if (!sessionPassword().isEmpty())
-        a.set(QStringLiteral("password"), sessionPassword());
+    if (sessionPassword().first == address.text() && !sessionPassword().second.isEmpty())
+        a.set(QStringLiteral("password"), sessionPassword().second);
     return std::make_unique<PostgresDatabase>(a);
 }
 
 std::unique_ptr<QtDatabase> open(const QString& newpath) {
-    if (const auto s = server())
+    if (const auto s = inUse())
         return openServer(*s);
     return std::make_unique<SqliteDatabase>(Settings::databasePath(newpath));
 }
 
-void rememberPassword(const QString& password) {
-    sessionPassword() = password;
+void workLocallyThisSession(bool on) {
+    local() = on;
+}
+
+bool workingLocally() {
+    return local();
+}
+
+void rememberPassword(const ServerAddress& address, const QString& password) {
+    sessionPassword() = {address.text(), password};
 }
 
 bool needsPassword(const StoreError& e) {
@@ -50,7 +74,7 @@ bool needsPassword(const StoreError& e) {
 }
 
 void save(const QString& newpath, const QString& target, const QList<int>& numbers) {
-    if (const auto s = server()) {
+    if (const auto s = inUse()) {
         const auto db = openServer(*s);
         ServerTransfer::save(*db, newpath + Settings::templateFileName, target, numbers);
         return;
@@ -59,7 +83,7 @@ void save(const QString& newpath, const QString& target, const QList<int>& numbe
 }
 
 TaxpayerTransfer::Outcome retrieve(const QString& newpath, const QString& file, bool newNumbers, QList<int>* given) {
-    if (const auto s = server()) {
+    if (const auto s = inUse()) {
         const auto db = openServer(*s);
         return ServerTransfer::retrieve(file, *db, newNumbers, given);
     }

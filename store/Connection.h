@@ -12,6 +12,7 @@
 // System > Database…. A password the user typed is kept for this session alone.
 namespace Connection {
 
+// The server chosen in the settings; a setting that cannot be read is a StoreError that says how to mend it.
 std::optional<ServerAddress> server();
 void setServer(const std::optional<ServerAddress>& address);
 
@@ -20,8 +21,13 @@ std::unique_ptr<QtDatabase> open(const QString& newpath);
 // The server's database at `address`, with the password typed this session if there is one.
 std::unique_ptr<PostgresDatabase> openServer(const ServerAddress& address);
 
-// Kept in memory until the program ends, never written anywhere.
-void rememberPassword(const QString& password);
+// For the rest of this session the local file, whatever server is chosen: the user's answer when the server could
+// not be reached. Every window and transfer then works on the file, as the main window does.
+void workLocallyThisSession(bool on);
+bool workingLocally();
+
+// Kept in memory until the program ends, never written anywhere, and sent to that server alone.
+void rememberPassword(const ServerAddress& address, const QString& password);
 // Whether a refusal is the server asking for a password it did not find in ~/.pgpass.
 bool needsPassword(const StoreError& e);
 

@@ -1,6 +1,8 @@
 #include "CalculationRun.h"
 #include "CaseReader.h"
+#include "Connection.h"
 #include "DataEntryValidation.h"
+#include "DatabaseDialog.h"
 #include "Editors.h"
 #include "FieldText.h"
 #include "FileDialogs.h"
@@ -30,6 +32,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
@@ -696,6 +699,56 @@ private slots:
         }
         Settings::setServer(QString());
         ScratchServer::drop(name);
+    }
+
+    // A server that cannot be reached, or a setting that cannot be read: the user is asked, and the local file taken
+    // is the one every window then works on; System > Database… keeps what was typed while the server refuses it.
+    void aServerThatCannotBeReached() {
+        Settings::setServer("dbname='unclosed");
+        answer = true; // open the local file instead
+        {
+            MainWindow w;
+            w.load();
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].contains("cannot be read") && questions[0].endsWith("Open the local file instead?"),
+                     qPrintable(questions[0]));
+            QVERIFY(dynamic_cast<SqliteDatabase*>(w.connection()));
+            // An editor opened now works on the same file, not on the server the setting names.
+            const int n = addTaxpayer("On The File");
+            TaxpayerEditor e(context(n, "On The File"));
+            QCOMPARE(e.statusText().isEmpty(), false);
+        }
+        Connection::workLocallyThisSession(false);
+
+        QTemporaryDir nowhere;
+        DatabaseDialog dialog(std::nullopt);
+        dialog.setTrial([](const ServerAddress& a) -> std::optional<QString> {
+            try {
+                Connection::openServer(a);
+                return std::nullopt;
+            } catch (const StoreError& e) {
+                return e.message();
+            }
+        });
+        dialog.show();
+        dialog.findChild<QRadioButton*>("optServer")->setChecked(true);
+        dialog.findChild<QLineEdit*>("txtHost")->setText(nowhere.path());
+        // No database named: said, and the dialog stays.
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(messages.size(), 1);
+        dialog.findChild<QLineEdit*>("txtDatabase")->setText("firm");
+        answer = false; // not the local file: correct the address
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY2(questions.last().contains("could not be reached"), qPrintable(questions.last()));
+        QCOMPARE(dialog.findChild<QLineEdit*>("txtHost")->text(), nowhere.path());
+        answer = true;
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.chosen());
+        Settings::setServer(QString());
     }
 
     void rateEditorShowsPercentsAndStoresFractions() {
