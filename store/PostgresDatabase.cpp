@@ -715,7 +715,20 @@ void PostgresDatabase::begin() {
 
 void PostgresDatabase::commit() {
     transactionOpen = false;
-    execNative(QStringLiteral("COMMIT"));
+    // After a statement of the transaction failed, the server answers COMMIT by rolling back, without an error: that
+    // is said, since nothing of the transaction was written.
+    Result r(PQexec(handle, "COMMIT"), PQclear);
+    if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("write to"),
+             r ? QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE)) : QString(),
+             QString::fromUtf8(PQerrorMessage(handle)), QStringLiteral("COMMIT"));
+    if (qstrcmp(PQcmdStatus(r.get()), "COMMIT") != 0)
+        throw StoreError(
+            QStringLiteral("Could not write to %1: a statement of the change was refused, so none of it "
+                           "was written. The details are in the error report.")
+                .arg(where.shown()),
+            StoreError::Kind::Failure,
+            QStringLiteral("PostgreSQL answered COMMIT with %1").arg(QString::fromLatin1(PQcmdStatus(r.get()))));
 }
 
 void PostgresDatabase::rollback() {

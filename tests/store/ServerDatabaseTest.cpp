@@ -274,6 +274,20 @@ TEST_F(OnTheServer, TheStaffChangeClientsButNotTheRatesNorTheHistory) {
     EXPECT_FALSE(staff.history(n).empty());
 }
 
+// A transaction one of whose statements the server refused writes nothing, and its commit says so rather than
+// succeed: the server rolls it back.
+TEST_F(OnTheServer, ACommitAfterARefusedStatementIsAFailure) {
+    PostgresDatabase db(address);
+    db.begin();
+    db.exec(QStringLiteral("INSERT INTO [Basic Taxpayer Data]([Taxpayer Name]) VALUES('Kept Out')"));
+    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO [Basic Taxpayer Data]([Corporate Taxpayer]) VALUES(2)")),
+                 StoreError);
+    const QString said = errorOf([&] { db.commit(); });
+    EXPECT_TRUE(said.contains("none of it was written")) << said.toStdString();
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.query(Sql::countAllTaxpayers()).value(0, 0).toInt(), 0);
+}
+
 // Who changed what, when, before and after: written by the server, for every table of a client's rows.
 TEST_F(OnTheServer, TheHistoryRecordsEveryChangeOfAClientsRows) {
     PostgresDatabase staff(ScratchServer::asStaff(address));
