@@ -9,6 +9,7 @@
 #include "Schema.h"
 #include "SqliteDatabase.h"
 #include "StoreError.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -42,9 +43,12 @@ int main(int argc, char** argv) {
     if (out.isEmpty())
         return usage();
 
-    const QString partial = out + QStringLiteral(".part");
-    QFile::remove(partial);
+    // A file of this run's own beside the target: two builds making the same file at once (a parallel build may run
+    // this step for two targets) never write into, or remove, each other's.
+    QString partial;
     try {
+        partial = reserveTemporaryBeside(out, QStringLiteral(".part"));
+        QFile::remove(partial);
         const std::vector<PublishedRate> published =
             rates.isEmpty() ? std::vector<PublishedRate>{} : readPublishedRates(rates);
         {
@@ -58,11 +62,10 @@ int main(int argc, char** argv) {
             db.commit();
             db.checkSchema();
         }
-        QFile::remove(out);
-        if (!QFile::rename(partial, out))
-            throw StoreError(QStringLiteral("cannot write %1").arg(out));
+        renameOver(partial, out);
     } catch (const StoreError& e) {
-        QFile::remove(partial);
+        if (!partial.isEmpty())
+            QFile::remove(partial);
         QTextStream(stderr) << "talvoro-mkdb: " << e.message() << '\n';
         return 1;
     }
